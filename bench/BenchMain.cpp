@@ -1,0 +1,85 @@
+// Runs the benchmarks and prints each case as a ratio to its baseline fill of the same run.
+#include "BenchReport.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace koyomi::bench {
+
+namespace {
+
+struct Baseline
+{
+    std::string name;
+    double scale;
+};
+
+std::map<std::string, Baseline>& baselines()
+{
+    static std::map<std::string, Baseline> map;
+    return map;
+}
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration) {
+                m_order.push_back(run.benchmark_name());
+                // Milliseconds, whatever unit the case reports in.
+                m_times[run.benchmark_name()] = run.GetAdjustedRealTime() /
+                                                benchmark::GetTimeUnitMultiplier(run.time_unit) *
+                                                1e3;
+            }
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-48s %12s %10s  %s\n", "case", "ms", "ratio", "baseline");
+        for (const std::string& name : m_order) {
+            const auto b = baselines().find(name);
+            if (b == baselines().end() || !m_times.count(b->second.name)) {
+                std::printf("%-48s %12.3f %10s\n", name.c_str(), m_times[name], "-");
+                continue;
+            }
+            const double ratio = m_times[name] / (b->second.scale * m_times[b->second.name]);
+            std::printf("%-48s %12.3f %9.2fx  %g x %s\n", name.c_str(), m_times[name], ratio,
+                        b->second.scale, b->second.name.c_str());
+        }
+    }
+
+private:
+    std::vector<std::string> m_order;
+    std::map<std::string, double> m_times;
+};
+
+} // namespace
+
+void setBaseline(const std::string& caseName, const std::string& baselineName, double scale)
+{
+    baselines()[caseName] = Baseline{baselineName, scale};
+}
+
+} // namespace koyomi::bench
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    koyomi::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,173 @@
+// The drawing surface of every figure: a QImage with pixel rules that are the same on every
+// machine.
+#pragma once
+
+#include "render/Color.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+class QPainter;
+
+namespace koyomi::render {
+
+// Cosmetic styles of one-pixel lines.
+enum class PenStyle
+{
+    Solid,
+    Dash,
+    Dot,
+    DashDot,
+    DashDotDot,
+    Clear
+};
+
+enum class PenMode
+{
+    Copy,
+    Xor
+};
+
+// Point types of a captured path (the values the program's path records use).
+enum PathPointType : std::uint8_t
+{
+    PathCloseFigure = 0x01,
+    PathLineTo = 0x02,
+    PathBezierTo = 0x04,
+    PathMoveTo = 0x06,
+};
+
+struct Pen
+{
+    ColorRef color = kBlack;
+    PenStyle style = PenStyle::Solid;
+    int width = 1;
+    // A geometric pen strokes with real width, ends and round joins; otherwise lines are
+    // one-pixel cosmetic lines with the style's pattern.
+    bool geometric = false;
+    bool flatEnds = true;
+    bool operator==(const Pen&) const = default;
+};
+
+struct Brush
+{
+    ColorRef color = kWhite;
+    bool clear = false;
+};
+
+class Canvas
+{
+public:
+    Canvas(int width, int height, ColorRef fill = kBlack);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    // The pixels as they are now; any pending painter work is finished first.
+    const QImage& image() const;
+    // Changes the size; the new area is filled with the given colour.
+    void resize(int width, int height, ColorRef fill);
+
+    const Pen& pen() const { return m_pen; }
+    void setPen(const Pen& pen);
+    void setPenColor(ColorRef color);
+    void setPenStyle(PenStyle style);
+    void setPenWidth(int width);
+    PenMode penMode() const { return m_penMode; }
+    void setPenMode(PenMode mode);
+
+    const Brush& brush() const { return m_brush; }
+    void setBrush(const Brush& brush) { m_brush = brush; }
+    void setBrushClear(bool clear) { m_brush.clear = clear; }
+    void setBrushColor(ColorRef color) { m_brush.color = color; }
+
+    // Font size in points; text is drawn at 96 dots per inch.
+    int fontSize() const { return m_fontSize; }
+    void setFontSize(int points);
+    ColorRef fontColor() const { return m_fontColor; }
+    void setFontColor(ColorRef color) { m_fontColor = color; }
+    QString fontFamily() const { return m_fontFamily; }
+    void setFontFamily(const QString& family);
+
+    // Fills [rect) with a colour, whatever the brush; clipped to the canvas.
+    void fillRect(const QRect& rect, ColorRef color);
+    void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
+
+    // Current position and one-pixel lines. Inside an open path they add to the path instead.
+    void moveTo(int x, int y);
+    void lineTo(int x, int y);
+    QPoint position() const { return m_position; }
+    void polyline(std::span<const QPoint> points);
+    void polygon(std::span<const QPoint> points);
+    // Box shapes exclude the right and bottom edges; reversed boxes are normalised.
+    void rectangle(int x1, int y1, int x2, int y2);
+    void ellipse(int x1, int y1, int x2, int y2);
+
+    // Text with the top of its cell at y, on a clear background.
+    void textOut(int x, int y, const QString& text);
+    QSize textExtent(const QString& text) const;
+
+    // Fills the 4-connected area that has the seed pixel's colour with the brush colour.
+    void floodFill(int x, int y);
+
+    ColorRef pixel(int x, int y) const;
+    void setPixel(int x, int y, ColorRef color);
+
+    // Paths: between beginPath and endPath, moveTo/lineTo/bezierTo/closeFigure record points.
+    void beginPath();
+    void endPath();
+    bool pathOpen() const { return m_pathOpen; }
+    void bezierTo(QPoint c1, QPoint c2, QPoint end);
+    void closeFigure();
+    // Replaces every Bezier of the finished path by line segments (flatness 0.25 pixel).
+    void flattenPath();
+    const std::vector<QPoint>& pathPoints() const { return m_pathPoints; }
+    const std::vector<std::uint8_t>& pathTypes() const { return m_pathTypes; }
+    // Strokes the finished path with the current pen and discards it.
+    void strokePath();
+
+private:
+    void drawLine(QPoint from, QPoint to);
+    void plot(int x, int y, QRgb rgb);
+    QPainter& painter() const;
+    void endPainter() const;
+    void applyPainterState(QPainter& p, bool withBrush) const;
+    QFont font() const;
+    void strokeFigure(std::span<const QPoint> points, bool closed);
+    std::span<const int> dashPattern() const;
+
+    mutable QImage m_image;
+    mutable std::unique_ptr<QPainter> m_painter;
+    Pen m_pen;
+    PenMode m_penMode = PenMode::Copy;
+    Brush m_brush;
+    int m_fontSize = 9;
+    ColorRef m_fontColor = kBlack;
+    QString m_fontFamily;
+    QPoint m_position;
+    // Position inside the pen pattern of the current run of connected lines.
+    int m_patternPhase = 0;
+    bool m_pathOpen = false;
+    std::vector<QPoint> m_pathPoints;
+    std::vector<std::uint8_t> m_pathTypes;
+};
+
+// Pixel height of a font of the given point size at 96 dots per inch, rounded half up.
+int fontPixelHeight(int points);
+
+// The face every figure's text uses, and the font installed in its place.
+inline constexpr const char* kFigureFontFamily = "ＭＳ Ｐゴシック";
+inline constexpr const char* kSubstituteFontFamily = "IPAPGothic";
+// Installs the substitution once per process; safe to call again.
+void installFontSubstitution();
+
+} // namespace koyomi::render

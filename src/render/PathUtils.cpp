@@ -1,0 +1,229 @@
+#include "render/PathUtils.h"
+
+#include <cmath>
+#include <numbers>
+#include <numeric>
+
+namespace koyomi::render {
+
+namespace {
+
+long double distance(QPoint a, QPoint b)
+{
+    const long double dx = static_cast<long double>(b.x()) - a.x();
+    const long double dy = static_cast<long double>(b.y()) - a.y();
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// Rounds to the nearest integer, halves to even.
+int roundEven(long double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
+
+// The point at distance `back` from `to` toward `from`.
+QPoint pointBack(QPoint to, QPoint from, long double back)
+{
+    const long double len = distance(from, to);
+    if (len == 0) {
+        return to;
+    }
+    return QPoint(roundEven(to.x() + back * (from.x() - to.x()) / len),
+                  roundEven(to.y() + back * (from.y() - to.y()) / len));
+}
+
+} // namespace
+
+void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef color, int width,
+                    std::span<const double> pattern, bool flatEnds)
+{
+    const double sum = std::accumulate(pattern.begin(), pattern.end(), 0.0);
+    if (pattern.empty() || !(sum > 0)) {
+        throw EAssertionFailed("DashedPolyline: the dash pattern has no length");
+    }
+    if (points.empty()) {
+        return;
+    }
+    // Points are copied once so that the caller's buffer may be the canvas's own.
+    const std::vector<QPoint> p(points.begin(), points.end());
+    const std::size_t n = p.size();
+    const std::size_t m = pattern.size();
+
+    const Pen saved = canvas.pen();
+    Pen pen;
+    pen.color = color;
+    pen.style = PenStyle::Solid;
+    pen.width = width;
+    pen.geometric = true;
+    pen.flatEnds = flatEnds;
+    canvas.setPen(pen);
+
+    long double pos = 0;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    long double dashStart = 0;
+    long double dashEnd = static_cast<long double>(width) * pattern[0];
+    std::vector<QPoint> out;
+    out.reserve(n);
+    for (;;) {
+        bool finished = false;
+        while (pos < dashStart) {
+            if (i == n - 1) {
+                finished = true;
+                break;
+            }
+            pos += distance(p[i], p[i + 1]);
+            ++i;
+        }
+        if (finished) {
+            break;
+        }
+        out.clear();
+        if (dashStart < pos && i > 0) {
+            out.push_back(pointBack(p[i], p[i - 1], pos - dashStart));
+        }
+        while (pos <= dashEnd) {
+            out.push_back(p[i]);
+            if (i == n - 1) {
+                break;
+            }
+            pos += distance(p[i], p[i + 1]);
+            ++i;
+        }
+        if (dashEnd < pos && i > 0) {
+            out.push_back(pointBack(p[i], p[i - 1], pos - dashEnd));
+        }
+        StrokePolyline(out, canvas);
+        j = (j + 1) % m;
+        dashStart = dashEnd;
+        dashEnd = dashStart + static_cast<long double>(width) * pattern[j];
+        j = (j + 1) % m;
+        dashStart = dashEnd;
+        dashEnd = dashStart + static_cast<long double>(width) * pattern[j];
+    }
+    canvas.setPen(saved);
+}
+
+void StrokePolyline(std::span<const QPoint> points, Canvas& canvas)
+{
+    if (points.empty()) {
+        return;
+    }
+    canvas.beginPath();
+    canvas.moveTo(points[0].x(), points[0].y());
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        canvas.lineTo(points[i].x(), points[i].y());
+    }
+    canvas.endPath();
+    canvas.strokePath();
+}
+
+void ArcPath(Canvas& canvas, long double sweep, long double start, long double ry, long double rx,
+             long double cy, long double cx)
+{
+    constexpr long double quarter = std::numbers::pi_v<long double> / 2;
+    // Sweeps that are a whole number of quarters must not leave a sliver piece behind.
+    constexpr long double slack = 1e-12L;
+    bool first = true;
+    auto piece = [&](long double a, long double b) {
+        auto toPixel = [&](long double X, long double Y) {
+            const long double r = a / 2 + b;
+            return QPoint(roundEven(cx + rx * (std::cos(r) * X + std::sin(r) * Y) - 0.0001L),
+                          roundEven(cy + ry * (-std::sin(r) * X + std::cos(r) * Y) - 0.0001L));
+        };
+        const long double t = a / 2;
+        const long double c = std::cos(t);
+        const long double s = std::sin(t);
+        const QPoint startPoint = toPixel(c, s);
+        if (first) {
+            canvas.moveTo(startPoint.x(), startPoint.y());
+            first = false;
+        }
+        if (a == 0) {
+            canvas.lineTo(startPoint.x(), startPoint.y());
+            return;
+        }
+        const long double k = 4 * (1 - c) / 3;
+        const long double yk = s - k * c / s;
+        canvas.bezierTo(toPixel(c + k, yk), toPixel(c + k, -yk), toPixel(c, -s));
+    };
+    while (sweep > quarter + slack) {
+        piece(quarter, start);
+        start += quarter;
+        sweep -= quarter;
+    }
+    while (sweep < -quarter - slack) {
+        piece(-quarter, start);
+        start -= quarter;
+        sweep += quarter;
+    }
+    piece(sweep, start);
+}
+
+void EllipsePath(Canvas& canvas, int x1, int y1, int x2, int y2)
+{
+    const long double rx = std::max<long double>(0, (std::abs(x2 - x1) - 1) / 2.0L);
+    const long double ry = std::max<long double>(0, (std::abs(y2 - y1) - 1) / 2.0L);
+    const long double cx = (static_cast<long double>(x1) + x2) / 2;
+    const long double cy = (static_cast<long double>(y1) + y2) / 2;
+    ArcPath(canvas, 2 * std::numbers::pi_v<long double>, 0, ry, rx, cy, cx);
+    canvas.closeFigure();
+}
+
+void RectanglePath(Canvas& canvas, int x1, int y1, int x2, int y2)
+{
+    const int left = std::min(x1, x2);
+    const int right = std::max(x1, x2);
+    const int top = std::min(y1, y2);
+    const int bottom = std::max(y1, y2);
+    canvas.moveTo(left, top);
+    canvas.lineTo(right - 1, top);
+    canvas.lineTo(right - 1, bottom - 1);
+    canvas.lineTo(left, bottom - 1);
+    canvas.closeFigure();
+}
+
+void TPath::capture(const Canvas& canvas)
+{
+    m_points = canvas.pathPoints();
+    m_types = canvas.pathTypes();
+}
+
+PathPoint TPath::GetPoint(int index) const
+{
+    if (index < 0 || index >= Count()) {
+        throw EPathError("TPath.GetPoint: Index is Out of Range");
+    }
+    const std::uint8_t type = m_types[index];
+    PathPointKind kind = PathPointKind::Line;
+    if ((type & PathMoveTo) == PathMoveTo) {
+        kind = PathPointKind::Move;
+    } else if ((type & PathMoveTo) == PathBezierTo) {
+        kind = PathPointKind::Bezier;
+    }
+    return PathPoint{m_points[index], kind, (type & PathCloseFigure) != 0};
+}
+
+void DashedPath(const TPath& path, Canvas& canvas, ColorRef color, int width,
+                std::span<const double> pattern, bool flatEnds)
+{
+    const int count = path.Count();
+    std::vector<QPoint> sub;
+    int i = 0;
+    while (i < count - 1) {
+        int j = i + 1;
+        while (j < count && path.GetPoint(j).kind != PathPointKind::Move) {
+            ++j;
+        }
+        if (j - i >= 2) {
+            sub.assign(path.points().begin() + i, path.points().begin() + j);
+            if (path.GetPoint(j - 1).closesFigure) {
+                sub.push_back(path.points()[i]);
+            }
+            DashedPolyline(sub, canvas, color, width, pattern, flatEnds);
+        }
+        i = j;
+    }
+}
+
+} // namespace koyomi::render

@@ -1,0 +1,249 @@
+#include "render/Canvas.h"
+#include "CanvasProbe.h"
+
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+using namespace koyomi::render;
+using koyomi::test::columnString;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+TEST(CanvasLines, FirstPointPaintedLastPointNotInEveryDirection)
+{
+    const std::array<QPoint, 8> directions{QPoint(1, 0),  QPoint(-1, 0), QPoint(0, 1),
+                                           QPoint(0, -1), QPoint(1, 1),  QPoint(-1, -1),
+                                           QPoint(2, 1),  QPoint(-1, 3)};
+    for (const QPoint d : directions) {
+        Canvas c(64, 64, kBlack);
+        c.setPenColor(kWhite);
+        const QPoint from(32, 32);
+        const QPoint to = from + d * 9;
+        c.moveTo(from.x(), from.y());
+        c.lineTo(to.x(), to.y());
+        EXPECT_EQ(c.pixel(from.x(), from.y()), kWhite) << d.x() << "," << d.y();
+        EXPECT_EQ(c.pixel(to.x(), to.y()), kBlack) << d.x() << "," << d.y();
+        // One pixel per step along the longer axis.
+        EXPECT_EQ(countColor(c, kWhite), 9 * std::max(std::abs(d.x()), std::abs(d.y())));
+        EXPECT_EQ(c.position(), to);
+    }
+}
+
+TEST(CanvasLines, ZeroLengthLinePaintsNothing)
+{
+    Canvas c(64, 64, kBlack);
+    c.setPenColor(kWhite);
+    c.moveTo(10, 10);
+    c.lineTo(10, 10);
+    EXPECT_EQ(countColor(c, kWhite), 0);
+}
+
+TEST(CanvasLines, CosmeticPatternsRunOnAcrossAPolylineAndRestartAtMoveTo)
+{
+    struct Case
+    {
+        PenStyle style;
+        std::string period;
+    };
+    const std::array<Case, 5> cases{{
+        {PenStyle::Solid, "#"},
+        {PenStyle::Dash, std::string(18, '#') + std::string(6, '.')},
+        {PenStyle::Dot, "###..."},
+        {PenStyle::DashDot, std::string(9, '#') + "......###......"},
+        {PenStyle::DashDotDot, std::string(9, '#') + "...###...###..."},
+    }};
+    for (const Case& k : cases) {
+        std::string expected;
+        while (expected.size() < 60) {
+            expected += k.period;
+        }
+        expected.resize(60);
+
+        Canvas c(80, 8, kBlack);
+        c.setPenColor(kWhite);
+        c.setPenStyle(k.style);
+        c.moveTo(0, 2);
+        c.lineTo(60, 2);
+        EXPECT_EQ(rowString(c, 2, 0, 60), expected);
+
+        // Broken into pieces, the pattern continues where the last piece left off...
+        c.moveTo(0, 4);
+        c.lineTo(13, 4);
+        c.lineTo(37, 4);
+        c.lineTo(60, 4);
+        EXPECT_EQ(rowString(c, 4, 0, 60), expected);
+
+        // ...but a move-to starts it afresh.
+        c.moveTo(0, 6);
+        c.lineTo(13, 6);
+        c.moveTo(13, 6);
+        c.lineTo(60, 6);
+        EXPECT_EQ(rowString(c, 6, 13, 60), expected.substr(0, 47));
+    }
+}
+
+TEST(CanvasLines, ClearPenDrawsNothingButMoves)
+{
+    Canvas c(64, 64, kBlack);
+    c.setPenColor(kWhite);
+    c.setPenStyle(PenStyle::Clear);
+    c.moveTo(0, 0);
+    c.lineTo(50, 40);
+    EXPECT_EQ(countColor(c, kWhite), 0);
+    EXPECT_EQ(c.position(), QPoint(50, 40));
+}
+
+TEST(CanvasLines, LinesReachingFarOutsideKeepTheirPatternPhase)
+{
+    Canvas c(100, 10, kBlack);
+    c.setPenColor(kWhite);
+    c.setPenStyle(PenStyle::Dash);
+    const int start = -1'000'003;
+    c.moveTo(start, 5);
+    c.lineTo(2'000'000, 5);
+    for (int x = 0; x < 100; ++x) {
+        const bool on = ((x - start) % 24) < 18;
+        ASSERT_EQ(c.pixel(x, 5) == kWhite, on) << x;
+    }
+    // A slanted line crossing the canvas is painted exactly where the unclipped line would be.
+    Canvas clipped(40, 40, kBlack);
+    clipped.setPenColor(kWhite);
+    Canvas whole(400, 400, kBlack);
+    whole.setPenColor(kWhite);
+    clipped.moveTo(-150, -37);
+    clipped.lineTo(250, 61);
+    whole.moveTo(0, 0);
+    whole.lineTo(400, 98);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            ASSERT_EQ(clipped.pixel(x, y), whole.pixel(x + 150, y + 37)) << x << "," << y;
+        }
+    }
+}
+
+TEST(CanvasShapes, EllipseAndRectangleStayInsideTheirBoxEvenWhenReversed)
+{
+    for (const bool reversed : {false, true}) {
+        Canvas c(64, 64, kBlack);
+        c.setPenColor(kWhite);
+        c.setBrushClear(true);
+        if (reversed) {
+            c.ellipse(40, 30, 10, 10);
+        } else {
+            c.ellipse(10, 10, 40, 30);
+        }
+        EXPECT_EQ(countColor(c, kWhite, 0, 0, 64, 64), countColor(c, kWhite, 10, 10, 40, 30));
+        EXPECT_GT(countColor(c, kWhite, 10, 10, 11, 30), 0); // touches the left edge
+        EXPECT_GT(countColor(c, kWhite, 39, 10, 40, 30), 0); // and the last column
+        EXPECT_GT(countColor(c, kWhite, 10, 29, 40, 30), 0); // and the last row
+        EXPECT_EQ(c.pixel(25, 20), kBlack);                  // clear brush
+    }
+    Canvas r(64, 64, kBlack);
+    r.setPenColor(kWhite);
+    r.setBrushClear(true);
+    r.rectangle(10, 10, 20, 15);
+    EXPECT_EQ(rowString(r, 10, 8, 22), "..##########..");
+    EXPECT_EQ(rowString(r, 14, 8, 22), "..##########..");
+    EXPECT_EQ(columnString(r, 19, 8, 17), "..#####..");
+    EXPECT_EQ(r.pixel(15, 12), kBlack);
+}
+
+TEST(CanvasShapes, DrawingTwiceInXorModeRestoresTheImage)
+{
+    Canvas c(64, 64, kBlack);
+    std::mt19937 rng(7);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            c.setPixel(x, y, rng() & 0xFFFFFF);
+        }
+    }
+    const QImage before = c.image().copy();
+    c.setPenMode(PenMode::Xor);
+    c.setPenColor(0x00FFFF);
+    c.setBrushClear(true);
+    for (int pass = 0; pass < 2; ++pass) {
+        c.moveTo(3, 60);
+        c.lineTo(61, 5);
+        c.ellipse(5, 5, 50, 40);
+        c.rectangle(20, 20, 60, 50);
+        c.setPenWidth(4);
+        c.moveTo(2, 30);
+        c.lineTo(62, 34);
+        c.setPenWidth(1);
+        if (pass == 0) {
+            // Pixels stay opaque, which the flood fill relies on when it compares colours.
+            const QImage& img = c.image();
+            for (int y = 0; y < img.height(); ++y) {
+                for (int x = 0; x < img.width(); ++x) {
+                    ASSERT_EQ(qAlpha(img.pixel(x, y)), 255) << x << "," << y;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(c.image(), before);
+}
+
+TEST(CanvasFill, FloodFillStopsAtADifferentlyColouredOutline)
+{
+    Canvas c(64, 64, kBlack);
+    c.setPenColor(kWhite);
+    c.setBrushClear(true);
+    c.rectangle(10, 10, 30, 30);
+    c.setBrush(Brush{0x0000FF, false});
+    c.floodFill(20, 20);
+    EXPECT_EQ(countColor(c, 0x0000FF), 18 * 18);
+    EXPECT_EQ(c.pixel(10, 20), kWhite);
+    EXPECT_EQ(c.pixel(5, 5), kBlack);
+    // Filling an area with its own colour changes nothing.
+    const QImage before = c.image().copy();
+    c.floodFill(20, 20);
+    EXPECT_EQ(c.image(), before);
+    // A seed outside the canvas is ignored.
+    c.floodFill(-1, 400);
+    EXPECT_EQ(c.image(), before);
+}
+
+TEST(CanvasFill, FloodFillReachesAroundCorners)
+{
+    Canvas c(40, 40, kBlack);
+    c.setPenColor(kWhite);
+    // A comb: the area between its teeth is reached only around their ends.
+    for (int x = 5; x < 40; x += 6) {
+        c.moveTo(x, 0);
+        c.lineTo(x, 35);
+    }
+    c.setBrush(Brush{0x00FF00, false});
+    c.floodFill(0, 0);
+    EXPECT_EQ(countColor(c, kBlack), 0);
+}
+
+TEST(CanvasText, TextCellTopIsAtYAndSizeReadsBack)
+{
+    Canvas c(200, 80, kBlack);
+    c.setFontSize(10);
+    EXPECT_EQ(c.fontSize(), 10);
+    EXPECT_EQ(fontPixelHeight(10), 13);
+    EXPECT_EQ(fontPixelHeight(100), 133);
+    c.setFontColor(0x0000FF);
+    c.textOut(20, 30, QStringLiteral("Hg方眼"));
+    const int painted = countColor(c, 0x0000FF);
+    EXPECT_GT(painted, 20);
+    EXPECT_EQ(countColor(c, 0x0000FF, 0, 0, 200, 30), 0);         // nothing above the cell
+    EXPECT_EQ(painted, countColor(c, 0x0000FF, 20, 30, 200, 50)); // all within one line height
+    // Only the text's colour and the untouched background: no antialiasing, clear background.
+    EXPECT_EQ(countColor(c, 0x0000FF) + countColor(c, kBlack), 200 * 80);
+    EXPECT_GT(c.textExtent(QStringLiteral("方眼")).width(), 0);
+}
+
+TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
+{
+    Canvas c(20, 10, kBlack);
+    c.fillRect(QRect(-100, -100, 1000, 1000), kWhite);
+    EXPECT_EQ(countColor(c, kWhite), 200);
+    c.fillRect(5, 5, 5, 9, kBlack); // empty: right edge excluded
+    EXPECT_EQ(countColor(c, kWhite), 200);
+    EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
+}

@@ -1,0 +1,225 @@
+#include "render/PathUtils.h"
+#include "CanvasProbe.h"
+#include "render/ColorInit.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numbers>
+#include <vector>
+
+using namespace koyomi::render;
+using koyomi::test::columnString;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+TEST(DashedPolyline, SolidLineIsOneFlatEndedStrokeExactlyBetweenItsPoints)
+{
+    Canvas c(60, 30, kBlack);
+    const std::vector<QPoint> line{{5, 10}, {25, 10}};
+    DashedPolyline(line, c, kWhite, 3, lineStylePattern(kSolidIndex), true);
+    for (int y : {9, 10, 11}) {
+        EXPECT_EQ(rowString(c, y, 0, 30), std::string(5, '.') + std::string(20, '#') + ".....")
+            << y;
+    }
+    EXPECT_EQ(countColor(c, kWhite), 60);
+    // The canvas pen is as it was.
+    EXPECT_EQ(c.pen(), Pen{});
+}
+
+TEST(DashedPolyline, DashedWidthOneCoversItsDashesAndTheDashAtTheEndDrawsNothing)
+{
+    Canvas c(60, 10, kBlack);
+    const std::vector<QPoint> line{{0, 5}, {40, 5}};
+    DashedPolyline(line, c, kWhite, 1, lineStylePattern(1), true);
+    EXPECT_EQ(rowString(c, 5, 0, 50), std::string(15, '#') + std::string(5, '.') +
+                                          std::string(15, '#') + std::string(15, '.'));
+    EXPECT_EQ(countColor(c, kWhite), 30);
+
+    // At width 2 the dashes and gaps double.
+    Canvas wide(100, 10, kBlack);
+    const std::vector<QPoint> longer{{0, 5}, {80, 5}};
+    DashedPolyline(longer, wide, kWhite, 2, lineStylePattern(1), true);
+    EXPECT_EQ(rowString(wide, 5, 0, 80), std::string(30, '#') + std::string(10, '.') +
+                                             std::string(30, '#') + std::string(10, '.'));
+}
+
+TEST(DashedPolyline, ADashCrossingAVertexTurnsWithARoundJoin)
+{
+    Canvas c(60, 60, kBlack);
+    const std::vector<QPoint> corner{{10, 30}, {30, 30}, {30, 10}};
+    DashedPolyline(corner, c, kWhite, 9, lineStylePattern(kSolidIndex), true);
+    // Two flat-ended pieces would leave the outer corner empty; a mitre would fill it square.
+    EXPECT_EQ(c.pixel(32, 32), kWhite);
+    EXPECT_EQ(c.pixel(34, 34), kBlack);
+    // The dash pattern runs on round the corner: 15 + 5 at width 1 over 20 + 20 pixels.
+    Canvas d(60, 60, kBlack);
+    DashedPolyline(corner, d, kWhite, 1, lineStylePattern(1), true);
+    EXPECT_EQ(rowString(d, 30, 10, 31), std::string(15, '#') + std::string(6, '.'));
+    // The second dash is the 15 pixels of the upright below the end of the gap.
+    const std::string upright = columnString(d, 30, 10, 32);
+    EXPECT_EQ(std::count(upright.begin(), upright.end(), '#'), 15);
+    EXPECT_EQ(upright.substr(0, 5), ".....");
+}
+
+TEST(DashedPolyline, DegenerateInputDrawsNothingAndABadPatternIsAnError)
+{
+    Canvas c(30, 30, kBlack);
+    const std::vector<QPoint> dot{{5, 5}, {5, 5}};
+    DashedPolyline(dot, c, kWhite, 3, lineStylePattern(kSolidIndex), true);
+    DashedPolyline({}, c, kWhite, 3, lineStylePattern(kSolidIndex), true);
+    EXPECT_EQ(countColor(c, kWhite), 0);
+
+    const std::vector<double> zero{0, 0};
+    const std::vector<double> negative{5, -6};
+    const std::vector<QPoint> line{{0, 5}, {20, 5}};
+    EXPECT_THROW(DashedPolyline(line, c, kWhite, 1, zero, true), EAssertionFailed);
+    EXPECT_THROW(DashedPolyline(line, c, kWhite, 1, negative, true), EAssertionFailed);
+    EXPECT_THROW(DashedPolyline(line, c, kWhite, 1, {}, true), EAssertionFailed);
+    EXPECT_EQ(countColor(c, kWhite), 0);
+}
+
+TEST(Paths, EllipsePathIsFourQuarterArcsFromTheRightmostPointCounterClockwise)
+{
+    Canvas c(300, 300, kBlack);
+    c.beginPath();
+    EllipsePath(c, 100, 100, 201, 161); // rx 50, ry 30, centre (150.5, 130.5)
+    c.endPath();
+    TPath path;
+    path.capture(c);
+    ASSERT_EQ(path.Count(), 13);
+    EXPECT_EQ(path.GetPoint(0).kind, PathPointKind::Move);
+    EXPECT_EQ(path.GetPoint(0).point, QPoint(200, 130));
+    EXPECT_EQ(path.GetPoint(3).point, QPoint(150, 100)); // top: counter-clockwise on screen
+    EXPECT_EQ(path.GetPoint(6).point, QPoint(100, 130));
+    EXPECT_EQ(path.GetPoint(9).point, QPoint(150, 160));
+    EXPECT_EQ(path.GetPoint(12).point, QPoint(200, 130));
+    EXPECT_EQ(path.GetPoint(12).kind, PathPointKind::Bezier);
+    EXPECT_TRUE(path.GetPoint(12).closesFigure);
+    EXPECT_FALSE(path.GetPoint(11).closesFigure);
+
+    c.beginPath();
+    EllipsePath(c, 100, 100, 201, 161);
+    c.endPath();
+    c.flattenPath();
+    TPath flat;
+    flat.capture(c);
+    EXPECT_GT(flat.Count(), 20);
+    for (int i = 1; i < flat.Count(); ++i) {
+        EXPECT_EQ(flat.GetPoint(i).kind, PathPointKind::Line);
+    }
+    EXPECT_TRUE(flat.GetPoint(flat.Count() - 1).closesFigure);
+}
+
+TEST(Paths, ArcPathSplitsLongSweepsIntoQuartersAndDrawsClockwiseForNegativeSweeps)
+{
+    Canvas c(10, 10);
+    c.beginPath();
+    ArcPath(c, -std::numbers::pi_v<long double>, 0, 100, 100, 200, 200);
+    c.endPath();
+    TPath path;
+    path.capture(c);
+    ASSERT_EQ(path.Count(), 7);
+    EXPECT_EQ(path.GetPoint(0).point, QPoint(300, 200));
+    EXPECT_EQ(path.GetPoint(3).point, QPoint(200, 300)); // below the centre: clockwise on screen
+    EXPECT_EQ(path.GetPoint(6).point, QPoint(100, 200));
+
+    c.beginPath();
+    ArcPath(c, 0, std::numbers::pi_v<long double> / 2, 10, 10, 50, 50);
+    c.endPath();
+    path.capture(c);
+    ASSERT_EQ(path.Count(), 2);
+    EXPECT_EQ(path.GetPoint(1).kind, PathPointKind::Line);
+    EXPECT_EQ(path.GetPoint(1).point, QPoint(50, 40));
+}
+
+TEST(Paths, DashedPathClosesEachFigureBackToItsStart)
+{
+    Canvas c(50, 40, kBlack);
+    c.beginPath();
+    RectanglePath(c, 30, 25, 10, 10); // reversed corners are normalised
+    c.endPath();
+    TPath path;
+    path.capture(c);
+    ASSERT_EQ(path.Count(), 4);
+    EXPECT_EQ(path.GetPoint(1).point, QPoint(29, 10)); // clockwise on screen
+    EXPECT_TRUE(path.GetPoint(3).closesFigure);
+    DashedPath(path, c, kWhite, 1, lineStylePattern(kSolidIndex, true), true);
+    // The closing side, from the last point back to the first, is drawn too.
+    EXPECT_EQ(columnString(c, 10, 10, 24), std::string(14, '#'));
+    EXPECT_EQ(rowString(c, 10, 10, 30), std::string(20, '#'));
+
+    // A dashed circle outline is drawn all round, closing point included.
+    Canvas circle(120, 120, kBlack);
+    circle.beginPath();
+    EllipsePath(circle, 10, 10, 111, 111);
+    circle.endPath();
+    circle.flattenPath();
+    TPath ring;
+    ring.capture(circle);
+    DashedPath(ring, circle, kWhite, 2, lineStylePattern(2, true), true);
+    EXPECT_GT(countColor(circle, kWhite, 100, 55, 112, 66), 0); // around the start point
+    EXPECT_GT(countColor(circle, kWhite), 300);
+}
+
+TEST(Paths, GetPointOutOfRangeRaisesPathError)
+{
+    TPath empty;
+    try {
+        empty.GetPoint(0);
+        FAIL();
+    } catch (const EPathError& e) {
+        EXPECT_STREQ(e.what(), "TPath.GetPoint: Index is Out of Range");
+    }
+    EXPECT_THROW(empty.GetPoint(-1), EPathError);
+}
+
+TEST(Palette, TablesHoldTheNamedColoursAndLineKinds)
+{
+    EXPECT_STREQ(PaletteColor[4].caption, "青");
+    EXPECT_EQ(PaletteColor[4].color, 0xEE6600u);
+    EXPECT_EQ(PaletteColor[kRedIndex].color, 0x0000FFu);
+    EXPECT_EQ(toQRgb(0x0000FF), qRgb(255, 0, 0));
+    EXPECT_EQ(fromQRgb(qRgb(0x11, 0x22, 0x33)), 0x332211u);
+    EXPECT_EQ(paletteColor(-1, 0x123456), 0x123456u);
+    EXPECT_STREQ(LineStyle[kNoLineIndex].caption, "なし");
+    EXPECT_EQ(lineStylePattern(kSolidIndex, true)[1], 1.0);
+    EXPECT_EQ(lineStylePattern(kSolidIndex)[1], 0.0);
+    EXPECT_EQ(lineStylePattern(3).size(), 4u);
+}
+
+namespace {
+
+struct RecordingSelector : ColorSelector
+{
+    std::vector<std::pair<int, int>>* log;
+    int id;
+    RecordingSelector(std::vector<std::pair<int, int>>* l, int i) : log(l), id(i) {}
+    void setColorIndex(int index) override { log->push_back({id, index}); }
+};
+
+} // namespace
+
+TEST(ColorInit, SetsEverySelectorInOrderToTheBackgroundsDefault)
+{
+    std::vector<std::pair<int, int>> log;
+    std::vector<RecordingSelector> selectors;
+    for (int i = 0; i < 47; ++i) {
+        selectors.emplace_back(&log, i);
+    }
+    std::vector<ColorSelector*> list;
+    for (auto& s : selectors) {
+        list.push_back(&s);
+    }
+    ColorInit(list, true);
+    ASSERT_EQ(log.size(), 47u);
+    for (int i = 0; i < 47; ++i) {
+        EXPECT_EQ(log[i], std::make_pair(i, kBlackIndex));
+    }
+    log.clear();
+    ColorInit(list, false);
+    EXPECT_EQ(log.front(), std::make_pair(0, kWhiteIndex));
+    EXPECT_EQ(kColorInitOrder.front(), "ComboBox10");
+    EXPECT_EQ(kColorInitOrder.back(), "ComboBox108");
+}
