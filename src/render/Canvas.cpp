@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -41,6 +42,25 @@ struct PatternTable
         }
     }
 };
+
+const PatternTable& patternTable(PenStyle style)
+{
+    static const std::array<PatternTable, 5> tables{PatternTable({}), PatternTable(kDash),
+                                                    PatternTable(kDot), PatternTable(kDashDot),
+                                                    PatternTable(kDashDotDot)};
+    switch (style) {
+    case PenStyle::Dash:
+        return tables[1];
+    case PenStyle::Dot:
+        return tables[2];
+    case PenStyle::DashDot:
+        return tables[3];
+    case PenStyle::DashDotDot:
+        return tables[4];
+    default:
+        return tables[0];
+    }
+}
 
 Qt::PenStyle qtStyle(PenStyle style)
 {
@@ -78,7 +98,8 @@ int fontPixelHeight(int points)
 {
     // MulDiv(points, 96, 72): rounds halves away from zero.
     const long long n = static_cast<long long>(points) * 96;
-    return static_cast<int>(n >= 0 ? (n + 36) / 72 : -((-n + 36) / 72));
+    const long long pixels = n >= 0 ? (n + 36) / 72 : -((-n + 36) / 72);
+    return static_cast<int>(std::clamp<long long>(pixels, INT_MIN, INT_MAX));
 }
 
 void installFontSubstitution()
@@ -154,6 +175,8 @@ QPainter& Canvas::painter() const
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setRenderHint(QPainter::TextAntialiasing, false);
+        m_applied.reset();
+        m_painterFontKey.clear();
     }
     return *m_painter;
 }
@@ -168,6 +191,11 @@ void Canvas::endPainter() const
 
 void Canvas::applyPainterState(QPainter& p, bool withBrush) const
 {
+    const PainterState state{m_pen, !withBrush || m_brush.clear, m_brush.color, m_penMode};
+    if (m_applied == state) {
+        return;
+    }
+    m_applied = state;
     p.setCompositionMode(m_penMode == PenMode::Xor ? QPainter::RasterOp_SourceXorDestination
                                                    : QPainter::CompositionMode_SourceOver);
     if (m_pen.style == PenStyle::Clear) {
@@ -180,10 +208,10 @@ void Canvas::applyPainterState(QPainter& p, bool withBrush) const
         pen.setJoinStyle(Qt::RoundJoin);
         p.setPen(pen);
     }
-    if (withBrush && !m_brush.clear) {
-        p.setBrush(QColor::fromRgb(toQRgb(m_brush.color)));
-    } else {
+    if (state.brushClear) {
         p.setBrush(Qt::NoBrush);
+    } else {
+        p.setBrush(QColor::fromRgb(toQRgb(m_brush.color)));
     }
 }
 
@@ -234,22 +262,6 @@ void Canvas::lineTo(int x, int y)
     m_position = to;
 }
 
-std::span<const int> Canvas::dashPattern() const
-{
-    switch (m_pen.style) {
-    case PenStyle::Dash:
-        return kDash;
-    case PenStyle::Dot:
-        return kDot;
-    case PenStyle::DashDot:
-        return kDashDot;
-    case PenStyle::DashDotDot:
-        return kDashDotDot;
-    default:
-        return {};
-    }
-}
-
 void Canvas::plot(int x, int y, QRgb rgb)
 {
     auto* p = reinterpret_cast<QRgb*>(m_image.scanLine(y)) + x;
@@ -265,7 +277,7 @@ void Canvas::drawLine(QPoint from, QPoint to)
     const long long adx = std::llabs(dx);
     const long long ady = std::llabs(dy);
     const long long steps = std::max(adx, ady);
-    const PatternTable pattern(dashPattern());
+    const PatternTable& pattern = patternTable(m_pen.style);
     const int phase0 = m_patternPhase;
     m_patternPhase = static_cast<int>((phase0 + steps) % pattern.length);
     if (steps == 0) {
@@ -278,18 +290,21 @@ void Canvas::drawLine(QPoint from, QPoint to)
     const int minorDir = (xMajor ? dy : dx) < 0 ? -1 : 1;
     const long long majorLen = xMajor ? adx : ady;
     const long long minorLen = xMajor ? ady : adx;
-    const long long majorLimit = xMajor ? m_image.width() : m_image.height();
-    const long long minorLimit = xMajor ? m_image.height() : m_image.width();
+    const QRect area = m_image.rect();
+    const long long majorLow = xMajor ? area.left() : area.top();
+    const long long majorLimit = xMajor ? area.right() + 1 : area.bottom() + 1;
+    const long long minorLow = xMajor ? area.top() : area.left();
+    const long long minorLimit = xMajor ? area.bottom() + 1 : area.right() + 1;
 
     // Steps s in [sBegin, sEnd) whose major coordinate lies on the canvas.
     long long sBegin = 0;
     long long sEnd = steps;
     if (majorDir > 0) {
-        sBegin = std::max(sBegin, -major0);
+        sBegin = std::max(sBegin, majorLow - major0);
         sEnd = std::min(sEnd, majorLimit - major0);
     } else {
         sBegin = std::max(sBegin, major0 - majorLimit + 1);
-        sEnd = std::min(sEnd, major0 + 1);
+        sEnd = std::min(sEnd, major0 - majorLow + 1);
     }
     if (sBegin >= sEnd) {
         return;
@@ -299,7 +314,7 @@ void Canvas::drawLine(QPoint from, QPoint to)
 
     if (minorLen == 0 && solid && m_penMode == PenMode::Copy) {
         // Horizontal or vertical solid line: the common case of every grid.
-        if (minor0 < 0 || minor0 >= minorLimit) {
+        if (minor0 < minorLow || minor0 >= minorLimit) {
             return;
         }
         const long long a = majorDir > 0 ? major0 + sBegin : major0 - (sEnd - 1);
@@ -328,7 +343,7 @@ void Canvas::drawLine(QPoint from, QPoint to)
     for (long long s = sBegin; s < sEnd; ++s) {
         if (pattern.on[phase]) {
             const long long minor = minor0 + minorDir * k;
-            if (minor >= 0 && minor < minorLimit) {
+            if (minor >= minorLow && minor < minorLimit) {
                 const long long major = major0 + majorDir * s;
                 if (xMajor) {
                     plot(static_cast<int>(major), static_cast<int>(minor), rgb);
@@ -344,6 +359,72 @@ void Canvas::drawLine(QPoint from, QPoint to)
         if (num >= twoMajor) {
             num -= twoMajor;
             ++k;
+        }
+    }
+}
+
+void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)
+{
+    // Neighbouring lines with the same rows and style form a run that is tested once a row.
+    struct Run
+    {
+        long long first; // first and last painted row
+        long long last;
+        int style;
+        std::size_t begin; // into xs and colors
+        std::size_t end;
+    };
+    std::vector<int> xs;
+    std::vector<QRgb> colors;
+    std::vector<Run> runs;
+    xs.reserve(lines.size());
+    colors.reserve(lines.size());
+    long long rowFirst = LLONG_MAX;
+    long long rowLast = LLONG_MIN;
+    for (const VerticalLine& l : lines) {
+        if (l.x < 0 || l.x >= width() || l.style == PenStyle::Clear || l.yEnd == y1) {
+            continue;
+        }
+        // Painted rows: y1 .. yEnd − 1 downward, or yEnd + 1 .. y1 upward.
+        const long long first = l.yEnd > y1 ? y1 : l.yEnd + 1;
+        const long long last = l.yEnd > y1 ? l.yEnd - 1 : y1;
+        const int style = static_cast<int>(l.style);
+        if (runs.empty() || runs.back().first != first || runs.back().last != last ||
+            runs.back().style != style) {
+            runs.push_back(Run{first, last, style, xs.size(), xs.size()});
+        }
+        xs.push_back(static_cast<int>(l.x));
+        colors.push_back(toQRgb(l.color));
+        runs.back().end = xs.size();
+        rowFirst = std::min(rowFirst, first);
+        rowLast = std::max(rowLast, last);
+    }
+    rowFirst = std::max(rowFirst, 0LL);
+    rowLast = std::min(rowLast, static_cast<long long>(height()) - 1);
+    constexpr int kStyles = 5;
+    const bool xorMode = m_penMode == PenMode::Xor;
+    for (long long y = rowFirst; y <= rowLast; ++y) {
+        // Every line starts its pattern on row y1, so one look-up per style serves the row.
+        const long long step = y >= y1 ? y - y1 : y1 - y;
+        std::array<bool, kStyles> on{};
+        for (int st = 0; st < kStyles; ++st) {
+            const PatternTable& t = patternTable(static_cast<PenStyle>(st));
+            on[st] = t.on[step % t.length];
+        }
+        auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(y)));
+        for (const Run& r : runs) {
+            if (y < r.first || y > r.last || !on[r.style]) {
+                continue;
+            }
+            if (xorMode) {
+                for (std::size_t i = r.begin; i < r.end; ++i) {
+                    row[xs[i]] ^= colors[i] & 0xFFFFFFu;
+                }
+            } else {
+                for (std::size_t i = r.begin; i < r.end; ++i) {
+                    row[xs[i]] = colors[i];
+                }
+            }
         }
     }
 }
@@ -385,15 +466,24 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
     p.drawEllipse(normalisedBox(x1, y1, x2, y2));
 }
 
-QFont Canvas::font() const
+const QFont& Canvas::font() const
 {
-    QFont f(m_fontFamily);
-    f.setPixelSize(std::max(1, fontPixelHeight(m_fontSize)));
-    f.setHintingPreference(QFont::PreferFullHinting);
-    f.setStyleStrategy(QFont::NoAntialias);
-    f.setWeight(QFont::Normal);
-    f.setItalic(false);
-    return f;
+    // A size typed far out of range is drawn at most this large: glyphs bigger than any
+    // screen would only cost memory.
+    constexpr int kMaxFontPixels = 4096;
+    const int pixels = std::clamp(fontPixelHeight(m_fontSize), 1, kMaxFontPixels);
+    const QString key = m_fontFamily + u'/' + QString::number(pixels);
+    if (key != m_fontKey) {
+        m_font = QFont(m_fontFamily);
+        m_font.setPixelSize(pixels);
+        m_font.setHintingPreference(QFont::PreferFullHinting);
+        m_font.setStyleStrategy(QFont::NoAntialias);
+        m_font.setWeight(QFont::Normal);
+        m_font.setItalic(false);
+        m_fontAscent = QFontMetrics(m_font).ascent();
+        m_fontKey = key;
+    }
+    return m_font;
 }
 
 void Canvas::textOut(int x, int y, const QString& text)
@@ -402,13 +492,22 @@ void Canvas::textOut(int x, int y, const QString& text)
         return;
     }
     QPainter& p = painter();
-    p.setCompositionMode(m_penMode == PenMode::Xor ? QPainter::RasterOp_SourceXorDestination
-                                                   : QPainter::CompositionMode_SourceOver);
-    const QFont f = font();
-    p.setFont(f);
-    p.setPen(QColor::fromRgb(toQRgb(m_fontColor)));
-    p.setBrush(Qt::NoBrush);
-    p.drawText(x, y + QFontMetrics(f).ascent(), text);
+    const QFont& f = font();
+    if (m_painterFontKey != m_fontKey) {
+        p.setFont(f);
+        m_painterFontKey = m_fontKey;
+    }
+    // Text is drawn in the font colour with no brush; the pen is put back by the next shape.
+    Pen textPen = m_pen;
+    textPen.color = m_fontColor;
+    textPen.style = PenStyle::Solid;
+    textPen.width = 1;
+    textPen.geometric = false;
+    const Pen saved = m_pen;
+    m_pen = textPen;
+    applyPainterState(p, false);
+    m_pen = saved;
+    p.drawText(x, y + m_fontAscent, text);
 }
 
 QSize Canvas::textExtent(const QString& text) const

@@ -4,6 +4,7 @@
 
 #include "render/Color.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -107,6 +109,18 @@ public:
     void lineTo(int x, int y);
     QPoint position() const { return m_position; }
     void polyline(std::span<const QPoint> points);
+
+    // One-pixel vertical lines that all start on row y1, each from (x, y1) toward (x, yEnd)
+    // with its own colour and cosmetic style, drawn as if one after another in the given
+    // order, but row by row: many long neighbouring lines then cost about a fill.
+    struct VerticalLine
+    {
+        long long x;
+        long long yEnd;
+        ColorRef color;
+        PenStyle style;
+    };
+    void verticalLines(std::span<const VerticalLine> lines, long long y1);
     void polygon(std::span<const QPoint> points);
     // Box shapes exclude the right and bottom edges; reversed boxes are normalised.
     void rectangle(int x1, int y1, int x2, int y2);
@@ -141,12 +155,27 @@ private:
     QPainter& painter() const;
     void endPainter() const;
     void applyPainterState(QPainter& p, bool withBrush) const;
-    QFont font() const;
+    const QFont& font() const;
     void strokeFigure(std::span<const QPoint> points, bool closed);
-    std::span<const int> dashPattern() const;
+
+    // What was last handed to the painter, so that unchanged state is not set again.
+    struct PainterState
+    {
+        Pen pen;
+        bool brushClear = true;
+        ColorRef brushColor = 0;
+        PenMode mode = PenMode::Copy;
+        bool operator==(const PainterState&) const = default;
+    };
 
     mutable QImage m_image;
     mutable std::unique_ptr<QPainter> m_painter;
+    mutable std::optional<PainterState> m_applied;
+    // The text font of the painter, kept while the family and size stay the same.
+    mutable QFont m_font;
+    mutable int m_fontAscent = 0;
+    mutable QString m_fontKey;
+    mutable QString m_painterFontKey; // the font the painter has now
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;

@@ -28,8 +28,37 @@ QPoint pointBack(QPoint to, QPoint from, long double back)
     if (len == 0) {
         return to;
     }
-    return QPoint(roundEven(to.x() + back * (from.x() - to.x()) / len),
-                  roundEven(to.y() + back * (from.y() - to.y()) / len));
+    const long double dx = static_cast<long double>(from.x()) - to.x();
+    const long double dy = static_cast<long double>(from.y()) - to.y();
+    return QPoint(roundEven(to.x() + back * dx / len), roundEven(to.y() + back * dy / len));
+}
+
+// The part [u0, u1] of the segment a→b (u from 0 to 1) inside the rectangle; false when the
+// segment misses it (Liang–Barsky).
+bool clipSegment(QPoint a, QPoint b, long double xMin, long double yMin, long double xMax,
+                 long double yMax, long double& u0, long double& u1)
+{
+    const long double dx = static_cast<long double>(b.x()) - a.x();
+    const long double dy = static_cast<long double>(b.y()) - a.y();
+    const long double p[4] = {-dx, dx, -dy, dy};
+    const long double q[4] = {a.x() - xMin, xMax - a.x(), a.y() - yMin, yMax - a.y()};
+    u0 = 0;
+    u1 = 1;
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) {
+                return false;
+            }
+            continue;
+        }
+        const long double r = q[k] / p[k];
+        if (p[k] < 0) {
+            u0 = std::max(u0, r);
+        } else {
+            u1 = std::min(u1, r);
+        }
+    }
+    return u0 <= u1;
 }
 
 } // namespace
@@ -58,6 +87,38 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     pen.flatEnds = flatEnds;
     canvas.setPen(pen);
 
+    // Dashes wholly outside the canvas paint nothing: on a long segment that is mostly
+    // outside, whole pattern cycles are skipped arithmetically, so the cost follows the
+    // visible length. Lengths are whole numbers here, so skipping lands exactly where
+    // walking would.
+    const long double cycle = static_cast<long double>(width) * (m % 2 == 0 ? sum : 2 * sum);
+    const long double margin = std::abs(width) + 2;
+    const long double xMin = -margin, yMin = -margin;
+    const long double xMax = canvas.width() + margin, yMax = canvas.height() + margin;
+    auto skipInvisible = [&](long double pos, std::size_t i, long double& dashStart,
+                             long double& dashEnd) {
+        if (i == 0 || !(cycle > 0)) {
+            return;
+        }
+        const long double len = distance(p[i - 1], p[i]);
+        const long double segStart = pos - len;
+        long double u0 = 0, u1 = 0;
+        long double visStart = pos;
+        long double visEnd = pos;
+        if (clipSegment(p[i - 1], p[i], xMin, yMin, xMax, yMax, u0, u1)) {
+            visStart = segStart + u0 * len;
+            visEnd = segStart + u1 * len;
+        }
+        const long double limit = dashStart < visStart ? visStart : (dashStart > visEnd ? pos : 0);
+        if (limit > dashStart) {
+            const long double n = std::floor((limit - dashStart) / cycle) - 1;
+            if (n > 0) {
+                dashStart += n * cycle;
+                dashEnd += n * cycle;
+            }
+        }
+    };
+
     long double pos = 0;
     std::size_t i = 0;
     std::size_t j = 0;
@@ -78,6 +139,7 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
         if (finished) {
             break;
         }
+        skipInvisible(pos, i, dashStart, dashEnd);
         out.clear();
         if (dashStart < pos && i > 0) {
             out.push_back(pointBack(p[i], p[i - 1], pos - dashStart));

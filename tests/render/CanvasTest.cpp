@@ -247,3 +247,29 @@ TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
     EXPECT_EQ(countColor(c, kWhite), 200);
     EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
 }
+
+TEST(CanvasLines, VerticalLinesTogetherMatchDrawingThemOneByOne)
+{
+    std::mt19937 rng(11);
+    const std::array<PenStyle, 6> styles{PenStyle::Solid,   PenStyle::Dash,       PenStyle::Dot,
+                                         PenStyle::DashDot, PenStyle::DashDotDot, PenStyle::Clear};
+    for (const long long y1 : {-30LL, 10LL, 70LL}) {
+        std::vector<Canvas::VerticalLine> lines;
+        for (int n = 0; n < 60; ++n) {
+            // Overlapping columns, both directions, some reaching outside the canvas.
+            const long long x = static_cast<long long>(rng() % 50) - 5;
+            const long long yEnd = static_cast<long long>(rng() % 140) - 40;
+            lines.push_back(Canvas::VerticalLine{x, yEnd, ColorRef(rng() & 0xFFFFFF),
+                                                 styles[rng() % styles.size()]});
+        }
+        Canvas together(40, 60), oneByOne(40, 60);
+        together.verticalLines(lines, y1);
+        for (const auto& l : lines) {
+            oneByOne.setPenColor(l.color);
+            oneByOne.setPenStyle(l.style);
+            oneByOne.moveTo(int(l.x), int(y1));
+            oneByOne.lineTo(int(l.x), int(l.yEnd));
+        }
+        EXPECT_EQ(together.image(), oneByOne.image()) << y1;
+    }
+}

@@ -223,3 +223,27 @@ TEST(ColorInit, SetsEverySelectorInOrderToTheBackgroundsDefault)
     EXPECT_EQ(kColorInitOrder.front(), "ComboBox10");
     EXPECT_EQ(kColorInitOrder.back(), "ComboBox108");
 }
+
+TEST(DashedPolyline, LongLinesMostlyOutsideTheCanvasKeepTheirDashesInPlace)
+{
+    // Horizontal: dash k covers [20k, 20k + 15) from the start, wherever the canvas is.
+    Canvas c(100, 20, kBlack);
+    const std::vector<QPoint> line{{-1'000'000, 10}, {1'000'000, 10}};
+    DashedPolyline(line, c, kWhite, 1, lineStylePattern(1), true);
+    for (int x = 0; x < 100; ++x) {
+        ASSERT_EQ(c.pixel(x, 10) == kWhite, (x + 1'000'000) % 20 < 15) << x;
+    }
+    // Slanted, through corners, with an odd-length pattern: a small canvas shows exactly
+    // what a large one holding the whole polyline shows.
+    const std::vector<QPoint> zigzag{{-3000, -2000}, {700, 500}, {-500, 900}, {2600, -40}};
+    Canvas small(200, 200, kBlack);
+    DashedPolyline(zigzag, small, kWhite, 3, lineStylePattern(3), true);
+    std::vector<QPoint> shifted;
+    for (const QPoint& p : zigzag) {
+        shifted.push_back(p + QPoint(3100, 2100));
+    }
+    Canvas large(5800, 3100, kBlack);
+    DashedPolyline(shifted, large, kWhite, 3, lineStylePattern(3), true);
+    EXPECT_EQ(small.image(), large.image().copy(3100, 2100, 200, 200));
+    EXPECT_GT(countColor(small, kWhite), 100);
+}

@@ -1,0 +1,337 @@
+#include "figures/GraphPaper.h"
+
+#include "figures/Visible.h"
+#include "render/Palette.h"
+#include "render/PathUtils.h"
+#include "render/Text.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace koyomi::figures {
+
+using namespace koyomi::render;
+
+GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
+{
+    GraphPaperParams p;
+    const int color = defaultColorIndex(whiteBackground);
+    for (LineSetting* s : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.innerHLines,
+                           &p.innerVLines, &p.risingDiagonals, &p.fallingDiagonals}) {
+        s->color = color;
+    }
+    for (EmphasisRow& row : p.emphasis) {
+        row.line.color = color;
+    }
+    p.numberColor = color;
+    return p;
+}
+
+namespace {
+
+struct Label
+{
+    QString text;
+    int length; // in the double-byte character set
+};
+
+class GraphPaperRenderer
+{
+public:
+    GraphPaperRenderer(Canvas& canvas, const GraphPaperParams& p, const Frame& frame)
+        : m_c(canvas), m_p(p), m_frame(frame), m_w(canvas.width()), m_h(canvas.height())
+    {
+    }
+
+    void draw();
+
+private:
+    void drawBlock(i64 x0, i64 y0);
+    void drawDiagonals(i64 x0, i64 y0, const LineSetting& s, bool rising);
+    void drawLabels(i64 x0, i64 y0);
+    void drawInnerLines(i64 x0, i64 y0, bool horizontal);
+    void setLinePen(const LineSetting& s, bool forceBlack = false);
+    void stackedHorizontal(i64 x0, i64 y, i64 width);
+    void stackedVertical(i64 x, i64 y0, i64 width);
+    const LineSetting& innerStyle(i64 k, bool horizontal, bool* forceBlack) const;
+    void prepareLabels();
+
+    Canvas& m_c;
+    const GraphPaperParams& m_p;
+    const Frame& m_frame;
+    const i64 m_w;
+    const i64 m_h;
+    i64 m_bw = 0;
+    i64 m_bh = 0;
+    i64 m_margin = 0;     // how far a block's drawing can reach beyond its lines
+    i64 m_labelReach = 0; // how far a label can reach from its cell
+    std::vector<Label> m_labels;
+};
+
+int positiveWidth(const LineSetting& s)
+{
+    return std::max(s.width, 0);
+}
+
+bool drawsLine(const LineSetting& s)
+{
+    return s.kind != kNoLineIndex;
+}
+
+void GraphPaperRenderer::setLinePen(const LineSetting& s, bool forceBlack)
+{
+    m_c.setPenStyle(lineStylePen(s.kind, m_c.pen().style));
+    m_c.setPenColor(forceBlack ? kBlack : paletteColor(s.color, m_c.pen().color));
+}
+
+// A horizontal line of the given width: `width` one-pixel lines stacked downward, each
+// reaching width − 1 pixels past the block's far side.
+void GraphPaperRenderer::stackedHorizontal(i64 x0, i64 y, i64 width)
+{
+    const i64 tFirst = std::max<i64>(0, -y);
+    const i64 tLast = std::min<i64>(width - 1, m_h - 1 - y);
+    for (i64 t = tFirst; t <= tLast; ++t) {
+        drawClippedLine(m_c, x0, y + t, x0 + m_bw + width, y + t);
+    }
+}
+
+void GraphPaperRenderer::stackedVertical(i64 x, i64 y0, i64 width)
+{
+    const i64 tFirst = std::max<i64>(0, -x);
+    const i64 tLast = std::min<i64>(width - 1, m_w - 1 - x);
+    for (i64 t = tFirst; t <= tLast; ++t) {
+        drawClippedLine(m_c, x + t, y0, x + t, y0 + m_bh + width);
+    }
+}
+
+const LineSetting& GraphPaperRenderer::innerStyle(i64 k, bool horizontal, bool* forceBlack) const
+{
+    const EmphasisRow& first = m_p.emphasis[horizontal ? HEmphasis1 : VEmphasis1];
+    const EmphasisRow& second = m_p.emphasis[horizontal ? HEmphasis2 : VEmphasis2];
+    const LineSetting* s = horizontal ? &m_p.innerHLines : &m_p.innerVLines;
+    *forceBlack = false;
+    if (first.on && isMultiple(k, i64(first.skip) + 1)) {
+        s = &first.line;
+        // On white, the first vertical emphasis row is always drawn black.
+        *forceBlack = !horizontal && m_frame.whiteBackground;
+    }
+    if (second.on && isMultiple(k, i64(second.skip) + 1)) {
+        s = &second.line;
+        *forceBlack = false;
+    }
+    return *s;
+}
+
+void GraphPaperRenderer::drawInnerLines(i64 x0, i64 y0, bool horizontal)
+{
+    const i64 count = horizontal ? m_p.hLineCount : m_p.vLineCount;
+    const i64 step = horizontal ? m_p.hLineSpacing : m_p.vLineSpacing;
+    const i64 origin = horizontal ? y0 : x0;
+    const i64 extent = horizontal ? m_h : m_w;
+    const auto& rows = m_p.emphasis;
+    const int first = horizontal ? HEmphasis1 : VEmphasis1;
+    const int widest =
+        std::max({positiveWidth(horizontal ? m_p.innerHLines : m_p.innerVLines),
+                  positiveWidth(rows[first].line), positiveWidth(rows[first + 1].line)});
+    const std::vector<i64> lines =
+        visibleSteps(origin, step, 1, count - 2, -i64(widest) + 1, extent - 1, [&](i64 k) {
+            bool black = false;
+            const LineSetting* s = &innerStyle(k, horizontal, &black);
+            return std::pair(s, black);
+        });
+    if (horizontal) {
+        for (const i64 k : lines) {
+            bool black = false;
+            const LineSetting& s = innerStyle(k, true, &black);
+            setLinePen(s, black);
+            stackedHorizontal(x0, y0 + k * step, s.width);
+        }
+        return;
+    }
+    // Vertical lines share their first row, so they are handed over together and drawn row
+    // by row, in the same order per pixel.
+    std::vector<Canvas::VerticalLine> batch;
+    for (const i64 k : lines) {
+        bool black = false;
+        const LineSetting& s = innerStyle(k, false, &black);
+        const i64 x = x0 + k * step;
+        const i64 tFirst = std::max<i64>(0, -x);
+        const i64 tLast = std::min<i64>(s.width - 1, m_w - 1 - x);
+        setLinePen(s, black);
+        for (i64 t = tFirst; t <= tLast; ++t) {
+            batch.push_back(
+                Canvas::VerticalLine{x + t, y0 + m_bh + s.width, m_c.pen().color, m_c.pen().style});
+        }
+    }
+    m_c.verticalLines(batch, y0);
+}
+
+void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, bool rising)
+{
+    const i64 sh = m_p.hLineSpacing;
+    const i64 sv = m_p.vLineSpacing;
+    const i64 reach = positiveWidth(s) + 1;
+    // Cell row i spans y0 + (i − 1)·sh .. y0 + i·sh; a column's left edge is at x0 + j·sv.
+    const Range rows = visibleCells(y0 - sh, sh, 1, i64(m_p.hLineCount) - 1, reach, m_h);
+    const i64 jFirst = rising ? 0 : 1;
+    const i64 jLast = rising ? i64(m_p.vLineCount) - 2 : i64(m_p.vLineCount) - 1;
+    // Rising diagonals start in column 0, falling ones in column 1; either way cell column j
+    // begins at x0 + j·sv for rising and x0 + (j − 1)·sv for falling ones.
+    const i64 columnOrigin = rising ? x0 : x0 - sv;
+    const Range cols = visibleCells(columnOrigin, sv, jFirst, jLast, reach, m_w);
+    const auto pattern = lineStylePattern(s.kind);
+    const ColorRef color = paletteColor(s.color, m_c.pen().color);
+    std::array<QPoint, 2> line;
+    for (i64 i = rows.first; i <= rows.last; ++i) {
+        for (i64 j = cols.first; j <= cols.last; ++j) {
+            const i64 top = y0 + (i - 1) * sh;
+            const i64 bottom = y0 + i * sh;
+            const i64 a = rising ? x0 + (j + 1) * sv : x0 + (j - 1) * sv;
+            const i64 b = x0 + j * sv;
+            if (!fitsInt(top) || !fitsInt(bottom) || !fitsInt(a) || !fitsInt(b)) {
+                continue;
+            }
+            line[0] = QPoint(int(a), int(top));
+            line[1] = QPoint(int(b), int(bottom));
+            DashedPolyline(line, m_c, color, s.width, pattern, true);
+        }
+    }
+}
+
+void GraphPaperRenderer::prepareLabels()
+{
+    QString firstLine = m_p.numberText.section(u'\n', 0, 0);
+    if (firstLine.endsWith(u'\r')) {
+        firstLine.chop(1);
+    }
+    const QStringList items = splitCommaText(firstLine);
+    m_labels.reserve(items.size());
+    int longest = 0;
+    for (const QString& item : items) {
+        const int length = dbcsLength(item);
+        longest = std::max(longest, length);
+        m_labels.push_back(Label{item, length});
+    }
+    // A generous bound on how far text can reach from its cell, in any direction.
+    const i64 size = std::abs(i64(m_p.numberSize));
+    const i64 pixels = std::max(1, fontPixelHeight(m_p.numberSize));
+    m_labelReach = (i64(longest) + 2) * (size + 2 * pixels) + 2 * pixels;
+}
+
+void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
+{
+    const i64 count = i64(m_labels.size());
+    const i64 sh = m_p.hLineSpacing;
+    const i64 sv = m_p.vLineSpacing;
+    const i64 size = m_p.numberSize;
+    const i64 columns = i64(m_p.vLineCount) - 1;
+    if (count == 0 || columns <= 0) {
+        return;
+    }
+    const Range rows = visibleCells(y0 - sh, sh, 1, i64(m_p.hLineCount) - 1, m_labelReach, m_h);
+    const Range cols = visibleCells(x0 - sv, sv, 1, columns, m_labelReach, m_w);
+    // Labels fill the cells row by row, restarting in every block; cells skipped as
+    // invisible still count.
+    const i64 lastRow = std::min(rows.last, (count - 1) / columns + 1);
+    for (i64 i = rows.first; i <= lastRow; ++i) {
+        for (i64 j = cols.first; j <= cols.last; ++j) {
+            const i64 index = (i - 1) * columns + (j - 1);
+            if (index >= count) {
+                break;
+            }
+            const Label& label = m_labels[std::size_t(index)];
+            const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
+            const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
+            if (fitsInt(x) && fitsInt(y)) {
+                m_c.textOut(int(x), int(y), label.text);
+            }
+        }
+    }
+}
+
+void GraphPaperRenderer::drawBlock(i64 x0, i64 y0)
+{
+    if (drawsLine(m_p.risingDiagonals)) {
+        drawDiagonals(x0, y0, m_p.risingDiagonals, true);
+    }
+    if (drawsLine(m_p.fallingDiagonals)) {
+        drawDiagonals(x0, y0, m_p.fallingDiagonals, false);
+    }
+    if (m_p.numberingOn) {
+        m_c.setFontSize(m_p.numberSize);
+        m_c.setBrushClear(true);
+        m_c.setFontColor(paletteColor(m_p.numberColor, m_c.fontColor()));
+        drawLabels(x0, y0);
+    }
+    drawInnerLines(x0, y0, true);
+    drawInnerLines(x0, y0, false);
+    setLinePen(m_p.leftSide);
+    stackedVertical(x0, y0, m_p.leftSide.width);
+    setLinePen(m_p.rightSide);
+    stackedVertical(x0 + (i64(m_p.vLineCount) - 1) * m_p.vLineSpacing, y0, m_p.rightSide.width);
+    setLinePen(m_p.topSide);
+    stackedHorizontal(x0, y0, m_p.topSide.width);
+    setLinePen(m_p.bottomSide);
+    stackedHorizontal(x0, y0 + (i64(m_p.hLineCount) - 1) * m_p.hLineSpacing, m_p.bottomSide.width);
+}
+
+void GraphPaperRenderer::draw()
+{
+    beginFigure(m_c, m_frame);
+    m_c.setPenColor(kWhite);
+    m_c.setPenStyle(PenStyle::Solid);
+    m_c.setFontColor(kWhite);
+
+    // Layout in 128-bit: any value a field can hold while typing stays exact here; an
+    // arrangement too large to address is not drawn.
+    const i128 bw = i128(i64(m_p.vLineCount) - 1) * m_p.vLineSpacing;
+    const i128 bh = i128(i64(m_p.hLineCount) - 1) * m_p.hLineSpacing;
+    const i128 left = (i128(m_frame.width) -
+                       (bw * m_p.countAcross + i128(i64(m_p.countAcross) - 1) * m_p.gapAcross)) /
+                      2;
+    const i128 top =
+        (i128(m_frame.height) - (bh * m_p.countDown + i128(i64(m_p.countDown) - 1) * m_p.gapDown)) /
+        2;
+    constexpr i128 limit = i128(1) << 60;
+    for (const i128 v : {bw, bh, left, top}) {
+        if (v > limit || v < -limit) {
+            return;
+        }
+    }
+    m_bw = i64(bw);
+    m_bh = i64(bh);
+    if (m_p.numberingOn) {
+        prepareLabels();
+    }
+    int widest = 0;
+    for (const LineSetting* s :
+         {&m_p.topSide, &m_p.bottomSide, &m_p.leftSide, &m_p.rightSide, &m_p.innerHLines,
+          &m_p.innerVLines, &m_p.risingDiagonals, &m_p.fallingDiagonals}) {
+        widest = std::max(widest, positiveWidth(*s));
+    }
+    for (const EmphasisRow& row : m_p.emphasis) {
+        widest = std::max(widest, positiveWidth(row.line));
+    }
+    m_margin = i64(widest) + 1 + m_labelReach;
+
+    const i64 stepX = m_bw + m_p.gapAcross;
+    const i64 stepY = m_bh + m_p.gapDown;
+    // A block spans origin + min(0, size) .. origin + max(0, size), plus the margin.
+    const Range blockRows = visibleBlocks(i64(top), stepY, m_p.countDown, m_bh, m_margin, m_h);
+    const Range blockCols = visibleBlocks(i64(left), stepX, m_p.countAcross, m_bw, m_margin, m_w);
+    for (i64 br = blockRows.first; br <= blockRows.last; ++br) {
+        for (i64 bc = blockCols.first; bc <= blockCols.last; ++bc) {
+            drawBlock(i64(left) + bc * stepX, i64(top) + br * stepY);
+        }
+    }
+}
+
+} // namespace
+
+void drawGraphPaper(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
+{
+    GraphPaperRenderer(canvas, params, frame).draw();
+}
+
+} // namespace koyomi::figures

@@ -1,0 +1,72 @@
+// Graph paper: blocks of cells with sides, inner lines, diagonals, emphasis and cell labels.
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+#include <QString>
+
+#include <array>
+
+namespace koyomi::figures {
+
+// One class of line: selector indices of its line kind and colour, and its width in pixels.
+struct LineSetting
+{
+    int kind = 0;  // index into LineStyle
+    int width = 1; // pixels
+    int color = 0; // index into PaletteColor; −1 = none selected
+};
+
+// Emphasis of every (skip + 1)-th inner line.
+struct EmphasisRow
+{
+    bool on = false;
+    int skip = 1;
+    LineSetting line;
+};
+
+// Every value the graph paper renderer reads. Values are those of the page's fields, which
+// may be out of their ranges while the teacher types.
+struct GraphPaperParams
+{
+    int hLineCount = 10;   // horizontal lines of a block, sides included
+    int hLineSpacing = 50; // pixels between neighbouring horizontal lines
+    int vLineCount = 10;
+    int vLineSpacing = 50;
+    int countAcross = 1;
+    int gapAcross = 10; // pixels between neighbouring blocks
+    int countDown = 1;
+    int gapDown = 10;
+
+    LineSetting topSide, bottomSide, leftSide, rightSide;
+    LineSetting innerHLines, innerVLines;
+    LineSetting risingDiagonals{5, 1, 0};
+    LineSetting fallingDiagonals{5, 1, 0};
+
+    // HEmphasis1, HEmphasis2 (inner horizontal lines), VEmphasis1, VEmphasis2 (vertical).
+    std::array<EmphasisRow, 4> emphasis;
+
+    bool numberingOn = false;
+    int numberSize = 10; // points
+    int numberColor = 0;
+    QString numberText; // its first line holds the comma-separated labels
+
+    // The defaults of a fresh page: white lines on black, black lines on white.
+    static GraphPaperParams defaults(bool whiteBackground);
+};
+
+enum EmphasisIndex
+{
+    HEmphasis1 = 0,
+    HEmphasis2 = 1,
+    VEmphasis1 = 2,
+    VEmphasis2 = 3
+};
+
+// Draws the whole figure over the canvas. The cost follows what is visible: blocks, lines,
+// diagonals and labels wholly outside the canvas are skipped.
+void drawGraphPaper(render::Canvas& canvas, const GraphPaperParams& params,
+                    const render::Frame& frame);
+
+} // namespace koyomi::figures

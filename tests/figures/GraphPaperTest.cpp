@@ -1,0 +1,293 @@
+#include "figures/GraphPaper.h"
+#include "CanvasProbe.h"
+#include "figures/Visible.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::test::columnString;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+namespace {
+
+constexpr ColorRef kRed = 0x0000FF;
+
+// Draws onto a canvas of the frame's size.
+struct Drawn
+{
+    Canvas canvas;
+    Drawn(const GraphPaperParams& p, int w = 800, int h = 570, bool white = false) : canvas(w, h)
+    {
+        drawGraphPaper(canvas, p, Frame{w, h, white});
+    }
+};
+
+GraphPaperParams smallBlock(int hCount, int vCount, int spacing)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = hCount;
+    p.vLineCount = vCount;
+    p.hLineSpacing = spacing;
+    p.vLineSpacing = spacing;
+    return p;
+}
+
+} // namespace
+
+TEST(GraphPaper, DefaultsOnBlackAreNineByNineCellsOfFiftyPixelsCentred)
+{
+    Drawn d(GraphPaperParams::defaults(false));
+    const Canvas& c = d.canvas;
+    // Block 450 × 450: left = (800 − 450) div 2, top = (570 − 450) div 2.
+    const int x0 = 175, y0 = 60;
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(rowString(c, y0 + 50 * k, x0 - 1, x0 + 452), "." + std::string(451, '#') + ".");
+        EXPECT_EQ(columnString(c, x0 + 50 * k, y0 - 1, y0 + 452),
+                  "." + std::string(451, '#') + ".");
+    }
+    EXPECT_EQ(countColor(c, kWhite), 20 * 451 - 100);
+    EXPECT_EQ(countColor(c, kWhite) + countColor(c, kBlack), 800 * 570);
+
+    Drawn white(GraphPaperParams::defaults(true), 800, 570, true);
+    EXPECT_EQ(countColor(white.canvas, kBlack), 20 * 451 - 100);
+}
+
+TEST(GraphPaper, OneOrTwoHorizontalLinesDegenerateAsTheBlockDoes)
+{
+    GraphPaperParams p = smallBlock(1, 5, 20);
+    p.risingDiagonals.kind = kSolidIndex;
+    p.numberingOn = true;
+    p.numberText = "1,2,3,4,";
+    Drawn one(p, 200, 100);
+    // No height: the top and bottom sides coincide and each vertical line is one pixel long.
+    const int x0 = (200 - 80) / 2, y0 = 50;
+    EXPECT_EQ(rowString(one.canvas, y0, x0, x0 + 82), std::string(81, '#') + ".");
+    EXPECT_EQ(countColor(one.canvas, kWhite), 81);
+
+    p.hLineCount = 2;
+    Drawn two(p, 200, 100);
+    const int top = (100 - 20) / 2;
+    // Only the sides run horizontally; the single cell row has its diagonals and labels.
+    EXPECT_EQ(countColor(two.canvas, kWhite, x0 + 1, top + 1, x0 + 80, top + 20) > 4 * 19, true);
+    for (int y = top + 1; y < top + 20; ++y) {
+        ASSERT_EQ(rowString(two.canvas, y, x0 - 2, x0 + 1), "..#") << y;
+    }
+}
+
+TEST(GraphPaper, TouchingBlocksEachHaveTheirSidesAndRestartTheirLabels)
+{
+    GraphPaperParams p = smallBlock(3, 3, 40);
+    p.countAcross = 3;
+    p.gapAcross = 0;
+    p.numberingOn = true;
+    p.numberText = "1,2,3,4,5,6,7,8,9,10,11,12,";
+    Drawn d(p, 400, 200);
+    const int x0 = (400 - 240) / 2, y0 = (200 - 80) / 2;
+    // Every block looks the same, labels included: they restart at "1" in each.
+    for (int b = 1; b < 3; ++b) {
+        for (int y = y0; y <= y0 + 80; ++y) {
+            for (int x = 1; x < 80; ++x) {
+                ASSERT_EQ(d.canvas.pixel(x0 + x, y), d.canvas.pixel(x0 + 80 * b + x, y))
+                    << b << ":" << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(countColor(d.canvas, kWhite, x0 + 1, y0 + 1, x0 + 40, y0 + 40), 0); // a label
+}
+
+TEST(GraphPaper, EmphasisHitsEveryNthInnerLineAndNeverTheSides)
+{
+    GraphPaperParams p = smallBlock(21, 3, 10);
+    p.emphasis[HEmphasis1].on = true;
+    p.emphasis[HEmphasis1].skip = 4;
+    p.emphasis[HEmphasis1].line.color = kRedIndex;
+    Drawn d(p, 100, 300);
+    const int x0 = (100 - 20) / 2, y0 = (300 - 200) / 2;
+    for (int k = 0; k <= 20; ++k) {
+        const bool red = k % 5 == 0 && k != 0 && k != 20;
+        EXPECT_EQ(d.canvas.pixel(x0 + 5, y0 + 10 * k), red ? kRed : kWhite) << k;
+    }
+    // The second row wins where both apply.
+    p.emphasis[HEmphasis2].on = true;
+    p.emphasis[HEmphasis2].skip = 9;
+    p.emphasis[HEmphasis2].line.color = 9; // yellow
+    Drawn both(p, 100, 300);
+    EXPECT_EQ(both.canvas.pixel(x0 + 5, y0 + 50), kRed);
+    EXPECT_EQ(both.canvas.pixel(x0 + 5, y0 + 100), 0x00FFFFu);
+    // A skip field typed as −1 emphasises nothing rather than dividing by zero.
+    p.emphasis[HEmphasis1].skip = -1;
+    p.emphasis[HEmphasis2].on = false;
+    Drawn none(p, 100, 300);
+    EXPECT_EQ(countColor(none.canvas, kRed), 0);
+}
+
+TEST(GraphPaper, OnWhiteTheFirstVerticalEmphasisIsAlwaysBlack)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(true);
+    p.emphasis[VEmphasis1] = EmphasisRow{true, 1, LineSetting{0, 1, kRedIndex}};
+    p.emphasis[VEmphasis2] = EmphasisRow{true, 3, LineSetting{0, 1, kRedIndex}};
+    p.emphasis[HEmphasis1] = EmphasisRow{true, 1, LineSetting{0, 1, kRedIndex}};
+    Drawn d(p, 800, 570, true);
+    const int x0 = 175, y0 = 60;
+    EXPECT_EQ(d.canvas.pixel(x0 + 100, y0 + 25), kBlack); // k = 2: first row, forced black
+    EXPECT_EQ(d.canvas.pixel(x0 + 200, y0 + 25), kRed);   // k = 4: second row keeps its red
+    EXPECT_EQ(d.canvas.pixel(x0 + 25, y0 + 100), kRed);   // horizontal rows have no such rule
+    // On black the first row is drawn in its own colour.
+    p = GraphPaperParams::defaults(false);
+    p.emphasis[VEmphasis1] = EmphasisRow{true, 1, LineSetting{0, 1, kRedIndex}};
+    Drawn black(p);
+    EXPECT_EQ(black.canvas.pixel(x0 + 100, y0 + 25), kRed);
+}
+
+TEST(GraphPaper, WidthThreeTopSideCoversThreeRowsAndReachesPastTheFarSide)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.topSide.width = 3;
+    p.topSide.color = kRedIndex;
+    Drawn d(p);
+    const int x0 = 175, y0 = 60, bw = 450;
+    for (int y = y0; y <= y0 + 2; ++y) {
+        EXPECT_EQ(rowString(d.canvas, y, x0 - 1, x0 + bw + 4, kRed),
+                  "." + std::string(bw + 3, '#') + ".")
+            << y;
+    }
+    EXPECT_EQ(d.canvas.pixel(x0 + 25, y0 + 3), kBlack);
+}
+
+TEST(GraphPaper, LabelsFillCellsRowByRowAtTheirPlace)
+{
+    GraphPaperParams p = smallBlock(3, 4, 50);
+    p.numberingOn = true;
+    p.numberColor = kRedIndex;
+    p.numberText = "10,8,6,4,2,0,\nignored,second,line";
+    Drawn d(p, 400, 300);
+
+    // The same figure without labels, with each label written where it belongs.
+    GraphPaperParams bare = p;
+    bare.numberingOn = false;
+    Canvas expected(400, 300);
+    drawGraphPaper(expected, bare, Frame{400, 300, false});
+    expected.setFontSize(10);
+    expected.setFontColor(kRed);
+    const int x0 = (400 - 150) / 2, y0 = (300 - 100) / 2;
+    const char* labels[] = {"10", "8", "6", "4", "2", "0"};
+    for (int n = 0; n < 6; ++n) {
+        const int i = n / 3 + 1, j = n % 3 + 1;
+        const int len = int(std::strlen(labels[n]));
+        expected.textOut(x0 + (j - 1) * 50 + 25 - len * 5 + 5, y0 + (i - 1) * 50 + 25 - 5,
+                         labels[n]);
+    }
+    EXPECT_EQ(d.canvas.image(), expected.image());
+
+    // A quoted item is one label, blanks and commas kept.
+    p.numberText = "\"a b,c\" X";
+    Drawn quoted(p, 400, 300);
+    Canvas one(400, 300);
+    drawGraphPaper(one, bare, Frame{400, 300, false});
+    one.setFontSize(10);
+    one.setFontColor(kRed);
+    one.textOut(x0 + 25 - 5 * 5 + 5, y0 + 20, "a b,c");
+    one.textOut(x0 + 50 + 25 - 5 + 5, y0 + 20, "X");
+    EXPECT_EQ(quoted.canvas.image(), one.image());
+}
+
+// The same figure drawn on a small canvas and in the middle of a larger one that holds all
+// of it: culling what is outside the small canvas must not change a single pixel inside it.
+TEST(GraphPaper, SkippingWhatIsOutsideTheWindowChangesNoPixel)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = 9;
+    p.vLineCount = 7;
+    p.hLineSpacing = 23;
+    p.vLineSpacing = 31;
+    p.countAcross = 4;
+    p.gapAcross = 12;
+    p.countDown = 3;
+    p.gapDown = 6;
+    p.risingDiagonals = LineSetting{1, 3, 7};
+    p.fallingDiagonals = LineSetting{3, 2, 9};
+    p.innerHLines = LineSetting{2, 2, 4};
+    p.innerVLines = LineSetting{4, 1, 10};
+    p.leftSide.width = 4;
+    p.bottomSide = LineSetting{1, 3, 6};
+    p.emphasis[HEmphasis1] = EmphasisRow{true, 2, LineSetting{1, 2, 7}};
+    p.emphasis[VEmphasis2] = EmphasisRow{true, 1, LineSetting{2, 3, 8}};
+    p.numberingOn = true;
+    p.numberSize = 12;
+    p.numberText = "1,22,333,方眼,55555,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,";
+    // Whole arrangement 4·186 + 36 = 780 by 3·184 + 12 = 564; the window shows its middle.
+    const int w = 300, h = 200, d = 300;
+    Canvas small(w, h);
+    drawGraphPaper(small, p, Frame{w, h, false});
+    Canvas large(w + 2 * d, h + 2 * d);
+    drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 5) {
+                ADD_FAILURE() << "differs at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(countColor(small, kRed), 0);
+}
+
+TEST(GraphPaper, ValuesTypedFarOutOfRangeDrawQuicklyAndNeverCrash)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
+        GraphPaperParams p = GraphPaperParams::defaults(false);
+        p.hLineCount = v;
+        p.vLineCount = v;
+        p.countAcross = v;
+        p.countDown = v;
+        Drawn a(p, 320, 200);
+        p = GraphPaperParams::defaults(false);
+        p.hLineSpacing = v;
+        p.vLineSpacing = v;
+        p.gapAcross = v;
+        p.topSide.width = v;
+        p.innerVLines.width = v;
+        p.emphasis[HEmphasis1] = EmphasisRow{true, v, LineSetting{1, v, 3}};
+        p.numberingOn = true;
+        p.numberSize = v;
+        p.numberText = "1,2,3";
+        p.risingDiagonals = LineSetting{1, 2, 3};
+        Drawn b(p, 320, 200);
+        p = GraphPaperParams::defaults(false);
+        p.hLineSpacing = 0; // every horizontal line in one place
+        p.hLineCount = v;
+        p.emphasis[HEmphasis1] = EmphasisRow{true, 2, LineSetting{0, 1, kRedIndex}};
+        Drawn c(p, 320, 200);
+    }
+    // Generous: this guards against loops over typed counts, not against slowness.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+TEST(Visible, CoincidingLinesKeepTheLastLineOfEachStyleInOrder)
+{
+    // Styles by k: 0 for odd k, 1 for even k, 2 for multiples of 5.
+    auto style = [](i64 k) { return k % 5 == 0 ? 2 : int(k % 2 == 0); };
+    EXPECT_EQ(visibleSteps(10, 0, 1, 12, 0, 20, style), (std::vector<i64>{10, 11, 12}));
+    EXPECT_EQ(visibleSteps(10, 0, 1, 12, 11, 20, style), std::vector<i64>{});
+    EXPECT_EQ(visibleSteps(0, 7, 1, 100, 10, 30, style), (std::vector<i64>{2, 3, 4}));
+    EXPECT_EQ(visibleSteps(0, -7, 1, 100, -30, -10, style), (std::vector<i64>{2, 3, 4}));
+
+    // A far start moves by whole pattern periods: the dashes land where they would have.
+    Canvas a(100, 3), b(100, 3);
+    a.setPenColor(kWhite);
+    b.setPenColor(kWhite);
+    a.setPenStyle(PenStyle::DashDotDot);
+    b.setPenStyle(PenStyle::DashDotDot);
+    drawClippedLine(a, -1'000'000'007LL, 1, 5'000'000'000LL, 1);
+    b.moveTo(-1'000'007, 1);
+    b.lineTo(200, 1);
+    EXPECT_EQ(a.image(), b.image());
+}
