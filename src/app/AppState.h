@@ -1,0 +1,29 @@
+// The values the program's windows share: current figure, background, file locations.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace koyomi::app {
+
+struct AppState
+{
+    int FigureKind = 0;   // 0..8, the Draw tool's page index
+    bool BWflag = false;  // background: false black, true white
+    QString SettingsBase; // settings path without its last ".ini"; also the section name
+    int PictureIndex = 0; // picture shown by the picture figure
+    QString PicturePath = QStringLiteral("NoName.jpg");
+
+    // Where the settings file lives, and the executable's file name it is named after.
+    QString configFolder;
+    QString executableName;
+
+    // Shows an error to the teacher; the default is the standard error box.
+    std::function<void(const QString&)> showError;
+
+    // The real locations: the user's configuration folder and this executable.
+    static AppState fromEnvironment();
+};
+
+} // namespace koyomi::app

@@ -1,0 +1,327 @@
+#include "app/TForm1.h"
+
+#include "app/PaintBox.h"
+#include "app/SettingsFile.h"
+#include "render/JpegEncoder.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QScreen>
+
+namespace koyomi::app {
+
+namespace {
+
+constexpr int kDesignWidth = 800;
+constexpr int kDesignHeight = 570;
+// Side of the square corners of the drawing surface that open the tool windows.
+constexpr int kHotCorner = 32;
+
+} // namespace
+
+// The save dialog's filter, as description and pattern pairs separated by bars.
+const char* const kSaveFilter =
+    "JPEG イメージファイル (*.jpg)|*.jpg|JPEG イメージファイル (*.jpeg)|*.jpeg";
+
+TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Koyomiplan"));
+    QFont font(QString::fromUtf8(render::kFigureFontFamily));
+    font.setPixelSize(12);
+    setFont(font);
+
+    auto* client = new QWidget(this);
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    client->setPalette(palette);
+    auto* layout = new QGridLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // Image1 lies under PaintBox1; both fill the client area.
+    m_image = new QLabel(client);
+    m_image->setObjectName(QStringLiteral("Image1"));
+    m_image->setAlignment(Qt::AlignCenter);
+    m_image->hide();
+    m_paintBox = new PaintBox(client);
+    layout->addWidget(m_image, 0, 0);
+    layout->addWidget(m_paintBox, 0, 0);
+    setCentralWidget(client);
+    connect(m_paintBox, &PaintBox::resized, this, [this] {
+        if (m_state.FigureKind == figures::kPictureKind) {
+            if (m_tools.reloadPicture) {
+                m_tools.reloadPicture();
+            }
+        } else {
+            drawGuarded();
+        }
+    });
+    connect(m_paintBox, &PaintBox::mousePressed, this, &TForm1::PaintBox1MouseDown);
+    connect(m_paintBox, &PaintBox::copyRequested, this, &TForm1::Copy1Click);
+
+    buildMenu();
+    buildActions();
+
+    m_state.SettingsBase = settingsBaseFor(m_state.configFolder, m_state.executableName);
+    setBackgroundChecks(
+        SettingsFile(m_state.SettingsBase).readBool(QStringLiteral("BWflag"), false));
+
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = screen->size();
+        move((s.width() - kDesignWidth) / 2, (s.height() - kDesignHeight) / 2);
+    }
+    m_state.FigureKind = figures::kGraphPaperKind;
+}
+
+TForm1::~TForm1()
+{
+    QString error;
+    if (!SettingsFile(m_state.SettingsBase)
+             .writeBool(QStringLiteral("BWflag"), m_state.BWflag, &error) &&
+        m_state.showError) {
+        m_state.showError(QStringLiteral("設定ファイル「%1」に書き込めませんでした。\n%2")
+                              .arg(SettingsFile(m_state.SettingsBase).path(), error));
+    }
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("File1"));
+    auto add = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    connect(add(file, "ParSet", QStringLiteral("Drawツール表示")), &QAction::triggered, this,
+            [this] {
+                if (m_tools.showDrawTool) {
+                    m_tools.showDrawTool();
+                }
+            });
+    connect(add(file, "Paint1", QStringLiteral("Paintツール表示")), &QAction::triggered, this,
+            [this] {
+                if (m_tools.showPaintTool) {
+                    m_tools.showPaintTool();
+                }
+            });
+    file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    QMenu* background = file->addMenu(QStringLiteral("背景色変更"));
+    background->setObjectName(QStringLiteral("BWchange"));
+    m_bgBlack = add(background, "mBgBlack", QStringLiteral("黒"));
+    m_bgWhite = add(background, "mBgWhite", QStringLiteral("白"));
+    m_bgBlack->setCheckable(true);
+    m_bgWhite->setCheckable(true);
+    m_bgBlack->setChecked(true);
+    connect(m_bgBlack, &QAction::triggered, this, &TForm1::mBgBlackClick);
+    connect(m_bgWhite, &QAction::triggered, this, &TForm1::mBgWhiteClick);
+    connect(add(file, "Save1", QStringLiteral("JPEG画像として保存(&S)")), &QAction::triggered, this,
+            &TForm1::Save1Click);
+    file->addSeparator()->setObjectName(QStringLiteral("N3"));
+    connect(add(file, "Quit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &QWidget::close);
+    QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    // The key itself belongs to EditCopy1, which works in full screen too; the menu only
+    // shows it.
+    connect(add(edit, "Copy1", QStringLiteral("コピー(&C)\tCtrl+C")), &QAction::triggered, this,
+            &TForm1::Copy1Click);
+}
+
+void TForm1::buildActions()
+{
+    // Window actions keep their keys while the menu is hidden in full screen.
+    auto add = [this](const char* name, QList<QKeySequence> keys) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    connect(add("Action1", {QKeySequence(Qt::Key_Space)}), &QAction::triggered, this,
+            &TForm1::Action1Execute);
+    connect(add("Action2", {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}),
+            &QAction::triggered, this, &TForm1::Action2Execute);
+    connect(add("EditCopy1", {QKeySequence(Qt::CTRL | Qt::Key_C)}), &QAction::triggered, this,
+            &TForm1::Copy1Click);
+}
+
+void TForm1::setBackgroundChecks(bool white)
+{
+    m_state.BWflag = white;
+    m_bgWhite->setChecked(white);
+    m_bgBlack->setChecked(!white);
+}
+
+void TForm1::setRenderer(int kind, Renderer renderer)
+{
+    if (kind >= 0 && kind < figures::kFigureCount) {
+        m_renderers[kind] = std::move(renderer);
+    }
+}
+
+render::Canvas& TForm1::canvas()
+{
+    return m_paintBox->canvas();
+}
+
+render::Frame TForm1::frame() const
+{
+    // Layout: the window's outer width and its client height (equal to the client area in
+    // full screen).
+    return render::Frame{frameGeometry().width(), m_paintBox->height(), m_state.BWflag};
+}
+
+void TForm1::drawFigure(int kind)
+{
+    if (kind < 0 || kind >= figures::kFigureCount || kind == figures::kPictureKind ||
+        !m_renderers[kind]) {
+        return;
+    }
+    m_image->hide();
+    m_paintBox->fitCanvas(render::backgroundColor(m_state.BWflag));
+    m_renderers[kind](m_paintBox->canvas(), frame());
+    m_paintBox->update();
+}
+
+void TForm1::drawGuarded()
+{
+    try {
+        redraw();
+    } catch (const std::exception& e) {
+        qWarning("Koyomiplan: drawing failed, closing: %s", e.what());
+        close();
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        drawGuarded();
+    }
+}
+
+void TForm1::setBackground(bool white)
+{
+    setBackgroundChecks(white);
+    if (m_tools.colorInit) {
+        m_tools.colorInit(white);
+    }
+    redraw();
+}
+
+QImage TForm1::snapshot() const
+{
+    return centralWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QString TForm1::defaultSavePath()
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("SavePictureDialog1"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(nameFiltersFrom(QString::fromUtf8(kSaveFilter)));
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.selectFile(QStringLiteral("名称未設定"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
+}
+
+void TForm1::Save1Click()
+{
+    // The snapshot is taken before the dialog opens, so the dialog is not in the picture.
+    QByteArray jpeg;
+    try {
+        jpeg = render::JpegEncoder(90).encode(snapshot());
+    } catch (const render::JpegError& e) {
+        m_state.showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    QString path = askSavePath ? askSavePath() : defaultSavePath();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".jpg");
+    }
+    QSaveFile file(path);
+    const bool ok =
+        file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size() && file.commit();
+    if (!ok) {
+        m_state.showError(
+            QStringLiteral("「%1」に保存できませんでした。\n%2").arg(path, file.errorString()));
+    }
+}
+
+void TForm1::Copy1Click()
+{
+    QGuiApplication::clipboard()->setImage(snapshot());
+}
+
+void TForm1::Action1Execute()
+{
+    if (!m_fullScreen) {
+        m_savedPlacement = geometry();
+        m_fullScreen = true;
+        menuBar()->hide();
+        showFullScreen();
+    } else {
+        m_fullScreen = false;
+        menuBar()->show();
+        showNormal();
+        setGeometry(m_savedPlacement);
+    }
+}
+
+void TForm1::Action2Execute()
+{
+    if (m_state.FigureKind == figures::kPictureKind && m_tools.advancePicture) {
+        m_tools.advancePicture();
+    }
+}
+
+void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int x, int y)
+{
+    const int w = m_paintBox->width();
+    const int h = m_paintBox->height();
+    if (x < kHotCorner && y > h - kHotCorner) {
+        if (m_tools.showPaintTool) {
+            m_tools.showPaintTool();
+        }
+        return;
+    }
+    if (x > w - kHotCorner && y > h - kHotCorner) {
+        if (m_tools.showDrawTool) {
+            m_tools.showDrawTool();
+        }
+        return;
+    }
+    (void)button; // a left press elsewhere starts an annotation once the Paint tool exists
+}
+
+QStringList nameFiltersFrom(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters.append(parts[i]);
+    }
+    return filters;
+}
+
+} // namespace koyomi::app

@@ -1,0 +1,104 @@
+// The presentation window: the projected figure, background, full screen, menu and output.
+#pragma once
+
+#include "app/AppState.h"
+#include "figures/FigureKinds.h"
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+#include <QMainWindow>
+#include <QRect>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+
+namespace koyomi::app {
+
+class PaintBox;
+
+// The save dialog's filter, description and pattern pairs separated by bars, and the same
+// as the dialog's name filters (the descriptions already name their patterns).
+extern const char* const kSaveFilter;
+QStringList nameFiltersFrom(const QString& filter);
+
+// Draws one figure kind over the whole canvas.
+using Renderer = std::function<void(render::Canvas&, const render::Frame&)>;
+
+// What the presentation window asks of the tool windows.
+struct ToolSeams
+{
+    std::function<void()> showDrawTool;
+    std::function<void()> showPaintTool;
+    std::function<void(bool whiteBackground)> colorInit; // reset the figures' colour choices
+    std::function<void()> advancePicture;                // Enter while the picture is shown
+    std::function<void()> reloadPicture;                 // refit the picture to a new size
+};
+
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm1(AppState& state, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    AppState& state() { return m_state; }
+    ToolSeams& tools() { return m_tools; }
+    void setRenderer(int kind, Renderer renderer);
+
+    // Draws the figure of the given kind at once on the drawing surface, whatever the
+    // current kind is; the picture kind draws nothing here.
+    void drawFigure(int kind);
+    // Draws the current figure.
+    void redraw() { drawFigure(m_state.FigureKind); }
+
+    render::Canvas& canvas();
+    PaintBox* paintBox() const { return m_paintBox; }
+    QLabel* image() const { return m_image; }
+    // Layout extent and background of the next figure.
+    render::Frame frame() const;
+
+    void setBackground(bool white);
+    bool isFullScreenMode() const { return m_fullScreen; }
+
+    // What the class sees: the client area as shown, picture and annotations included.
+    QImage snapshot() const;
+    // Asks for the file name of "JPEG画像として保存"; an empty answer cancels. Replaceable
+    // so that tests need no dialog.
+    std::function<QString()> askSavePath;
+
+    // Handlers, named after their controls.
+    void mBgBlackClick() { setBackground(false); }
+    void mBgWhiteClick() { setBackground(true); }
+    void Save1Click();
+    void Copy1Click();
+    void Action1Execute(); // Space: full screen on and off
+    void Action2Execute(); // Enter: next picture
+    void PaintBox1MouseDown(Qt::MouseButton button, int x, int y);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenu();
+    void setBackgroundChecks(bool white);
+    void buildActions();
+    QString defaultSavePath();
+    // Redraws from a paint or resize: a renderer error there closes the window.
+    void drawGuarded();
+
+    AppState& m_state;
+    ToolSeams m_tools;
+    std::array<Renderer, figures::kFigureCount> m_renderers;
+    QLabel* m_image = nullptr;
+    PaintBox* m_paintBox = nullptr;
+    QAction* m_bgBlack = nullptr;
+    QAction* m_bgWhite = nullptr;
+    bool m_fullScreen = false;
+    bool m_shown = false;
+    QRect m_savedPlacement;
+};
+
+} // namespace koyomi::app
