@@ -1,8 +1,8 @@
 #include "app/TForm1.h"
 
 #include "app/PaintBox.h"
-#include "app/SettingsFile.h"
 #include "render/JpegEncoder.h"
+#include "state/SettingsFile.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,6 +16,9 @@
 #include <QScreen>
 
 namespace koyomi::app {
+
+using state::settingsBaseFor;
+using state::SettingsFile;
 
 namespace {
 
@@ -190,9 +193,24 @@ void TForm1::drawFigure(int kind)
         return;
     }
     m_image->hide();
+    m_paintBox->raise();
     m_paintBox->fitCanvas(render::backgroundColor(m_state.BWflag));
     m_renderers[kind](m_paintBox->canvas(), frame());
     m_paintBox->update();
+}
+
+void TForm1::showError(const QString& message)
+{
+    if (m_state.showError) {
+        m_state.showError(message);
+    }
+}
+
+void TForm1::showPicture()
+{
+    // The picture control takes the place of the drawing surface until a figure is drawn.
+    m_image->show();
+    m_image->raise();
 }
 
 void TForm1::drawGuarded()

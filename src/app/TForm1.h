@@ -1,10 +1,11 @@
 // The presentation window: the projected figure, background, full screen, menu and output.
 #pragma once
 
-#include "app/AppState.h"
 #include "figures/FigureKinds.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
+#include "state/AppState.h"
+#include "widgets/FigureHost.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -17,6 +18,7 @@ class QLabel;
 
 namespace koyomi::app {
 
+using state::AppState;
 class PaintBox;
 
 // The save dialog's filter, description and pattern pairs separated by bars, and the same
@@ -37,7 +39,7 @@ struct ToolSeams
     std::function<void()> reloadPicture;                 // refit the picture to a new size
 };
 
-class TForm1 : public QMainWindow
+class TForm1 : public QMainWindow, public widgets::FigureHost
 {
     Q_OBJECT
 public:
@@ -50,7 +52,11 @@ public:
 
     // Draws the figure of the given kind at once on the drawing surface, whatever the
     // current kind is; the picture kind draws nothing here.
-    void drawFigure(int kind);
+    void drawFigure(int kind) override;
+    void showPicture() override;
+    bool whiteBackground() const override { return m_state.BWflag; }
+    void useBackground(bool white) override { setBackgroundChecks(white); }
+    void showError(const QString& message) override;
     // Draws the current figure.
     void redraw() { drawFigure(m_state.FigureKind); }
 

@@ -1,8 +1,8 @@
 #include "app/TForm1.h"
 #include "CanvasProbe.h"
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "app/PaintBox.h"
-#include "app/SettingsFile.h"
+#include "state/SettingsFile.h"
 #include "figures/GraphPaper.h"
 
 #include <QAction>
@@ -21,6 +21,7 @@
 #include <stdexcept>
 
 using namespace koyomi::app;
+using namespace koyomi::state;
 using namespace koyomi::render;
 using koyomi::test::countColor;
 

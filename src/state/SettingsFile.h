@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace koyomi::app {
+namespace koyomi::state {
 
 // SettingsBase: the configuration folder, a separator and the executable's name with its
 // extension changed to ".ini".
@@ -32,4 +32,4 @@ private:
     QString m_base;
 };
 
-} // namespace koyomi::app
+} // namespace koyomi::state

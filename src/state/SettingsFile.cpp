@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "state/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
-namespace koyomi::app {
+namespace koyomi::state {
 
 namespace {
 
@@ -137,4 +137,4 @@ bool SettingsFile::writeBool(const QString& key, bool value, QString* error)
     return writeInteger(key, value ? 1 : 0, error);
 }
 
-} // namespace koyomi::app
+} // namespace koyomi::state

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace koyomi::app {
+namespace koyomi::state {
 
 struct AppState
 {
@@ -26,4 +26,4 @@ struct AppState
     static AppState fromEnvironment();
 };
 
-} // namespace koyomi::app
+} // namespace koyomi::state

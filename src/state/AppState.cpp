@@ -1,11 +1,11 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 
-namespace koyomi::app {
+namespace koyomi::state {
 
 AppState AppState::fromEnvironment()
 {
@@ -18,4 +18,4 @@ AppState AppState::fromEnvironment()
     return state;
 }
 
-} // namespace koyomi::app
+} // namespace koyomi::state

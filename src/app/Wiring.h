@@ -1,0 +1,16 @@
+// How the presentation window and the Draw tool are joined at start-up.
+#pragma once
+
+namespace koyomi::tools {
+class TForm2;
+}
+
+namespace koyomi::app {
+
+class TForm1;
+
+// The Draw tool's pages become the presentation window's renderers, and the window's menu,
+// hot corner and background change reach the Draw tool.
+void connectDrawTool(TForm1& form1, tools::TForm2& form2);
+
+} // namespace koyomi::app

@@ -1,0 +1,515 @@
+#include "figures/GraphPaperPage.h"
+
+#include "figures/Record.h"
+#include "render/Palette.h"
+#include "render/Text.h"
+#include "widgets/RowPictures.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace koyomi::figures {
+
+using widgets::Redrawer;
+using widgets::RowPicture;
+
+namespace {
+
+// One line class: its picture and the numbers of its kind, width and colour controls.
+struct LineRow
+{
+    RowPicture picture;
+    int kind, width, color;
+    int defaultKind;
+};
+
+// In panel order, which is also the order of the preset record.
+constexpr LineRow kLineRows[] = {
+    {RowPicture::WholeGrid, 9, 5, 10, 0},         {RowPicture::OuterSquare, 7, 6, 11, 0},
+    {RowPicture::TopSide, 1, 7, 12, 0},           {RowPicture::BottomSide, 3, 8, 13, 0},
+    {RowPicture::LeftSide, 4, 9, 14, 0},          {RowPicture::RightSide, 6, 10, 15, 0},
+    {RowPicture::InnerCross, 8, 11, 16, 0},       {RowPicture::HorizontalBar, 2, 12, 17, 0},
+    {RowPicture::VerticalBar, 5, 13, 18, 0},      {RowPicture::RisingDiagonal, 53, 88, 56, 5},
+    {RowPicture::FallingDiagonal, 61, 89, 57, 5},
+};
+
+// One emphasis row: check box, skip, kind, width and colour, in record order.
+struct EmphasisControls
+{
+    int check, skip, kind, width, color;
+};
+
+constexpr EmphasisControls kEmphasisRows[] = {
+    {1, 17, 19, 16, 20}, {2, 18, 21, 19, 22}, {3, 20, 23, 21, 24}, {4, 22, 25, 23, 26}};
+
+// Master rows: a handler copies its control's value into these.
+struct Copy
+{
+    int from;
+    std::initializer_list<int> into;
+};
+
+const Copy kSpinCopies[] = {{14, {3, 4}},
+                            {15, {1, 2}},
+                            {5, {6, 7, 8, 9, 10, 11, 12, 13}},
+                            {6, {7, 8, 9, 10}},
+                            {11, {12, 13}}};
+const Copy kComboCopies[] = {
+    {9, {1, 2, 3, 4, 5, 6, 7, 8}},          {7, {1, 3, 4, 6}},      {8, {2, 5}},
+    {10, {11, 12, 13, 14, 15, 16, 17, 18}}, {11, {12, 13, 14, 15}}, {16, {17, 18}},
+};
+
+// The record's values after the head, in order: spin edits (S), selectors (C), check
+// boxes (K). The label text follows them.
+struct Field
+{
+    char type;
+    int number;
+};
+
+std::vector<Field> recordLayout()
+{
+    std::vector<Field> fields;
+    for (int n : {14, 15, 3, 1, 4, 2, 24, 25, 26, 27}) {
+        fields.push_back({'S', n});
+    }
+    for (const LineRow& row : kLineRows) {
+        fields.insert(fields.end(), {{'C', row.kind}, {'S', row.width}, {'C', row.color}});
+    }
+    for (const EmphasisControls& e : kEmphasisRows) {
+        fields.insert(
+            fields.end(),
+            {{'K', e.check}, {'S', e.skip}, {'C', e.kind}, {'S', e.width}, {'C', e.color}});
+    }
+    fields.insert(fields.end(), {{'C', 82}, {'S', 97}, {'S', 99}, {'S', 98}, {'C', 83}});
+    return fields;
+}
+
+// The most labels one block can have: (1000 − 1) × (1000 − 1) cells.
+constexpr long long kMaxCells = 999LL * 999LL;
+
+QFrame* panel(QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+}
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
+                               QWidget* parent)
+    : FigurePage(kind, host, redrawer, parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    QFrame* panels[4];
+    for (int i = 0; i < 4; ++i) {
+        panels[i] = panel(this);
+        layout->addWidget(panels[i]);
+    }
+    layout->addStretch();
+    buildGeometryPanel(panels[0]);
+    buildLinePanel(panels[1]);
+    buildEmphasisPanel(panels[2]);
+    buildLabelPanel(panels[3]);
+    connectHandlers();
+}
+
+void GraphPaperPage::buildGeometryPanel(QWidget* p)
+{
+    auto* grid = new QGridLayout(p);
+    grid->setContentsMargins(10, 4, 4, 4);
+    m_reset[1] = new widgets::ResetButton(QStringLiteral("hougan1"), p);
+    grid->addWidget(m_reset[1], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addWidget(caption(QStringLiteral("本数"), p), 0, 2);
+    grid->addWidget(caption(QStringLiteral("間隔"), p), 0, 3);
+    grid->addWidget(caption(QStringLiteral("個数"), p), 0, 5);
+    grid->addWidget(caption(QStringLiteral("間隔"), p), 0, 6);
+    const struct
+    {
+        RowPicture picture;
+        int count, spacing;
+    } lineRows[] = {{RowPicture::Cross, 14, 15},
+                    {RowPicture::HorizontalBar, 3, 1},
+                    {RowPicture::VerticalBar, 4, 2}};
+    for (int r = 0; r < 3; ++r) {
+        const auto& row = lineRows[r];
+        grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 1);
+        m_spin[row.count] =
+            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.count)), 1, 1000, 10);
+        m_spin[row.spacing] =
+            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.spacing)), 1, 1000, 50);
+        grid->addWidget(m_spin[row.count], r + 1, 2);
+        grid->addWidget(m_spin[row.spacing], r + 1, 3);
+    }
+    const struct
+    {
+        RowPicture picture;
+        int count, gap;
+    } blockRows[] = {{RowPicture::BoxesAcross, 24, 25}, {RowPicture::BoxesDown, 26, 27}};
+    for (int r = 0; r < 2; ++r) {
+        const auto& row = blockRows[r];
+        grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 4);
+        // The block counts and gaps take at most three typed characters.
+        m_spin[row.count] =
+            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.count)), 1, 500, 1, 3);
+        m_spin[row.gap] =
+            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.gap)), 0, 500, 10, 3);
+        grid->addWidget(m_spin[row.count], r + 1, 5);
+        grid->addWidget(m_spin[row.gap], r + 1, 6);
+    }
+}
+
+void GraphPaperPage::buildLinePanel(QWidget* p)
+{
+    auto* grid = new QGridLayout(p);
+    grid->setContentsMargins(10, 4, 4, 4);
+    grid->setVerticalSpacing(1);
+    m_reset[2] = new widgets::ResetButton(QStringLiteral("hougan2"), p);
+    grid->addWidget(m_reset[2], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addWidget(caption(QStringLiteral("線種"), p), 0, 2);
+    grid->addWidget(caption(QStringLiteral("線幅"), p), 0, 3);
+    grid->addWidget(caption(QStringLiteral("色"), p), 0, 4);
+    int r = 1;
+    for (const LineRow& row : kLineRows) {
+        grid->addWidget(widgets::rowPictureLabel(row.picture, p), r, 1);
+        m_combo[row.kind] =
+            lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), row.defaultKind);
+        // The width of the row that sets all lines takes one typed character.
+        m_spin[row.width] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.width)), 1, 5, 1,
+                                 row.width == 5 ? 1 : 0);
+        m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
+        grid->addWidget(m_combo[row.kind], r, 2);
+        grid->addWidget(m_spin[row.width], r, 3);
+        grid->addWidget(m_combo[row.color], r, 4);
+        ++r;
+    }
+}
+
+void GraphPaperPage::buildEmphasisPanel(QWidget* p)
+{
+    auto* grid = new QGridLayout(p);
+    grid->setContentsMargins(10, 4, 4, 4);
+    m_reset[3] = new widgets::ResetButton(QStringLiteral("hougan3"), p);
+    grid->addWidget(m_reset[3], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    int c = 2;
+    for (const char* text : {"ON/OFF", "飛び", "線種", "線幅", "色"}) {
+        grid->addWidget(caption(QString::fromUtf8(text), p), 0, c++);
+    }
+    int r = 1;
+    for (const EmphasisControls& e : kEmphasisRows) {
+        grid->addWidget(widgets::rowPictureLabel(
+                            r <= 2 ? RowPicture::HorizontalLines : RowPicture::VerticalLines, p),
+                        r, 1);
+        m_check[e.check] = check(qPrintable(QStringLiteral("CheckBox%1").arg(e.check)));
+        m_spin[e.skip] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(e.skip)), 1, 500, 1);
+        m_combo[e.kind] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(e.kind)), 0);
+        m_spin[e.width] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(e.width)), 1, 5, 1);
+        m_combo[e.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(e.color)));
+        grid->addWidget(m_check[e.check], r, 2);
+        grid->addWidget(m_spin[e.skip], r, 3);
+        grid->addWidget(m_combo[e.kind], r, 4);
+        grid->addWidget(m_spin[e.width], r, 5);
+        grid->addWidget(m_combo[e.color], r, 6);
+        ++r;
+    }
+}
+
+void GraphPaperPage::buildLabelPanel(QWidget* p)
+{
+    auto* grid = new QGridLayout(p);
+    grid->setContentsMargins(10, 4, 4, 4);
+    m_reset[4] = new widgets::ResetButton(QStringLiteral("hougan4"), p);
+    grid->addWidget(m_reset[4], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 1, 1);
+    int c = 2;
+    for (const char* text : {"有無", "初期値", "増減", "大きさ", "色"}) {
+        grid->addWidget(caption(QString::fromUtf8(text), p), 0, c++);
+    }
+    m_combo[82] = new QComboBox(p);
+    m_combo[82]->setObjectName(QStringLiteral("ComboBox82"));
+    m_combo[82]->addItems({QStringLiteral("なし"), QStringLiteral("あり")});
+    m_combo[82]->setCurrentIndex(0);
+    m_spin[97] = spin("SpinEdit97", -10000, 10000, 1);
+    m_spin[99] = spin("SpinEdit99", -10000, 10000, 1);
+    m_spin[98] = spin("SpinEdit98", 10, 100, 10);
+    m_combo[83] = colorCombo("ComboBox83");
+    c = 2;
+    for (QWidget* w : std::initializer_list<QWidget*>{m_combo[82], m_spin[97], m_spin[99],
+                                                      m_spin[98], m_combo[83]}) {
+        grid->addWidget(w, 1, c++);
+    }
+    m_memo = new QPlainTextEdit(p);
+    m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setFixedHeight(48);
+    grid->addWidget(m_memo, 2, 1, 1, 6);
+}
+
+void GraphPaperPage::connectHandlers()
+{
+    // Spin edits: the common rule, after the copies of the master rows.
+    for (int n = 1; n < 100; ++n) {
+        Spin* s = m_spin[n];
+        if (!s) {
+            continue;
+        }
+        const Copy* copy = nullptr;
+        for (const Copy& c : kSpinCopies) {
+            copy = c.from == n ? &c : copy;
+        }
+        const EmphasisControls* row = nullptr;
+        for (const EmphasisControls& e : kEmphasisRows) {
+            row = (e.skip == n || e.width == n) ? &e : row;
+        }
+        connect(s, &Spin::changed, this, [this, s, n, copy, row] {
+            Redrawer::Scope scope(redrawer());
+            if (s->text().isEmpty()) {
+                s->setText(QStringLiteral("1"));
+            }
+            if (copy) {
+                for (int target : copy->into) {
+                    m_spin[target]->setText(s->text());
+                }
+            }
+            if (n == 97 || n == 99) {
+                try {
+                    FillNumberText();
+                } catch (const EConvertError& e) {
+                    // The label text and the drawing stay as they were.
+                    host().showError(QString::fromUtf8(e.what()));
+                    return;
+                }
+            }
+            if (!row || m_check[row->check]->isChecked()) {
+                scope.request(kind());
+            }
+        });
+    }
+    for (int n = 1; n < 110; ++n) {
+        Combo* c = m_combo[n];
+        if (!c) {
+            continue;
+        }
+        const Copy* copy = nullptr;
+        for (const Copy& k : kComboCopies) {
+            copy = k.from == n ? &k : copy;
+        }
+        const EmphasisControls* row = nullptr;
+        for (const EmphasisControls& e : kEmphasisRows) {
+            row = (e.kind == n || e.color == n) ? &e : row;
+        }
+        connect(c, &QComboBox::activated, this, [this, c, copy, row] {
+            Redrawer::Scope scope(redrawer());
+            if (copy) {
+                for (int target : copy->into) {
+                    m_combo[target]->setCurrentIndex(c->currentIndex());
+                }
+            }
+            if (!row || m_check[row->check]->isChecked()) {
+                scope.request(kind());
+            }
+        });
+    }
+    for (int n = 1; n <= 4; ++n) {
+        connect(m_check[n], &QCheckBox::toggled, this, [this] { requestRedraw(); });
+    }
+    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { requestRedraw(); });
+    connect(m_reset[1], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan1Click);
+    connect(m_reset[2], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan2Click);
+    connect(m_reset[3], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan3Click);
+    connect(m_reset[4], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan4Click);
+}
+
+GraphPaperParams GraphPaperPage::params() const
+{
+    auto line = [this](int kindNo, int widthNo, int colorNo) {
+        return LineSetting{m_combo[kindNo]->currentIndex(), m_spin[widthNo]->value(),
+                           m_combo[colorNo]->currentIndex()};
+    };
+    GraphPaperParams p;
+    p.hLineCount = m_spin[3]->value();
+    p.hLineSpacing = m_spin[1]->value();
+    p.vLineCount = m_spin[4]->value();
+    p.vLineSpacing = m_spin[2]->value();
+    p.countAcross = m_spin[24]->value();
+    p.gapAcross = m_spin[25]->value();
+    p.countDown = m_spin[26]->value();
+    p.gapDown = m_spin[27]->value();
+    p.topSide = line(1, 7, 12);
+    p.bottomSide = line(3, 8, 13);
+    p.leftSide = line(4, 9, 14);
+    p.rightSide = line(6, 10, 15);
+    p.innerHLines = line(2, 12, 17);
+    p.innerVLines = line(5, 13, 18);
+    p.risingDiagonals = line(53, 88, 56);
+    p.fallingDiagonals = line(61, 89, 57);
+    for (int i = 0; i < 4; ++i) {
+        const EmphasisControls& e = kEmphasisRows[i];
+        p.emphasis[i] = EmphasisRow{m_check[e.check]->isChecked(), m_spin[e.skip]->value(),
+                                    line(e.kind, e.width, e.color)};
+    }
+    p.numberingOn = m_combo[82]->currentIndex() == 1;
+    p.numberSize = m_spin[98]->value();
+    p.numberColor = m_combo[83]->currentIndex();
+    p.numberText = m_memo->toPlainText();
+    return p;
+}
+
+void GraphPaperPage::render(render::Canvas& canvas, const render::Frame& frame)
+{
+    drawGraphPaper(canvas, params(), frame);
+}
+
+void GraphPaperPage::FillNumberText()
+{
+    const int start = toInteger(m_spin[97]->text());
+    const int step = toInteger(m_spin[99]->text());
+    // Cells of one block; a count typed far beyond the fields' ranges is held to the most a
+    // block can have, so the text stays a size the program can hold.
+    const long long cells = std::clamp((static_cast<long long>(m_spin[3]->value()) - 1) *
+                                           (static_cast<long long>(m_spin[4]->value()) - 1),
+                                       0LL, kMaxCells);
+    QString text;
+    text.reserve(static_cast<qsizetype>(cells) * 7);
+    // 32-bit arithmetic that wraps, as the numbers always have.
+    std::uint32_t value = static_cast<std::uint32_t>(start);
+    for (long long i = 0; i < cells; ++i) {
+        text += QString::number(static_cast<std::int32_t>(value));
+        text += u',';
+        value += static_cast<std::uint32_t>(step);
+    }
+    m_memo->setPlainText(text);
+}
+
+void GraphPaperPage::resetColor(Combo* combo)
+{
+    combo->setCurrentIndex(render::defaultColorIndex(host().whiteBackground()));
+}
+
+void GraphPaperPage::hougan1Click()
+{
+    Redrawer::Scope scope(redrawer());
+    const std::pair<int, const char*> defaults[] = {{14, "10"}, {15, "50"}, {3, "10"}, {1, "50"},
+                                                    {4, "10"},  {2, "50"},  {24, "1"}, {25, "10"},
+                                                    {26, "1"},  {27, "10"}};
+    for (const auto& [n, text] : defaults) {
+        m_spin[n]->setText(QString::fromLatin1(text));
+    }
+    scope.request(kind());
+}
+
+void GraphPaperPage::hougan2Click()
+{
+    Redrawer::Scope scope(redrawer());
+    for (const LineRow& row : kLineRows) {
+        m_spin[row.width]->setText(QStringLiteral("1"));
+    }
+    for (const LineRow& row : kLineRows) {
+        m_combo[row.kind]->setCurrentIndex(row.defaultKind);
+    }
+    for (const LineRow& row : kLineRows) {
+        resetColor(m_combo[row.color]);
+    }
+    scope.request(kind());
+}
+
+void GraphPaperPage::hougan3Click()
+{
+    Redrawer::Scope scope(redrawer());
+    for (const EmphasisControls& e : kEmphasisRows) {
+        m_check[e.check]->setChecked(false);
+    }
+    for (int n = 16; n <= 23; ++n) {
+        m_spin[n]->setText(QStringLiteral("1"));
+    }
+    for (const EmphasisControls& e : kEmphasisRows) {
+        m_combo[e.kind]->setCurrentIndex(render::kSolidIndex);
+        resetColor(m_combo[e.color]);
+    }
+    scope.request(kind());
+}
+
+void GraphPaperPage::hougan4Click()
+{
+    Redrawer::Scope scope(redrawer());
+    m_combo[82]->setCurrentIndex(0);
+    m_spin[97]->setText(QStringLiteral("1"));
+    m_spin[98]->setText(QStringLiteral("10"));
+    m_spin[99]->setText(QStringLiteral("1"));
+    resetColor(m_combo[83]);
+    m_memo->clear();
+    scope.request(kind());
+}
+
+QStringList GraphPaperPage::recordFields() const
+{
+    QStringList values;
+    for (const Field& f : recordLayout()) {
+        switch (f.type) {
+        case 'S':
+            // Typed texts are digits; anything else is quoted so the record stays readable.
+            values.append(render::quoteCommaItem(m_spin[f.number]->text()));
+            break;
+        case 'C':
+            values.append(QString::number(m_combo[f.number]->currentIndex()));
+            break;
+        default:
+            values.append(m_check[f.number]->isChecked() ? QStringLiteral("1")
+                                                         : QStringLiteral("0"));
+            break;
+        }
+    }
+    // The label text: its first line only (a record is one line of the library file), commas
+    // as colons, and quoted only when it has blanks or quotes, so that plain texts are
+    // written as they always were and every text reads back whole. Then a closing comma.
+    QString text = m_memo->toPlainText().section(u'\n', 0, 0);
+    if (text.endsWith(u'\r')) {
+        text.chop(1);
+    }
+    text.replace(u',', u':');
+    values.append(render::quoteCommaItem(text) + u',');
+    return values;
+}
+
+void GraphPaperPage::applyRecordFields(const QStringList& fields)
+{
+    Redrawer::Scope scope(redrawer());
+    const std::vector<Field> layout = recordLayout();
+    const qsizetype count = std::min<qsizetype>(fields.size(), qsizetype(layout.size()));
+    for (qsizetype i = 0; i < count; ++i) {
+        const Field& f = layout[std::size_t(i)];
+        switch (f.type) {
+        case 'S':
+            m_spin[f.number]->setText(fields[i]);
+            break;
+        case 'C':
+            m_combo[f.number]->setCurrentIndex(toInteger(fields[i]));
+            break;
+        default:
+            m_check[f.number]->setChecked(fields[i] == QStringLiteral("1"));
+            break;
+        }
+    }
+    if (fields.size() > qsizetype(layout.size())) {
+        QString text = fields[qsizetype(layout.size())];
+        m_memo->setPlainText(text.replace(u':', u','));
+    }
+    scope.request(kind());
+}
+
+} // namespace koyomi::figures

@@ -1,0 +1,43 @@
+#include "tools/FigureTable.h"
+
+#include "figures/FigureKinds.h"
+#include "figures/GraphPaperPage.h"
+
+namespace koyomi::tools {
+
+namespace {
+
+// A figure whose page is not built yet: an empty frame.
+widgets::FigurePage* emptyPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
+                               QWidget* parent)
+{
+    return new widgets::FigurePage(kind, host, redrawer, parent);
+}
+
+template <class Page>
+widgets::FigurePage* page(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
+                          QWidget* parent)
+{
+    return new Page(kind, host, redrawer, parent);
+}
+
+} // namespace
+
+const std::array<FigureEntry, 9>& figureTable()
+{
+    using figures::kFigureCaptions;
+    static const std::array<FigureEntry, 9> table{{
+        {kFigureCaptions[0], page<figures::GraphPaperPage>},
+        {kFigureCaptions[1], emptyPage},
+        {kFigureCaptions[2], emptyPage},
+        {kFigureCaptions[3], emptyPage},
+        {kFigureCaptions[4], emptyPage},
+        {kFigureCaptions[5], emptyPage},
+        {kFigureCaptions[6], emptyPage},
+        {kFigureCaptions[7], emptyPage},
+        {kFigureCaptions[8], emptyPage},
+    }};
+    return table;
+}
+
+} // namespace koyomi::tools

@@ -1,0 +1,247 @@
+#include "tools/TForm2.h"
+
+#include "figures/FigureKinds.h"
+#include "figures/Record.h"
+#include "render/ColorInit.h"
+#include "state/SettingsFile.h"
+#include "tools/FigureIcons.h"
+#include "tools/FigureTable.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <map>
+
+namespace koyomi::tools {
+
+namespace {
+
+constexpr int kClientWidth = 456;
+constexpr int kClientHeight = 613;
+constexpr int kDefaultLeft = 10;
+constexpr int kDefaultTop = 10;
+constexpr int kMinOpacity = 100;
+constexpr int kMaxOpacity = 255;
+// How much of the window's top edge must lie on a screen for it to count as reachable.
+constexpr int kReachableWidth = 60;
+constexpr int kReachableHeight = 20;
+
+} // namespace
+
+TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_state(state), m_host(host),
+      m_redrawer([&host](int kind) { host.drawFigure(kind); })
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Drawツール"));
+    QFont f(QString::fromUtf8(render::kFigureFontFamily));
+    f.setPixelSize(12);
+    setFont(f);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    m_state.PictureIndex = 0;
+    m_state.PicturePath = QStringLiteral("NoName.jpg");
+    buildFrame();
+    restorePlacement();
+}
+
+TForm2::~TForm2()
+{
+    state::SettingsFile settings(m_state.SettingsBase);
+    QString error;
+    const bool ok =
+        settings.writeInteger(QStringLiteral("Drawtop"), y(), &error) &&
+        settings.writeInteger(QStringLiteral("Drawleft"), x(), &error) &&
+        settings.writeInteger(QStringLiteral("Drawclearness"), m_trackBar->value(), &error);
+    if (!ok && m_state.showError) {
+        m_state.showError(QStringLiteral("設定ファイル「%1」に書き込めませんでした。\n%2")
+                              .arg(settings.path(), error));
+    }
+}
+
+void TForm2::buildFrame()
+{
+    // The library heading: a silver bar with a bold white caption.
+    auto* shape = new QLabel(this);
+    shape->setObjectName(QStringLiteral("Shape1"));
+    shape->setGeometry(2, 2, 138, 22);
+    shape->setStyleSheet(QStringLiteral("background-color: silver;"));
+    auto* heading = new QLabel(QStringLiteral("データライブラリ"), shape);
+    heading->setObjectName(QStringLiteral("Label47"));
+    heading->setGeometry(0, 0, 138, 22);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("TreeView1"));
+    m_tree->setGeometry(0, 26, 141, 526);
+    m_tree->setHeaderHidden(true);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    for (int kind = 0; kind < figures::kFigureCount; ++kind) {
+        auto* group = new QTreeWidgetItem(m_tree, {QString::fromUtf8(figureTable()[kind].caption)});
+        group->setIcon(0, figureIcon(kind));
+    }
+    auto* popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("PopupMenu1"));
+    popup->addAction(QStringLiteral("上書き保存"))->setObjectName(QStringLiteral("Overwrite1"));
+    popup->addAction(QStringLiteral("削除"))->setObjectName(QStringLiteral("Delete1"));
+
+    auto* add = new QToolButton(this);
+    add->setObjectName(QStringLiteral("SpeedButton1"));
+    add->setGeometry(2, 556, 26, 26);
+    add->setText(QStringLiteral("+"));
+    add->setToolTip(QStringLiteral("今の設定をライブラリに追加"));
+    auto* load = new QToolButton(this);
+    load->setObjectName(QStringLiteral("SpeedButton2"));
+    load->setGeometry(30, 556, 26, 26);
+    load->setText(QStringLiteral("↓"));
+    load->setToolTip(QStringLiteral("選んだ設定を読み込む"));
+
+    auto* opacityLabel = new QLabel(QStringLiteral("透明度"), this);
+    opacityLabel->setObjectName(QStringLiteral("Label84"));
+    opacityLabel->setGeometry(2, 588, 40, 20);
+    m_trackBar = new QSlider(Qt::Horizontal, this);
+    m_trackBar->setObjectName(QStringLiteral("TrackBar1"));
+    m_trackBar->setGeometry(42, 586, 98, 24);
+    m_trackBar->setRange(kMinOpacity, kMaxOpacity);
+    m_trackBar->setValue(kMaxOpacity);
+    connect(m_trackBar, &QSlider::valueChanged, this, &TForm2::TrackBar1Change);
+
+    m_pageControl = new QTabWidget(this);
+    m_pageControl->setObjectName(QStringLiteral("PageControl1"));
+    m_pageControl->setGeometry(143, 1, 313, 611);
+    m_pageControl->setUsesScrollButtons(false);
+    for (int kind = 0; kind < figures::kFigureCount; ++kind) {
+        const FigureEntry& entry = figureTable()[kind];
+        widgets::FigurePage* page = entry.makePage(kind, m_host, m_redrawer, m_pageControl);
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(kind + 1));
+        m_pages.push_back(page);
+        m_pageControl->addTab(page, figureIcon(kind), QString::fromUtf8(entry.caption));
+    }
+    connect(m_pageControl, &QTabWidget::currentChanged, this, &TForm2::PageControl1Change);
+
+    // Enter advances the picture whichever control has the focus.
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("Action1"));
+    action->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    connect(action, &QAction::triggered, this, &TForm2::Action1Execute);
+}
+
+void TForm2::restorePlacement()
+{
+    const state::SettingsFile settings(m_state.SettingsBase);
+    int top = settings.readInteger(QStringLiteral("Drawtop"), kDefaultTop);
+    int left = settings.readInteger(QStringLiteral("Drawleft"), kDefaultLeft);
+    const int clearness = settings.readInteger(QStringLiteral("Drawclearness"), kMaxOpacity);
+
+    // A hand-edited or stale position (a projector that is no longer attached) must not put
+    // the window where the teacher cannot reach it.
+    const QRect topEdge(left, top, kClientWidth, kReachableHeight);
+    bool reachable = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect onScreen = topEdge.intersected(screen->availableGeometry());
+        reachable = reachable ||
+                    (onScreen.width() >= kReachableWidth && onScreen.height() >= kReachableHeight);
+    }
+    if (!reachable) {
+        const QRect area = QGuiApplication::primaryScreen()
+                               ? QGuiApplication::primaryScreen()->availableGeometry()
+                               : QRect(0, 0, 800, 600);
+        left = area.left() + kDefaultLeft;
+        top = area.top() + kDefaultTop;
+    }
+    move(left, top);
+    m_trackBar->setValue(std::clamp(clearness, kMinOpacity, kMaxOpacity));
+    TrackBar1Change(m_trackBar->value());
+}
+
+void TForm2::ColorInit(bool whiteBackground)
+{
+    // The selectors of every page, in the fixed order of the reset.
+    std::map<QString, render::ColorSelector*> byName;
+    for (widgets::FigurePage* page : m_pages) {
+        for (widgets::ColorComboBox* c : page->findChildren<widgets::ColorComboBox*>()) {
+            byName[c->objectName()] = c;
+        }
+    }
+    std::vector<render::ColorSelector*> ordered;
+    for (std::string_view name : render::kColorInitOrder) {
+        const auto it = byName.find(QString::fromLatin1(name.data(), qsizetype(name.size())));
+        if (it != byName.end()) {
+            ordered.push_back(it->second);
+        }
+    }
+    render::ColorInit(ordered, whiteBackground);
+}
+
+void TForm2::PageControl1Change(int index)
+{
+    if (refreshPictureList) {
+        refreshPictureList();
+    }
+    m_state.FigureKind = index;
+    if (index == figures::kPictureKind) {
+        m_host.showPicture();
+    } else {
+        widgets::Redrawer::Scope scope(m_redrawer);
+        scope.request(index);
+    }
+}
+
+bool TForm2::loadRecord(const QString& line)
+{
+    const std::optional<figures::Record> record = figures::parseRecord(line);
+    if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
+        return false;
+    }
+    widgets::FigurePage* page = m_pages[std::size_t(record->kind)];
+    m_host.useBackground(record->whiteBackground);
+    widgets::Redrawer::Scope scope(m_redrawer);
+    try {
+        page->applyRecordFields(record->values);
+    } catch (const figures::EConvertError& e) {
+        // The controls set before the bad value keep their new values.
+        m_host.showError(QString::fromUtf8(e.what()));
+        return true;
+    }
+    scope.request(record->kind);
+    {
+        // Showing the page from here is not a teacher's page change.
+        const QSignalBlocker blocker(m_pageControl);
+        m_pageControl->setCurrentIndex(record->kind);
+    }
+    m_state.FigureKind = record->kind;
+    return true;
+}
+
+QString TForm2::recordOf(int kind, const QString& name) const
+{
+    return figures::recordLine(kind, name, m_host.whiteBackground(),
+                               m_pages[std::size_t(kind)]->recordFields());
+}
+
+void TForm2::TrackBar1Change(int position)
+{
+    setWindowOpacity(position / 255.0);
+}
+
+void TForm2::Action1Execute()
+{
+    if (m_state.FigureKind == figures::kPictureKind && advancePicture) {
+        advancePicture();
+    }
+}
+
+} // namespace koyomi::tools

@@ -1,0 +1,65 @@
+#include "widgets/FigurePage.h"
+
+#include "render/Palette.h"
+
+namespace koyomi::widgets {
+
+FigurePage::FigurePage(int kind, FigureHost& host, Redrawer& redrawer, QWidget* parent)
+    : QWidget(parent), m_kind(kind), m_host(host), m_redrawer(redrawer)
+{
+}
+
+std::vector<render::ColorSelector*> FigurePage::colorSelectors() const
+{
+    std::vector<render::ColorSelector*> list;
+    for (ColorComboBox* c : findChildren<ColorComboBox*>()) {
+        list.push_back(c);
+    }
+    return list;
+}
+
+void FigurePage::commonSpinChange(SpinEdit* edit, const QString& refill)
+{
+    Redrawer::Scope scope(m_redrawer);
+    if (edit->text().isEmpty()) {
+        edit->setText(refill);
+    }
+    scope.request(m_kind);
+}
+
+void FigurePage::requestRedraw()
+{
+    Redrawer::Scope scope(m_redrawer);
+    scope.request(m_kind);
+}
+
+SpinEdit* FigurePage::spin(const char* name, int minimum, int maximum, int value, int maxLength)
+{
+    auto* e = new SpinEdit(minimum, maximum, value, this);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setMaxTypedLength(maxLength);
+    return e;
+}
+
+ColorComboBox* FigurePage::colorCombo(const char* name)
+{
+    auto* c = new ColorComboBox(render::defaultColorIndex(m_host.whiteBackground()), this);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+LineKindComboBox* FigurePage::lineCombo(const char* name, int index)
+{
+    auto* c = new LineKindComboBox(index, this);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+QCheckBox* FigurePage::check(const char* name, const QString& caption)
+{
+    auto* c = new QCheckBox(caption, this);
+    c->setObjectName(QString::fromLatin1(name));
+    return c;
+}
+
+} // namespace koyomi::widgets

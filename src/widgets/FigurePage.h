@@ -1,0 +1,65 @@
+// One page of the Draw tool: the controls of one figure, which are that figure's settings.
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/ColorInit.h"
+#include "render/Frame.h"
+#include "widgets/ComboBoxes.h"
+#include "widgets/FigureHost.h"
+#include "widgets/Redrawer.h"
+#include "widgets/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+namespace koyomi::widgets {
+
+class FigurePage : public QWidget
+{
+    Q_OBJECT
+public:
+    FigurePage(int kind, FigureHost& host, Redrawer& redrawer, QWidget* parent = nullptr);
+
+    int kind() const { return m_kind; }
+
+    // Whether this figure can be drawn yet; a page without a figure is an empty frame.
+    virtual bool hasFigure() const { return false; }
+    // Reads the controls and draws the figure over the whole canvas.
+    virtual void render(render::Canvas&, const render::Frame&) {}
+
+    // The values of this figure's preset record after the common head, as written; empty
+    // for a figure without a record yet.
+    virtual QStringList recordFields() const { return {}; }
+    // Sets the controls from a record's values after the common head. Throws on a value
+    // that cannot be read; controls set before it keep their new values.
+    virtual void applyRecordFields(const QStringList&) {}
+
+    // The colour selectors of this page, reset on a background change.
+    std::vector<render::ColorSelector*> colorSelectors() const;
+
+protected:
+    FigureHost& host() const { return m_host; }
+    Redrawer& redrawer() const { return m_redrawer; }
+
+    // The common rule of a spin edit: an empty text is refilled (which runs the spin edit's
+    // own handling again), then this page's figure is drawn, whatever figure is current.
+    void commonSpinChange(SpinEdit* edit, const QString& refill = QStringLiteral("1"));
+    // This page's figure is drawn once the current user action is over.
+    void requestRedraw();
+
+    // Controls, each named as the page's tables name it.
+    SpinEdit* spin(const char* name, int minimum, int maximum, int value, int maxLength = 0);
+    ColorComboBox* colorCombo(const char* name);
+    LineKindComboBox* lineCombo(const char* name, int index);
+    QCheckBox* check(const char* name, const QString& caption = {});
+
+private:
+    int m_kind;
+    FigureHost& m_host;
+    Redrawer& m_redrawer;
+};
+
+} // namespace koyomi::widgets

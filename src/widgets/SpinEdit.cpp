@@ -1,0 +1,116 @@
+#include "widgets/SpinEdit.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace koyomi::widgets {
+
+namespace {
+
+// The integer of a text in the C locale, whatever the user's locale says.
+bool parseInteger(const QString& text, int* value)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    if (ok) {
+        *value = v;
+    }
+    return ok;
+}
+
+QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setArrowType(arrow);
+    b->setAutoRepeat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedSize(14, 10);
+    return b;
+}
+
+} // namespace
+
+SpinEdit::SpinEdit(int minimum, int maximum, int value, QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_up(arrowButton(Qt::UpArrow, this)),
+      m_down(arrowButton(Qt::DownArrow, this)), m_min(minimum), m_max(maximum)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_edit);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
+    buttons->addWidget(m_up);
+    buttons->addWidget(m_down);
+    layout->addLayout(buttons);
+    setFocusProxy(m_edit);
+
+    // Only a sign and digits can be typed; anything may still be set from code.
+    m_edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
+    m_edit->setText(QString::number(value));
+    m_edit->installEventFilter(this);
+    connect(m_edit, &QLineEdit::textChanged, this, &SpinEdit::changed);
+    connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+}
+
+int SpinEdit::value() const
+{
+    int v = m_min;
+    return parseInteger(m_edit->text(), &v) ? v : m_min;
+}
+
+QString SpinEdit::text() const
+{
+    return m_edit->text();
+}
+
+void SpinEdit::setText(const QString& text)
+{
+    m_edit->setText(text);
+}
+
+void SpinEdit::setMaxTypedLength(int length)
+{
+    m_edit->setMaxLength(length > 0 ? length : 32767);
+}
+
+void SpinEdit::clampText()
+{
+    const int clamped = std::clamp(value(), m_min, m_max);
+    int typed = 0;
+    if (!parseInteger(m_edit->text(), &typed) || typed != clamped) {
+        setValue(clamped);
+    }
+}
+
+void SpinEdit::stepBy(int steps)
+{
+    const long long next = static_cast<long long>(value()) + steps;
+    setValue(static_cast<int>(std::clamp<long long>(next, m_min, m_max)));
+}
+
+bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_edit) {
+        if (event->type() == QEvent::FocusOut) {
+            clampText();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                stepBy(key == Qt::Key_Up ? 1 : -1);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace koyomi::widgets

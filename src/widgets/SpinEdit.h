@@ -1,0 +1,50 @@
+// An integer field with up and down buttons that lets the teacher type freely: the text may
+// be out of range (or empty) while typing and is clamped when the field loses the focus.
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+namespace koyomi::widgets {
+
+class SpinEdit : public QWidget
+{
+    Q_OBJECT
+public:
+    SpinEdit(int minimum, int maximum, int value, QWidget* parent = nullptr);
+
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
+    // The integer of the text; a text that is not an integer reads as the minimum.
+    int value() const;
+    QString text() const;
+    // Runs the change handling, as typing does.
+    void setText(const QString& text);
+    void setValue(int value) { setText(QString::number(value)); }
+    // At most this many characters can be typed (0: no limit).
+    void setMaxTypedLength(int length);
+    QLineEdit* lineEdit() const { return m_edit; }
+
+    // Brings the text into the range: what leaving the field does.
+    void clampText();
+    // One step up or down within the range (buttons and arrow keys).
+    void stepBy(int steps);
+
+signals:
+    // The text changed, by typing or from code.
+    void changed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* m_edit;
+    QToolButton* m_up;
+    QToolButton* m_down;
+    int m_min;
+    int m_max;
+};
+
+} // namespace koyomi::widgets
