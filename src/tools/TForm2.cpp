@@ -120,7 +120,8 @@ void TForm2::buildFrame()
     m_pageControl = new QTabWidget(this);
     m_pageControl->setObjectName(QStringLiteral("PageControl1"));
     m_pageControl->setGeometry(143, 1, 313, 611);
-    m_pageControl->setUsesScrollButtons(false);
+    // Qt has no multi-row tabs; scroll buttons reach the tabs that do not fit.
+    m_pageControl->setUsesScrollButtons(true);
     for (int kind = 0; kind < figures::kFigureCount; ++kind) {
         const FigureEntry& entry = figureTable()[kind];
         widgets::FigurePage* page = entry.makePage(kind, m_host, m_redrawer, m_pageControl);

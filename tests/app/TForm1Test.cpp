@@ -1,9 +1,9 @@
 #include "app/TForm1.h"
 #include "CanvasProbe.h"
-#include "state/AppState.h"
 #include "app/PaintBox.h"
-#include "state/SettingsFile.h"
 #include "figures/GraphPaper.h"
+#include "state/AppState.h"
+#include "state/SettingsFile.h"
 
 #include <QAction>
 #include <QClipboard>

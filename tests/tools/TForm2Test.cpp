@@ -1,0 +1,170 @@
+#include "tools/TForm2.h"
+#include "state/AppState.h"
+#include "state/SettingsFile.h"
+#include "tools/FakeHost.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <tuple>
+
+using namespace koyomi;
+using koyomi::test::FakeHost;
+
+namespace {
+
+class DrawToolTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    state::AppState state;
+    FakeHost host;
+
+    void SetUp() override
+    {
+        state.SettingsBase = state::settingsBaseFor(dir.path(), "koyomiplan");
+        state.showError = [](const QString&) {};
+    }
+
+    std::unique_ptr<tools::TForm2> make()
+    {
+        auto form = std::make_unique<tools::TForm2>(state, host);
+        host.pages = &form->pages();
+        return form;
+    }
+
+    template <class T> T* child(QWidget& w, const char* name)
+    {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+} // namespace
+
+TEST_F(DrawToolTest, HasItsCaptionPagesAndToolWindowKind)
+{
+    auto form = make();
+    EXPECT_EQ(form->windowTitle(), "Drawツール");
+    EXPECT_EQ(form->size(), QSize(456, 613));
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ((form->windowFlags() & Qt::Tool), Qt::Tool);
+    QTabWidget* pages = form->pageControl();
+    ASSERT_EQ(pages->count(), 9);
+    EXPECT_EQ(pages->tabText(0), "方眼");
+    EXPECT_EQ(pages->tabText(8), "分数タイル");
+    EXPECT_FALSE(pages->tabIcon(3).isNull());
+    EXPECT_EQ(state.PicturePath, "NoName.jpg");
+}
+
+TEST_F(DrawToolTest, ClearingASpinEditPutsOneBackAndRedrawsItsOwnFigure)
+{
+    auto form = make();
+    state.FigureKind = 3; // another figure is current
+    auto* spacing = child<widgets::SpinEdit>(*form, "SpinEdit1");
+    ASSERT_NE(spacing, nullptr);
+    host.drawn.clear();
+    spacing->lineEdit()->clear();
+    EXPECT_EQ(spacing->text(), "1");
+    EXPECT_EQ(host.drawn, std::vector<int>{0}); // drawn once, graph paper, not figure 3
+    EXPECT_EQ(state.FigureKind, 3);
+}
+
+TEST_F(DrawToolTest, PageIndexIsTheFigureKindAndThePicturePageDrawsNothing)
+{
+    auto form = make();
+    for (int index : {2, 0, 8, 5, 1}) {
+        host.drawn.clear();
+        form->pageControl()->setCurrentIndex(index);
+        EXPECT_EQ(state.FigureKind, index);
+        if (index == 5) {
+            EXPECT_TRUE(host.drawn.empty());
+            EXPECT_EQ(host.picturesShown, 1);
+        } else {
+            EXPECT_EQ(host.drawn, std::vector<int>{index});
+        }
+    }
+}
+
+TEST_F(DrawToolTest, OpacityAndPositionSurviveARestart)
+{
+    {
+        auto form = make();
+        EXPECT_EQ(form->pos(), QPoint(10, 10));
+        child<QSlider>(*form, "TrackBar1")->setValue(100);
+        EXPECT_NEAR(form->windowOpacity(), 100 / 255.0, 0.01);
+        form->move(60, 70);
+    }
+    state::SettingsFile settings(state.SettingsBase);
+    EXPECT_EQ(settings.readInteger("Drawclearness", 0), 100);
+    auto again = make();
+    EXPECT_EQ(child<QSlider>(*again, "TrackBar1")->value(), 100);
+    EXPECT_NEAR(again->windowOpacity(), 100 / 255.0, 0.01);
+    EXPECT_EQ(again->pos(), QPoint(60, 70));
+}
+
+TEST_F(DrawToolTest, DamagedPlacementIsBroughtBackOntoTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto& [top, left, clearness] :
+         {std::tuple<const char*, const char*, const char*>{"abc", "-99999", "0"},
+          {"100000", "20", "9999"},
+          {"-5000", "-5000", "-1"}}) {
+        QFile file(state.SettingsBase + ".ini");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[%1]\r\nDrawtop=%2\r\nDrawleft=%3\r\nDrawclearness=%4\r\n")
+                       .arg(state.SettingsBase, top, left, clearness)
+                       .toUtf8());
+        file.close();
+        auto form = make();
+        EXPECT_TRUE(screen.contains(form->pos())) << top << " " << left;
+        const int opacity = child<QSlider>(*form, "TrackBar1")->value();
+        EXPECT_GE(opacity, 100);
+        EXPECT_LE(opacity, 255);
+    }
+}
+
+TEST_F(DrawToolTest, EnterAdvancesThePictureOnlyForThePictureFigure)
+{
+    auto form = make();
+    int advanced = 0;
+    form->advancePicture = [&] { ++advanced; };
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* field = child<widgets::SpinEdit>(*form, "SpinEdit14");
+    field->lineEdit()->setFocus();
+    QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(advanced, 0);
+    state.FigureKind = 5;
+    QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(advanced, 1);
+}
+
+TEST_F(DrawToolTest, ColorInitResetsEveryColourChoiceAndNothingElse)
+{
+    auto form = make();
+    auto* kind = child<QComboBox>(*form, "ComboBox1");
+    kind->setCurrentIndex(3);
+    child<QComboBox>(*form, "ComboBox12")->setCurrentIndex(7);
+    child<QComboBox>(*form, "ComboBox83")->setCurrentIndex(4);
+    form->ColorInit(true);
+    int colours = 0;
+    for (auto* c : form->findChildren<widgets::ColorComboBox*>()) {
+        EXPECT_EQ(c->currentIndex(), 1) << c->objectName().toStdString();
+        ++colours;
+    }
+    EXPECT_EQ(colours, 16); // graph paper's colour selectors, the only ones built yet
+    EXPECT_EQ(kind->currentIndex(), 3);
+    EXPECT_EQ(child<QComboBox>(*form, "ComboBox82")->currentIndex(), 0);
+    EXPECT_TRUE(host.drawn.empty()); // resetting colours draws nothing by itself
+}
