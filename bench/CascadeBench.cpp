@@ -1,0 +1,68 @@
+// One teacher's change that runs through several handlers draws once: the width master row
+// sets eight widths, each of which would otherwise redraw.
+#include "BenchReport.h"
+#include "figures/GraphPaperPage.h"
+#include "widgets/Redrawer.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace koyomi;
+using koyomi::bench::setBaseline;
+
+namespace {
+
+// Draws the page's figure on a full-HD canvas, as the presentation window would.
+class BenchHost : public widgets::FigureHost
+{
+public:
+    render::Canvas canvas{1920, 1080};
+    widgets::FigurePage* page = nullptr;
+    void drawFigure(int) override { page->render(canvas, render::Frame{1920, 1080, false}); }
+    void showPicture() override {}
+    bool whiteBackground() const override { return false; }
+    void useBackground(bool) override {}
+    void showError(const QString&) override {}
+};
+
+struct PageFixture
+{
+    BenchHost host;
+    widgets::Redrawer redrawer{[this](int kind) { host.drawFigure(kind); }};
+    figures::GraphPaperPage page{0, host, redrawer};
+    PageFixture() { host.page = &page; }
+};
+
+void redrawOnce(benchmark::State& state)
+{
+    PageFixture f;
+    for (auto _ : state) {
+        f.host.drawFigure(0);
+        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+    }
+}
+
+void widthCascade(benchmark::State& state)
+{
+    PageFixture f;
+    auto* allWidths = f.page.findChild<widgets::SpinEdit*>("SpinEdit5");
+    bool two = false;
+    const long long before = f.redrawer.drawCount();
+    for (auto _ : state) {
+        allWidths->setText((two = !two) ? "2" : "1");
+        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+    }
+    state.counters["draws per change"] =
+        double(f.redrawer.drawCount() - before) / double(state.iterations());
+}
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("graph paper page redraw 1920x1080", redrawOnce)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("graph paper SpinEdit5 cascade 1920x1080", widthCascade)
+        ->Unit(benchmark::kMillisecond);
+    setBaseline("graph paper page redraw 1920x1080", "fill 1920x1080");
+    setBaseline("graph paper SpinEdit5 cascade 1920x1080", "graph paper page redraw 1920x1080");
+    return true;
+}();
+
+} // namespace
