@@ -24,13 +24,23 @@ std::map<std::string, Baseline>& baselines()
     return map;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
+// Prints one table at the end: every case's time and its ratio to its baseline.
+class RatioReporter : public benchmark::BenchmarkReporter
 {
 public:
+    bool ReportContext(const Context&) override { return true; }
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            if (run.error_occurred) {
+                std::fprintf(stderr, "%s: %s\n", run.benchmark_name().c_str(),
+                             run.error_message.c_str());
+                continue;
+            }
+            for (const auto& [name, counter] : run.counters) {
+                m_notes[run.benchmark_name()] += "  " + name + " " + std::to_string(counter.value);
+            }
             if (run.run_type == Run::RT_Iteration) {
                 m_order.push_back(run.benchmark_name());
                 // Milliseconds, whatever unit the case reports in.
@@ -43,23 +53,24 @@ public:
 
     void Finalize() override
     {
-        ConsoleReporter::Finalize();
         std::printf("\n%-48s %12s %10s  %s\n", "case", "ms", "ratio", "baseline");
         for (const std::string& name : m_order) {
             const auto b = baselines().find(name);
             if (b == baselines().end() || !m_times.count(b->second.name)) {
-                std::printf("%-48s %12.3f %10s\n", name.c_str(), m_times[name], "-");
+                std::printf("%-48s %12.3f %10s%s\n", name.c_str(), m_times[name], "-",
+                            m_notes[name].c_str());
                 continue;
             }
             const double ratio = m_times[name] / (b->second.scale * m_times[b->second.name]);
-            std::printf("%-48s %12.3f %9.2fx  %g x %s\n", name.c_str(), m_times[name], ratio,
-                        b->second.scale, b->second.name.c_str());
+            std::printf("%-48s %12.3f %9.2fx  %g x %s%s\n", name.c_str(), m_times[name], ratio,
+                        b->second.scale, b->second.name.c_str(), m_notes[name].c_str());
         }
     }
 
 private:
     std::vector<std::string> m_order;
     std::map<std::string, double> m_times;
+    std::map<std::string, std::string> m_notes;
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 namespace koyomi::render {
@@ -117,6 +118,9 @@ Canvas::Canvas(int width, int height, ColorRef fill)
       m_fontFamily(QString::fromUtf8(kFigureFontFamily))
 {
     installFontSubstitution();
+    if (m_image.isNull()) {
+        throw std::runtime_error("描画面の画像を確保できませんでした");
+    }
     m_image.fill(toQRgb(fill));
 }
 
@@ -134,7 +138,11 @@ const QImage& Canvas::image() const
 void Canvas::resize(int width, int height, ColorRef fill)
 {
     endPainter();
-    m_image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    if (image.isNull()) {
+        throw std::runtime_error("描画面の画像を確保できませんでした");
+    }
+    m_image = std::move(image);
     m_image.fill(toQRgb(fill));
 }
 

@@ -1,0 +1,265 @@
+#include "cli/RenderCommand.h"
+
+#include "figures/FigureKinds.h"
+#include "figures/Record.h"
+#include "render/JpegEncoder.h"
+#include "state/AppState.h"
+#include "state/LibraryFile.h"
+#include "tools/TForm2.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <optional>
+#include <stdexcept>
+
+namespace koyomi::cli {
+
+namespace {
+
+constexpr int kMaxSide = 16384;
+
+const char* const kUsage =
+    "使い方: koyomiplan-render [--size WxH] [--white] (--kind K | --record LINE | --library "
+    "FILE --name NAME) -o OUT\n"
+    "        koyomiplan-render --list FILE";
+
+// A failure to report: one line, exit code 1 (2 for a wrong command line).
+struct Failure
+{
+    QString message;
+    int code = 1;
+};
+
+struct Options
+{
+    int width = 1920;
+    int height = 1080;
+    bool white = false;
+    std::optional<int> kind;
+    std::optional<QString> record;
+    std::optional<QString> library;
+    std::optional<QString> name;
+    std::optional<QString> list;
+    QString output;
+    bool help = false;
+};
+
+Options parse(const QStringList& args)
+{
+    Options o;
+    auto value = [&](qsizetype& i) {
+        if (i + 1 >= args.size()) {
+            throw Failure{QStringLiteral("%1 の値がありません").arg(args[i]), 2};
+        }
+        return args[++i];
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--size") {
+            const QString v = value(i);
+            const auto m = QRegularExpression(QStringLiteral("^(\\d{1,6})x(\\d{1,6})$")).match(v);
+            const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+            const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+            if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
+                throw Failure{QStringLiteral("大きさ「%1」は WxH (1〜%2) で指定してください")
+                                  .arg(v)
+                                  .arg(kMaxSide),
+                              2};
+            }
+            o.width = w;
+            o.height = h;
+        } else if (a == "--help") {
+            o.help = true;
+        } else if (a == "--white") {
+            o.white = true;
+        } else if (a == "--kind") {
+            const QString v = value(i);
+            bool ok = false;
+            const int k = v.toInt(&ok);
+            if (!ok || k < 0 || k >= figures::kFigureCount) {
+                throw Failure{QStringLiteral("図形の種類「%1」は 0〜8 で指定してください").arg(v),
+                              2};
+            }
+            o.kind = k;
+        } else if (a == "--record") {
+            o.record = value(i);
+        } else if (a == "--library") {
+            o.library = value(i);
+        } else if (a == "--name") {
+            o.name = value(i);
+        } else if (a == "--list") {
+            o.list = value(i);
+        } else if (a == "-o") {
+            o.output = value(i);
+        } else {
+            throw Failure{QStringLiteral("不明なオプション「%1」(--help で使い方を表示)").arg(a),
+                          2};
+        }
+    }
+    if (o.list || o.help) {
+        return o;
+    }
+    const int sources =
+        int(o.kind.has_value()) + int(o.record.has_value()) + int(o.library.has_value());
+    if (sources != 1 || o.library.has_value() != o.name.has_value()) {
+        throw Failure{
+            QStringLiteral(
+                "--kind、--record、--library と --name のどれか一つで図形を指定してください"),
+            2};
+    }
+    if (o.output.isEmpty()) {
+        throw Failure{QStringLiteral("出力ファイルを -o で指定してください"), 2};
+    }
+    return o;
+}
+
+QStringList libraryRecords(const QString& path)
+{
+    QString error;
+    const std::optional<QStringList> records = state::readLibraryRecords(path, &error);
+    if (!records) {
+        throw Failure{QStringLiteral("ライブラリ「%1」を読めません: %2").arg(path, error)};
+    }
+    return *records;
+}
+
+// Stands in for the presentation window: figures are drawn on a canvas of the asked size.
+class HeadlessHost : public widgets::FigureHost
+{
+public:
+    HeadlessHost(int w, int h, bool white)
+        : canvas(w, h, render::backgroundColor(white)), white(white)
+    {
+    }
+    void drawFigure(int kind) override
+    {
+        if (pages && (*pages)[std::size_t(kind)]->hasFigure()) {
+            (*pages)[std::size_t(kind)]->render(
+                canvas, render::Frame{canvas.width(), canvas.height(), white});
+        }
+    }
+    void showPicture() override {}
+    bool whiteBackground() const override { return white; }
+    void useBackground(bool w) override { white = w; }
+    void showError(const QString& message) override { errors.append(message); }
+
+    render::Canvas canvas;
+    bool white;
+    const std::vector<widgets::FigurePage*>* pages = nullptr;
+    QStringList errors;
+};
+
+QByteArray encode(const QImage& image, const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "jpg" || suffix == "jpeg") {
+        return render::JpegEncoder(90).encode(image);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, suffix == "png" ? "PNG" : "PPM")) {
+        throw Failure{QStringLiteral("画像を %1 にできませんでした").arg(suffix)};
+    }
+    return bytes;
+}
+
+void render(const Options& o)
+{
+    const QString suffix = QFileInfo(o.output).suffix().toLower();
+    if (suffix != "png" && suffix != "jpg" && suffix != "jpeg" && suffix != "ppm") {
+        throw Failure{
+            QStringLiteral(
+                "出力ファイル「%1」の拡張子は .png .jpg .jpeg .ppm のどれかにしてください")
+                .arg(o.output),
+            2};
+    }
+    QString line;
+    if (o.record) {
+        line = *o.record;
+    } else if (o.library) {
+        for (const QString& candidate : libraryRecords(*o.library)) {
+            if (figures::parseRecord(candidate)->name == *o.name) {
+                line = candidate;
+                break;
+            }
+        }
+        if (line.isEmpty()) {
+            throw Failure{
+                QStringLiteral("ライブラリ「%1」に「%2」はありません").arg(*o.library, *o.name)};
+        }
+    }
+    int kind = o.kind.value_or(0);
+    bool white = o.white;
+    if (!line.isEmpty()) {
+        const std::optional<figures::Record> record = figures::parseRecord(line);
+        if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
+            throw Failure{QStringLiteral("レコードとして読めません: %1").arg(line)};
+        }
+        kind = record->kind;
+        white = record->whiteBackground;
+    }
+
+    // The Draw tool, never shown, with its settings kept in a folder of its own so that the
+    // teacher's settings are neither read nor written.
+    QTemporaryDir settings;
+    state::AppState state;
+    state.SettingsBase = settings.path() + QStringLiteral("/koyomiplan-render.ini");
+    HeadlessHost host(o.width, o.height, white);
+    tools::TForm2 drawTool(state, host);
+    host.pages = &drawTool.pages();
+    if (!drawTool.pages()[std::size_t(kind)]->hasFigure()) {
+        throw Failure{QStringLiteral("図形の種類 %1 (%2) はまだ描けません")
+                          .arg(kind)
+                          .arg(QString::fromUtf8(figures::kFigureCaptions[std::size_t(kind)]))};
+    }
+    if (line.isEmpty()) {
+        host.drawFigure(kind);
+    } else {
+        drawTool.loadRecord(line);
+        if (!host.errors.isEmpty()) {
+            throw Failure{QStringLiteral("レコードを読めません: %1").arg(host.errors.front())};
+        }
+    }
+
+    const QByteArray bytes = encode(host.canvas.image(), o.output);
+    QSaveFile file(o.output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw Failure{
+            QStringLiteral("「%1」に書き込めません: %2").arg(o.output, file.errorString())};
+    }
+}
+
+} // namespace
+
+int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    try {
+        const Options o = parse(args);
+        if (o.help) {
+            out << QString::fromUtf8(kUsage) << '\n';
+            return 0;
+        }
+        if (o.list) {
+            for (const QString& line : libraryRecords(*o.list)) {
+                const std::optional<figures::Record> r = figures::parseRecord(line);
+                out << r->kind << '\t' << r->name << '\n';
+            }
+            return 0;
+        }
+        render(o);
+        return 0;
+    } catch (const Failure& f) {
+        err << "koyomiplan-render: " << f.message << '\n';
+        return f.code;
+    } catch (const std::exception& e) {
+        err << "koyomiplan-render: " << QString::fromUtf8(e.what()) << '\n';
+        return 1;
+    }
+}
+
+} // namespace koyomi::cli

@@ -1,0 +1,35 @@
+// koyomiplan-render: a figure or preset to a PNG, JPEG or PPM file, without a window.
+#include "cli/RenderCommand.h"
+#include "render/Canvas.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+// Only the command's own error line belongs on stderr: Qt's notices about its environment
+// are dropped, its real failures kept.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qInstallMessageHandler(quietMessages);
+    // The Draw tool's pages are made but never shown: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    koyomi::render::installFontSubstitution();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = koyomi::cli::runRenderCommand(app.arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}

@@ -1,0 +1,142 @@
+#include "figures/GraphPaper.h"
+#include "figures/GraphPaperPage.h"
+#include "render/Canvas.h"
+#include "render/Palette.h"
+#include "state/AppState.h"
+#include "state/SettingsFile.h"
+#include "tools/FakeHost.h"
+#include "tools/TForm2.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace koyomi;
+
+namespace {
+
+struct CommandRun
+{
+    int code;
+    QString out;
+    QString err;
+};
+
+CommandRun runCommand(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KOYOMIPLAN_RENDER), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return CommandRun{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                      QString::fromUtf8(p.readAllStandardError())};
+}
+
+QImage expectedGraphPaper(const figures::GraphPaperParams& p, int w, int h, bool white)
+{
+    render::Canvas c(w, h);
+    figures::drawGraphPaper(c, p, render::Frame{w, h, white});
+    return c.image().copy();
+}
+
+class RenderCliTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+};
+
+} // namespace
+
+TEST_F(RenderCliTest, KindDefaultsMatchTheRendererDrawnDirectly)
+{
+    const CommandRun r = runCommand({"--kind", "0", "--size", "640x480", "-o", path("g.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const QImage out = QImage(path("g.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(out, expectedGraphPaper(figures::GraphPaperParams::defaults(false), 640, 480, false));
+
+    ASSERT_EQ(runCommand({"--kind", "0", "--white", "--size", "320x200", "-o", path("w.ppm")}).code,
+              0);
+    const QImage white = QImage(path("w.ppm")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(white, expectedGraphPaper(figures::GraphPaperParams::defaults(true), 320, 200, true));
+
+    // JPEG: the program's own encoder; the picture is close to the figure.
+    ASSERT_EQ(runCommand({"--kind", "0", "--size", "320x200", "-o", path("g.jpg")}).code, 0);
+    const QImage jpeg(path("g.jpg"));
+    ASSERT_EQ(jpeg.size(), QSize(320, 200));
+    EXPECT_LT(qGray(jpeg.pixel(2, 2)), 16);
+}
+
+TEST_F(RenderCliTest, ARecordDrawsWhatItsPresetHolds)
+{
+    // A preset made on the graph paper page, every kind of control changed.
+    state::AppState state;
+    state.SettingsBase = state::settingsBaseFor(dir.path(), "k");
+    test::FakeHost host;
+    host.white = true;
+    tools::TForm2 form(state, host);
+    auto* page = dynamic_cast<figures::GraphPaperPage*>(form.pages()[0]);
+    page->findChild<widgets::SpinEdit*>("SpinEdit15")->setText("30");
+    page->findChild<widgets::SpinEdit*>("SpinEdit24")->setText("2");
+    page->findChild<QComboBox*>("ComboBox53")->setCurrentIndex(1);
+    page->findChild<QComboBox*>("ComboBox56")->setCurrentIndex(render::kRedIndex);
+    page->findChild<QComboBox*>("ComboBox82")->setCurrentIndex(1);
+    page->findChild<widgets::SpinEdit*>("SpinEdit97")->setText("5");
+    const QString line = form.recordOf(0, "授業 1");
+
+    const CommandRun r = runCommand({"--record", line, "--size", "800x600", "-o", path("r.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage out = QImage(path("r.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(out, expectedGraphPaper(page->params(), 800, 600, true));
+
+    // The same preset from a Shift-JIS library file, found by its name, and listed.
+    QFile library(path("koyomiplan.txt"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    QStringEncoder sjis("Shift_JIS");
+    library.write(sjis.encode("1,\"other\",0,5,5\r\n" + line + "\r\n"));
+    library.close();
+    const CommandRun byName = runCommand({"--library", path("koyomiplan.txt"), "--name", "授業 1",
+                                          "--size", "800x600", "-o", path("l.png")});
+    ASSERT_EQ(byName.code, 0) << byName.err.toStdString();
+    EXPECT_EQ(QImage(path("l.png")).convertToFormat(QImage::Format_RGB32), out);
+    const CommandRun list = runCommand({"--list", path("koyomiplan.txt")});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_EQ(list.out, "0\tother\n0\t授業 1\n");
+}
+
+TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
+{
+    QFile library(path("lib.txt"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    library.write("1,\"A\",0\r\n");
+    library.close();
+    const QString out = path("out.png");
+    const QList<QStringList> cases = {
+        {"--bogus", "-o", out},
+        {"--kind", "0", "--size", "0x10", "-o", out},
+        {"--kind", "0", "--size", "big", "-o", out},
+        {"--kind", "9", "-o", out},
+        {"--kind", "3", "-o", out}, // not built yet
+        {"--record", "not a record", "-o", out},
+        {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o", out}, // selector not an integer
+        {"--library", path("missing.txt"), "--name", "A", "-o", out},
+        {"--library", path("lib.txt"), "--name", "B", "-o", out},
+        {"--kind", "0", "-o", path("no/such/folder/out.png")},
+        {"--kind", "0", "-o", path("out.gif")},
+        {"--kind", "0"},
+        {"--kind", "0", "--record", "1,\"A\",0", "-o", out},
+    };
+    for (const QStringList& args : cases) {
+        const CommandRun r = runCommand(args);
+        EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("koyomiplan-render: ")) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"lib.txt"}));
+}
