@@ -64,6 +64,28 @@ const Copy kComboCopies[] = {
     {10, {11, 12, 13, 14, 15, 16, 17, 18}}, {11, {12, 13, 14, 15}}, {16, {17, 18}},
 };
 
+// The master row whose handler copies control n, if any.
+template <std::size_t N> const Copy* copyFrom(const Copy (&copies)[N], int n)
+{
+    for (const Copy& c : copies) {
+        if (c.from == n) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+// The emphasis row whose control `a` or `b` is control n, if any.
+const EmphasisControls* emphasisRowOf(int n, int EmphasisControls::*a, int EmphasisControls::*b)
+{
+    for (const EmphasisControls& e : kEmphasisRows) {
+        if (e.*a == n || e.*b == n) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
 // The record's values after the head, in order: spin edits (S), selectors (C), check
 // boxes (K). The label text follows them.
 struct Field
@@ -129,16 +151,43 @@ GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Red
     connectHandlers();
 }
 
-void GraphPaperPage::buildGeometryPanel(QWidget* p)
+QGridLayout* GraphPaperPage::startPanel(QWidget* p, int reset,
+                                        std::initializer_list<std::pair<int, const char*>> captions)
 {
     auto* grid = new QGridLayout(p);
     grid->setContentsMargins(10, 4, 4, 4);
-    m_reset[1] = new widgets::ResetButton(QStringLiteral("hougan1"), p);
-    grid->addWidget(m_reset[1], 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addWidget(caption(QStringLiteral("本数"), p), 0, 2);
-    grid->addWidget(caption(QStringLiteral("間隔"), p), 0, 3);
-    grid->addWidget(caption(QStringLiteral("個数"), p), 0, 5);
-    grid->addWidget(caption(QStringLiteral("間隔"), p), 0, 6);
+    grid->setVerticalSpacing(1);
+    m_reset[reset] = new widgets::ResetButton(QStringLiteral("hougan%1").arg(reset), p);
+    grid->addWidget(m_reset[reset], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    for (const auto& [column, text] : captions) {
+        grid->addWidget(caption(QString::fromUtf8(text), p), 0, column);
+    }
+    return grid;
+}
+
+GraphPaperPage::Spin* GraphPaperPage::numberedSpin(int n, int minimum, int maximum, int value,
+                                                   int maxLength)
+{
+    m_spin[n] =
+        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
+    return m_spin[n];
+}
+
+QComboBox* GraphPaperPage::numberedLineCombo(int n, int index)
+{
+    m_combo[n] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), index);
+    return m_combo[n];
+}
+
+QComboBox* GraphPaperPage::numberedColorCombo(int n)
+{
+    m_combo[n] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)));
+    return m_combo[n];
+}
+
+void GraphPaperPage::buildGeometryPanel(QWidget* p)
+{
+    QGridLayout* grid = startPanel(p, 1, {{2, "本数"}, {3, "間隔"}, {5, "個数"}, {6, "間隔"}});
     const struct
     {
         RowPicture picture;
@@ -149,12 +198,8 @@ void GraphPaperPage::buildGeometryPanel(QWidget* p)
     for (int r = 0; r < 3; ++r) {
         const auto& row = lineRows[r];
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 1);
-        m_spin[row.count] =
-            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.count)), 1, 1000, 10);
-        m_spin[row.spacing] =
-            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.spacing)), 1, 1000, 50);
-        grid->addWidget(m_spin[row.count], r + 1, 2);
-        grid->addWidget(m_spin[row.spacing], r + 1, 3);
+        grid->addWidget(numberedSpin(row.count, 1, 1000, 10), r + 1, 2);
+        grid->addWidget(numberedSpin(row.spacing, 1, 1000, 50), r + 1, 3);
     }
     const struct
     {
@@ -165,94 +210,57 @@ void GraphPaperPage::buildGeometryPanel(QWidget* p)
         const auto& row = blockRows[r];
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 4);
         // The block counts and gaps take at most three typed characters.
-        m_spin[row.count] =
-            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.count)), 1, 500, 1, 3);
-        m_spin[row.gap] =
-            spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.gap)), 0, 500, 10, 3);
-        grid->addWidget(m_spin[row.count], r + 1, 5);
-        grid->addWidget(m_spin[row.gap], r + 1, 6);
+        grid->addWidget(numberedSpin(row.count, 1, 500, 1, 3), r + 1, 5);
+        grid->addWidget(numberedSpin(row.gap, 0, 500, 10, 3), r + 1, 6);
     }
 }
 
 void GraphPaperPage::buildLinePanel(QWidget* p)
 {
-    auto* grid = new QGridLayout(p);
-    grid->setContentsMargins(10, 4, 4, 4);
-    grid->setVerticalSpacing(1);
-    m_reset[2] = new widgets::ResetButton(QStringLiteral("hougan2"), p);
-    grid->addWidget(m_reset[2], 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    grid->addWidget(caption(QStringLiteral("線種"), p), 0, 2);
-    grid->addWidget(caption(QStringLiteral("線幅"), p), 0, 3);
-    grid->addWidget(caption(QStringLiteral("色"), p), 0, 4);
+    QGridLayout* grid = startPanel(p, 2, {{2, "線種"}, {3, "線幅"}, {4, "色"}});
     int r = 1;
     for (const LineRow& row : kLineRows) {
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r, 1);
-        m_combo[row.kind] =
-            lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), row.defaultKind);
+        grid->addWidget(numberedLineCombo(row.kind, row.defaultKind), r, 2);
         // The width of the row that sets all lines takes one typed character.
-        m_spin[row.width] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(row.width)), 1, 5, 1,
-                                 row.width == 5 ? 1 : 0);
-        m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
-        grid->addWidget(m_combo[row.kind], r, 2);
-        grid->addWidget(m_spin[row.width], r, 3);
-        grid->addWidget(m_combo[row.color], r, 4);
+        grid->addWidget(numberedSpin(row.width, 1, 5, 1, row.width == 5 ? 1 : 0), r, 3);
+        grid->addWidget(numberedColorCombo(row.color), r, 4);
         ++r;
     }
 }
 
 void GraphPaperPage::buildEmphasisPanel(QWidget* p)
 {
-    auto* grid = new QGridLayout(p);
-    grid->setContentsMargins(10, 4, 4, 4);
-    m_reset[3] = new widgets::ResetButton(QStringLiteral("hougan3"), p);
-    grid->addWidget(m_reset[3], 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    int c = 2;
-    for (const char* text : {"ON/OFF", "飛び", "線種", "線幅", "色"}) {
-        grid->addWidget(caption(QString::fromUtf8(text), p), 0, c++);
-    }
+    QGridLayout* grid =
+        startPanel(p, 3, {{2, "ON/OFF"}, {3, "飛び"}, {4, "線種"}, {5, "線幅"}, {6, "色"}});
     int r = 1;
     for (const EmphasisControls& e : kEmphasisRows) {
-        grid->addWidget(widgets::rowPictureLabel(
-                            r <= 2 ? RowPicture::HorizontalLines : RowPicture::VerticalLines, p),
-                        r, 1);
+        const RowPicture picture = r <= 2 ? RowPicture::HorizontalLines : RowPicture::VerticalLines;
+        grid->addWidget(widgets::rowPictureLabel(picture, p), r, 1);
         m_check[e.check] = check(qPrintable(QStringLiteral("CheckBox%1").arg(e.check)));
-        m_spin[e.skip] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(e.skip)), 1, 500, 1);
-        m_combo[e.kind] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(e.kind)), 0);
-        m_spin[e.width] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(e.width)), 1, 5, 1);
-        m_combo[e.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(e.color)));
         grid->addWidget(m_check[e.check], r, 2);
-        grid->addWidget(m_spin[e.skip], r, 3);
-        grid->addWidget(m_combo[e.kind], r, 4);
-        grid->addWidget(m_spin[e.width], r, 5);
-        grid->addWidget(m_combo[e.color], r, 6);
+        grid->addWidget(numberedSpin(e.skip, 1, 500, 1), r, 3);
+        grid->addWidget(numberedLineCombo(e.kind, render::kSolidIndex), r, 4);
+        grid->addWidget(numberedSpin(e.width, 1, 5, 1), r, 5);
+        grid->addWidget(numberedColorCombo(e.color), r, 6);
         ++r;
     }
 }
 
 void GraphPaperPage::buildLabelPanel(QWidget* p)
 {
-    auto* grid = new QGridLayout(p);
-    grid->setContentsMargins(10, 4, 4, 4);
-    m_reset[4] = new widgets::ResetButton(QStringLiteral("hougan4"), p);
-    grid->addWidget(m_reset[4], 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    QGridLayout* grid =
+        startPanel(p, 4, {{2, "有無"}, {3, "初期値"}, {4, "増減"}, {5, "大きさ"}, {6, "色"}});
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 1, 1);
-    int c = 2;
-    for (const char* text : {"有無", "初期値", "増減", "大きさ", "色"}) {
-        grid->addWidget(caption(QString::fromUtf8(text), p), 0, c++);
-    }
     m_combo[82] = new QComboBox(p);
     m_combo[82]->setObjectName(QStringLiteral("ComboBox82"));
     m_combo[82]->addItems({QStringLiteral("なし"), QStringLiteral("あり")});
     m_combo[82]->setCurrentIndex(0);
-    m_spin[97] = spin("SpinEdit97", -10000, 10000, 1);
-    m_spin[99] = spin("SpinEdit99", -10000, 10000, 1);
-    m_spin[98] = spin("SpinEdit98", 10, 100, 10);
-    m_combo[83] = colorCombo("ComboBox83");
-    c = 2;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_combo[82], m_spin[97], m_spin[99],
-                                                      m_spin[98], m_combo[83]}) {
-        grid->addWidget(w, 1, c++);
-    }
+    grid->addWidget(m_combo[82], 1, 2);
+    grid->addWidget(numberedSpin(97, -10000, 10000, 1), 1, 3);
+    grid->addWidget(numberedSpin(99, -10000, 10000, 1), 1, 4);
+    grid->addWidget(numberedSpin(98, 10, 100, 10), 1, 5);
+    grid->addWidget(numberedColorCombo(83), 1, 6);
     m_memo = new QPlainTextEdit(p);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -268,14 +276,9 @@ void GraphPaperPage::connectHandlers()
         if (!s) {
             continue;
         }
-        const Copy* copy = nullptr;
-        for (const Copy& c : kSpinCopies) {
-            copy = c.from == n ? &c : copy;
-        }
-        const EmphasisControls* row = nullptr;
-        for (const EmphasisControls& e : kEmphasisRows) {
-            row = (e.skip == n || e.width == n) ? &e : row;
-        }
+        const Copy* copy = copyFrom(kSpinCopies, n);
+        const EmphasisControls* row =
+            emphasisRowOf(n, &EmphasisControls::skip, &EmphasisControls::width);
         connect(s, &Spin::changed, this, [this, s, n, copy, row] {
             Redrawer::Scope scope(redrawer());
             if (s->text().isEmpty()) {
@@ -305,14 +308,9 @@ void GraphPaperPage::connectHandlers()
         if (!c) {
             continue;
         }
-        const Copy* copy = nullptr;
-        for (const Copy& k : kComboCopies) {
-            copy = k.from == n ? &k : copy;
-        }
-        const EmphasisControls* row = nullptr;
-        for (const EmphasisControls& e : kEmphasisRows) {
-            row = (e.kind == n || e.color == n) ? &e : row;
-        }
+        const Copy* copy = copyFrom(kComboCopies, n);
+        const EmphasisControls* row =
+            emphasisRowOf(n, &EmphasisControls::kind, &EmphasisControls::color);
         connect(c, &QComboBox::activated, this, [this, c, copy, row] {
             Redrawer::Scope scope(redrawer());
             if (copy) {

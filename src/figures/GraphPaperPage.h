@@ -6,9 +6,12 @@
 #include "widgets/FigurePage.h"
 #include "widgets/ResetButton.h"
 
+#include <QGridLayout>
 #include <QPlainTextEdit>
 
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 namespace koyomi::figures {
 
@@ -46,6 +49,13 @@ private:
     void buildEmphasisPanel(QWidget* panel);
     void buildLabelPanel(QWidget* panel);
     void connectHandlers();
+    // A panel's grid with its reset triangle and column captions (column, caption).
+    QGridLayout* startPanel(QWidget* panel, int reset,
+                            std::initializer_list<std::pair<int, const char*>> captions);
+    // Controls named by their number, kept for reading in order.
+    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
+    QComboBox* numberedLineCombo(int n, int index);
+    QComboBox* numberedColorCombo(int n);
     void resetColor(Combo* combo);
 
     // The controls that are read together or in order, by their names.
