@@ -4,17 +4,21 @@
 
 namespace koyomi::app {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv), showError([](const QString& message) {
+          QMessageBox::critical(nullptr, QStringLiteral("Koyomiplan"), message);
+      })
+{
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Koyomiplan"), QString::fromUtf8(e.what()));
+        showError(QString::fromUtf8(e.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, QStringLiteral("Koyomiplan"),
-                              QStringLiteral("予期しないエラーが発生しました。"));
+        showError(QStringLiteral("予期しないエラーが発生しました。"));
     }
     return false;
 }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <functional>
+
 namespace koyomi::app {
 
 class Application : public QApplication
@@ -11,6 +13,9 @@ class Application : public QApplication
 public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // How an escaped error is shown; the standard error box unless replaced.
+    std::function<void(const QString&)> showError;
 };
 
 } // namespace koyomi::app

@@ -47,6 +47,8 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     f.setPixelSize(12);
     setFont(f);
     setFixedSize(kClientWidth, kClientHeight);
+    // Only the presentation window keeps the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     m_state.PictureIndex = 0;
     m_state.PicturePath = QStringLiteral("NoName.jpg");

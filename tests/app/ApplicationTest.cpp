@@ -1,0 +1,49 @@
+// An error that escapes an event handler is shown and the program goes on.
+#include "app/Application.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+class Failing : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User) {
+            throw std::runtime_error("'abc' は整数ではありません");
+        }
+        return QObject::event(e);
+    }
+};
+
+QStringList shown;
+
+TEST(Application, AnEscapedErrorIsShownAndEventsGoOn)
+{
+    auto* app = static_cast<koyomi::app::Application*>(QCoreApplication::instance());
+    app->showError = [](const QString& m) { shown.append(m); };
+    Failing failing;
+    QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, QStringList({"'abc' は整数ではありません", "'abc' は整数ではありません"}));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    koyomi::app::Application app(argc, argv);
+    return RUN_ALL_TESTS();
+}
