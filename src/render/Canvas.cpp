@@ -373,20 +373,25 @@ void Canvas::drawLine(QPoint from, QPoint to)
 
 void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)
 {
-    // Neighbouring lines with the same rows and style form a run that is tested once a row.
+    // Neighbouring columns of one colour form a span, filled at once on each row; lines with
+    // the same rows and style form a run whose rows and pattern are tested once a row.
+    struct Span
+    {
+        int x;
+        int length;
+        QRgb rgb;
+    };
     struct Run
     {
         long long first; // first and last painted row
         long long last;
         int style;
-        std::size_t begin; // into xs and colors
+        std::size_t begin; // into spans
         std::size_t end;
     };
-    std::vector<int> xs;
-    std::vector<QRgb> colors;
+    std::vector<Span> spans;
     std::vector<Run> runs;
-    xs.reserve(lines.size());
-    colors.reserve(lines.size());
+    spans.reserve(lines.size());
     long long rowFirst = LLONG_MAX;
     long long rowLast = LLONG_MIN;
     for (const VerticalLine& l : lines) {
@@ -397,13 +402,19 @@ void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)
         const long long first = l.yEnd > y1 ? y1 : l.yEnd + 1;
         const long long last = l.yEnd > y1 ? l.yEnd - 1 : y1;
         const int style = static_cast<int>(l.style);
+        const QRgb rgb = toQRgb(l.color);
         if (runs.empty() || runs.back().first != first || runs.back().last != last ||
             runs.back().style != style) {
-            runs.push_back(Run{first, last, style, xs.size(), xs.size()});
+            runs.push_back(Run{first, last, style, spans.size(), spans.size()});
         }
-        xs.push_back(static_cast<int>(l.x));
-        colors.push_back(toQRgb(l.color));
-        runs.back().end = xs.size();
+        Run& run = runs.back();
+        if (run.end > run.begin && spans.back().x + spans.back().length == l.x &&
+            spans.back().rgb == rgb) {
+            ++spans.back().length;
+        } else {
+            spans.push_back(Span{static_cast<int>(l.x), 1, rgb});
+            run.end = spans.size();
+        }
         rowFirst = std::min(rowFirst, first);
         rowLast = std::max(rowLast, last);
     }
@@ -424,13 +435,14 @@ void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)
             if (y < r.first || y > r.last || !on[r.style]) {
                 continue;
             }
-            if (xorMode) {
-                for (std::size_t i = r.begin; i < r.end; ++i) {
-                    row[xs[i]] ^= colors[i] & 0xFFFFFFu;
-                }
-            } else {
-                for (std::size_t i = r.begin; i < r.end; ++i) {
-                    row[xs[i]] = colors[i];
+            for (std::size_t i = r.begin; i < r.end; ++i) {
+                const Span& sp = spans[i];
+                if (xorMode) {
+                    for (int k = 0; k < sp.length; ++k) {
+                        row[sp.x + k] ^= sp.rgb & 0xFFFFFFu;
+                    }
+                } else {
+                    std::fill_n(row + sp.x, sp.length, sp.rgb);
                 }
             }
         }

@@ -255,6 +255,11 @@ TEST(CanvasLines, VerticalLinesTogetherMatchDrawingThemOneByOne)
                                          PenStyle::DashDot, PenStyle::DashDotDot, PenStyle::Clear};
     for (const long long y1 : {-30LL, 10LL, 70LL}) {
         std::vector<Canvas::VerticalLine> lines;
+        // Neighbouring columns of one colour and style, crossed by a second such block.
+        for (int n = 0; n < 30; ++n) {
+            lines.push_back(Canvas::VerticalLine{5 + n % 20, y1 + 50, n < 20 ? kWhite : 0x0000FFu,
+                                                 n < 20 ? PenStyle::Solid : PenStyle::Dash});
+        }
         for (int n = 0; n < 60; ++n) {
             // Overlapping columns, both directions, some reaching outside the canvas.
             const long long x = static_cast<long long>(rng() % 50) - 5;
