@@ -699,6 +699,10 @@ void flattenCubic(QPointF p0, QPointF p1, QPointF p2, QPointF p3, int depth,
 
 void Canvas::flattenPath()
 {
+    if (std::none_of(m_pathTypes.begin(), m_pathTypes.end(),
+                     [](std::uint8_t t) { return (t & PathMoveTo) == PathBezierTo; })) {
+        return; // nothing to flatten: the common case of stroked polylines
+    }
     std::vector<QPoint> points;
     std::vector<std::uint8_t> types;
     points.reserve(m_pathPoints.size());

@@ -163,6 +163,22 @@ TEST(Paths, DashedPathClosesEachFigureBackToItsStart)
     EXPECT_GT(countColor(circle, kWhite), 300);
 }
 
+TEST(Paths, DashEndsRoundToTheNearestPixelWithHalvesToEven)
+{
+    // Dashes of 3 at width 1 along a line from x = 0.5-steps: the dash ends fall on halves.
+    Canvas c(40, 10, kBlack);
+    const std::vector<double> halves{2.5, 2.5};
+    const std::vector<QPoint> line{{0, 5}, {20, 5}};
+    DashedPolyline(line, c, kWhite, 1, halves, true);
+    // Dashes [0, 2.5) → 0..2 (2.5 rounds to 2), [5, 7.5) → 5..8 (7.5 rounds to 8),
+    // [10, 12.5) → 10..12, [15, 17.5) → 15..18.
+    EXPECT_EQ(rowString(c, 5, 0, 20), "##...###..##...###..");
+    Canvas back(40, 10, kBlack);
+    const std::vector<QPoint> reversed{{-20, 5}, {0, 5}};
+    DashedPolyline(reversed, back, kWhite, 1, halves, true);
+    EXPECT_EQ(countColor(back, kWhite), 0); // wholly left of the canvas
+}
+
 TEST(Paths, GetPointOutOfRangeRaisesPathError)
 {
     TPath empty;
