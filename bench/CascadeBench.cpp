@@ -2,6 +2,7 @@
 // sets eight widths, each of which would otherwise redraw.
 #include "BenchReport.h"
 #include "figures/GraphPaperPage.h"
+#include "widgets/HeadlessHost.h"
 #include "widgets/Redrawer.h"
 
 #include <benchmark/benchmark.h>
@@ -11,25 +12,14 @@ using koyomi::bench::setBaseline;
 
 namespace {
 
-// Draws the page's figure on a full-HD canvas, as the presentation window would.
-class BenchHost : public widgets::FigureHost
-{
-public:
-    render::Canvas canvas{1920, 1080};
-    widgets::FigurePage* page = nullptr;
-    void drawFigure(int) override { page->render(canvas, render::Frame{1920, 1080, false}); }
-    void showPicture() override {}
-    bool whiteBackground() const override { return false; }
-    void useBackground(bool) override {}
-    void showError(const QString&) override {}
-};
-
+// The page drawing on a full-HD canvas, as the presentation window would.
 struct PageFixture
 {
-    BenchHost host;
+    widgets::HeadlessHost host{1920, 1080};
     widgets::Redrawer redrawer{[this](int kind) { host.drawFigure(kind); }};
     figures::GraphPaperPage page{0, host, redrawer};
-    PageFixture() { host.page = &page; }
+    std::vector<widgets::FigurePage*> pages{&page};
+    PageFixture() { host.pages = &pages; }
 };
 
 void redrawOnce(benchmark::State& state)

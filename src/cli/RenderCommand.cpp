@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "state/LibraryFile.h"
 #include "tools/TForm2.h"
+#include "widgets/HeadlessHost.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -127,32 +128,6 @@ QStringList libraryRecords(const QString& path)
     return *records;
 }
 
-// Stands in for the presentation window: figures are drawn on a canvas of the asked size.
-class HeadlessHost : public widgets::FigureHost
-{
-public:
-    HeadlessHost(int w, int h, bool white)
-        : canvas(w, h, render::backgroundColor(white)), white(white)
-    {
-    }
-    void drawFigure(int kind) override
-    {
-        if (pages && (*pages)[std::size_t(kind)]->hasFigure()) {
-            (*pages)[std::size_t(kind)]->render(
-                canvas, render::Frame{canvas.width(), canvas.height(), white});
-        }
-    }
-    void showPicture() override {}
-    bool whiteBackground() const override { return white; }
-    void useBackground(bool w) override { white = w; }
-    void showError(const QString& message) override { errors.append(message); }
-
-    render::Canvas canvas;
-    bool white;
-    const std::vector<widgets::FigurePage*>* pages = nullptr;
-    QStringList errors;
-};
-
 QByteArray encode(const QImage& image, const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -209,7 +184,7 @@ void render(const Options& o)
     QTemporaryDir settings;
     state::AppState state;
     state.SettingsBase = settings.path() + QStringLiteral("/koyomiplan-render.ini");
-    HeadlessHost host(o.width, o.height, white);
+    widgets::HeadlessHost host(o.width, o.height, white);
     tools::TForm2 drawTool(state, host);
     host.pages = &drawTool.pages();
     if (!drawTool.pages()[std::size_t(kind)]->hasFigure()) {

@@ -54,6 +54,8 @@ private:
     void setLinePen(const LineSetting& s, bool forceBlack = false);
     void stackedHorizontal(i64 x0, i64 y, i64 width);
     void stackedVertical(i64 x, i64 y0, i64 width);
+    void addStackedVertical(std::vector<Canvas::VerticalLine>& batch, i64 x, i64 y0,
+                            i64 width) const;
     const LineSetting& innerStyle(i64 k, bool horizontal, bool* forceBlack) const;
     void prepareLabels();
 
@@ -96,13 +98,25 @@ void GraphPaperRenderer::stackedHorizontal(i64 x0, i64 y, i64 width)
     }
 }
 
-void GraphPaperRenderer::stackedVertical(i64 x, i64 y0, i64 width)
+// A vertical line of the given width in the current pen: `width` one-pixel lines stacked
+// rightward, each from y0 reaching width − 1 pixels past the block's bottom side, added to a
+// batch that is drawn row by row from y0.
+void GraphPaperRenderer::addStackedVertical(std::vector<Canvas::VerticalLine>& batch, i64 x, i64 y0,
+                                            i64 width) const
 {
     const i64 tFirst = std::max<i64>(0, -x);
     const i64 tLast = std::min<i64>(width - 1, m_w - 1 - x);
     for (i64 t = tFirst; t <= tLast; ++t) {
-        drawClippedLine(m_c, x + t, y0, x + t, y0 + m_bh + width);
+        batch.push_back(
+            Canvas::VerticalLine{x + t, y0 + m_bh + width, m_c.pen().color, m_c.pen().style});
     }
+}
+
+void GraphPaperRenderer::stackedVertical(i64 x, i64 y0, i64 width)
+{
+    std::vector<Canvas::VerticalLine> batch;
+    addStackedVertical(batch, x, y0, width);
+    m_c.verticalLines(batch, y0);
 }
 
 const LineSetting& GraphPaperRenderer::innerStyle(i64 k, bool horizontal, bool* forceBlack) const
@@ -155,14 +169,8 @@ void GraphPaperRenderer::drawInnerLines(i64 x0, i64 y0, bool horizontal)
     for (const i64 k : lines) {
         bool black = false;
         const LineSetting& s = innerStyle(k, false, &black);
-        const i64 x = x0 + k * step;
-        const i64 tFirst = std::max<i64>(0, -x);
-        const i64 tLast = std::min<i64>(s.width - 1, m_w - 1 - x);
         setLinePen(s, black);
-        for (i64 t = tFirst; t <= tLast; ++t) {
-            batch.push_back(
-                Canvas::VerticalLine{x + t, y0 + m_bh + s.width, m_c.pen().color, m_c.pen().style});
-        }
+        addStackedVertical(batch, x0 + k * step, y0, s.width);
     }
     m_c.verticalLines(batch, y0);
 }

@@ -4,8 +4,8 @@
 #include "render/Palette.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
-#include "tools/FakeHost.h"
 #include "tools/TForm2.h"
+#include "widgets/HeadlessHost.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -77,7 +77,7 @@ TEST_F(RenderCliTest, ARecordDrawsWhatItsPresetHolds)
     // A preset made on the graph paper page, every kind of control changed.
     state::AppState state;
     state.SettingsBase = state::settingsBaseFor(dir.path(), "k");
-    test::FakeHost host;
+    widgets::HeadlessHost host(400, 300);
     host.white = true;
     tools::TForm2 form(state, host);
     auto* page = dynamic_cast<figures::GraphPaperPage*>(form.pages()[0]);
@@ -123,7 +123,8 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--kind", "9", "-o", out},
         {"--kind", "3", "-o", out}, // not built yet
         {"--record", "not a record", "-o", out},
-        {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o", out}, // selector not an integer
+        {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o",
+         out}, // selector not an integer
         {"--library", path("missing.txt"), "--name", "A", "-o", out},
         {"--library", path("lib.txt"), "--name", "B", "-o", out},
         {"--kind", "0", "-o", path("no/such/folder/out.png")},

@@ -5,8 +5,8 @@
 #include "render/Text.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
-#include "tools/FakeHost.h"
 #include "tools/TForm2.h"
+#include "widgets/HeadlessHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +20,6 @@
 using namespace koyomi;
 using figures::GraphPaperPage;
 using koyomi::test::countColor;
-using koyomi::test::FakeHost;
 using widgets::SpinEdit;
 
 namespace {
@@ -31,7 +30,7 @@ class GraphPaperPageTest : public ::testing::Test
 protected:
     QTemporaryDir dir;
     state::AppState state;
-    FakeHost host;
+    widgets::HeadlessHost host{400, 300};
     std::unique_ptr<tools::TForm2> form;
     GraphPaperPage* page = nullptr;
 

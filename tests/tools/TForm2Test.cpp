@@ -1,7 +1,7 @@
 #include "tools/TForm2.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
-#include "tools/FakeHost.h"
+#include "widgets/HeadlessHost.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,7 +18,6 @@
 #include <tuple>
 
 using namespace koyomi;
-using koyomi::test::FakeHost;
 
 namespace {
 
@@ -27,7 +26,7 @@ class DrawToolTest : public ::testing::Test
 protected:
     QTemporaryDir dir;
     state::AppState state;
-    FakeHost host;
+    widgets::HeadlessHost host{400, 300};
 
     void SetUp() override
     {

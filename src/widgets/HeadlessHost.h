@@ -1,5 +1,5 @@
-// A presentation window stand-in for page and Draw tool tests: it draws the asked-for
-// figure with the Draw tool's pages on its own canvas and records what was asked of it.
+// A presentation window without a window: the Draw tool's pages draw their figures on a
+// canvas of its own. Used by the headless renderer, tests and benchmarks.
 #pragma once
 
 #include "render/Canvas.h"
@@ -8,15 +8,17 @@
 
 #include <QStringList>
 
-#include <map>
 #include <vector>
 
-namespace koyomi::test {
+namespace koyomi::widgets {
 
-class FakeHost : public widgets::FigureHost
+class HeadlessHost : public FigureHost
 {
 public:
-    explicit FakeHost(int width = 400, int height = 300) : canvas(width, height) {}
+    HeadlessHost(int width, int height, bool whiteBackground = false)
+        : canvas(width, height, render::backgroundColor(whiteBackground)), white(whiteBackground)
+    {
+    }
 
     void drawFigure(int kind) override
     {
@@ -31,11 +33,13 @@ public:
     void showError(const QString& message) override { errors.append(message); }
 
     render::Canvas canvas;
-    const std::vector<widgets::FigurePage*>* pages = nullptr;
+    bool white;
+    // The pages by figure kind, usually the Draw tool's.
+    const std::vector<FigurePage*>* pages = nullptr;
+    // What was asked of the window: figures drawn, pictures shown, errors.
     std::vector<int> drawn;
     int picturesShown = 0;
-    bool white = false;
     QStringList errors;
 };
 
-} // namespace koyomi::test
+} // namespace koyomi::widgets
