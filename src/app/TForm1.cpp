@@ -86,12 +86,10 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
 
 TForm1::~TForm1()
 {
+    SettingsFile settings(m_state.SettingsBase);
     QString error;
-    if (!SettingsFile(m_state.SettingsBase)
-             .writeBool(QStringLiteral("BWflag"), m_state.BWflag, &error) &&
-        m_state.showError) {
-        m_state.showError(QStringLiteral("設定ファイル「%1」に書き込めませんでした。\n%2")
-                              .arg(SettingsFile(m_state.SettingsBase).path(), error));
+    if (!settings.writeBool(QStringLiteral("BWflag"), m_state.BWflag, &error)) {
+        m_state.reportSettingsError(settings.path(), error);
     }
 }
 

@@ -3,19 +3,26 @@
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
 #include "render/JpegEncoder.h"
+#include "render/Text.h"
 #include "state/AppState.h"
 #include "state/LibraryFile.h"
 #include "tools/TForm2.h"
 #include "widgets/HeadlessHost.h"
 
 #include <QBuffer>
-#include <QFileInfo>
+#include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace koyomi::cli {
 
@@ -42,32 +49,38 @@ struct Options
     bool white = false;
     std::optional<int> kind;
     std::optional<QString> record;
-    std::optional<QString> library;
+    std::optional<QByteArray> library; // file names: the system's bytes
     std::optional<QString> name;
-    std::optional<QString> list;
-    QString output;
+    std::optional<QByteArray> list;
+    QByteArray output;
     bool help = false;
 };
 
-Options parse(const QStringList& args)
+// An argument or file name as it is shown in a message.
+QString shown(const QByteArray& bytes)
+{
+    return render::messageExcerpt(QString::fromUtf8(bytes));
+}
+
+Options parse(const QByteArrayList& args)
 {
     Options o;
     auto value = [&](qsizetype& i) {
         if (i + 1 >= args.size()) {
-            throw Failure{QStringLiteral("%1 の値がありません").arg(args[i]), 2};
+            throw Failure{QStringLiteral("%1 の値がありません").arg(shown(args[i])), 2};
         }
         return args[++i];
     };
     for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
+        const QByteArray& a = args[i];
         if (a == "--size") {
-            const QString v = value(i);
+            const QString v = QString::fromUtf8(value(i));
             const auto m = QRegularExpression(QStringLiteral("^(\\d{1,6})x(\\d{1,6})$")).match(v);
             const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
             const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
             if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
                 throw Failure{QStringLiteral("大きさ「%1」は WxH (1〜%2) で指定してください")
-                                  .arg(v)
+                                  .arg(render::messageExcerpt(v))
                                   .arg(kMaxSide),
                               2};
             }
@@ -78,27 +91,27 @@ Options parse(const QStringList& args)
         } else if (a == "--white") {
             o.white = true;
         } else if (a == "--kind") {
-            const QString v = value(i);
+            const QByteArray v = value(i);
             bool ok = false;
             const int k = v.toInt(&ok);
             if (!ok || k < 0 || k >= figures::kFigureCount) {
-                throw Failure{QStringLiteral("図形の種類「%1」は 0〜8 で指定してください").arg(v),
-                              2};
+                throw Failure{
+                    QStringLiteral("図形の種類「%1」は 0〜8 で指定してください").arg(shown(v)), 2};
             }
             o.kind = k;
         } else if (a == "--record") {
-            o.record = value(i);
+            o.record = QString::fromUtf8(value(i));
         } else if (a == "--library") {
             o.library = value(i);
         } else if (a == "--name") {
-            o.name = value(i);
+            o.name = QString::fromUtf8(value(i));
         } else if (a == "--list") {
             o.list = value(i);
         } else if (a == "-o") {
             o.output = value(i);
         } else {
-            throw Failure{QStringLiteral("不明なオプション「%1」(--help で使い方を表示)").arg(a),
-                          2};
+            throw Failure{
+                QStringLiteral("不明なオプション「%1」(--help で使い方を表示)").arg(shown(a)), 2};
         }
     }
     if (o.list || o.help) {
@@ -118,19 +131,36 @@ Options parse(const QStringList& args)
     return o;
 }
 
-QStringList libraryRecords(const QString& path)
+// The name's extension in lower case, "" when it has none.
+QByteArray suffixOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const qsizetype dot = path.lastIndexOf('.');
+    return dot > slash ? path.mid(dot + 1).toLower() : QByteArray();
+}
+
+QStringList libraryRecords(const QByteArray& path)
 {
     QString error;
-    const std::optional<QStringList> records = state::readLibraryRecords(path, &error);
+    std::optional<QStringList> records;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    } else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        error = file.errorString();
+    } else {
+        records = state::readLibraryRecords(file, &error);
+    }
     if (!records) {
-        throw Failure{QStringLiteral("ライブラリ「%1」を読めません: %2").arg(path, error)};
+        throw Failure{QStringLiteral("ライブラリ「%1」を読めません: %2").arg(shown(path), error)};
     }
     return *records;
 }
 
-QByteArray encode(const QImage& image, const QString& path)
+QByteArray encode(const QImage& image, const QByteArray& suffix)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == "jpg" || suffix == "jpeg") {
         return render::JpegEncoder(90).encode(image);
     }
@@ -138,19 +168,70 @@ QByteArray encode(const QImage& image, const QString& path)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, suffix == "png" ? "PNG" : "PPM")) {
-        throw Failure{QStringLiteral("画像を %1 にできませんでした").arg(suffix)};
+        throw Failure{
+            QStringLiteral("画像を %1 にできませんでした").arg(QString::fromLatin1(suffix))};
     }
     return bytes;
 }
 
+// Writes the file under exactly the given name, or not at all: the bytes go to a temporary
+// file beside it, which then replaces the name in one step.
+void writeWhole(const QByteArray& path, const QByteArray& bytes)
+{
+    auto failure = [&](int code) {
+        return Failure{QStringLiteral("「%1」に書き込めません: %2")
+                           .arg(shown(path), QString::fromLocal8Bit(std::strerror(code)))};
+    };
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1));
+    QByteArray temporary = folder + "/.koyomiplan-render-XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        throw failure(errno);
+    }
+    // The new file gets the mode a newly created file would have, or the one it replaces.
+    struct stat existing = {};
+    mode_t mode = 0;
+    if (::stat(path.constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    qsizetype done = 0;
+    int code = 0;
+    while (code == 0 && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno != EINTR) {
+            code = errno;
+        }
+        done += std::max<ssize_t>(n, 0);
+    }
+    if (code == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
+        code = errno;
+    }
+    if (::close(fd) != 0 && code == 0) {
+        code = errno;
+    }
+    if (code == 0 && ::rename(temporary.constData(), path.constData()) != 0) {
+        code = errno;
+    }
+    if (code != 0) {
+        ::unlink(temporary.constData());
+        throw failure(code);
+    }
+}
+
 void render(const Options& o)
 {
-    const QString suffix = QFileInfo(o.output).suffix().toLower();
+    const QByteArray suffix = suffixOf(o.output);
     if (suffix != "png" && suffix != "jpg" && suffix != "jpeg" && suffix != "ppm") {
         throw Failure{
             QStringLiteral(
                 "出力ファイル「%1」の拡張子は .png .jpg .jpeg .ppm のどれかにしてください")
-                .arg(o.output),
+                .arg(shown(o.output)),
             2};
     }
     QString line;
@@ -164,8 +245,8 @@ void render(const Options& o)
             }
         }
         if (line.isEmpty()) {
-            throw Failure{
-                QStringLiteral("ライブラリ「%1」に「%2」はありません").arg(*o.library, *o.name)};
+            throw Failure{QStringLiteral("ライブラリ「%1」に「%2」はありません")
+                              .arg(shown(*o.library), render::messageExcerpt(*o.name))};
         }
     }
     int kind = o.kind.value_or(0);
@@ -173,9 +254,10 @@ void render(const Options& o)
     if (!line.isEmpty()) {
         const std::optional<figures::Record> record = figures::parseRecord(line);
         if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
-            throw Failure{QStringLiteral("レコードとして読めません: %1").arg(line)};
+            throw Failure{
+                QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(line))};
         }
-        kind = record->kind;
+        kind = int(record->kind);
         white = record->whiteBackground;
     }
 
@@ -197,21 +279,17 @@ void render(const Options& o)
     } else {
         drawTool.loadRecord(line);
         if (!host.errors.isEmpty()) {
-            throw Failure{QStringLiteral("レコードを読めません: %1").arg(host.errors.front())};
+            throw Failure{QStringLiteral("レコードを読めません: %1")
+                              .arg(render::messageExcerpt(host.errors.front()))};
         }
     }
 
-    const QByteArray bytes = encode(host.canvas.image(), o.output);
-    QSaveFile file(o.output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Failure{
-            QStringLiteral("「%1」に書き込めません: %2").arg(o.output, file.errorString())};
-    }
+    writeWhole(o.output, encode(host.canvas.image(), suffix));
 }
 
 } // namespace
 
-int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+int runRenderCommand(const QByteArrayList& args, QTextStream& out, QTextStream& err)
 {
     try {
         const Options o = parse(args);
@@ -232,7 +310,7 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "koyomiplan-render: " << f.message << '\n';
         return f.code;
     } catch (const std::exception& e) {
-        err << "koyomiplan-render: " << QString::fromUtf8(e.what()) << '\n';
+        err << "koyomiplan-render: " << render::messageExcerpt(QString::fromUtf8(e.what())) << '\n';
         return 1;
     }
 }

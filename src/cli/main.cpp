@@ -28,7 +28,13 @@ int main(int argc, char** argv)
     koyomi::render::installFontSubstitution();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = koyomi::cli::runRenderCommand(app.arguments().mid(1), out, err);
+    // File names stay the bytes they were given as: a name that is not UTF-8 must not become
+    // another name on the way through Qt's strings.
+    QByteArrayList args;
+    for (int i = 1; i < argc; ++i) {
+        args.append(QByteArray(argv[i]));
+    }
+    const int code = koyomi::cli::runRenderCommand(args, out, err);
     out.flush();
     err.flush();
     return code;

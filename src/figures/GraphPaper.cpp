@@ -179,7 +179,7 @@ void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, boo
 {
     const i64 sh = m_p.hLineSpacing;
     const i64 sv = m_p.vLineSpacing;
-    const i64 reach = positiveWidth(s) + 1;
+    const i64 reach = i64(positiveWidth(s)) + 1;
     // Cell row i spans y0 + (i − 1)·sh .. y0 + i·sh; a column's left edge is at x0 + j·sv.
     const Range rows = visibleCells(y0 - sh, sh, 1, i64(m_p.hLineCount) - 1, reach, m_h);
     const i64 jFirst = rising ? 0 : 1;

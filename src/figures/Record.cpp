@@ -49,7 +49,7 @@ std::optional<Record> parseRecord(const QString& line)
         return std::nullopt;
     }
     Record r;
-    r.kind = number - 1;
+    r.kind = static_cast<long long>(number) - 1;
     r.name = items[1];
     r.whiteBackground = items.size() > 2 && items[2] != QStringLiteral("0");
     r.values = items.mid(3);

@@ -28,7 +28,9 @@ QString recordLine(int kind, const QString& name, bool whiteBackground, const QS
 
 struct Record
 {
-    int kind = 0; // figure kind, 0..8 for known figures
+    // Figure kind: the figure number less one, 0..8 for known figures. Wide, so that any
+    // number a line can hold has its kind.
+    long long kind = 0;
     QString name;
     bool whiteBackground = false;
     QStringList values; // the items after the head

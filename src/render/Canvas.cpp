@@ -164,7 +164,7 @@ void Canvas::applyPainterState(QPainter& p, bool withBrush) const
         p.setPen(Qt::NoPen);
     } else {
         QPen pen(QColor::fromRgb(toQRgb(m_pen.color)));
-        pen.setWidth(m_pen.width);
+        pen.setWidth(strokeWidth(m_pen.width));
         pen.setStyle(qtStyle(m_pen.style));
         pen.setCapStyle(m_pen.flatEnds ? Qt::FlatCap : Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);

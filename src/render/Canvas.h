@@ -190,6 +190,16 @@ private:
     std::vector<std::uint8_t> m_pathTypes;
 };
 
+// The width a geometric pen strokes with. Below one pixel a pen draws one pixel wide, as the
+// platform's pens do; a width typed far beyond any window is held to kMaxStrokeWidth, wider
+// than the largest picture the program draws (16384 pixels a side), so that dash walks and
+// the rasteriser never meet lengths that overflow or take without end.
+inline constexpr int kMaxStrokeWidth = 1 << 16;
+constexpr int strokeWidth(int width)
+{
+    return width < 1 ? 1 : (width > kMaxStrokeWidth ? kMaxStrokeWidth : width);
+}
+
 // Pixel height of a font of the given point size at 96 dots per inch, rounded half up.
 int fontPixelHeight(int points);
 

@@ -87,11 +87,14 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     const std::size_t n = p.size();
     const std::size_t m = pattern.size();
 
+    // Dash lengths are multiples of the width the pen really draws with; a width of 0 or
+    // below would otherwise make dashes of no length that never reach the line's end.
+    const int w = strokeWidth(width);
     const Pen saved = canvas.pen();
     Pen pen;
     pen.color = color;
     pen.style = PenStyle::Solid;
-    pen.width = width;
+    pen.width = w;
     pen.geometric = true;
     pen.flatEnds = flatEnds;
     canvas.setPen(pen);
@@ -100,8 +103,8 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     // outside, whole pattern cycles are skipped arithmetically, so the cost follows the
     // visible length. Lengths are whole numbers here, so skipping lands exactly where
     // walking would.
-    const long double cycle = static_cast<long double>(width) * (m % 2 == 0 ? sum : 2 * sum);
-    const long double margin = std::abs(width) + 2;
+    const long double cycle = static_cast<long double>(w) * (m % 2 == 0 ? sum : 2 * sum);
+    const long double margin = static_cast<long double>(w) + 2;
     const long double xMin = -margin, yMin = -margin;
     const long double xMax = canvas.width() + margin, yMax = canvas.height() + margin;
     auto skipInvisible = [&](long double pos, std::size_t i, long double& dashStart,
@@ -132,7 +135,7 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     std::size_t i = 0;
     std::size_t j = 0;
     long double dashStart = 0;
-    long double dashEnd = static_cast<long double>(width) * pattern[0];
+    long double dashEnd = static_cast<long double>(w) * pattern[0];
     std::vector<QPoint> out;
     out.reserve(n);
     for (;;) {
@@ -167,10 +170,10 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
         StrokePolyline(out, canvas);
         j = (j + 1) % m;
         dashStart = dashEnd;
-        dashEnd = dashStart + static_cast<long double>(width) * pattern[j];
+        dashEnd = dashStart + static_cast<long double>(w) * pattern[j];
         j = (j + 1) % m;
         dashStart = dashEnd;
-        dashEnd = dashStart + static_cast<long double>(width) * pattern[j];
+        dashEnd = dashStart + static_cast<long double>(w) * pattern[j];
     }
     canvas.setPen(saved);
 }
@@ -233,8 +236,11 @@ void ArcPath(Canvas& canvas, long double sweep, long double start, long double r
 
 void EllipsePath(Canvas& canvas, int x1, int y1, int x2, int y2)
 {
-    const long double rx = std::max<long double>(0, (std::abs(x2 - x1) - 1) / 2.0L);
-    const long double ry = std::max<long double>(0, (std::abs(y2 - y1) - 1) / 2.0L);
+    // Wide arithmetic: a box spanning the whole integer range must not overflow.
+    const long double rx =
+        std::max<long double>(0, (std::abs(static_cast<long double>(x2) - x1) - 1) / 2);
+    const long double ry =
+        std::max<long double>(0, (std::abs(static_cast<long double>(y2) - y1) - 1) / 2);
     const long double cx = (static_cast<long double>(x1) + x2) / 2;
     const long double cy = (static_cast<long double>(y1) + y2) / 2;
     ArcPath(canvas, 2 * std::numbers::pi_v<long double>, 0, ry, rx, cy, cx);
@@ -244,9 +250,10 @@ void EllipsePath(Canvas& canvas, int x1, int y1, int x2, int y2)
 void RectanglePath(Canvas& canvas, int x1, int y1, int x2, int y2)
 {
     const int left = std::min(x1, x2);
-    const int right = std::max(x1, x2);
     const int top = std::min(y1, y2);
-    const int bottom = std::max(y1, y2);
+    // The right and bottom edges are excluded; a box ending at the lowest integer keeps it.
+    const int right = std::max({x1, x2, INT_MIN + 1});
+    const int bottom = std::max({y1, y2, INT_MIN + 1});
     canvas.moveTo(left, top);
     canvas.lineTo(right - 1, top);
     canvas.lineTo(right - 1, bottom - 1);

@@ -72,6 +72,31 @@ QString quoteCommaItem(const QString& item)
     return u'"' + quoted + u'"';
 }
 
+QString messageExcerpt(const QString& text, qsizetype maxChars)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (shown.size() >= maxChars) {
+            shown += u'…';
+            break;
+        }
+        const char16_t c = text[i].unicode();
+        if (c == u'\n') {
+            shown += QStringLiteral("\\n");
+        } else if (c == u'\r') {
+            shown += QStringLiteral("\\r");
+        } else if (c == u'\t') {
+            shown += QStringLiteral("\\t");
+        } else if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029 || c == 0x85) {
+            shown += QStringLiteral("\\x") +
+                     QString::number(int(c), 16).toUpper().rightJustified(2, u'0');
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
 int dbcsLength(const QString& text)
 {
     int length = 0;

@@ -18,4 +18,13 @@ AppState AppState::fromEnvironment()
     return state;
 }
 
+void AppState::reportSettingsError(const QString& path, const QString& reason)
+{
+    if (settingsErrorShown || !showError) {
+        return;
+    }
+    settingsErrorShown = true;
+    showError(QStringLiteral("設定ファイル「%1」に書き込めませんでした。\n%2").arg(path, reason));
+}
+
 } // namespace koyomi::state

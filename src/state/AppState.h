@@ -22,6 +22,11 @@ struct AppState
     // Shows an error to the teacher; the default is the standard error box.
     std::function<void(const QString&)> showError;
 
+    // Tells the teacher that the settings file could not be written, and why. Every window
+    // writes its own keys as the program ends, so only the first failure of a run is shown.
+    void reportSettingsError(const QString& path, const QString& reason);
+    bool settingsErrorShown = false;
+
     // The real locations: the user's configuration folder and this executable.
     static AppState fromEnvironment();
 };

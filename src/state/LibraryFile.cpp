@@ -12,30 +12,52 @@ namespace {
 // A library holds a few hundred short lines; a file far larger is not one.
 constexpr qint64 kMaxLibraryBytes = 64LL << 20;
 
+std::nullopt_t fail(QString* error, const QString& reason)
+{
+    if (error) {
+        *error = reason;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<QStringList> readLibraryRecords(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return std::nullopt;
+        return fail(error, file.errorString());
     }
     if (file.size() > kMaxLibraryBytes) {
-        if (error) {
-            *error = QStringLiteral("ファイルが大きすぎます");
-        }
-        return std::nullopt;
+        return fail(error, QStringLiteral("ファイルが大きすぎます"));
     }
-    QStringDecoder decode("Shift_JIS");
-    const QString text = decode(file.readAll());
+    return readLibraryRecords(file, error);
+}
+
+std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error)
+{
+    // Line by line, each read once and at most kMaxLibraryLineBytes long: a line with no end
+    // in sight is refused as soon as it passes the limit. Shift-JIS never uses the byte of a
+    // line end inside a character, so each line decodes on its own.
     QStringList records;
-    for (QString line : text.split(u'\n')) {
-        if (line.endsWith(u'\r')) {
-            line.chop(1);
+    for (qint64 number = 1; !in.atEnd(); ++number) {
+        QByteArray bytes = in.readLine(kMaxLibraryLineBytes + 1);
+        if (bytes.isEmpty()) {
+            return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
         }
+        if (!bytes.endsWith('\n') && !in.atEnd()) {
+            return fail(error, QStringLiteral("%1 行目が長すぎます (%2 バイトまで)")
+                                   .arg(number)
+                                   .arg(kMaxLibraryLineBytes));
+        }
+        if (bytes.endsWith('\n')) {
+            bytes.chop(1);
+        }
+        if (bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        QStringDecoder decode("Shift_JIS");
+        const QString line = decode(bytes);
         if (!figures::parseRecord(line)) {
             break;
         }

@@ -1,14 +1,38 @@
 // The settings file: one INI section, named after the file's own base path, read and written
-// key by key.
+// key by key. Only our keys' lines are ever rewritten: every other byte of the file, whatever
+// its size or encoding, comes back as it was.
 #pragma once
 
 #include <QString>
+
+#include <optional>
+#include <span>
+
+class QIODevice;
 
 namespace koyomi::state {
 
 // SettingsBase: the configuration folder, a separator and the executable's name with its
 // extension changed to ".ini".
 QString settingsBaseFor(const QString& configFolder, const QString& executableName);
+
+// One key of ours and the value to write.
+struct Setting
+{
+    QString key;
+    int value = 0;
+};
+
+// The value of `key` in the first of the `section`s that has it, read from the INI text
+// streamed from `in`; no value when it is missing or not an integer.
+std::optional<int> findSetting(QIODevice& in, const QString& section, const QString& key);
+
+// Copies the INI text from `in` (null: no file yet) to `out` with every setting's line in the
+// first `section` replaced, or added after the section's last non-blank line, or added in a
+// new section at the end. Lines are handled as bytes; nothing else changes. False, with a
+// reason, when `in` cannot be read to its end or `out` cannot be written.
+bool rewriteSettings(QIODevice* in, QIODevice& out, const QString& section,
+                     std::span<const Setting> settings, QString* error = nullptr);
 
 class SettingsFile
 {
@@ -22,9 +46,10 @@ public:
     int readInteger(const QString& key, int defaultValue) const;
     bool readBool(const QString& key, bool defaultValue) const;
 
-    // Writes one key, keeping every other line of the file; the file and its folder are
-    // created on first write. Returns false (with a reason) when the file cannot be written,
-    // in which case the file is left as it was.
+    // Writes the keys in one pass, keeping every other line of the file; the file and its
+    // folder are created on first write. Returns false (with a reason) when the file cannot
+    // be read safely or written, in which case the file is left as it was.
+    bool write(std::span<const Setting> settings, QString* error = nullptr);
     bool writeInteger(const QString& key, int value, QString* error = nullptr);
     bool writeBool(const QString& key, bool value, QString* error = nullptr);
 

@@ -6,6 +6,7 @@
 #include "state/SettingsFile.h"
 #include "tools/FigureIcons.h"
 #include "tools/FigureTable.h"
+#include "widgets/ToolPlacement.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace koyomi::tools {
 
@@ -59,14 +61,12 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
 TForm2::~TForm2()
 {
     state::SettingsFile settings(m_state.SettingsBase);
+    const state::Setting placement[] = {{QStringLiteral("Drawtop"), y()},
+                                        {QStringLiteral("Drawleft"), x()},
+                                        {QStringLiteral("Drawclearness"), m_trackBar->value()}};
     QString error;
-    const bool ok =
-        settings.writeInteger(QStringLiteral("Drawtop"), y(), &error) &&
-        settings.writeInteger(QStringLiteral("Drawleft"), x(), &error) &&
-        settings.writeInteger(QStringLiteral("Drawclearness"), m_trackBar->value(), &error);
-    if (!ok && m_state.showError) {
-        m_state.showError(QStringLiteral("設定ファイル「%1」に書き込めませんでした。\n%2")
-                              .arg(settings.path(), error));
+    if (!settings.write(placement, &error)) {
+        m_state.reportSettingsError(settings.path(), error);
     }
 }
 
@@ -145,27 +145,23 @@ void TForm2::buildFrame()
 void TForm2::restorePlacement()
 {
     const state::SettingsFile settings(m_state.SettingsBase);
-    int top = settings.readInteger(QStringLiteral("Drawtop"), kDefaultTop);
-    int left = settings.readInteger(QStringLiteral("Drawleft"), kDefaultLeft);
+    const int top = settings.readInteger(QStringLiteral("Drawtop"), kDefaultTop);
+    const int left = settings.readInteger(QStringLiteral("Drawleft"), kDefaultLeft);
     const int clearness = settings.readInteger(QStringLiteral("Drawclearness"), kMaxOpacity);
 
     // A hand-edited or stale position (a projector that is no longer attached) must not put
     // the window where the teacher cannot reach it.
-    const QRect topEdge(left, top, kClientWidth, kReachableHeight);
-    bool reachable = false;
+    std::vector<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect onScreen = topEdge.intersected(screen->availableGeometry());
-        reachable = reachable ||
-                    (onScreen.width() >= kReachableWidth && onScreen.height() >= kReachableHeight);
+        screens.push_back(screen->availableGeometry());
     }
-    if (!reachable) {
-        const QRect area = QGuiApplication::primaryScreen()
-                               ? QGuiApplication::primaryScreen()->availableGeometry()
-                               : QRect(0, 0, 800, 600);
-        left = area.left() + kDefaultLeft;
-        top = area.top() + kDefaultTop;
-    }
-    move(left, top);
+    const QRect primary = QGuiApplication::primaryScreen()
+                              ? QGuiApplication::primaryScreen()->availableGeometry()
+                              : QRect(0, 0, 800, 600);
+    const QPoint at = widgets::reachablePosition(
+        left, top, kClientWidth, screens, kReachableWidth, kReachableHeight,
+        primary.topLeft() + QPoint(kDefaultLeft, kDefaultTop));
+    move(at);
     m_trackBar->setValue(std::clamp(clearness, kMinOpacity, kMaxOpacity));
     TrackBar1Change(m_trackBar->value());
 }
@@ -209,7 +205,8 @@ bool TForm2::loadRecord(const QString& line)
     if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
         return false;
     }
-    widgets::FigurePage* page = m_pages[std::size_t(record->kind)];
+    const int kind = int(record->kind);
+    widgets::FigurePage* page = m_pages[std::size_t(kind)];
     m_host.useBackground(record->whiteBackground);
     widgets::Redrawer::Scope scope(m_redrawer);
     try {
@@ -219,13 +216,13 @@ bool TForm2::loadRecord(const QString& line)
         m_host.showError(QString::fromUtf8(e.what()));
         return true;
     }
-    scope.request(record->kind);
+    scope.request(kind);
     {
         // Showing the page from here is not a teacher's page change.
         const QSignalBlocker blocker(m_pageControl);
-        m_pageControl->setCurrentIndex(record->kind);
+        m_pageControl->setCurrentIndex(kind);
     }
-    m_state.FigureKind = record->kind;
+    m_state.FigureKind = kind;
     return true;
 }
 
