@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -38,38 +39,49 @@ public:
                              run.error_message.c_str());
                 continue;
             }
-            for (const auto& [name, counter] : run.counters) {
-                m_notes[run.benchmark_name()] += "  " + name + " " + std::to_string(counter.value);
+            if (run.run_type == Run::RT_Iteration && run.repetition_index == 0) {
+                for (const auto& [name, counter] : run.counters) {
+                    m_notes[run.run_name.function_name] +=
+                        "  " + name + " " + std::to_string(counter.value);
+                }
             }
             if (run.run_type == Run::RT_Iteration) {
-                m_order.push_back(run.benchmark_name());
-                // Milliseconds, whatever unit the case reports in.
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime() /
-                                                benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                                                1e3;
+                const std::string name = run.run_name.function_name;
+                if (!m_times.count(name)) {
+                    m_order.push_back(name);
+                }
+                // Milliseconds, whatever unit the case reports in; one entry a repetition.
+                m_times[name].push_back(run.GetAdjustedRealTime() /
+                                        benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3);
             }
         }
     }
 
     void Finalize() override
     {
+        // The median of the repetitions: shared machines are noisy.
+        for (auto& [name, times] : m_times) {
+            std::sort(times.begin(), times.end());
+            m_median[name] = times[times.size() / 2];
+        }
         std::printf("\n%-48s %12s %10s  %s\n", "case", "ms", "ratio", "baseline");
         for (const std::string& name : m_order) {
             const auto b = baselines().find(name);
-            if (b == baselines().end() || !m_times.count(b->second.name)) {
-                std::printf("%-48s %12.3f %10s%s\n", name.c_str(), m_times[name], "-",
+            if (b == baselines().end() || !m_median.count(b->second.name)) {
+                std::printf("%-48s %12.3f %10s%s\n", name.c_str(), m_median[name], "-",
                             m_notes[name].c_str());
                 continue;
             }
-            const double ratio = m_times[name] / (b->second.scale * m_times[b->second.name]);
-            std::printf("%-48s %12.3f %9.2fx  %g x %s%s\n", name.c_str(), m_times[name], ratio,
+            const double ratio = m_median[name] / (b->second.scale * m_median[b->second.name]);
+            std::printf("%-48s %12.3f %9.2fx  %g x %s%s\n", name.c_str(), m_median[name], ratio,
                         b->second.scale, b->second.name.c_str(), m_notes[name].c_str());
         }
     }
 
 private:
     std::vector<std::string> m_order;
-    std::map<std::string, double> m_times;
+    std::map<std::string, std::vector<double>> m_times;
+    std::map<std::string, double> m_median;
     std::map<std::string, std::string> m_notes;
 };
 

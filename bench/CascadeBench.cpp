@@ -1,10 +1,12 @@
-// One teacher's change that runs through several handlers draws once: the width master row
-// sets eight widths, each of which would otherwise redraw.
+// Page-level costs: one teacher's change that runs through several handlers draws once (the
+// width master row sets eight widths, each of which would otherwise redraw), and the label
+// generator filling the label text for the largest block (999 × 999 cells).
 #include "BenchReport.h"
 #include "figures/GraphPaperPage.h"
 #include "widgets/HeadlessHost.h"
 #include "widgets/Redrawer.h"
 
+#include <QComboBox>
 #include <benchmark/benchmark.h>
 
 using namespace koyomi;
@@ -45,6 +47,39 @@ void widthCascade(benchmark::State& state)
         double(f.redrawer.drawCount() - before) / double(state.iterations());
 }
 
+// The largest block with numbering on: 998,001 generated labels in the label text.
+struct LargestLabelsFixture : PageFixture
+{
+    LargestLabelsFixture()
+    {
+        page.findChild<widgets::SpinEdit*>("SpinEdit14")->setText("1000");
+        page.findChild<QComboBox*>("ComboBox82")->setCurrentIndex(1);
+        page.FillNumberText();
+    }
+};
+
+void largestLabelsRedraw(benchmark::State& state)
+{
+    LargestLabelsFixture f;
+    for (auto _ : state) {
+        f.host.drawFigure(0);
+        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+    }
+}
+
+// Typing a new first number: the 998,001 numbers are generated, set into the label text and
+// the figure is drawn once.
+void largestLabelsFill(benchmark::State& state)
+{
+    LargestLabelsFixture f;
+    auto* start = f.page.findChild<widgets::SpinEdit*>("SpinEdit97");
+    bool two = false;
+    for (auto _ : state) {
+        start->setText((two = !two) ? "2" : "1");
+        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+    }
+}
+
 const bool registered = [] {
     benchmark::RegisterBenchmark("graph paper page redraw 1920x1080", redrawOnce)
         ->Unit(benchmark::kMillisecond);
@@ -52,6 +87,13 @@ const bool registered = [] {
         ->Unit(benchmark::kMillisecond);
     setBaseline("graph paper page redraw 1920x1080", "fill 1920x1080");
     setBaseline("graph paper SpinEdit5 cascade 1920x1080", "graph paper page redraw 1920x1080");
+    benchmark::RegisterBenchmark("graph paper 998001 labels redraw 1920x1080", largestLabelsRedraw)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("graph paper 998001 labels SpinEdit97 fill", largestLabelsFill)
+        ->Unit(benchmark::kMillisecond);
+    setBaseline("graph paper 998001 labels redraw 1920x1080", "fill 1920x1080");
+    setBaseline("graph paper 998001 labels SpinEdit97 fill",
+                "graph paper 998001 labels redraw 1920x1080");
     return true;
 }();
 

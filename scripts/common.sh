@@ -35,3 +35,10 @@ build_tree() {
     say "building"
     cmake --build "$dir" -j "$(nproc)"
 }
+
+# Configures and builds the fuzz targets (clang, libFuzzer, address and UB sanitizers) into
+# build-fuzz.
+build_fuzz_tree() {
+    build_tree "$ROOT/build-fuzz" RelWithDebInfo -DKOYOMIPLAN_FUZZ=ON -DKOYOMIPLAN_TESTS=OFF \
+        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+}

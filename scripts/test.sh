@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds a sanitizer Debug build and runs every test headless. Safe to run again.
+# Builds a sanitizer Debug build and runs every test headless, then runs every fuzz target
+# briefly. Safe to run again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -11,5 +12,10 @@ say "running tests"
 # it would report. Address and undefined-behaviour checks stay on, for the tests and for the
 # programs they start.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
-cd "$ROOT/build-test"
+(cd "$ROOT/build-test" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+
+# Every fuzz target, briefly: its seeds and a fixed number of mutated inputs.
+build_fuzz_tree
+say "running fuzz targets"
+cd "$ROOT/build-fuzz"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace koyomi::figures {
@@ -69,6 +70,9 @@ private:
     i64 m_margin = 0;     // how far a block's drawing can reach beyond its lines
     i64 m_labelReach = 0; // how far a label can reach from its cell
     std::vector<Label> m_labels;
+    // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
+    // so they are looked for once a draw (horizontal, vertical).
+    std::optional<std::vector<i64>> m_coinciding[2];
 };
 
 int positiveWidth(const LineSetting& s)
@@ -148,12 +152,21 @@ void GraphPaperRenderer::drawInnerLines(i64 x0, i64 y0, bool horizontal)
     const int widest =
         std::max({positiveWidth(horizontal ? m_p.innerHLines : m_p.innerVLines),
                   positiveWidth(rows[first].line), positiveWidth(rows[first + 1].line)});
-    const std::vector<i64> lines =
-        visibleSteps(origin, step, 1, count - 2, -i64(widest) + 1, extent - 1, [&](i64 k) {
-            bool black = false;
-            const LineSetting* s = &innerStyle(k, horizontal, &black);
-            return std::pair(s, black);
-        });
+    auto styleOf = [&](i64 k) {
+        bool black = false;
+        const LineSetting* s = &innerStyle(k, horizontal, &black);
+        return std::pair(s, black);
+    };
+    std::vector<i64> lines;
+    if (step != 0) {
+        lines = visibleSteps(origin, step, 1, count - 2, -i64(widest) + 1, extent - 1, styleOf);
+    } else if (origin >= -i64(widest) + 1 && origin <= extent - 1) {
+        std::optional<std::vector<i64>>& found = m_coinciding[horizontal ? 0 : 1];
+        if (!found) {
+            found = visibleSteps(0, 0, 1, count - 2, 0, 0, styleOf);
+        }
+        lines = *found;
+    }
     if (horizontal) {
         for (const i64 k : lines) {
             bool black = false;

@@ -264,6 +264,10 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     m_memo = new QPlainTextEdit(p);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Generated labels are one line without blanks; breaking it at word boundaries first
+    // takes time that grows with the square of its length (seconds for the largest block),
+    // breaking it anywhere takes time in proportion.
+    m_memo->setWordWrapMode(QTextOption::WrapAnywhere);
     m_memo->setFixedHeight(48);
     grid->addWidget(m_memo, 2, 1, 1, 6);
 }

@@ -191,10 +191,11 @@ private:
 };
 
 // The width a geometric pen strokes with. Below one pixel a pen draws one pixel wide, as the
-// platform's pens do; a width typed far beyond any window is held to kMaxStrokeWidth, wider
-// than the largest picture the program draws (16384 pixels a side), so that dash walks and
-// the rasteriser never meet lengths that overflow or take without end.
-inline constexpr int kMaxStrokeWidth = 1 << 16;
+// platform's pens do; a width typed far beyond any window is held to kMaxStrokeWidth, twice
+// the largest picture the program draws (16384 pixels a side) and the widest pen the
+// platform takes, so that dash walks and the rasteriser never meet lengths that overflow or
+// take without end.
+inline constexpr int kMaxStrokeWidth = (1 << 15) - 1;
 constexpr int strokeWidth(int width)
 {
     return width < 1 ? 1 : (width > kMaxStrokeWidth ? kMaxStrokeWidth : width);

@@ -40,11 +40,13 @@ std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error)
     // in sight is refused as soon as it passes the limit. Shift-JIS never uses the byte of a
     // line end inside a character, so each line decodes on its own.
     QStringList records;
+    QByteArray buffer(kMaxLibraryLineBytes + 2, Qt::Uninitialized);
     for (qint64 number = 1; !in.atEnd(); ++number) {
-        QByteArray bytes = in.readLine(kMaxLibraryLineBytes + 1);
-        if (bytes.isEmpty()) {
+        const qint64 n = in.readLine(buffer.data(), buffer.size());
+        if (n <= 0) {
             return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
         }
+        QByteArray bytes(buffer.constData(), qsizetype(n));
         if (!bytes.endsWith('\n') && !in.atEnd()) {
             return fail(error, QStringLiteral("%1 行目が長すぎます (%2 バイトまで)")
                                    .arg(number)

@@ -32,11 +32,14 @@ public:
         if (m_in.atEnd()) {
             return false;
         }
-        piece = m_in.readLine(kLongLine);
-        if (piece.isEmpty()) {
+        // One buffer for every line: a line costs what it holds, not the longest it may be.
+        m_buffer.resize(kLongLine + 1);
+        const qint64 n = m_in.readLine(m_buffer.data(), kLongLine + 1);
+        if (n <= 0) {
             m_failed = true;
             return false;
         }
+        piece = QByteArray(m_buffer.constData(), qsizetype(n));
         const bool ends = piece.endsWith('\n') || m_in.atEnd();
         wholeLine = m_atLineStart && ends;
         m_atLineStart = piece.endsWith('\n');
@@ -51,6 +54,7 @@ public:
 
 private:
     QIODevice& m_in;
+    QByteArray m_buffer;
     bool m_atLineStart = true;
     bool m_failed = false;
 };

@@ -16,6 +16,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
 using namespace koyomi;
 
 namespace {
@@ -131,7 +137,18 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--kind", "0", "-o", path("out.gif")},
         {"--kind", "0"},
         {"--kind", "0", "--record", "1,\"A\",0", "-o", out},
+        // Refused texts with line breaks are echoed on the one line.
+        {"--record", "not\na record\r\n", "-o", out},
+        {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,\"x\ny\"", "-o", out},
+        {"--kind", "0", "-o", path("out\n.gif")},
+        {"--library", path("lib.txt"), "--name", "B\nC", "-o", out},
+        {"--library", path("long.txt"), "--name", "A", "-o", out},
     };
+    // A library line of more than a megabyte is refused, not read whole.
+    QFile longLine(path("long.txt"));
+    ASSERT_TRUE(longLine.open(QIODevice::WriteOnly));
+    longLine.write("1,\"A\",0\r\n1,\"" + QByteArray(3 << 20, 'x') + "\",0\r\n");
+    longLine.close();
     for (const QStringList& args : cases) {
         const CommandRun r = runCommand(args);
         EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
@@ -139,5 +156,43 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(out)) << args.join(' ').toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"lib.txt"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"lib.txt", "long.txt"}));
+}
+
+TEST_F(RenderCliTest, OutputNamesAreTheFileSystemsBytes)
+{
+    // A name that is not UTF-8 (Latin-1 "é"): written under exactly those bytes, not under
+    // the name its replacement characters would make.
+    const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xe9.png";
+    QProcess p;
+    p.start("bash", {"-c", "exec \"$0\" --kind 0 --size 32x24 -o \"$1\"$'caf\\xe9.png'",
+                     QStringLiteral(KOYOMIPLAN_RENDER), dir.path() + "/"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    struct stat written = {};
+    EXPECT_EQ(::stat(name.constData(), &written), 0);
+    EXPECT_GT(written.st_size, 0);
+    // No other name and no temporary file left beside it (read as bytes: Qt's listing leaves
+    // out names it cannot decode).
+    std::vector<std::string> entries;
+    DIR* folder = ::opendir(QFile::encodeName(dir.path()).constData());
+    ASSERT_NE(folder, nullptr);
+    while (const dirent* e = ::readdir(folder)) {
+        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") {
+            entries.push_back(e->d_name);
+        }
+    }
+    ::closedir(folder);
+    EXPECT_EQ(entries, std::vector<std::string>{"caf\xe9.png"});
+}
+
+TEST_F(RenderCliTest, ListingGivesEveryFigureNumberItsKindWithoutOverflow)
+{
+    QFile library(path("lib.txt"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    library.write("-2147483648,\"low\",0\r\n2147483647,\"high\",0\r\n1,\"A\",0\r\n");
+    library.close();
+    const CommandRun r = runCommand({"--list", path("lib.txt")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "-2147483649\tlow\n2147483646\thigh\n0\tA\n");
 }

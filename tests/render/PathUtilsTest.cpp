@@ -2,10 +2,12 @@
 #include "CanvasProbe.h"
 #include "render/ColorInit.h"
 #include "render/Palette.h"
+#include "Watchdog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <numbers>
 #include <vector>
 
@@ -262,4 +264,51 @@ TEST(DashedPolyline, LongLinesMostlyOutsideTheCanvasKeepTheirDashesInPlace)
     DashedPolyline(shifted, large, kWhite, 3, lineStylePattern(3), true);
     EXPECT_EQ(small.image(), large.image().copy(3100, 2100, 200, 200));
     EXPECT_GT(countColor(small, kWhite), 100);
+}
+
+TEST(DashedPolyline, WidthsOutsideThePensRangeDrawAsTheNearestWidthAndEnd)
+{
+    // Width 0 or below once made dashes of no length: a walk that never reached the end.
+    const std::vector<QPoint> zigzag = {{5, 5}, {90, 40}, {10, 70}, {95, 95}};
+    for (int pattern = 0; pattern < 5; ++pattern) {
+        const auto dashes = lineStylePattern(pattern);
+        Canvas one(100, 100);
+        DashedPolyline(zigzag, one, kWhite, 1, dashes, true);
+        for (int width : {0, -1, -7, INT_MIN}) {
+            Canvas c(100, 100);
+            koyomi::test::runWithWatchdog("a dashed polyline of width 0 or below",
+                                          [&] { DashedPolyline(zigzag, c, kWhite, width, dashes, true); });
+            EXPECT_EQ(c.image(), one.image()) << "pattern " << pattern << " width " << width;
+        }
+    }
+    // Widths far beyond any window are held: the first dash then covers the window wherever
+    // the line passes, as the true width would, and the drawing ends.
+    for (int width : {kMaxStrokeWidth, kMaxStrokeWidth + 1, INT_MAX}) {
+        Canvas c(64, 48);
+        const std::vector<QPoint> line = {{-1000, 24}, {1000, 24}};
+        koyomi::test::runWithWatchdog("a line of the largest width",
+                                      [&] { DashedPolyline(line, c, kWhite, width, lineStylePattern(1), true); });
+        EXPECT_EQ(countColor(c, kWhite), 64 * 48) << width;
+    }
+    EXPECT_EQ(strokeWidth(0), 1);
+    EXPECT_EQ(strokeWidth(INT_MIN), 1);
+    EXPECT_EQ(strokeWidth(5), 5);
+    EXPECT_EQ(strokeWidth(INT_MAX), kMaxStrokeWidth);
+}
+
+TEST(Paths, BoxesSpanningTheWholeIntegerRangeAreAddedWithoutOverflow)
+{
+    Canvas c(32, 32);
+    c.beginPath();
+    EllipsePath(c, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    RectanglePath(c, INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    c.endPath();
+    const std::vector<QPoint>& p = c.pathPoints();
+    ASSERT_GE(p.size(), 4u);
+    // The rectangle: the lowest corner first, the right and bottom edges one short.
+    const std::vector<QPoint> rect(p.end() - 4, p.end());
+    EXPECT_EQ(rect, (std::vector<QPoint>{{INT_MIN, INT_MIN},
+                                         {INT_MAX - 1, INT_MIN},
+                                         {INT_MAX - 1, INT_MAX - 1},
+                                         {INT_MIN, INT_MAX - 1}}));
 }

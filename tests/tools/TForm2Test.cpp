@@ -2,8 +2,11 @@
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
 #include "widgets/HeadlessHost.h"
+#include "widgets/SpinEdit.h"
+#include "Watchdog.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -116,7 +119,11 @@ TEST_F(DrawToolTest, DamagedPlacementIsBroughtBackOntoTheScreen)
     for (const auto& [top, left, clearness] :
          {std::tuple<const char*, const char*, const char*>{"abc", "-99999", "0"},
           {"100000", "20", "9999"},
-          {"-5000", "-5000", "-1"}}) {
+          {"-5000", "-5000", "-1"},
+          // Values near the ends of the integer range once overflowed the placement check.
+          {"2147483647", "2147483647", "2147483647"},
+          {"-2147483648", "2147483600", "-2147483648"},
+          {"10", "2147483500", "200"}}) {
         QFile file(state.SettingsBase + ".ini");
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QStringLiteral("[%1]\r\nDrawtop=%2\r\nDrawleft=%3\r\nDrawclearness=%4\r\n")
@@ -166,4 +173,33 @@ TEST_F(DrawToolTest, ColorInitResetsEveryColourChoiceAndNothingElse)
     EXPECT_EQ(kind->currentIndex(), 3);
     EXPECT_EQ(child<QComboBox>(*form, "ComboBox82")->currentIndex(), 0);
     EXPECT_TRUE(host.drawn.empty()); // resetting colours draws nothing by itself
+}
+
+TEST_F(DrawToolTest, PresetsThatOnceFrozeOrOverflowedLoadAndEnd)
+{
+    auto form = make();
+    const char* lines[] = {
+        // Diagonals of width 0 through a preset (and two extra commas after the background).
+        "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,"
+        "0,0,0",
+        "1,\"A\",0,,,10,50,10,50,10,50,1,10,1,10,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,"
+        "0,1,0,0,0",
+        "-2147483648,\"A\",0",
+        "2147483647,\"A\",0",
+    };
+    for (const char* line : lines) {
+        koyomi::test::runWithWatchdog(line, [&] { form->loadRecord(QString::fromLatin1(line)); });
+    }
+    EXPECT_FALSE(form->loadRecord("-2147483648,\"A\",0")); // no such figure: nothing loads
+    // Diagonal widths at both ends of the integer range, with every diagonal kind drawn.
+    for (const char* width : {"2147483647", "-2147483648", "0", "-1"}) {
+        for (int kind = 0; kind < 5; ++kind) {
+            child<QComboBox>(*form, "ComboBox53")->setCurrentIndex(kind);
+            child<QComboBox>(*form, "ComboBox61")->setCurrentIndex(kind);
+            koyomi::test::runWithWatchdog("a diagonal width typed", [&] {
+                child<widgets::SpinEdit>(*form, "SpinEdit88")->setText(width);
+                child<widgets::SpinEdit>(*form, "SpinEdit89")->setText(width);
+            });
+        }
+    }
 }
