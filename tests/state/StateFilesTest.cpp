@@ -1,0 +1,127 @@
+#include "state/AppState.h"
+#include "state/LibraryFile.h"
+#include "state/SettingsFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace koyomi::state;
+
+namespace {
+
+class SettingsBytesTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString base = settingsBaseFor(dir.path(), "koyomiplan");
+    SettingsFile settings{base};
+
+    void put(const QByteArray& bytes)
+    {
+        QFile f(settings.path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray bytes() const
+    {
+        QFile f(settings.path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QByteArray header() const { return "[" + base.toUtf8() + "]"; }
+};
+
+} // namespace
+
+TEST_F(SettingsBytesTest, LinesThatAreNotOursComeBackByteForByteWhateverTheirEncoding)
+{
+    // Latin-1, Shift-JIS and broken UTF-8 in lines we do not own, a bare LF line end, a
+    // section header of ours in other letters, and a section after ours.
+    const QByteArray before = "; caf\xe9\r\n[Other]\r\nname=\x8e\xf6\x8b\xc6\n\r\n";
+    const QByteArray after = "[Later]\r\nBWflag=0\r\n\xff\xfe\r\n";
+    put(before + header().toUpper() + "\r\nnote=\xc3\r\nbwFLAG=0\r\n\r\n" + after);
+    ASSERT_TRUE(settings.writeBool("BWflag", true));
+    ASSERT_TRUE(settings.writeInteger("Drawtop", 7));
+    EXPECT_EQ(bytes(), before + header().toUpper() +
+                           "\r\nnote=\xc3\r\nBWflag=1\r\nDrawtop=7\r\n\r\n" + after);
+    EXPECT_TRUE(settings.readBool("BWflag", false));
+}
+
+TEST_F(SettingsBytesTest, AFileOfAnySizeIsReadAndKeptWhole)
+{
+    // Ten megabytes of someone else's lines around ours, one of them longer than any line of
+    // ours could be.
+    QByteArray foreign;
+    for (int i = 0; i < 200000; ++i) {
+        foreign += "other" + QByteArray::number(i) + "=some value of the other program\r\n";
+    }
+    foreign += "long=" + QByteArray(3 << 20, 'x') + "\r\n";
+    ASSERT_GT(foreign.size(), 10 << 20);
+    put("[Before]\r\n" + foreign + header() + "\r\nBWflag=1\r\n[After]\r\n" + foreign);
+    EXPECT_TRUE(settings.readBool("BWflag", false));
+    ASSERT_TRUE(settings.writeInteger("Drawleft", -3));
+    EXPECT_EQ(bytes(), "[Before]\r\n" + foreign + header() + "\r\nBWflag=1\r\nDrawleft=-3\r\n" +
+                           "[After]\r\n" + foreign);
+}
+
+TEST_F(SettingsBytesTest, NewKeysNeverJoinALastLineWithoutItsEnd)
+{
+    put("[Other]\r\nx=1");
+    ASSERT_TRUE(settings.writeBool("BWflag", true));
+    EXPECT_EQ(bytes(), "[Other]\r\nx=1\r\n" + header() + "\r\nBWflag=1\r\n");
+    put(header() + "\nDrawtop=5");
+    const Setting both[] = {{"Drawtop", 6}, {"Drawleft", 8}};
+    ASSERT_TRUE(settings.write(both));
+    EXPECT_EQ(bytes(), header() + "\nDrawtop=6\r\nDrawleft=8\r\n");
+}
+
+TEST_F(SettingsBytesTest, AFileThatCannotBeReadIsNotReplacedAndTheTeacherIsToldOnce)
+{
+    // A folder where the file should be: it cannot be read, so nothing may replace it.
+    ASSERT_TRUE(QDir().mkpath(settings.path()));
+    QFile inside(settings.path() + "/keep");
+    ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
+    inside.close();
+    QString reason;
+    EXPECT_FALSE(settings.writeBool("BWflag", true, &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_TRUE(QFile::exists(settings.path() + "/keep"));
+
+    AppState state;
+    QStringList shown;
+    state.showError = [&](const QString& m) { shown.append(m); };
+    state.reportSettingsError(settings.path(), reason);
+    state.reportSettingsError(settings.path(), reason);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(settings.path()));
+}
+
+TEST(LibraryFile, ReadsShiftJisRecordsUpToTheFirstLineThatIsNotOne)
+{
+    QByteArray text = "1,\"\x8e\xf6\x8b\xc6 A\",0,10\r\n4,\"B\",1\r\n\r\n1,\"C\",0\r\n";
+    QBuffer in(&text);
+    in.open(QIODevice::ReadOnly);
+    const auto records = readLibraryRecords(in);
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(*records, QStringList({"1,\"授業 A\",0,10", "4,\"B\",1"}));
+}
+
+TEST(LibraryFile, ALineLongerThanAMegabyteIsRefusedWithItsLineNumber)
+{
+    QByteArray text = "1,\"A\",0\r\n1,\"" + QByteArray(kMaxLibraryLineBytes + 10, 'x') + "\",0\r\n";
+    QBuffer in(&text);
+    in.open(QIODevice::ReadOnly);
+    QString error;
+    EXPECT_FALSE(readLibraryRecords(in, &error).has_value());
+    EXPECT_TRUE(error.startsWith("2 行目")) << error.toStdString();
+
+    // A line just under the limit is still read.
+    QByteArray fits = "1,\"" + QByteArray(kMaxLibraryLineBytes - 16, 'y') + "\",0\r\n";
+    QBuffer in2(&fits);
+    in2.open(QIODevice::ReadOnly);
+    const auto records = readLibraryRecords(in2);
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(records->size(), 1);
+}
