@@ -40,14 +40,23 @@ std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error)
     // in sight is refused as soon as it passes the limit. Shift-JIS never uses the byte of a
     // line end inside a character, so each line decodes on its own.
     QStringList records;
-    QByteArray buffer(kMaxLibraryLineBytes + 2, Qt::Uninitialized);
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray piece(kPiece + 1, Qt::Uninitialized);
+    QByteArray bytes;
     for (qint64 number = 1; !in.atEnd(); ++number) {
-        const qint64 n = in.readLine(buffer.data(), buffer.size());
-        if (n <= 0) {
-            return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
+        // A line is read in pieces, so that it costs what it holds.
+        bytes.clear();
+        while (!bytes.endsWith('\n') && !in.atEnd()) {
+            const qint64 n = in.readLine(piece.data(), kPiece + 1);
+            if (n <= 0) {
+                return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
+            }
+            bytes.append(piece.constData(), qsizetype(n));
+            if (bytes.size() > kMaxLibraryLineBytes + 2) {
+                break;
+            }
         }
-        QByteArray bytes(buffer.constData(), qsizetype(n));
-        if (!bytes.endsWith('\n') && !in.atEnd()) {
+        if (bytes.size() > kMaxLibraryLineBytes + 2) {
             return fail(error, QStringLiteral("%1 行目が長すぎます (%2 バイトまで)")
                                    .arg(number)
                                    .arg(kMaxLibraryLineBytes));
