@@ -20,7 +20,7 @@ struct DrawTool
 {
     QTemporaryDir settings;
     state::AppState state;
-    widgets::HeadlessHost host{96, 64};
+    widgets::HeadlessHost host{64, 48};
     std::unique_ptr<tools::TForm2> form;
     std::vector<QString> defaults; // each figure's record with its default settings
 
