@@ -15,7 +15,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace koyomi;
 using figures::GraphPaperPage;
@@ -276,4 +279,211 @@ TEST_F(GraphPaperPageTest, AReadErrorKeepsWhatWasSetAndNeverCrashes)
     EXPECT_FALSE(form->loadRecord(""));
     EXPECT_FALSE(form->loadRecord("x,\"A\",0"));
     EXPECT_FALSE(form->loadRecord("42,\"A\",0,1,2"));
+}
+
+namespace {
+
+// Every control of the page by name, with what it holds: spin texts, selector indices,
+// check states and the label text.
+std::map<QString, QString> controlStates(QWidget& page)
+{
+    std::map<QString, QString> states;
+    for (SpinEdit* s : page.findChildren<SpinEdit*>()) {
+        states[s->objectName()] = s->text();
+    }
+    for (QComboBox* c : page.findChildren<QComboBox*>()) {
+        states[c->objectName()] = QString::number(c->currentIndex());
+    }
+    for (QCheckBox* c : page.findChildren<QCheckBox*>()) {
+        states[c->objectName()] = c->isChecked() ? "1" : "0";
+    }
+    states["Memo1"] = page.findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+    return states;
+}
+
+// Controls and states as one line: "ComboBox1=0 SpinEdit5=3 …", in name order.
+std::string described(const std::map<QString, QString>& states)
+{
+    std::string s;
+    for (const auto& [name, state] : states) {
+        s += (name + u'=' + state + u' ').toStdString();
+    }
+    return s;
+}
+
+// The controls whose state differs between two snapshots, with their new state.
+std::string changed(const std::map<QString, QString>& before,
+                    const std::map<QString, QString>& after)
+{
+    std::map<QString, QString> diff;
+    for (const auto& [name, state] : after) {
+        if (before.at(name) != state) {
+            diff[name] = state;
+        }
+    }
+    return described(diff);
+}
+
+std::map<QString, QString> named(const char* prefix, std::initializer_list<int> numbers,
+                                 const QString& state)
+{
+    std::map<QString, QString> m;
+    for (int n : numbers) {
+        m[QString::fromLatin1(prefix) + QString::number(n)] = state;
+    }
+    return m;
+}
+
+std::string merged(std::initializer_list<std::map<QString, QString>> parts)
+{
+    std::map<QString, QString> all;
+    for (const auto& p : parts) {
+        all.insert(p.begin(), p.end());
+    }
+    return described(all);
+}
+
+} // namespace
+
+// Each master row and the cross row change exactly the controls they govern (through the
+// cascades of the rows they set), and nothing else.
+TEST_F(GraphPaperPageTest, EveryMasterRowChangesExactlyItsTargets)
+{
+    struct SpinMaster
+    {
+        int master;
+        std::initializer_list<int> targets;
+    };
+    const SpinMaster spins[] = {
+        {14, {3, 4}},       {15, {1, 2}},   {5, {6, 7, 8, 9, 10, 11, 12, 13}},
+        {6, {7, 8, 9, 10}}, {11, {12, 13}},
+    };
+    for (const SpinMaster& m : spins) {
+        SetUp();
+        const auto before = controlStates(*page);
+        spin(m.master)->setText("4");
+        EXPECT_EQ(changed(before, controlStates(*page)),
+                  merged({named("SpinEdit", {m.master}, "4"), named("SpinEdit", m.targets, "4")}))
+            << "SpinEdit" << m.master;
+        EXPECT_EQ(host.drawn, std::vector<int>{0}) << "SpinEdit" << m.master;
+    }
+    struct ComboMaster
+    {
+        int master;
+        int choice;
+        std::initializer_list<int> targets;
+    };
+    const ComboMaster combos[] = {
+        {9, 2, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {7, 3, {1, 3, 4, 6}},
+        {8, 1, {2, 5}},
+        {10, render::kRedIndex, {11, 12, 13, 14, 15, 16, 17, 18}},
+        {11, 4, {12, 13, 14, 15}},
+        {16, 9, {17, 18}},
+    };
+    for (const ComboMaster& m : combos) {
+        SetUp();
+        const auto before = controlStates(*page);
+        choose(m.master, m.choice);
+        const QString c = QString::number(m.choice);
+        EXPECT_EQ(changed(before, controlStates(*page)),
+                  merged({named("ComboBox", {m.master}, c), named("ComboBox", m.targets, c)}))
+            << "ComboBox" << m.master;
+        EXPECT_EQ(host.drawn, std::vector<int>{0}) << "ComboBox" << m.master;
+    }
+}
+
+// Each reset button restores exactly its own panel's list, on either background.
+TEST_F(GraphPaperPageTest, EveryResetButtonRestoresItsWholeListAndNothingElse)
+{
+    for (const bool white : {false, true}) {
+        SetUp();
+        host.white = white;
+        const QString colour = QString::number(white ? render::kBlackIndex : render::kWhiteIndex);
+        // Every control away from its default first (the controls' own cascades included).
+        for (SpinEdit* s : page->findChildren<SpinEdit*>()) {
+            s->setText("3");
+        }
+        for (QComboBox* c : page->findChildren<QComboBox*>()) {
+            c->setCurrentIndex(c->count() > 2 ? 3 : 1); // neither default on either background
+        }
+        for (QCheckBox* c : page->findChildren<QCheckBox*>()) {
+            c->setChecked(true);
+        }
+        memo()->setPlainText("x,y");
+
+        auto before = controlStates(*page);
+        page->hougan1Click();
+        EXPECT_EQ(changed(before, controlStates(*page)),
+                  merged({named("SpinEdit", {14, 3, 4}, "10"), named("SpinEdit", {15, 1, 2}, "50"),
+                          named("SpinEdit", {24, 26}, "1"), named("SpinEdit", {25, 27}, "10")}));
+
+        before = controlStates(*page);
+        page->hougan2Click();
+        EXPECT_EQ(
+            changed(before, controlStates(*page)),
+            merged({named("SpinEdit", {5, 6, 7, 8, 9, 10, 11, 12, 13, 88, 89}, "1"),
+                    named("ComboBox", {1, 2, 3, 4, 5, 6, 7, 8, 9}, "0"),
+                    named("ComboBox", {53, 61}, QString::number(render::kNoLineIndex)),
+                    named("ComboBox", {10, 11, 12, 13, 14, 15, 16, 17, 18, 56, 57}, colour)}));
+
+        before = controlStates(*page);
+        page->hougan3Click();
+        EXPECT_EQ(changed(before, controlStates(*page)),
+                  merged({named("CheckBox", {1, 2, 3, 4}, "0"),
+                          named("SpinEdit", {16, 17, 18, 19, 20, 21, 22, 23}, "1"),
+                          named("ComboBox", {19, 21, 23, 25}, "0"),
+                          named("ComboBox", {20, 22, 24, 26}, colour)}));
+
+        before = controlStates(*page);
+        host.drawn.clear();
+        page->hougan4Click();
+        EXPECT_EQ(changed(before, controlStates(*page)), merged({named("ComboBox", {82}, "0"),
+                                                                 named("SpinEdit", {97, 99}, "1"),
+                                                                 named("SpinEdit", {98}, "10"),
+                                                                 named("ComboBox", {83}, colour),
+                                                                 {{"Memo1", ""}}}));
+        EXPECT_EQ(host.drawn, std::vector<int>{0}); // one reset, one draw
+    }
+}
+
+TEST_F(GraphPaperPageTest, EditingTheLabelTextRedrawsWithIt)
+{
+    combo(82)->setCurrentIndex(1);
+    memo()->setPlainText("");
+    host.drawn.clear();
+    memo()->setFocus();
+    memo()->insertPlainText("7,8");
+    EXPECT_FALSE(host.drawn.empty());
+    render::Canvas expected(host.canvas.width(), host.canvas.height());
+    figures::drawGraphPaper(expected, page->params(),
+                            render::Frame{expected.width(), expected.height(), false});
+    EXPECT_EQ(page->params().numberText, "7,8");
+    EXPECT_EQ(host.canvas.image(), expected.image());
+}
+
+TEST_F(GraphPaperPageTest, NamesWithQuotesAndRecordsOfOnlyAKindAndANameReadBack)
+{
+    for (const QString& name : {QString("a\"b"), QString("\""), QString("\"\"x\""),
+                                QString("with, comma"), QString("")}) {
+        const QString line = record(name);
+        const std::optional<figures::Record> r = figures::parseRecord(line);
+        ASSERT_TRUE(r.has_value()) << line.toStdString();
+        EXPECT_EQ(r->name, name) << line.toStdString();
+        EXPECT_EQ(r->kind, 0);
+        EXPECT_EQ(r->values.size(), 69) << line.toStdString();
+    }
+    // Only the figure number and the name: nothing is set, the figure is drawn on black and
+    // page 0 is shown.
+    spin(5)->setText("2");
+    host.white = true;
+    form->pageControl()->setCurrentIndex(3);
+    host.drawn.clear();
+    const auto before = controlStates(*page);
+    ASSERT_TRUE(form->loadRecord("1,\"A\""));
+    EXPECT_EQ(changed(before, controlStates(*page)), "");
+    EXPECT_FALSE(host.white);
+    EXPECT_EQ(host.drawn, std::vector<int>{0});
+    EXPECT_EQ(form->pageControl()->currentIndex(), 0);
+    EXPECT_EQ(state.FigureKind, 0);
 }
