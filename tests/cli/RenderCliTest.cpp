@@ -196,3 +196,32 @@ TEST_F(RenderCliTest, ListingGivesEveryFigureNumberItsKindWithoutOverflow)
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "-2147483649\tlow\n2147483646\thigh\n0\tA\n");
 }
+
+TEST_F(RenderCliTest, EachSideHasItsOwnLimitAndEveryExtensionItsFormat)
+{
+    // 16384 is the most on either side, each side judged on its own.
+    for (const char* size : {"16385x10", "10x16385", "0x10", "10x0", "16385x16385"}) {
+        const CommandRun r = runCommand({"--kind", "0", "--size", size, "-o", path("s.ppm")});
+        EXPECT_EQ(r.code, 2) << size;
+        EXPECT_FALSE(QFile::exists(path("s.ppm"))) << size;
+    }
+    for (const char* size : {"16384x1", "1x16384"}) {
+        const CommandRun r = runCommand({"--kind", "0", "--size", size, "-o", path("s.ppm")});
+        EXPECT_EQ(r.code, 0) << size << r.err.toStdString();
+        const QSize expected = QString(size) == "16384x1" ? QSize(16384, 1) : QSize(1, 16384);
+        EXPECT_EQ(QImage(path("s.ppm")).size(), expected) << size;
+    }
+    // The format follows the extension, in any letter case.
+    const std::pair<const char*, QByteArray> formats[] = {
+        {"a.png", "\x89PNG\r\n"},   {"b.PNG", "\x89PNG\r\n"},  {"c.jpg", "\xFF\xD8\xFF"},
+        {"d.jpeg", "\xFF\xD8\xFF"}, {"e.JPG", "\xFF\xD8\xFF"}, {"f.ppm", "P6"},
+    };
+    for (const auto& [name, magic] : formats) {
+        const CommandRun r = runCommand({"--kind", "0", "--size", "40x30", "-o", path(name)});
+        ASSERT_EQ(r.code, 0) << name << r.err.toStdString();
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(f.readAll().startsWith(magic)) << name;
+        EXPECT_EQ(QImage(path(name)).size(), QSize(40, 30)) << name;
+    }
+}

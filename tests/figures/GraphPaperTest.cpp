@@ -240,6 +240,40 @@ TEST(GraphPaper, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     EXPECT_GT(countColor(small, kRed), 0);
 }
 
+// Labels far larger than their cells reach into the window from blocks that lie just outside
+// it, on every side: those blocks must still be drawn.
+TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
+{
+    for (const int size : {24, 40, 72}) {
+        GraphPaperParams p = GraphPaperParams::defaults(false);
+        p.hLineCount = p.vLineCount = 3;
+        p.hLineSpacing = p.vLineSpacing = 20;
+        p.countAcross = 11;
+        p.gapAcross = 23;
+        p.countDown = 9;
+        p.gapDown = 31;
+        p.numberingOn = true;
+        p.numberSize = size;
+        p.numberColor = kRedIndex;
+        p.numberText = "8888,方眼方眼,-77777,1,";
+        const int w = 300, h = 200, d = 400;
+        Canvas small(w, h);
+        drawGraphPaper(small, p, Frame{w, h, false});
+        Canvas large(w + 2 * d, h + 2 * d);
+        drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
+        int differing = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 3) {
+                    ADD_FAILURE() << "size " << size << " differs at " << x << "," << y;
+                }
+            }
+        }
+        EXPECT_EQ(differing, 0) << size;
+        EXPECT_GT(countColor(small, kRed), 0);
+    }
+}
+
 TEST(GraphPaper, ValuesTypedFarOutOfRangeDrawAndEndAndNeverCrash)
 {
     for (int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {

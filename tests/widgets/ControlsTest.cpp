@@ -9,6 +9,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <stdexcept>
 
 using namespace koyomi::widgets;
@@ -59,6 +61,25 @@ TEST(SpinEditTyping, TextsThatAreNotIntegersReadAsTheMinimum)
     e.lineEdit()->clear();
     QTest::keyClicks(e.lineEdit(), "x-1y2");
     EXPECT_EQ(e.text(), "-12");
+}
+
+// Leaving a field whose text is not an integer puts the minimum in, whatever the text.
+TEST(SpinEditTyping, LeavingAFieldThatHoldsNoIntegerShowsTheMinimum)
+{
+    for (const auto& [minimum, maximum] : {std::pair{1, 1000}, std::pair{-10000, 10000}}) {
+        SpinEdit e(minimum, maximum, 5);
+        for (const char* text : {"abc", "-", "", " ", "1.5", "12abc", "+-3"}) {
+            e.setText(text);
+            leaveField(e);
+            EXPECT_EQ(e.text(), QString::number(minimum))
+                << "'" << text << "' in " << minimum << ".." << maximum;
+        }
+        // A lone minus sign typed while starting a negative number.
+        e.lineEdit()->clear();
+        QTest::keyClicks(e.lineEdit(), "-");
+        leaveField(e);
+        EXPECT_EQ(e.text(), QString::number(minimum));
+    }
 }
 
 TEST(SpinEditTyping, StepsStayInRangeAndTypedLengthIsLimited)
