@@ -255,8 +255,9 @@ TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
         p.numberingOn = true;
         p.numberSize = size;
         p.numberColor = kRedIndex;
-        p.numberText = "8888,方眼方眼,-77777,1,";
-        const int w = 300, h = 200, d = 400;
+        // Long labels reach far beyond their 20-pixel cells, several blocks away.
+        p.numberText = "8888,方眼方眼方眼方眼,-7777777777,1,";
+        const int w = 300, h = 200, d = 900;
         Canvas small(w, h);
         drawGraphPaper(small, p, Frame{w, h, false});
         Canvas large(w + 2 * d, h + 2 * d);
