@@ -39,6 +39,25 @@ GraphPaperParams smallBlock(int hCount, int vCount, int spacing)
     return p;
 }
 
+// Draws the figure in the window `small` and in the middle of a canvas d pixels larger on
+// every side that holds all of it; every pixel of the window must equal the large canvas's.
+void drawInWindowAndOnLargeCanvas(Canvas& small, const GraphPaperParams& p, int d)
+{
+    const int w = small.width(), h = small.height();
+    drawGraphPaper(small, p, Frame{w, h, false});
+    Canvas large(w + 2 * d, h + 2 * d);
+    drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 5) {
+                ADD_FAILURE() << "differs at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 } // namespace
 
 TEST(GraphPaper, DefaultsOnBlackAreNineByNineCellsOfFiftyPixelsCentred)
@@ -223,20 +242,8 @@ TEST(GraphPaper, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     p.numberSize = 12;
     p.numberText = "1,22,333,方眼,55555,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,";
     // Whole arrangement 4·186 + 36 = 780 by 3·184 + 12 = 564; the window shows its middle.
-    const int w = 300, h = 200, d = 300;
-    Canvas small(w, h);
-    drawGraphPaper(small, p, Frame{w, h, false});
-    Canvas large(w + 2 * d, h + 2 * d);
-    drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
-    int differing = 0;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 5) {
-                ADD_FAILURE() << "differs at " << x << "," << y;
-            }
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    Canvas small(300, 200);
+    drawInWindowAndOnLargeCanvas(small, p, 300);
     EXPECT_GT(countColor(small, kRed), 0);
 }
 
@@ -257,20 +264,9 @@ TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
         p.numberColor = kRedIndex;
         // Long labels reach far beyond their 20-pixel cells, several blocks away.
         p.numberText = "8888,方眼方眼方眼方眼,-7777777777,1,";
-        const int w = 300, h = 200, d = 900;
-        Canvas small(w, h);
-        drawGraphPaper(small, p, Frame{w, h, false});
-        Canvas large(w + 2 * d, h + 2 * d);
-        drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
-        int differing = 0;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 3) {
-                    ADD_FAILURE() << "size " << size << " differs at " << x << "," << y;
-                }
-            }
-        }
-        EXPECT_EQ(differing, 0) << size;
+        SCOPED_TRACE(size);
+        Canvas small(300, 200);
+        drawInWindowAndOnLargeCanvas(small, p, 900);
         EXPECT_GT(countColor(small, kRed), 0);
     }
 }
