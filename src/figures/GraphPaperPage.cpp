@@ -497,7 +497,7 @@ void GraphPaperPage::applyRecordFields(const QStringList& fields)
         const Field& f = layout[std::size_t(i)];
         switch (f.type) {
         case 'S':
-            m_spin[f.number]->setText(fields[i]);
+            m_spin[f.number]->setStoredText(fields[i]);
             break;
         case 'C':
             m_combo[f.number]->setCurrentIndex(toInteger(fields[i]));

@@ -91,6 +91,16 @@ void SpinEdit::clampText()
     }
 }
 
+void SpinEdit::setStoredText(const QString& text)
+{
+    int stored = 0;
+    if (parseInteger(text, &stored) && (stored < m_min || stored > m_max)) {
+        setValue(std::clamp(stored, m_min, m_max));
+    } else {
+        setText(text);
+    }
+}
+
 void SpinEdit::stepBy(int steps)
 {
     const long long next = static_cast<long long>(value()) + steps;

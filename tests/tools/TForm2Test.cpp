@@ -1,9 +1,9 @@
 #include "tools/TForm2.h"
+#include "Watchdog.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
 #include "widgets/HeadlessHost.h"
 #include "widgets/SpinEdit.h"
-#include "Watchdog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSlider>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -202,4 +203,50 @@ TEST_F(DrawToolTest, PresetsThatOnceFrozeOrOverflowedLoadAndEnd)
             });
         }
     }
+}
+
+// Presets with values no field can hold (found by fuzzing: a million-pixel width over a
+// thousand lines, or sides half a million pixels wide on 157,000 blocks) once took minutes to
+// draw. Values read from a preset are held to their fields' ranges.
+TEST_F(DrawToolTest, PresetValuesBeyondTheFieldsAreHeldToTheirRanges)
+{
+    auto form = make();
+    const QByteArray presets[] = {
+        QByteArray("1,\"A\",d,10,\x15"
+                   "0,1010,cnv\x15"
+                   "0,10,50,:10\xa9,50,0,0,0,0,1,0,1,50,1,10,"
+                   "110,\x15"
+                   "0,1010,\x15"
+                   "0,10,50,0,0,1,0,01803000"),
+        QByteArray("1,\"A\",10,0,1,64w,50,12,1\xd4\xd1\xcb"
+                   "1\x00\x00,21074rlmbcs650\xff\xff\xff\xff"
+                   "\xff\xff\xff"
+                   "2\xff"
+                   "74830,20,0,1,64700\xff\xff\xff\xff\xff\xff"
+                   "00,483647,",
+                   88),
+        QByteArray("1,\"A\",0,-5,99999,2147483647,-2147483648,1001,0,501,-1,501,-1,0,6,0,0,-4,0"),
+    };
+    QStringDecoder decode("Shift_JIS");
+    for (const QByteArray& bytes : presets) {
+        const QString line = decode(bytes);
+        koyomi::test::runWithWatchdog("a preset beyond the fields' ranges",
+                                      [&] { form->loadRecord(line); });
+        for (const widgets::SpinEdit* s : form->pages()[0]->findChildren<widgets::SpinEdit*>()) {
+            bool integer = false;
+            const int v = s->text().trimmed().toInt(&integer);
+            if (integer) {
+                EXPECT_GE(v, s->minimum()) << s->objectName().toStdString();
+                EXPECT_LE(v, s->maximum()) << s->objectName().toStdString();
+            }
+        }
+    }
+    // A value inside its range is set exactly as stored, and so is a text that is no integer.
+    form->loadRecord("1,\"A\",0,7,20,7,-3,7,20,3,1000,2");
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit14")->text(), "7");
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit1")->text(), "1");    // -3 held to 1
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit25")->text(), "500"); // 1000 held
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit24")->text(), "3");
+    form->loadRecord("1,\"A\",0,x7");
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit14")->text(), "x7");
 }
