@@ -93,11 +93,15 @@ void SpinEdit::clampText()
 
 void SpinEdit::setStoredText(const QString& text)
 {
+    // A field keeps at most as many characters as can be typed into it: the rule applies to
+    // what it keeps ("1474<3640" in a four-character field is 1474), and an integer is set as
+    // its plain digits ("05" in a one-character field would otherwise become "0").
+    const QString kept = text.left(m_edit->maxLength());
     int stored = 0;
-    if (parseInteger(text, &stored) && (stored < m_min || stored > m_max)) {
+    if (parseInteger(kept, &stored)) {
         setValue(std::clamp(stored, m_min, m_max));
     } else {
-        setText(text);
+        setText(kept);
     }
 }
 

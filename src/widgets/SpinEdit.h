@@ -32,8 +32,8 @@ public:
     // Sets a text read from a stored preset. An integer outside the range is held to it, as
     // leaving the field would have done when the preset was saved: a hand-edited or damaged
     // preset must not reach the drawing with values no field can hold (a width of a million
-    // pixels over thousands of blocks never finishes drawing). Any other text is set as it
-    // is; it reads as the minimum.
+    // pixels over thousands of blocks never finishes drawing). An integer is set as its plain
+    // digits ("05" as "5"); any other text is set as it is, and reads as the minimum.
     void setStoredText(const QString& text);
     // One step up or down within the range (buttons and arrow keys).
     void stepBy(int steps);

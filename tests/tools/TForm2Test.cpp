@@ -241,8 +241,10 @@ TEST_F(DrawToolTest, PresetValuesBeyondTheFieldsAreHeldToTheirRanges)
             }
         }
     }
-    // A value inside its range is set exactly as stored, and so is a text that is no integer.
-    form->loadRecord("1,\"A\",0,7,20,7,-3,7,20,3,1000,2");
+    // A value inside its range is set as stored, in plain digits; a text that is no integer
+    // is set as it is. (A one-character field once cut a stored "05" to "0".)
+    form->loadRecord("1,\"A\",0,7,20,7,-3,7,20,3,1000,2,0,0,05");
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit5")->text(), "5");
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit14")->text(), "7");
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit1")->text(), "1");    // -3 held to 1
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit25")->text(), "500"); // 1000 held
