@@ -93,15 +93,15 @@ void SpinEdit::clampText()
 
 void SpinEdit::setStoredText(const QString& text)
 {
-    // A field keeps at most as many characters as can be typed into it: the rule applies to
-    // what it keeps ("1474<3640" in a four-character field is 1474), and an integer is set as
-    // its plain digits ("05" in a one-character field would otherwise become "0").
-    const QString kept = text.left(m_edit->maxLength());
+    // An integer is set as its plain digits, held to the range ("05" in a one-character
+    // field is 5, where the field would keep only "0"). Any other text is cut to what the
+    // field keeps, and when that is an integer ("1474<3640" in a four-character field), the
+    // same rule applies to it, so that a preset reads back to itself.
     int stored = 0;
-    if (parseInteger(kept, &stored)) {
+    if (parseInteger(text, &stored) || parseInteger(text.left(m_edit->maxLength()), &stored)) {
         setValue(std::clamp(stored, m_min, m_max));
     } else {
-        setText(kept);
+        setText(text);
     }
 }
 
