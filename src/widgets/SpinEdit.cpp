@@ -103,6 +103,11 @@ void SpinEdit::setStoredText(const QString& text)
     } else {
         setText(text);
     }
+    // The change handling may put in a text of its own (an emptied field takes "1"): it is
+    // held to the range as well.
+    if (parseInteger(m_edit->text(), &stored) && (stored < m_min || stored > m_max)) {
+        setValue(std::clamp(stored, m_min, m_max));
+    }
 }
 
 void SpinEdit::stepBy(int steps)

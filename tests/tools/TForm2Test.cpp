@@ -251,4 +251,10 @@ TEST_F(DrawToolTest, PresetValuesBeyondTheFieldsAreHeldToTheirRanges)
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit24")->text(), "3");
     form->loadRecord("1,\"A\",0,x7");
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit14")->text(), "x7");
+    // An emptied field takes "1" by the common rule; in the label size field (10..100) that is
+    // held to 10 as well.
+    QStringList fields = form->recordOf(0, "A").split(u',');
+    fields[2 + 67] = ""; // SpinEdit98
+    form->loadRecord(fields.join(u','));
+    EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit98")->text(), "10");
 }
