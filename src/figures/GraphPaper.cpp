@@ -5,6 +5,8 @@
 #include "render/PathUtils.h"
 #include "render/Text.h"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -67,8 +69,12 @@ private:
     const i64 m_h;
     i64 m_bw = 0;
     i64 m_bh = 0;
-    i64 m_margin = 0;     // how far a block's drawing can reach beyond its lines
-    i64 m_labelReach = 0; // how far a label can reach from its cell
+    // How far a block's drawing can reach beyond its lines, across and down.
+    i64 m_marginX = 0;
+    i64 m_marginY = 0;
+    // How far a label can reach from its cell, across and down.
+    i64 m_labelReachX = 0;
+    i64 m_labelReachY = 0;
     std::vector<Label> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
     // so they are looked for once a draw (horizontal, vertical).
@@ -228,16 +234,25 @@ void GraphPaperRenderer::prepareLabels()
     }
     const QStringList items = splitCommaText(firstLine);
     m_labels.reserve(items.size());
-    int longest = 0;
+    i64 longest = 0; // in double-byte length, which places the text
+    i64 widest = 0;  // in characters, which bound its drawn width
     for (const QString& item : items) {
         const int length = dbcsLength(item);
-        longest = std::max(longest, length);
+        longest = std::max<i64>(longest, length);
+        widest = std::max<i64>(widest, item.size());
         m_labels.push_back(Label{item, length});
     }
-    // A generous bound on how far text can reach from its cell, in any direction.
+    // Generous bounds on how far a label's pixels can reach from its cell: its offset from
+    // the cell (half the cell, half the size, half the size per character) plus the text's
+    // own extent, each character at most twice the font's widest glyph and the line at most
+    // two line heights (glyphs of fallback fonts may overhang a little).
+    m_c.setFontSize(m_p.numberSize);
+    const QFontMetrics metrics(m_c.font());
     const i64 size = std::abs(i64(m_p.numberSize));
-    const i64 pixels = std::max(1, fontPixelHeight(m_p.numberSize));
-    m_labelReach = (i64(longest) + 2) * (size + 2 * pixels) + 2 * pixels;
+    const i64 glyph = std::max<i64>({metrics.maxWidth(), metrics.height(), 1});
+    m_labelReachX = std::abs(i64(m_p.vLineSpacing)) / 2 + size / 2 + longest * (size / 2 + 1) +
+                    (widest + 1) * 2 * glyph;
+    m_labelReachY = std::abs(i64(m_p.hLineSpacing)) / 2 + size / 2 + 1 + 2 * glyph;
 }
 
 void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
@@ -250,8 +265,8 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     if (count == 0 || columns <= 0) {
         return;
     }
-    const Range rows = visibleCells(y0 - sh, sh, 1, i64(m_p.hLineCount) - 1, m_labelReach, m_h);
-    const Range cols = visibleCells(x0 - sv, sv, 1, columns, m_labelReach, m_w);
+    const Range rows = visibleCells(y0 - sh, sh, 1, i64(m_p.hLineCount) - 1, m_labelReachY, m_h);
+    const Range cols = visibleCells(x0 - sv, sv, 1, columns, m_labelReachX, m_w);
     // Labels fill the cells row by row, restarting in every block; cells skipped as
     // invisible still count.
     const i64 lastRow = std::min(rows.last, (count - 1) / columns + 1);
@@ -334,13 +349,14 @@ void GraphPaperRenderer::draw()
     for (const EmphasisRow& row : m_p.emphasis) {
         widest = std::max(widest, positiveWidth(row.line));
     }
-    m_margin = i64(widest) + 1 + m_labelReach;
+    m_marginX = i64(widest) + 1 + m_labelReachX;
+    m_marginY = i64(widest) + 1 + m_labelReachY;
 
     const i64 stepX = m_bw + m_p.gapAcross;
     const i64 stepY = m_bh + m_p.gapDown;
     // A block spans origin + min(0, size) .. origin + max(0, size), plus the margin.
-    const Range blockRows = visibleBlocks(i64(top), stepY, m_p.countDown, m_bh, m_margin, m_h);
-    const Range blockCols = visibleBlocks(i64(left), stepX, m_p.countAcross, m_bw, m_margin, m_w);
+    const Range blockRows = visibleBlocks(i64(top), stepY, m_p.countDown, m_bh, m_marginY, m_h);
+    const Range blockCols = visibleBlocks(i64(left), stepX, m_p.countAcross, m_bw, m_marginX, m_w);
     for (i64 br = blockRows.first; br <= blockRows.last; ++br) {
         for (i64 bc = blockCols.first; bc <= blockCols.last; ++bc) {
             drawBlock(i64(left) + bc * stepX, i64(top) + br * stepY);

@@ -1,4 +1,5 @@
 #include "render/Canvas.h"
+#include "render/TextStamps.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -239,30 +240,6 @@ const QFont& Canvas::font() const
         m_fontKey = key;
     }
     return m_font;
-}
-
-void Canvas::textOut(int x, int y, const QString& text)
-{
-    if (text.isEmpty()) {
-        return;
-    }
-    QPainter& p = painter();
-    const QFont& f = font();
-    if (m_painterFontKey != m_fontKey) {
-        p.setFont(f);
-        m_painterFontKey = m_fontKey;
-    }
-    // Text is drawn in the font colour with no brush; the pen is put back by the next shape.
-    Pen textPen = m_pen;
-    textPen.color = m_fontColor;
-    textPen.style = PenStyle::Solid;
-    textPen.width = 1;
-    textPen.geometric = false;
-    const Pen saved = m_pen;
-    m_pen = textPen;
-    applyPainterState(p, false);
-    m_pen = saved;
-    p.drawText(x, y + m_fontAscent, text);
 }
 
 QSize Canvas::textExtent(const QString& text) const

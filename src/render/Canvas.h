@@ -64,6 +64,9 @@ struct Brush
     bool clear = false;
 };
 
+struct TextStamp;
+class TextStamps;
+
 class Canvas
 {
 public:
@@ -128,6 +131,8 @@ public:
 
     // Text with the top of its cell at y, on a clear background.
     void textOut(int x, int y, const QString& text);
+    // The font text is drawn in at the present family and size.
+    const QFont& font() const;
     QSize textExtent(const QString& text) const;
 
     // Fills the 4-connected area that has the seed pixel's colour with the brush colour.
@@ -155,7 +160,8 @@ private:
     QPainter& painter() const;
     void endPainter() const;
     void applyPainterState(QPainter& p, bool withBrush) const;
-    const QFont& font() const;
+    void drawTextDirect(int x, int y, const QString& text);
+    const TextStamp* textStamp(const QString& text);
     void strokeFigure(std::span<const QPoint> points, bool closed);
 
     // What was last handed to the painter, so that unchanged state is not set again.
@@ -176,6 +182,8 @@ private:
     mutable int m_fontAscent = 0;
     mutable QString m_fontKey;
     mutable QString m_painterFontKey; // the font the painter has now
+    // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
+    std::unique_ptr<TextStamps> m_stamps;
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;

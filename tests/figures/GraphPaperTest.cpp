@@ -251,7 +251,7 @@ TEST(GraphPaper, SkippingWhatIsOutsideTheWindowChangesNoPixel)
 // it, on every side: those blocks must still be drawn.
 TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
 {
-    for (const int size : {24, 40, 72}) {
+    for (const int size : {24, 40, 72, -60}) {
         GraphPaperParams p = GraphPaperParams::defaults(false);
         p.hLineCount = p.vLineCount = 3;
         p.hLineSpacing = p.vLineSpacing = 20;

@@ -2,6 +2,7 @@
 #include "CanvasProbe.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -236,6 +237,37 @@ TEST(CanvasText, TextCellTopIsAtYAndSizeReadsBack)
     // Only the text's colour and the untouched background: no antialiasing, clear background.
     EXPECT_EQ(countColor(c, 0x0000FF) + countColor(c, kBlack), 200 * 80);
     EXPECT_GT(c.textExtent(QStringLiteral("方眼")).width(), 0);
+}
+
+TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
+{
+    // The canvas keeps each text it draws as the pixels it covers and stamps it again; the
+    // picture must be the one the painter draws with the canvas's font. Each text is drawn
+    // at many offsets, partly outside the canvas, at several sizes and in both scripts.
+    const QStringList texts{QStringLiteral("0"),     QStringLiteral("123"),
+                            QStringLiteral("Wgj|_"), QStringLiteral("方眼紙ｱｲｳ"),
+                            QStringLiteral("-7.25"), QStringLiteral(" a b ")};
+    for (const int size : {1, 9, 10, 24, 72}) {
+        Canvas stamped(160, 90, kBlack);
+        stamped.setFontSize(size);
+        stamped.setFontColor(0x00C0FF);
+        for (int x = -40, i = 0; x < 170; x += 7, ++i) {
+            const int y = -30 + (x * 7 + i * 13) % 130;
+            const QString& text = texts[i % texts.size()];
+            QImage painted(160, 90, QImage::Format_RGB32);
+            painted.fill(Qt::black);
+            {
+                QPainter p(&painted);
+                p.setFont(stamped.font());
+                p.setPen(QColor(toQRgb(0x00C0FF)));
+                p.drawText(x, y + QFontMetrics(stamped.font()).ascent(), text);
+            }
+            stamped.fillRect(QRect(0, 0, 160, 90), kBlack);
+            stamped.textOut(x, y, text);
+            ASSERT_EQ(stamped.image(), painted)
+                << "size " << size << " at " << x << "," << y << " " << text.toStdString();
+        }
+    }
 }
 
 TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)

@@ -1,0 +1,137 @@
+#include "render/Canvas.h"
+#include "render/TextStamps.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace koyomi::render {
+
+namespace {
+
+// A text whose pixels would need a larger picture than this is drawn by the painter every
+// time rather than kept.
+constexpr qint64 kMaxStampPixels = qint64(1) << 20;
+
+// The pixels that painting the text white on black covers; unusable when any pixel is only
+// partly covered, which a stamp of one colour could not reproduce.
+TextStamp makeStamp(const QFont& font, const QString& text)
+{
+    TextStamp stamp;
+    stamp.state = TextStamp::State::Unusable;
+    const QFontMetrics metrics(font);
+    const int margin = metrics.height() / 2 + 2;
+    const QRect bounds = metrics.boundingRect(text).adjusted(-margin, -margin, margin, margin);
+    if (qint64(bounds.width()) * bounds.height() > kMaxStampPixels) {
+        return stamp;
+    }
+    QImage scratch(bounds.size(), QImage::Format_RGB32);
+    scratch.fill(Qt::black);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(-bounds.left(), -bounds.top(), text);
+    }
+    const QRgb black = QColor(Qt::black).rgb();
+    const QRgb white = QColor(Qt::white).rgb();
+    const int width = scratch.width();
+    const int height = scratch.height();
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < width;) {
+            if (row[x] == black) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < width && row[x] == white) {
+                ++x;
+            }
+            if (x == start) {
+                stamp.runs.clear();
+                return stamp;
+            }
+            stamp.runs.push_back({y + bounds.top(), start + bounds.left(), x + bounds.left()});
+        }
+    }
+    stamp.state = TextStamp::State::Usable;
+    return stamp;
+}
+
+} // namespace
+
+const TextStamp* Canvas::textStamp(const QString& text)
+{
+    if (!m_stamps) {
+        m_stamps = std::make_unique<TextStamps>();
+    }
+    QString key = m_fontKey;
+    key += u'\0';
+    key += text;
+    TextStamp* stamp = m_stamps->seen(key);
+    if (stamp && stamp->state == TextStamp::State::SeenOnce) {
+        m_stamps->settle(*stamp, makeStamp(m_font, text));
+    }
+    return stamp;
+}
+
+void Canvas::textOut(int x, int y, const QString& text)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    font(); // settles the font and its ascent for the present size
+    // Copy mode stamps the text's pixels in the font colour; exclusive-or drawing goes
+    // through the painter, which combines the colours itself.
+    const TextStamp* stamp = m_penMode == PenMode::Copy ? textStamp(text) : nullptr;
+    if (!stamp || stamp->state != TextStamp::State::Usable) {
+        drawTextDirect(x, y, text);
+        return;
+    }
+    const QRgb rgb = toQRgb(m_fontColor);
+    const long long baseX = x;
+    const long long baseY = static_cast<long long>(y) + m_fontAscent;
+    const int w = m_image.width();
+    const int h = m_image.height();
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (const TextStamp::Run& run : stamp->runs) {
+        const long long row = baseY + run.dy;
+        if (row < 0 || row >= h) {
+            continue;
+        }
+        const long long from = std::max<long long>(baseX + run.x0, 0);
+        const long long to = std::min<long long>(baseX + run.x1, w);
+        if (from < to) {
+            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+            std::fill(line + from, line + to, rgb);
+        }
+    }
+}
+
+void Canvas::drawTextDirect(int x, int y, const QString& text)
+{
+    QPainter& p = painter();
+    const QFont& f = font();
+    if (m_painterFontKey != m_fontKey) {
+        p.setFont(f);
+        m_painterFontKey = m_fontKey;
+    }
+    // Text is drawn in the font colour with no brush; the pen is put back by the next shape.
+    Pen textPen = m_pen;
+    textPen.color = m_fontColor;
+    textPen.style = PenStyle::Solid;
+    textPen.width = 1;
+    textPen.geometric = false;
+    const Pen saved = m_pen;
+    m_pen = textPen;
+    applyPainterState(p, false);
+    m_pen = saved;
+    p.drawText(x, y + m_fontAscent, text);
+}
+
+} // namespace koyomi::render

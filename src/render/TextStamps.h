@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace koyomi::render {
+
+// The pixels one text covers in one font, as runs of a row relative to the text's baseline
+// origin. Text is drawn without antialiasing at whole-pixel positions, so the same text
+// covers the same pixels wherever it is drawn.
+struct TextStamp
+{
+    struct Run
+    {
+        std::int32_t dy;
+        std::int32_t x0; // first covered pixel
+        std::int32_t x1; // one past the last
+    };
+    enum class State
+    {
+        SeenOnce, // drawn once by the painter; a second drawing makes the stamp
+        Usable,
+        Unusable, // too large, or partly covered pixels: always drawn by the painter
+    };
+    std::vector<Run> runs;
+    State state = State::SeenOnce;
+};
+
+// Stamps of the texts a canvas has drawn. A grid of labels draws the same texts in every
+// copy of its block; laying each out once keeps a page of labels cheap however many copies
+// the window holds. A text drawn only once is never stamped, so a page of different texts
+// costs what the painter costs.
+class TextStamps
+{
+public:
+    // The entry of the text, or nullptr when the text is new: it is then noted as seen once.
+    TextStamp* seen(const QString& key)
+    {
+        if (const auto it = m_stamps.find(key); it != m_stamps.end()) {
+            return &*it;
+        }
+        // Bounded memory: past the limit the stamps start again from none.
+        if (m_runs > kMaxRuns || m_stamps.size() >= kMaxTexts) {
+            m_stamps.clear();
+            m_runs = 0;
+        }
+        m_stamps.insert(key, TextStamp{});
+        return nullptr;
+    }
+
+    void settle(TextStamp& stamp, TextStamp made)
+    {
+        m_runs += made.runs.size();
+        stamp = std::move(made);
+    }
+
+private:
+    static constexpr std::size_t kMaxRuns = std::size_t(1) << 20;
+    static constexpr qsizetype kMaxTexts = 1 << 16;
+    QHash<QString, TextStamp> m_stamps;
+    std::size_t m_runs = 0;
+};
+
+} // namespace koyomi::render
