@@ -2,7 +2,7 @@
 // width master row sets eight widths, each of which would otherwise redraw), and the label
 // generator filling the label text for the largest block (999 × 999 cells).
 #include "BenchReport.h"
-#include "figures/GraphPaperPage.h"
+#include "figures/graphpaper/GraphPaperPage.h"
 #include "widgets/HeadlessHost.h"
 #include "widgets/Redrawer.h"
 

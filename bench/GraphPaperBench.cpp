@@ -1,6 +1,6 @@
 // Cost of graph paper: the defaults, the largest arrangement the fields allow, a dense figure.
 #include "BenchReport.h"
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 #include "render/Palette.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // JPEG encoding of a 4K picture: the program's encoder against libjpeg-turbo's cjpeg at the
 // same quality, on the same pixels.
 #include "BenchReport.h"
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 #include "render/JpegEncoder.h"
 #include "render/Palette.h"
 

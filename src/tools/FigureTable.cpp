@@ -1,7 +1,7 @@
 #include "tools/FigureTable.h"
 
 #include "figures/FigureKinds.h"
-#include "figures/GraphPaperPage.h"
+#include "figures/graphpaper/GraphPaperPage.h"
 
 namespace koyomi::tools {
 

@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 #include "CanvasProbe.h"
 #include "app/PaintBox.h"
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
 

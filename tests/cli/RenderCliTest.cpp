@@ -1,5 +1,5 @@
-#include "figures/GraphPaper.h"
-#include "figures/GraphPaperPage.h"
+#include "figures/graphpaper/GraphPaper.h"
+#include "figures/graphpaper/GraphPaperPage.h"
 #include "render/Canvas.h"
 #include "render/Palette.h"
 #include "state/AppState.h"

@@ -2,7 +2,7 @@
 // with the rows that set several others, the label generator, resets and the preset record.
 #pragma once
 
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 #include "widgets/FigurePage.h"
 #include "widgets/ResetButton.h"
 

@@ -1,4 +1,4 @@
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 
 #include "figures/Visible.h"
 #include "render/Palette.h"

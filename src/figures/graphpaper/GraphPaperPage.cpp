@@ -1,4 +1,4 @@
-#include "figures/GraphPaperPage.h"
+#include "figures/graphpaper/GraphPaperPage.h"
 
 #include "figures/Record.h"
 #include "render/Palette.h"

@@ -1,4 +1,4 @@
-#include "figures/GraphPaper.h"
+#include "figures/graphpaper/GraphPaper.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
 #include "figures/Visible.h"
