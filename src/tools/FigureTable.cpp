@@ -2,6 +2,7 @@
 
 #include "figures/FigureKinds.h"
 #include "figures/graphpaper/GraphPaperPage.h"
+#include "figures/grid/GridPage.h"
 
 namespace koyomi::tools {
 
@@ -28,7 +29,7 @@ const std::array<FigureEntry, 9>& figureTable()
     using figures::kFigureCaptions;
     static const std::array<FigureEntry, 9> table{{
         {kFigureCaptions[0], page<figures::GraphPaperPage>},
-        {kFigureCaptions[1], emptyPage},
+        {kFigureCaptions[1], page<figures::GridPage>},
         {kFigureCaptions[2], emptyPage},
         {kFigureCaptions[3], emptyPage},
         {kFigureCaptions[4], emptyPage},

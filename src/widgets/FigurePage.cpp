@@ -1,6 +1,9 @@
 #include "widgets/FigurePage.h"
 
 #include "render/Palette.h"
+#include "widgets/ResetButton.h"
+
+#include <QLabel>
 
 namespace koyomi::widgets {
 
@@ -60,6 +63,29 @@ QCheckBox* FigurePage::check(const char* name, const QString& caption)
     auto* c = new QCheckBox(caption, this);
     c->setObjectName(QString::fromLatin1(name));
     return c;
+}
+
+QFrame* FigurePage::panel()
+{
+    auto* frame = new QFrame(this);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+}
+
+QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const QString& resetName,
+                                    std::initializer_list<std::pair<int, const char*>> captions)
+{
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(10, 4, 4, 4);
+    grid->setVerticalSpacing(1);
+    reset = new ResetButton(resetName, panel);
+    grid->addWidget(reset, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    for (const auto& [column, text] : captions) {
+        auto* label = new QLabel(QString::fromUtf8(text), panel);
+        label->setAlignment(Qt::AlignCenter);
+        grid->addWidget(label, 0, column);
+    }
+    return grid;
 }
 
 } // namespace koyomi::widgets

@@ -10,12 +10,18 @@
 #include "widgets/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
 #include <QStringList>
 #include <QWidget>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace koyomi::widgets {
+
+class ResetButton;
 
 class FigurePage : public QWidget
 {
@@ -55,6 +61,13 @@ protected:
     ColorComboBox* colorCombo(const char* name);
     LineKindComboBox* lineCombo(const char* name, int index);
     QCheckBox* check(const char* name, const QString& caption = {});
+
+    // A framed panel of the page, added to the page's column of panels by the caller.
+    QFrame* panel();
+    // The panel's grid: its reset triangle, named as its handler's button, in the top-left
+    // corner, and column captions (column, UTF-8 caption) in the first row.
+    QGridLayout* startPanel(QWidget* panel, ResetButton*& reset, const QString& resetName,
+                            std::initializer_list<std::pair<int, const char*>> captions);
 
 private:
     int m_kind;

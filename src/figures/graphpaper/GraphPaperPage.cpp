@@ -115,20 +115,6 @@ std::vector<Field> recordLayout()
 // The most labels one block can have: (1000 − 1) × (1000 − 1) cells.
 constexpr long long kMaxCells = 999LL * 999LL;
 
-QFrame* panel(QWidget* parent)
-{
-    auto* frame = new QFrame(parent);
-    frame->setFrameShape(QFrame::StyledPanel);
-    return frame;
-}
-
-QLabel* caption(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
 } // namespace
 
 GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
@@ -140,7 +126,7 @@ GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Red
     layout->setSpacing(2);
     QFrame* panels[4];
     for (int i = 0; i < 4; ++i) {
-        panels[i] = panel(this);
+        panels[i] = panel();
         layout->addWidget(panels[i]);
     }
     layout->addStretch();
@@ -154,15 +140,8 @@ GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Red
 QGridLayout* GraphPaperPage::startPanel(QWidget* p, int reset,
                                         std::initializer_list<std::pair<int, const char*>> captions)
 {
-    auto* grid = new QGridLayout(p);
-    grid->setContentsMargins(10, 4, 4, 4);
-    grid->setVerticalSpacing(1);
-    m_reset[reset] = new widgets::ResetButton(QStringLiteral("hougan%1").arg(reset), p);
-    grid->addWidget(m_reset[reset], 0, 0, Qt::AlignTop | Qt::AlignLeft);
-    for (const auto& [column, text] : captions) {
-        grid->addWidget(caption(QString::fromUtf8(text), p), 0, column);
-    }
-    return grid;
+    return FigurePage::startPanel(p, m_reset[reset], QStringLiteral("hougan%1").arg(reset),
+                                  captions);
 }
 
 GraphPaperPage::Spin* GraphPaperPage::numberedSpin(int n, int minimum, int maximum, int value,

@@ -2,6 +2,7 @@
 #include "CanvasProbe.h"
 #include "Watchdog.h"
 #include "figures/Visible.h"
+#include "figures/WindowProbe.h"
 #include "render/Palette.h"
 
 #include <gtest/gtest.h>
@@ -39,23 +40,10 @@ GraphPaperParams smallBlock(int hCount, int vCount, int spacing)
     return p;
 }
 
-// Draws the figure in the window `small` and in the middle of a canvas d pixels larger on
-// every side that holds all of it; every pixel of the window must equal the large canvas's.
 void drawInWindowAndOnLargeCanvas(Canvas& small, const GraphPaperParams& p, int d)
 {
-    const int w = small.width(), h = small.height();
-    drawGraphPaper(small, p, Frame{w, h, false});
-    Canvas large(w + 2 * d, h + 2 * d);
-    drawGraphPaper(large, p, Frame{w + 2 * d, h + 2 * d, false});
-    int differing = 0;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (small.pixel(x, y) != large.pixel(x + d, y + d) && differing++ < 5) {
-                ADD_FAILURE() << "differs at " << x << "," << y;
-            }
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    koyomi::test::expectWindowMatchesLargeCanvas(
+        small, d, [&](Canvas& c, const Frame& f) { drawGraphPaper(c, p, f); });
 }
 
 } // namespace

@@ -1,0 +1,685 @@
+#include "figures/grid/Grid.h"
+
+#include "figures/Visible.h"
+#include "render/Palette.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace koyomi::figures {
+
+using render::Canvas;
+
+GridParams GridParams::defaults(bool whiteBackground)
+{
+    GridParams p;
+    p.markColor = render::defaultColorIndex(whiteBackground);
+    return p;
+}
+
+namespace {
+
+// Paints from (x, y) + i·(dx, dy) for i in [0, n): a one-pixel line without its end point,
+// cut to the canvas first, so that marks far larger than the window draw what they would.
+void unitLine(Canvas& c, i64 x, i64 y, int dx, int dy, i64 n)
+{
+    // Narrows [lo, hi] to the i for which start + i·d lies in [0, extent).
+    auto inside = [](i64 start, int d, i64 extent, i64& lo, i64& hi) {
+        if (d == 0) {
+            if (start < 0 || start >= extent) {
+                hi = lo - 1;
+            }
+            return;
+        }
+        lo = std::max(lo, d > 0 ? -start : start - (extent - 1));
+        hi = std::min(hi, d > 0 ? extent - 1 - start : start);
+    };
+    i64 lo = 0;
+    i64 hi = n - 1;
+    inside(x, dx, c.width(), lo, hi);
+    inside(y, dy, c.height(), lo, hi);
+    if (lo <= hi) {
+        c.moveTo(int(x + lo * dx), int(y + lo * dy));
+        c.lineTo(int(x + (hi + 1) * dx), int(y + (hi + 1) * dy));
+    }
+}
+
+// One mark at (x, y) of half-extent s, in the canvas's pen and brush colours.
+void drawMark(Canvas& c, GridMark shape, i64 s, i64 x, i64 y)
+{
+    const i64 reach = std::abs(s) + 1;
+    if (x + reach < 0 || x - reach >= c.width() || y + reach < 0 || y - reach >= c.height()) {
+        return;
+    }
+    const int d = s >= 0 ? 1 : -1;
+    switch (shape) {
+    case GridMark::Hollow:
+    case GridMark::Filled:
+        // The box's corners must be addressable; a mark larger than that is not drawn.
+        if (fitsInt(x - s) && fitsInt(x + s) && fitsInt(y - s) && fitsInt(y + s)) {
+            c.setBrushClear(shape == GridMark::Hollow);
+            c.ellipse(int(x - s), int(y - s), int(x + s), int(y + s));
+        }
+        break;
+    case GridMark::Plus:
+        // From (x − s, y) to (x + s, y), then from (x, y − s) to (x, y + s).
+        unitLine(c, x - s, y, d, 0, 2 * std::abs(s));
+        unitLine(c, x, y - s, 0, d, 2 * std::abs(s));
+        break;
+    case GridMark::Cross:
+        // From (x − s, y − s) to (x + s, y + s), then from (x + s, y − s) to (x − s, y + s).
+        unitLine(c, x - s, y - s, d, d, 2 * std::abs(s));
+        unitLine(c, x + s, y - s, -d, d, 2 * std::abs(s));
+        break;
+    case GridMark::None:
+        break;
+    }
+}
+
+// Truncating halving, as the cell centres are placed: toward zero on both sides of it.
+i64 halfTowardZero(i64 v)
+{
+    return v / 2;
+}
+
+// ---- Drawing by stamps ------------------------------------------------------------------
+//
+// Every mark has the same shape and colour and the marks are drawn in copy mode, so the
+// picture is the background with the union of the marks' pixels, in whatever order they are
+// drawn. The union is built row by row of the canvas: the points of the whole figure are
+// the product of a set of columns and a set of rows (every block row meets every block
+// column), likewise the cell centres; a canvas row is covered by the columns shifted by the
+// union of the mark rows that the figure's rows bring to it. Cost then follows the window
+// and the mark's height, not the number of marks drawn over each other.
+
+// Half-open run [from, to) of a row.
+struct Run
+{
+    i64 from;
+    i64 to;
+};
+
+// The pixels one mark covers, relative to its point.
+struct MarkStamp
+{
+    i64 top = 0;                        // row offset of rows[0]
+    std::vector<std::vector<Run>> rows; // runs of each row, left to right
+    i64 bottom() const { return top + i64(rows.size()) - 1; }
+};
+
+// Marks up to this half-extent are stamped; larger ones (out of every field's range) are
+// drawn one by one.
+constexpr i64 kMaxStampedSize = 1024;
+
+std::shared_ptr<const MarkStamp> makeStamp(GridMark shape, i64 s)
+{
+    const i64 r = std::abs(s) + 2;
+    Canvas scratch(int(2 * r + 1), int(2 * r + 1), render::kBlack);
+    scratch.setPenColor(render::kWhite);
+    scratch.setPenStyle(render::PenStyle::Solid);
+    scratch.setPenWidth(1);
+    scratch.setBrushColor(render::kWhite);
+    drawMark(scratch, shape, s, r, r);
+    const QImage& image = scratch.image();
+    const QRgb black = render::toQRgb(render::kBlack);
+    auto stamp = std::make_shared<MarkStamp>();
+    std::vector<std::vector<Run>> rows(std::size_t(2 * r + 1));
+    i64 first = -1;
+    i64 last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (line[x] == black) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && line[x] != black) {
+                ++x;
+            }
+            rows[std::size_t(y)].push_back(Run{start - r, x - r});
+        }
+        if (!rows[std::size_t(y)].empty()) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    }
+    if (first >= 0) {
+        stamp->top = first - r;
+        stamp->rows.assign(std::make_move_iterator(rows.begin() + first),
+                           std::make_move_iterator(rows.begin() + last + 1));
+    }
+    return stamp;
+}
+
+// The last few stamps made: a redraw while the teacher changes another field finds its
+// stamp made.
+std::shared_ptr<const MarkStamp> stampOf(GridMark shape, i64 s)
+{
+    using Key = std::pair<int, i64>;
+    thread_local std::vector<std::pair<Key, std::shared_ptr<const MarkStamp>>> recent;
+    const Key key{int(shape), s};
+    for (auto it = recent.begin(); it != recent.end(); ++it) {
+        if (it->first == key) {
+            std::rotate(recent.begin(), it, it + 1);
+            return recent.front().second;
+        }
+    }
+    auto stamp = makeStamp(shape, s);
+    recent.insert(recent.begin(), {key, stamp});
+    if (recent.size() > 4) {
+        recent.pop_back();
+    }
+    return stamp;
+}
+
+// Positions origin + i·step for i in [0, count), with step > 0, or step 0 and count 1.
+struct Progression
+{
+    i64 origin;
+    i64 step;
+    i64 count;
+};
+
+// The same positions in increasing order; coinciding positions as one.
+Progression increasing(i64 origin, i64 step, i64 count)
+{
+    if (step < 0) {
+        origin += (count - 1) * step;
+        step = -step;
+    }
+    return Progression{origin, step, step == 0 ? std::min<i64>(count, 1) : count};
+}
+
+// The points base + k·sp, k in [0, count).
+void addPoints(std::vector<Progression>& out, i64 base, i64 sp, i64 count)
+{
+    if (count > 0) {
+        out.push_back(increasing(base, sp, count));
+    }
+}
+
+// The cell centres trunc((2·base + (2k + 1)·sp) ÷ 2), k in [0, count): one progression, or
+// two where an odd spacing's midpoints change sign (truncation rounds up below zero).
+void addCentres(std::vector<Progression>& out, i64 base, i64 sp, i64 count)
+{
+    if (count <= 0) {
+        return;
+    }
+    if (sp % 2 == 0) {
+        out.push_back(increasing(base + sp / 2, sp, count));
+        return;
+    }
+    // w(k) = a + b·k is odd, never zero: the centre is (w − 1) ÷ 2 above zero, (w + 1) ÷ 2
+    // below.
+    const i64 a = 2 * base + sp;
+    const i64 b = 2 * sp;
+    i64 aboveFirst = 0;
+    i64 aboveLast = count - 1;
+    if (b > 0) {
+        aboveFirst = std::max<i64>(0, floorDiv(-a, b) + 1);
+    } else {
+        aboveLast = std::min(count - 1, ceilDiv(a, -b) - 1);
+    }
+    auto add = [&](i64 first, i64 last, i64 offset) {
+        if (first <= last) {
+            out.push_back(increasing(base + first * sp + offset, sp, last - first + 1));
+        }
+    };
+    add(aboveFirst, aboveLast, (sp - 1) / 2);
+    if (b > 0) {
+        add(0, std::min(count - 1, aboveFirst - 1), (sp + 1) / 2);
+    } else {
+        add(std::max<i64>(0, aboveLast + 1), count - 1, (sp + 1) / 2);
+    }
+}
+
+// One canvas row being covered: runs added as differences, whole periods as a mask.
+class RowCover
+{
+public:
+    explicit RowCover(i64 width)
+        : m_width(width), m_diff(std::size_t(width) + 1, 0), m_mask(std::size_t(width), 0)
+    {
+    }
+
+    void addRun(i64 from, i64 to)
+    {
+        from = std::max<i64>(from, 0);
+        to = std::min(to, m_width);
+        if (from < to) {
+            ++m_diff[std::size_t(from)];
+            --m_diff[std::size_t(to)];
+            m_runs = true;
+            m_any = true;
+        }
+    }
+
+    // Marks x in [from, to) ∩ window where pattern[(x − origin) mod period] is set.
+    void addPattern(i64 from, i64 to, i64 origin, const std::vector<std::uint8_t>& pattern)
+    {
+        if (!clip(from, to)) {
+            return;
+        }
+        const std::uint8_t* tile = expand(m_tile, pattern, from - origin, to - from);
+        std::uint8_t* mask = m_mask.data() + from;
+        for (i64 i = 0; i < to - from; ++i) {
+            mask[i] |= tile[i];
+        }
+    }
+
+    // Marks x in [from, to) ∩ window where value[(x − origin) mod period] is at most (or at
+    // least) ramp + (x − from). The ramp stays small where this is used: near a row's end.
+    void addBounded(i64 from, i64 to, i64 origin, const std::vector<std::int32_t>& value, i64 ramp,
+                    bool atMost)
+    {
+        const i64 start = from;
+        if (!clip(from, to)) {
+            return;
+        }
+        const std::int32_t* tile = expand(m_values, value, from - origin, to - from);
+        const auto r0 = std::int32_t(ramp + (from - start));
+        std::uint8_t* mask = m_mask.data() + from;
+        const std::int32_t n = std::int32_t(to - from);
+        if (atMost) {
+            for (std::int32_t i = 0; i < n; ++i) {
+                mask[i] |= std::uint8_t(tile[i] <= r0 + i);
+            }
+        } else {
+            for (std::int32_t i = 0; i < n; ++i) {
+                mask[i] |= std::uint8_t(tile[i] >= r0 + i);
+            }
+        }
+    }
+
+    // The row's cover worked out: one byte per pixel, not zero where covered. It stays until
+    // clear().
+    const std::vector<std::uint8_t>& finish()
+    {
+        if (m_runs) {
+            int depth = 0;
+            for (i64 x = 0; x < m_width; ++x) {
+                depth += m_diff[std::size_t(x)];
+                m_diff[std::size_t(x)] = 0;
+                m_mask[std::size_t(x)] |= std::uint8_t(depth > 0);
+            }
+            m_diff[std::size_t(m_width)] = 0;
+            m_runs = false;
+        }
+        return m_mask;
+    }
+
+    void clear()
+    {
+        if (m_any) {
+            std::fill(m_mask.begin(), m_mask.end(), 0);
+            m_any = false;
+        }
+    }
+
+private:
+    i64 m_width;
+    std::vector<int> m_diff;
+    // Cuts [from, to) to the window; false when nothing is left.
+    bool clip(i64& from, i64& to)
+    {
+        from = std::max<i64>(from, 0);
+        to = std::min(to, m_width);
+        m_any = m_any || from < to;
+        return from < to;
+    }
+
+    // n values of the periodic sequence period[(phase + i) mod size], laid out in `out` by
+    // copying one period and then doubling what is there.
+    template <class T>
+    static const T* expand(std::vector<T>& out, const std::vector<T>& period, i64 phase, i64 n)
+    {
+        const i64 size = i64(period.size());
+        const i64 start = (phase % size + size) % size;
+        out.resize(std::size_t(std::max(n, size)));
+        std::copy(period.begin() + start, period.end(), out.begin());
+        std::copy(period.begin(), period.begin() + start, out.begin() + (size - start));
+        for (i64 filled = size; filled < n; filled *= 2) {
+            std::copy_n(out.begin(), std::min(filled, n - filled), out.begin() + filled);
+        }
+        return out.data();
+    }
+
+    std::vector<std::uint8_t> m_mask;
+    std::vector<std::uint8_t> m_tile;
+    std::vector<std::int32_t> m_values;
+    bool m_runs = false; // differences to add up
+    bool m_any = false;  // anything to paint
+};
+
+// Sorts runs and joins those that overlap or touch.
+void mergeRuns(std::vector<Run>& runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.from < b.from; });
+    std::size_t n = 0;
+    for (const Run& r : runs) {
+        if (n > 0 && r.from <= runs[n - 1].to) {
+            runs[n - 1].to = std::max(runs[n - 1].to, r.to);
+        } else {
+            runs[n++] = r;
+        }
+    }
+    runs.resize(n);
+}
+
+// What the merged runs of one canvas row cover at each residue modulo a step: whether
+// anything, the least and the greatest offset.
+struct Residues
+{
+    std::vector<std::uint8_t> any;
+    std::vector<std::int32_t> least;
+    std::vector<std::int32_t> greatest;
+
+    // For the runs of version `version` (the caller's count of the runs it has made); the
+    // residues of the same runs and step are kept from the last call.
+    void build(const std::vector<Run>& runs, long long version, i64 step)
+    {
+        if (version == m_version && step == m_step) {
+            return;
+        }
+        m_version = version;
+        m_step = step;
+        any.assign(std::size_t(step), 0);
+        least.assign(std::size_t(step), INT32_MAX);
+        greatest.assign(std::size_t(step), INT32_MIN);
+        // Runs are in increasing order: a residue's first offset in a run is its least there,
+        // its last the greatest.
+        // Offsets are within a mark's reach and the step within the window, so the residues
+        // are taken in 32 bits, which divides several times faster.
+        const auto step32 = std::int32_t(step);
+        auto residue = [step32](i64 u) {
+            const std::int32_t r = std::int32_t(u) % step32;
+            return i64(r < 0 ? r + step32 : r);
+        };
+        for (const Run& r : runs) {
+            const i64 length = std::min(r.to - r.from, step);
+            i64 j = residue(r.from);
+            i64 k = residue(r.to - 1);
+            for (i64 i = 0; i < length; ++i) {
+                any[std::size_t(j)] = 1;
+                least[std::size_t(j)] = std::min(least[std::size_t(j)], std::int32_t(r.from + i));
+                greatest[std::size_t(k)] =
+                    std::max(greatest[std::size_t(k)], std::int32_t(r.to - 1 - i));
+                j = j + 1 == step ? 0 : j + 1;
+                k = k == 0 ? step - 1 : k - 1;
+            }
+        }
+    }
+
+private:
+    long long m_version = -1;
+    i64 m_step = 0;
+};
+
+// Covers the union over the positions p of the progression of p + runs.
+void coverShifted(RowCover& row, const Progression& p, const std::vector<Run>& runs,
+                  long long runsVersion, i64 width, Residues& residues)
+{
+    const i64 minU = runs.front().from;
+    const i64 maxU = runs.back().to;
+    // Positions whose shifted runs can reach the window.
+    const Range k = stepRange(p.origin, p.step, 0, p.count - 1, -maxU + 1, width - 1 - minU);
+    if (k.empty()) {
+        return;
+    }
+    const i64 span = maxU - minU;
+    if (p.step == 0 || p.step > width || k.last - k.first < 4 || p.count * p.step < span + p.step) {
+        // Few positions, or a row shorter than a mark: every run at every position, one span
+        // when the run bridges the step.
+        for (const Run& r : runs) {
+            if (r.to - r.from >= p.step) {
+                row.addRun(p.origin + k.first * p.step + r.from, p.origin + k.last * p.step + r.to);
+            } else {
+                for (i64 i = k.first; i <= k.last; ++i) {
+                    row.addRun(p.origin + i * p.step + r.from, p.origin + i * p.step + r.to);
+                }
+            }
+        }
+        return;
+    }
+    // x is covered by the position (x − origin − u) ÷ step for an offset u of the runs with
+    // the same residue as x − origin. Away from the row's ends every such position exists
+    // and the cover repeats with the step; near the first position only offsets up to
+    // x − origin have one, near the last only offsets from x − origin − (count − 1)·step.
+    residues.build(runs, runsVersion, p.step);
+    const i64 interiorFrom = p.origin + maxU - p.step;
+    const i64 interiorTo = p.origin + minU + p.count * p.step;
+    row.addBounded(p.origin + minU, interiorFrom, p.origin, residues.least, minU, true);
+    row.addPattern(interiorFrom, interiorTo, p.origin, residues.any);
+    row.addBounded(interiorTo, p.origin + (p.count - 1) * p.step + maxU, p.origin,
+                   residues.greatest, interiorTo - p.origin - (p.count - 1) * p.step, false);
+}
+
+class GridRenderer
+{
+public:
+    GridRenderer(Canvas& canvas, const GridParams& params, const render::Frame& frame)
+        : m_c(canvas), m_p(params), m_frame(frame), m_w(canvas.width()), m_h(canvas.height()),
+          m_shape(GridMark(params.markShape)), m_size(params.markSize),
+          m_reach(std::abs(i64(params.markSize)) + 1)
+    {
+    }
+
+    // byStamps false draws every mark one by one, in order.
+    void draw(bool byStamps);
+
+private:
+    void drawBlock(i64 x0, i64 y0);
+    void drawStamped(const MarkStamp& stamp);
+
+    Canvas& m_c;
+    const GridParams& m_p;
+    const render::Frame& m_frame;
+    const i64 m_w;
+    const i64 m_h;
+    const GridMark m_shape;
+    const i64 m_size;
+    const i64 m_reach; // how far a mark reaches from its point, with a pixel to spare
+    // Layout: the first block's corner, the steps between blocks, the visible blocks.
+    i64 m_left = 0;
+    i64 m_top = 0;
+    i64 m_stepX = 0;
+    i64 m_stepY = 0;
+    Range m_blockRows;
+    Range m_blockCols;
+};
+
+void GridRenderer::drawBlock(i64 x0, i64 y0)
+{
+    const i64 sx = m_p.columnSpacing;
+    const i64 sy = m_p.rowSpacing;
+    const i64 nx = m_p.columnCount;
+    const i64 ny = m_p.rowCount;
+    // Points: rows top to bottom, each left to right. Points that coincide (spacing 0) draw
+    // the same mark, so one of them stands for all.
+    Range rows = stepRange(y0, sy, 0, ny - 1, -m_reach, m_h - 1 + m_reach);
+    Range cols = stepRange(x0, sx, 0, nx - 1, -m_reach, m_w - 1 + m_reach);
+    if (sy == 0) {
+        rows.last = std::min(rows.last, rows.first);
+    }
+    if (sx == 0) {
+        cols.last = std::min(cols.last, cols.first);
+    }
+    for (i64 r = rows.first; r <= rows.last; ++r) {
+        for (i64 t = cols.first; t <= cols.last; ++t) {
+            drawMark(m_c, m_shape, m_size, x0 + t * sx, y0 + r * sy);
+        }
+    }
+    if (!m_p.centreMarksOn || ny < 2 || nx < 2) {
+        return;
+    }
+    // Cell centres: the midpoint of the cell's corners, truncated, which lies within one
+    // pixel of corner + spacing ÷ 2.
+    Range cellRows = stepRange(y0, sy, 0, ny - 2, -m_reach - std::abs(sy) / 2 - 1,
+                               m_h + m_reach + std::abs(sy) / 2);
+    Range cellCols = stepRange(x0, sx, 0, nx - 2, -m_reach - std::abs(sx) / 2 - 1,
+                               m_w + m_reach + std::abs(sx) / 2);
+    if (sy == 0) {
+        cellRows.last = std::min(cellRows.last, cellRows.first);
+    }
+    if (sx == 0) {
+        cellCols.last = std::min(cellCols.last, cellCols.first);
+    }
+    for (i64 r = cellRows.first; r <= cellRows.last; ++r) {
+        for (i64 t = cellCols.first; t <= cellCols.last; ++t) {
+            drawMark(m_c, m_shape, m_size, halfTowardZero(2 * x0 + (2 * t + 1) * sx),
+                     halfTowardZero(2 * y0 + (2 * r + 1) * sy));
+        }
+    }
+}
+
+void GridRenderer::drawStamped(const MarkStamp& stamp)
+{
+    if (stamp.rows.empty()) {
+        return;
+    }
+    const i64 nx = m_p.columnCount;
+    const i64 ny = m_p.rowCount;
+    const bool centres = m_p.centreMarksOn && nx >= 2 && ny >= 2;
+    // The figure's columns and rows of points [0] and of cell centres [1], block by block.
+    std::vector<Progression> columns[2];
+    std::vector<Progression> rows[2];
+    for (i64 bc = m_blockCols.first; bc <= m_blockCols.last; ++bc) {
+        const i64 x0 = m_left + bc * m_stepX;
+        addPoints(columns[0], x0, m_p.columnSpacing, nx);
+        if (centres) {
+            addCentres(columns[1], x0, m_p.columnSpacing, nx - 1);
+        }
+    }
+    for (i64 br = m_blockRows.first; br <= m_blockRows.last; ++br) {
+        const i64 y0 = m_top + br * m_stepY;
+        addPoints(rows[0], y0, m_p.rowSpacing, ny);
+        if (centres) {
+            addCentres(rows[1], y0, m_p.rowSpacing, ny - 1);
+        }
+    }
+    const render::ColorRef color = m_c.pen().color;
+    RowCover cover(m_w);
+    std::vector<Run> runs[2];
+    Residues residues;
+    long long runsVersion = 0;
+    // Canvas rows that the figure's rows meet alike are covered alike: in a lattice taller
+    // than the window they repeat with the row spacing. Covers worked out are kept by the
+    // mark rows that made them, as long as there are not too many of them.
+    std::unordered_map<std::string, std::vector<std::uint8_t>> known;
+    constexpr std::size_t kKnownRows = 512;
+    std::string key;
+    for (i64 y = 0; y < m_h; ++y) {
+        key.clear();
+        for (int lattice = 0; lattice < 2; ++lattice) {
+            // The mark rows that the figure's rows bring to this canvas row.
+            std::vector<Run>& u = runs[lattice];
+            u.clear();
+            for (const Progression& p : rows[lattice]) {
+                const Range r =
+                    stepRange(p.origin, p.step, 0, p.count - 1, y - stamp.bottom(), y - stamp.top);
+                for (i64 i = r.first; i <= r.last; ++i) {
+                    const auto& add =
+                        stamp.rows[std::size_t(y - (p.origin + i * p.step) - stamp.top)];
+                    u.insert(u.end(), add.begin(), add.end());
+                }
+            }
+            mergeRuns(u);
+            key.append(reinterpret_cast<const char*>(u.data()), u.size() * sizeof(Run));
+            key.push_back('|');
+        }
+        if (runs[0].empty() && runs[1].empty()) {
+            continue;
+        }
+        if (const auto found = known.find(key); found != known.end()) {
+            m_c.fillMaskedRow(int(y), found->second, color);
+            continue;
+        }
+        for (int lattice = 0; lattice < 2; ++lattice) {
+            if (runs[lattice].empty()) {
+                continue;
+            }
+            ++runsVersion;
+            for (const Progression& p : columns[lattice]) {
+                coverShifted(cover, p, runs[lattice], runsVersion, m_w, residues);
+            }
+        }
+        const std::vector<std::uint8_t>& mask = cover.finish();
+        m_c.fillMaskedRow(int(y), mask, color);
+        if (known.size() < kKnownRows) {
+            known.emplace(key, mask);
+        }
+        cover.clear();
+    }
+}
+
+void GridRenderer::draw(bool byStamps)
+{
+    render::beginFigure(m_c, m_frame);
+    // The marks have no line kind: always solid, whatever the canvas drew before.
+    m_c.setPenColor(render::paletteColor(m_p.markColor, m_c.pen().color));
+    m_c.setPenStyle(render::PenStyle::Solid);
+    m_c.setBrushColor(render::paletteColor(m_p.markColor, m_c.brush().color));
+
+    // Layout in 128-bit: an arrangement too large to address is not drawn.
+    const i128 bw = i128(i64(m_p.columnCount) - 1) * m_p.columnSpacing;
+    const i128 bh = i128(i64(m_p.rowCount) - 1) * m_p.rowSpacing;
+    const i128 left = (i128(m_frame.width) -
+                       (bw * m_p.countAcross + i128(i64(m_p.countAcross) - 1) * m_p.gapAcross)) /
+                      2;
+    const i128 top =
+        (i128(m_frame.height) - (bh * m_p.countDown + i128(i64(m_p.countDown) - 1) * m_p.gapDown)) /
+        2;
+    constexpr i128 limit = i128(1) << 60;
+    for (const i128 v : {bw, bh, left, top}) {
+        if (v > limit || v < -limit) {
+            return;
+        }
+    }
+    m_left = i64(left);
+    m_top = i64(top);
+    m_stepX = i64(bw) + m_p.gapAcross;
+    m_stepY = i64(bh) + m_p.gapDown;
+    // A block spans its origin to origin + size (either way), and its marks reach beyond.
+    const i64 margin = m_reach + 1;
+    m_blockRows = visibleBlocks(m_top, m_stepY, m_p.countDown, i64(bh), margin, m_h);
+    m_blockCols = visibleBlocks(m_left, m_stepX, m_p.countAcross, i64(bw), margin, m_w);
+
+    // Stamping needs one colour for outline and fill and marks drawn over the canvas as they
+    // are; anything else is drawn mark by mark.
+    const bool oneColor = m_shape != GridMark::Filled || m_c.pen().color == m_c.brush().color;
+    if (byStamps && oneColor && m_c.penMode() == render::PenMode::Copy &&
+        std::abs(m_size) <= kMaxStampedSize) {
+        if (m_shape == GridMark::Hollow || m_shape == GridMark::Filled ||
+            m_shape == GridMark::Plus || m_shape == GridMark::Cross) {
+            drawStamped(*stampOf(m_shape, m_size));
+        }
+        return;
+    }
+    for (i64 br = m_blockRows.first; br <= m_blockRows.last; ++br) {
+        for (i64 bc = m_blockCols.first; bc <= m_blockCols.last; ++bc) {
+            drawBlock(m_left + bc * m_stepX, m_top + br * m_stepY);
+        }
+    }
+}
+
+} // namespace
+
+void drawGrid(Canvas& canvas, const GridParams& params, const render::Frame& frame)
+{
+    GridRenderer(canvas, params, frame).draw(true);
+}
+
+void drawGridMarkByMark(Canvas& canvas, const GridParams& params, const render::Frame& frame)
+{
+    GridRenderer(canvas, params, frame).draw(false);
+}
+
+} // namespace koyomi::figures
