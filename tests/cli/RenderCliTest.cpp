@@ -7,6 +7,7 @@
 #include "tools/TForm2.h"
 #include "widgets/HeadlessHost.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -115,6 +116,45 @@ TEST_F(RenderCliTest, ARecordDrawsWhatItsPresetHolds)
     EXPECT_EQ(list.out, "0\tother\n0\t授業 1\n");
 }
 
+TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes)
+{
+    state::AppState state;
+    state.SettingsBase = state::settingsBaseFor(dir.path(), "k");
+    widgets::HeadlessHost host(320, 200);
+    tools::TForm2 form(state, host);
+    host.pages = &form.pages();
+    auto pageDrawing = [&](int kind) {
+        host.canvas.resize(320, 200, render::kBlack);
+        host.drawFigure(kind);
+        return host.canvas.image().copy();
+    };
+    int built = 0;
+    for (int kind = 0; kind < 9; ++kind) {
+        if (!form.pages()[std::size_t(kind)]->hasFigure()) {
+            continue;
+        }
+        ++built;
+        const QString out = path(QStringLiteral("k%1.png").arg(kind));
+        const CommandRun r =
+            runCommand({"--kind", QString::number(kind), "--size", "320x200", "-o", out});
+        ASSERT_EQ(r.code, 0) << kind << r.err.toStdString();
+        EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), pageDrawing(kind)) << kind;
+    }
+    EXPECT_GE(built, 2);
+
+    // A grid preset with its marks, centres and coupled spacings.
+    auto* grid = form.pages()[1];
+    grid->findChild<QComboBox*>("ComboBox29")->setCurrentIndex(3);
+    grid->findChild<QComboBox*>("ComboBox62")->setCurrentIndex(1);
+    grid->findChild<widgets::SpinEdit*>("SpinEdit40")->setText("6");
+    grid->findChild<QCheckBox*>("CheckBox5")->setChecked(true);
+    grid->findChild<widgets::SpinEdit*>("SpinEdit35")->setText("2");
+    const QString line = form.recordOf(1, "三角");
+    const CommandRun r = runCommand({"--record", line, "--size", "320x200", "-o", path("g.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(path("g.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(1));
+}
+
 TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
 {
     QFile library(path("lib.txt"));
@@ -127,7 +167,7 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--kind", "0", "--size", "0x10", "-o", out},
         {"--kind", "0", "--size", "big", "-o", out},
         {"--kind", "9", "-o", out},
-        {"--kind", "3", "-o", out}, // not built yet
+        {"--kind", "5", "-o", out}, // the picture figure has no drawing
         {"--record", "not a record", "-o", out},
         {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o",
          out}, // selector not an integer

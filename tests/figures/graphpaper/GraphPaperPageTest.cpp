@@ -1,5 +1,6 @@
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "CanvasProbe.h"
+#include "figures/PageFixture.h"
 #include "figures/Record.h"
 #include "render/Palette.h"
 #include "render/Text.h"
@@ -27,48 +28,10 @@ using widgets::SpinEdit;
 
 namespace {
 
-// The graph paper page inside a Draw tool whose presentation window is a FakeHost.
-class GraphPaperPageTest : public ::testing::Test
+class GraphPaperPageTest : public test::PageFixture<GraphPaperPage, 0>
 {
 protected:
-    QTemporaryDir dir;
-    state::AppState state;
-    widgets::HeadlessHost host{400, 300};
-    std::unique_ptr<tools::TForm2> form;
-    GraphPaperPage* page = nullptr;
-
-    void SetUp() override
-    {
-        state.SettingsBase = state::settingsBaseFor(dir.path(), "koyomiplan");
-        state.showError = [](const QString&) {};
-        form = std::make_unique<tools::TForm2>(state, host);
-        host.pages = &form->pages();
-        page = dynamic_cast<GraphPaperPage*>(form->pages()[0]);
-        ASSERT_NE(page, nullptr);
-        host.drawn.clear();
-    }
-
-    SpinEdit* spin(int n)
-    {
-        return page->findChild<SpinEdit*>(QStringLiteral("SpinEdit%1").arg(n));
-    }
-    QComboBox* combo(int n)
-    {
-        return page->findChild<QComboBox*>(QStringLiteral("ComboBox%1").arg(n));
-    }
-    QCheckBox* check(int n)
-    {
-        return page->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(n));
-    }
     QPlainTextEdit* memo() { return page->findChild<QPlainTextEdit*>("Memo1"); }
-    // What a teacher's choice in a selector does.
-    void choose(int comboNumber, int index)
-    {
-        QComboBox* c = combo(comboNumber);
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    QString record(const QString& name = "A") { return form->recordOf(0, name); }
 };
 
 } // namespace
