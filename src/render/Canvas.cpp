@@ -183,47 +183,38 @@ void Canvas::applyPainterState(QPainter& p, bool withBrush) const
     }
 }
 
-void Canvas::fillMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef color)
+void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear)
 {
     if (y < 0 || y >= m_image.height()) {
         return;
     }
-    const QRgb rgb = toQRgb(color);
+    const QRgb on = toQRgb(set);
+    const QRgb off = toQRgb(clear);
     auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
     const std::size_t n = std::min<std::size_t>(mask.size(), std::size_t(m_image.width()));
     std::size_t x = 0;
 #if defined(__SSE2__)
-    // Sixteen pixels at a time: skipped where the mask is clear, stored whole where it is
-    // set, and blended through the widened mask elsewhere.
+    // Sixteen pixels at a time, each chosen through the mask widened to whole pixels; the row
+    // is only written, never read.
     const __m128i zero = _mm_setzero_si128();
-    const __m128i colour = _mm_set1_epi32(int(rgb));
+    const __m128i onPixels = _mm_set1_epi32(int(on));
+    const __m128i offPixels = _mm_set1_epi32(int(off));
     for (; x + 16 <= n; x += 16) {
         const __m128i m8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data() + x));
-        const __m128i clear = _mm_cmpeq_epi8(m8, zero); // 0xFF where the mask is clear
-        const int bits = _mm_movemask_epi8(clear);
-        if (bits == 0xFFFF) {
-            continue;
-        }
-        auto* out = reinterpret_cast<__m128i*>(row + x);
-        if (bits == 0) {
-            for (int i = 0; i < 4; ++i) {
-                _mm_storeu_si128(out + i, colour);
-            }
-            continue;
-        }
-        const __m128i lo16 = _mm_unpacklo_epi8(clear, clear);
-        const __m128i hi16 = _mm_unpackhi_epi8(clear, clear);
+        const __m128i clear8 = _mm_cmpeq_epi8(m8, zero); // all ones where the mask is clear
+        const __m128i lo16 = _mm_unpacklo_epi8(clear8, clear8);
+        const __m128i hi16 = _mm_unpackhi_epi8(clear8, clear8);
         const __m128i keep[4] = {_mm_unpacklo_epi16(lo16, lo16), _mm_unpackhi_epi16(lo16, lo16),
                                  _mm_unpacklo_epi16(hi16, hi16), _mm_unpackhi_epi16(hi16, hi16)};
+        auto* out = reinterpret_cast<__m128i*>(row + x);
         for (int i = 0; i < 4; ++i) {
-            const __m128i old = _mm_loadu_si128(out + i);
-            _mm_storeu_si128(out + i, _mm_or_si128(_mm_and_si128(keep[i], old),
-                                                   _mm_andnot_si128(keep[i], colour)));
+            _mm_storeu_si128(out + i, _mm_or_si128(_mm_and_si128(keep[i], offPixels),
+                                                   _mm_andnot_si128(keep[i], onPixels)));
         }
     }
 #endif
     for (; x < n; ++x) {
-        row[x] = mask[x] != 0 ? rgb : row[x];
+        row[x] = mask[x] != 0 ? on : off;
     }
 }
 

@@ -104,9 +104,9 @@ public:
     void setFontFamily(const QString& family);
 
     // Fills [rect) with a colour, whatever the brush; clipped to the canvas.
-    // Sets the pixels of row y whose mask byte is not zero (mask[i] is pixel i) to the colour,
-    // in copy mode; a row outside the canvas is left alone.
-    void fillMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef color);
+    // Sets row y to `set` where its mask byte is not zero and to `clear` elsewhere (mask[i]
+    // is pixel i; pixels beyond the mask keep theirs); a row outside the canvas is left alone.
+    void setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear);
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
 

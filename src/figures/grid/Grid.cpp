@@ -7,7 +7,9 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -99,11 +101,12 @@ i64 halfTowardZero(i64 v)
 // union of the mark rows that the figure's rows bring to it. Cost then follows the window
 // and the mark's height, not the number of marks drawn over each other.
 
-// Half-open run [from, to) of a row.
+// Half-open run [from, to) of a mark's row, relative to its point: within the largest
+// stamped mark's reach, so 32 bits are plenty, and keys and sorting stay small.
 struct Run
 {
-    i64 from;
-    i64 to;
+    std::int32_t from;
+    std::int32_t to;
 };
 
 // The pixels one mark covers, relative to its point.
@@ -144,7 +147,7 @@ std::shared_ptr<const MarkStamp> makeStamp(GridMark shape, i64 s)
             while (x < image.width() && line[x] != black) {
                 ++x;
             }
-            rows[std::size_t(y)].push_back(Run{start - r, x - r});
+            rows[std::size_t(y)].push_back(Run{std::int32_t(start - r), std::int32_t(x - r)});
         }
         if (!rows[std::size_t(y)].empty()) {
             first = first < 0 ? y : first;
@@ -276,25 +279,26 @@ public:
     }
 
     // Marks x in [from, to) ∩ window where value[(x − origin) mod period] is at most (or at
-    // least) ramp + (x − from). The ramp stays small where this is used: near a row's end.
-    void addBounded(i64 from, i64 to, i64 origin, const std::vector<std::int32_t>& value, i64 ramp,
+    // least) ramp + (x − from). Used near a row's end, where ramp and values are offsets
+    // within a mark's reach: sixteen bits hold them.
+    void addBounded(i64 from, i64 to, i64 origin, const std::vector<std::int16_t>& value, i64 ramp,
                     bool atMost)
     {
         const i64 start = from;
         if (!clip(from, to)) {
             return;
         }
-        const std::int32_t* tile = expand(m_values, value, from - origin, to - from);
-        const auto r0 = std::int32_t(ramp + (from - start));
+        const std::int16_t* tile = expand(m_values, value, from - origin, to - from);
+        auto bound = std::int16_t(ramp + (from - start));
         std::uint8_t* mask = m_mask.data() + from;
-        const std::int32_t n = std::int32_t(to - from);
+        const i64 n = to - from;
         if (atMost) {
-            for (std::int32_t i = 0; i < n; ++i) {
-                mask[i] |= std::uint8_t(tile[i] <= r0 + i);
+            for (i64 i = 0; i < n; ++i, ++bound) {
+                mask[i] |= std::uint8_t(tile[i] <= bound);
             }
         } else {
-            for (std::int32_t i = 0; i < n; ++i) {
-                mask[i] |= std::uint8_t(tile[i] >= r0 + i);
+            for (i64 i = 0; i < n; ++i, ++bound) {
+                mask[i] |= std::uint8_t(tile[i] >= bound);
             }
         }
     }
@@ -354,66 +358,90 @@ private:
 
     std::vector<std::uint8_t> m_mask;
     std::vector<std::uint8_t> m_tile;
-    std::vector<std::int32_t> m_values;
+    std::vector<std::int16_t> m_values;
     bool m_runs = false; // differences to add up
     bool m_any = false;  // anything to paint
 };
 
-// Sorts runs and joins those that overlap or touch.
-void mergeRuns(std::vector<Run>& runs)
+// One set of mark rows placed along a progression: offset u covers
+// origin + shift + k·step + u for k in [0, last]. The points of a block and its cell centres
+// are such sets along the same step.
+struct Placed
 {
-    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.from < b.from; });
-    std::size_t n = 0;
-    for (const Run& r : runs) {
-        if (n > 0 && r.from <= runs[n - 1].to) {
-            runs[n - 1].to = std::max(runs[n - 1].to, r.to);
-        } else {
-            runs[n++] = r;
-        }
-    }
-    runs.resize(n);
-}
+    const std::vector<Run>* runs; // in any order, overlapping or not
+    i64 from;                     // the least start of the runs
+    i64 to;                       // the greatest end
+    i64 shift;
+    i64 last;
+};
 
-// What the merged runs of one canvas row cover at each residue modulo a step: whether
-// anything, the least and the greatest offset.
+// What the placed sets of one canvas row cover at each residue of the offset (shift
+// included) modulo the step: whether anything, the least offset (for the row's start, where
+// an offset covers x only up to x − origin), and the greatest offset less (L − last)·step
+// (for its end, where an offset covers x only from x − origin − last·step; L is the largest
+// last, so that one bound serves every set).
 struct Residues
 {
     std::vector<std::uint8_t> any;
-    std::vector<std::int32_t> least;
-    std::vector<std::int32_t> greatest;
+    std::vector<std::int16_t> least;
+    std::vector<std::int16_t> greatest;
 
-    // For the runs of version `version` (the caller's count of the runs it has made); the
-    // residues of the same runs and step are kept from the last call.
-    void build(const std::vector<Run>& runs, long long version, i64 step)
+    // The residues of the same sets (the runs' version counts the runs the caller has made;
+    // below zero, runs not to be kept) are kept from the last call.
+    void build(std::span<const Placed> sets, long long version, i64 step, i64 largestLast)
     {
-        if (version == m_version && step == m_step) {
+        std::vector<std::pair<i64, i64>> layout;
+        for (const Placed& set : sets) {
+            layout.emplace_back(set.shift, set.last);
+        }
+        if (version >= 0 && version == m_version && step == m_step && layout == m_layout) {
             return;
         }
         m_version = version;
         m_step = step;
+        m_layout = std::move(layout);
         any.assign(std::size_t(step), 0);
-        least.assign(std::size_t(step), INT32_MAX);
-        greatest.assign(std::size_t(step), INT32_MIN);
-        // Runs are in increasing order: a residue's first offset in a run is its least there,
-        // its last the greatest.
-        // Offsets are within a mark's reach and the step within the window, so the residues
-        // are taken in 32 bits, which divides several times faster.
+        least.assign(std::size_t(step), INT16_MAX);
+        greatest.assign(std::size_t(step), INT16_MIN);
+        // Offsets are within a mark's reach and the step within the window, so residues are
+        // taken in 32 bits, which divides several times faster.
         const auto step32 = std::int32_t(step);
         auto residue = [step32](i64 u) {
             const std::int32_t r = std::int32_t(u) % step32;
             return i64(r < 0 ? r + step32 : r);
         };
-        for (const Run& r : runs) {
-            const i64 length = std::min(r.to - r.from, step);
-            i64 j = residue(r.from);
-            i64 k = residue(r.to - 1);
-            for (i64 i = 0; i < length; ++i) {
-                any[std::size_t(j)] = 1;
-                least[std::size_t(j)] = std::min(least[std::size_t(j)], std::int32_t(r.from + i));
-                greatest[std::size_t(k)] =
-                    std::max(greatest[std::size_t(k)], std::int32_t(r.to - 1 - i));
-                j = j + 1 == step ? 0 : j + 1;
-                k = k == 0 ? step - 1 : k - 1;
+        for (const Placed& set : sets) {
+            const i64 lift = (largestLast - set.last) * step;
+            // Offsets [from, to), at most a step of them: a residue's first offset there is its
+            // least, its last the greatest.
+            auto add = [&](i64 from, i64 to) {
+                i64 j = residue(from);
+                i64 k = residue(to - 1);
+                for (i64 i = 0; i < to - from; ++i) {
+                    any[std::size_t(j)] = 1;
+                    least[std::size_t(j)] = std::min(least[std::size_t(j)], std::int16_t(from + i));
+                    greatest[std::size_t(k)] =
+                        std::max(greatest[std::size_t(k)], std::int16_t(to - 1 - i - lift));
+                    j = j + 1 == step ? 0 : j + 1;
+                    k = k == 0 ? step - 1 : k - 1;
+                }
+            };
+            // A run of a step or more holds every residue: of all such runs only the first
+            // step of the leftmost and the last step of the rightmost can hold a least or a
+            // greatest offset.
+            i64 longFrom = std::numeric_limits<i64>::max();
+            i64 longTo = std::numeric_limits<i64>::min();
+            for (const Run& r : *set.runs) {
+                if (r.to - r.from >= step) {
+                    longFrom = std::min<i64>(longFrom, r.from);
+                    longTo = std::max<i64>(longTo, r.to);
+                } else {
+                    add(r.from + set.shift, r.to + set.shift);
+                }
+            }
+            if (longFrom <= longTo) {
+                add(longFrom + set.shift, longFrom + set.shift + step);
+                add(longTo + set.shift - step, longTo + set.shift);
             }
         }
     }
@@ -421,45 +449,85 @@ struct Residues
 private:
     long long m_version = -1;
     i64 m_step = 0;
+    std::vector<std::pair<i64, i64>> m_layout;
 };
 
-// Covers the union over the positions p of the progression of p + runs.
-void coverShifted(RowCover& row, const Progression& p, const std::vector<Run>& runs,
-                  long long runsVersion, i64 width, Residues& residues)
+// Covers, for every set, the union over its positions of position + its runs. All sets are
+// placed along one progression with a step greater than zero.
+void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
+                 long long runsVersion, i64 width, Residues& residues)
 {
-    const i64 minU = runs.front().from;
-    const i64 maxU = runs.back().to;
-    // Positions whose shifted runs can reach the window.
-    const Range k = stepRange(p.origin, p.step, 0, p.count - 1, -maxU + 1, width - 1 - minU);
-    if (k.empty()) {
+    i64 minAll = std::numeric_limits<i64>::max();
+    i64 maxAll = std::numeric_limits<i64>::min();
+    i64 largestLast = 0;
+    i64 shortest = std::numeric_limits<i64>::max();
+    i64 visible = 0;
+    for (const Placed& set : sets) {
+        const i64 lo = set.from + set.shift;
+        const i64 hi = set.to + set.shift;
+        minAll = std::min(minAll, lo);
+        maxAll = std::max(maxAll, hi);
+        largestLast = std::max(largestLast, set.last);
+        shortest = std::min(shortest, set.last + 1);
+        const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+        visible = std::max<i64>(visible, k.empty() ? 0 : k.last - k.first + 1);
+    }
+    if (visible == 0) {
         return;
     }
-    const i64 span = maxU - minU;
-    if (p.step == 0 || p.step > width || k.last - k.first < 4 || p.count * p.step < span + p.step) {
-        // Few positions, or a row shorter than a mark: every run at every position, one span
-        // when the run bridges the step.
-        for (const Run& r : runs) {
-            if (r.to - r.from >= p.step) {
-                row.addRun(p.origin + k.first * p.step + r.from, p.origin + k.last * p.step + r.to);
-            } else {
-                for (i64 i = k.first; i <= k.last; ++i) {
-                    row.addRun(p.origin + i * p.step + r.from, p.origin + i * p.step + r.to);
+    // The tables hold offsets in sixteen bits; sets placed far apart (the two parts of a
+    // row of centres either side of x = 0) are covered one at a time.
+    const i64 limit = INT16_MAX - 1;
+    bool fits = true;
+    for (const Placed& set : sets) {
+        const i64 lift = (largestLast - set.last) * step;
+        fits = fits && set.from + set.shift - lift >= -limit && set.to + set.shift <= limit;
+    }
+    if (!fits && sets.size() > 1) {
+        for (const Placed& set : sets) {
+            const Placed alone{set.runs, set.from, set.to, 0, set.last};
+            coverPlaced(row, origin + set.shift, step, std::span(&alone, 1), -1, width, residues);
+        }
+        return;
+    }
+    const i64 span = maxAll - minAll;
+    if (!fits || step > width || visible < 5 || shortest * step < span + step) {
+        // Few positions, or a row shorter than a mark: every run at every visible position,
+        // one span when the run bridges the step.
+        for (const Placed& set : sets) {
+            const i64 lo = set.from + set.shift;
+            const i64 hi = set.to + set.shift;
+            const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+            const i64 base = origin + set.shift;
+            for (const Run& r : *set.runs) {
+                if (r.to - r.from >= step) {
+                    row.addRun(base + k.first * step + r.from, base + k.last * step + r.to);
+                } else {
+                    for (i64 i = k.first; i <= k.last; ++i) {
+                        row.addRun(base + i * step + r.from, base + i * step + r.to);
+                    }
                 }
             }
         }
         return;
     }
-    // x is covered by the position (x − origin − u) ÷ step for an offset u of the runs with
-    // the same residue as x − origin. Away from the row's ends every such position exists
-    // and the cover repeats with the step; near the first position only offsets up to
-    // x − origin have one, near the last only offsets from x − origin − (count − 1)·step.
-    residues.build(runs, runsVersion, p.step);
-    const i64 interiorFrom = p.origin + maxU - p.step;
-    const i64 interiorTo = p.origin + minU + p.count * p.step;
-    row.addBounded(p.origin + minU, interiorFrom, p.origin, residues.least, minU, true);
-    row.addPattern(interiorFrom, interiorTo, p.origin, residues.any);
-    row.addBounded(interiorTo, p.origin + (p.count - 1) * p.step + maxU, p.origin,
-                   residues.greatest, interiorTo - p.origin - (p.count - 1) * p.step, false);
+    // x is covered by an offset u with the residue of x − origin at the position
+    // (x − origin − u) ÷ step of its set. Away from the ends every such position exists and
+    // the cover repeats with the step; near the first position only offsets up to
+    // x − origin have one, near the last only offsets from x − origin − last·step (every
+    // set is at least a mark longer than the other bound, so one bound at a time).
+    residues.build(sets, runsVersion, step, largestLast);
+    i64 endFrom = std::numeric_limits<i64>::max();
+    i64 endTo = std::numeric_limits<i64>::min();
+    for (const Placed& set : sets) {
+        endFrom = std::min(endFrom, set.from + set.shift + (set.last + 1) * step);
+        endTo = std::max(endTo, set.to + set.shift + set.last * step);
+    }
+    const i64 startTo = maxAll - step;
+    row.addBounded(origin + minAll, origin + startTo, origin, residues.least, minAll, true);
+    row.addPattern(origin + startTo, origin + endFrom, origin, residues.any);
+    row.addBounded(origin + endFrom, origin + endTo, origin, residues.greatest,
+                   endFrom - largestLast * step, false);
 }
 
 class GridRenderer
@@ -548,14 +616,18 @@ void GridRenderer::drawStamped(const MarkStamp& stamp)
     const i64 nx = m_p.columnCount;
     const i64 ny = m_p.rowCount;
     const bool centres = m_p.centreMarksOn && nx >= 2 && ny >= 2;
-    // The figure's columns and rows of points [0] and of cell centres [1], block by block.
-    std::vector<Progression> columns[2];
+    // The figure's rows of points [0] and of cell centres [1], block row by block row, and
+    // its columns, block column by block column (points and centres of a block column share
+    // their step).
     std::vector<Progression> rows[2];
+    std::vector<std::vector<Progression>> blockColumns[2];
     for (i64 bc = m_blockCols.first; bc <= m_blockCols.last; ++bc) {
         const i64 x0 = m_left + bc * m_stepX;
-        addPoints(columns[0], x0, m_p.columnSpacing, nx);
+        blockColumns[0].emplace_back();
+        blockColumns[1].emplace_back();
+        addPoints(blockColumns[0].back(), x0, m_p.columnSpacing, nx);
         if (centres) {
-            addCentres(columns[1], x0, m_p.columnSpacing, nx - 1);
+            addCentres(blockColumns[1].back(), x0, m_p.columnSpacing, nx - 1);
         }
     }
     for (i64 br = m_blockRows.first; br <= m_blockRows.last; ++br) {
@@ -566,10 +638,14 @@ void GridRenderer::drawStamped(const MarkStamp& stamp)
         }
     }
     const render::ColorRef color = m_c.pen().color;
+    // Rows the marks meet are written whole: marks over the background the prologue laid.
+    const render::ColorRef background = render::backgroundColor(m_frame.whiteBackground);
     RowCover cover(m_w);
     std::vector<Run> runs[2];
     Residues residues;
     long long runsVersion = 0;
+    std::vector<Placed> placed;
+    std::pair<i64, i64> extent[2];
     // Canvas rows that the figure's rows meet alike are covered alike: in a lattice taller
     // than the window they repeat with the row spacing. Covers worked out are kept by the
     // mark rows that made them, as long as there are not too many of them.
@@ -579,40 +655,70 @@ void GridRenderer::drawStamped(const MarkStamp& stamp)
     for (i64 y = 0; y < m_h; ++y) {
         key.clear();
         for (int lattice = 0; lattice < 2; ++lattice) {
-            // The mark rows that the figure's rows bring to this canvas row.
+            // The mark rows that the figure's rows bring to this canvas row, and their extent.
+            // The rows' offsets make the key: the same offsets bring the same cover.
             std::vector<Run>& u = runs[lattice];
             u.clear();
+            extent[lattice] = {std::numeric_limits<i64>::max(), std::numeric_limits<i64>::min()};
             for (const Progression& p : rows[lattice]) {
                 const Range r =
                     stepRange(p.origin, p.step, 0, p.count - 1, y - stamp.bottom(), y - stamp.top);
                 for (i64 i = r.first; i <= r.last; ++i) {
-                    const auto& add =
-                        stamp.rows[std::size_t(y - (p.origin + i * p.step) - stamp.top)];
+                    const auto dy = std::int32_t(y - (p.origin + i * p.step));
+                    const auto& add = stamp.rows[std::size_t(dy - stamp.top)];
+                    if (add.empty()) {
+                        continue;
+                    }
                     u.insert(u.end(), add.begin(), add.end());
+                    extent[lattice].first = std::min<i64>(extent[lattice].first, add.front().from);
+                    extent[lattice].second = std::max<i64>(extent[lattice].second, add.back().to);
+                    key.append(reinterpret_cast<const char*>(&dy), sizeof dy);
                 }
             }
-            mergeRuns(u);
-            key.append(reinterpret_cast<const char*>(u.data()), u.size() * sizeof(Run));
             key.push_back('|');
         }
         if (runs[0].empty() && runs[1].empty()) {
             continue;
         }
         if (const auto found = known.find(key); found != known.end()) {
-            m_c.fillMaskedRow(int(y), found->second, color);
+            m_c.setMaskedRow(int(y), found->second, color, background);
             continue;
         }
-        for (int lattice = 0; lattice < 2; ++lattice) {
-            if (runs[lattice].empty()) {
+        ++runsVersion;
+        for (std::size_t b = 0; b < blockColumns[0].size(); ++b) {
+            placed.clear();
+            i64 origin = 0;
+            i64 step = 0;
+            for (int lattice = 0; lattice < 2; ++lattice) {
+                if (runs[lattice].empty()) {
+                    continue;
+                }
+                for (const Progression& p : blockColumns[lattice][b]) {
+                    if (placed.empty()) {
+                        origin = p.origin;
+                        step = p.step;
+                    }
+                    placed.push_back(Placed{&runs[lattice], extent[lattice].first,
+                                            extent[lattice].second, p.origin - origin,
+                                            p.count - 1});
+                }
+            }
+            if (placed.empty()) {
                 continue;
             }
-            ++runsVersion;
-            for (const Progression& p : columns[lattice]) {
-                coverShifted(cover, p, runs[lattice], runsVersion, m_w, residues);
+            if (step == 0) {
+                // Every position of the block column in one place.
+                for (const Placed& set : placed) {
+                    for (const Run& r : *set.runs) {
+                        cover.addRun(origin + set.shift + r.from, origin + set.shift + r.to);
+                    }
+                }
+                continue;
             }
+            coverPlaced(cover, origin, step, placed, runsVersion, m_w, residues);
         }
         const std::vector<std::uint8_t>& mask = cover.finish();
-        m_c.fillMaskedRow(int(y), mask, color);
+        m_c.setMaskedRow(int(y), mask, color, background);
         if (known.size() < kKnownRows) {
             known.emplace(key, mask);
         }
