@@ -1,0 +1,141 @@
+#include "figures/RowUnion.h"
+
+#include <climits>
+#include <limits>
+
+namespace koyomi::figures {
+
+void Residues::build(std::span<const Placed> sets, long long version, i64 step, i64 largestLast)
+{
+    std::vector<std::pair<i64, i64>> layout;
+    for (const Placed& set : sets) {
+        layout.emplace_back(set.shift, set.last);
+    }
+    if (version >= 0 && version == m_version && step == m_step && layout == m_layout) {
+        return;
+    }
+    m_version = version;
+    m_step = step;
+    m_layout = std::move(layout);
+    any.assign(std::size_t(step), 0);
+    least.assign(std::size_t(step), INT16_MAX);
+    greatest.assign(std::size_t(step), INT16_MIN);
+    // Offsets are within a mark's reach and the step within the window, so residues are
+    // taken in 32 bits, which divides several times faster.
+    const auto step32 = std::int32_t(step);
+    auto residue = [step32](i64 u) {
+        const std::int32_t r = std::int32_t(u) % step32;
+        return i64(r < 0 ? r + step32 : r);
+    };
+    for (const Placed& set : sets) {
+        const i64 lift = (largestLast - set.last) * step;
+        // Offsets [from, to), at most a step of them: a residue's first offset there is its
+        // least, its last the greatest.
+        auto add = [&](i64 from, i64 to) {
+            i64 j = residue(from);
+            i64 k = residue(to - 1);
+            for (i64 i = 0; i < to - from; ++i) {
+                any[std::size_t(j)] = 1;
+                least[std::size_t(j)] = std::min(least[std::size_t(j)], std::int16_t(from + i));
+                greatest[std::size_t(k)] =
+                    std::max(greatest[std::size_t(k)], std::int16_t(to - 1 - i - lift));
+                j = j + 1 == step ? 0 : j + 1;
+                k = k == 0 ? step - 1 : k - 1;
+            }
+        };
+        // A run of a step or more holds every residue: of all such runs only the first
+        // step of the leftmost and the last step of the rightmost can hold a least or a
+        // greatest offset.
+        i64 longFrom = std::numeric_limits<i64>::max();
+        i64 longTo = std::numeric_limits<i64>::min();
+        for (const Run& r : *set.runs) {
+            if (r.to - r.from >= step) {
+                longFrom = std::min<i64>(longFrom, r.from);
+                longTo = std::max<i64>(longTo, r.to);
+            } else {
+                add(r.from + set.shift, r.to + set.shift);
+            }
+        }
+        if (longFrom <= longTo) {
+            add(longFrom + set.shift, longFrom + set.shift + step);
+            add(longTo + set.shift - step, longTo + set.shift);
+        }
+    }
+}
+
+void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
+                 long long runsVersion, i64 width, Residues& residues)
+{
+    i64 minAll = std::numeric_limits<i64>::max();
+    i64 maxAll = std::numeric_limits<i64>::min();
+    i64 largestLast = 0;
+    i64 shortest = std::numeric_limits<i64>::max();
+    i64 visible = 0;
+    for (const Placed& set : sets) {
+        const i64 lo = set.from + set.shift;
+        const i64 hi = set.to + set.shift;
+        minAll = std::min(minAll, lo);
+        maxAll = std::max(maxAll, hi);
+        largestLast = std::max(largestLast, set.last);
+        shortest = std::min(shortest, set.last + 1);
+        const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+        visible = std::max<i64>(visible, k.empty() ? 0 : k.last - k.first + 1);
+    }
+    if (visible == 0) {
+        return;
+    }
+    // The tables hold offsets in sixteen bits; sets placed far apart (the two parts of a
+    // row of centres either side of x = 0) are covered one at a time.
+    const i64 limit = INT16_MAX - 1;
+    bool fits = true;
+    for (const Placed& set : sets) {
+        const i64 lift = (largestLast - set.last) * step;
+        fits = fits && set.from + set.shift - lift >= -limit && set.to + set.shift <= limit;
+    }
+    if (!fits && sets.size() > 1) {
+        for (const Placed& set : sets) {
+            const Placed alone{set.runs, set.from, set.to, 0, set.last};
+            coverPlaced(row, origin + set.shift, step, std::span(&alone, 1), -1, width, residues);
+        }
+        return;
+    }
+    const i64 span = maxAll - minAll;
+    if (!fits || step > width || visible < 5 || shortest * step < span + step) {
+        // Few positions, or a row shorter than a mark: every run at every visible position,
+        // one span when the run bridges the step.
+        for (const Placed& set : sets) {
+            const i64 lo = set.from + set.shift;
+            const i64 hi = set.to + set.shift;
+            const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+            const i64 base = origin + set.shift;
+            for (const Run& r : *set.runs) {
+                if (r.to - r.from >= step) {
+                    row.addRun(base + k.first * step + r.from, base + k.last * step + r.to);
+                } else {
+                    for (i64 i = k.first; i <= k.last; ++i) {
+                        row.addRun(base + i * step + r.from, base + i * step + r.to);
+                    }
+                }
+            }
+        }
+        return;
+    }
+    // x is covered by an offset u with the residue of x − origin at the position
+    // (x − origin − u) ÷ step of its set. Away from the ends every such position exists and
+    // the cover repeats with the step; near the first position only offsets up to
+    // x − origin have one, near the last only offsets from x − origin − last·step (every
+    // set is at least a mark longer than the other bound, so one bound at a time).
+    residues.build(sets, runsVersion, step, largestLast);
+    i64 endFrom = std::numeric_limits<i64>::max();
+    i64 endTo = std::numeric_limits<i64>::min();
+    for (const Placed& set : sets) {
+        endFrom = std::min(endFrom, set.from + set.shift + (set.last + 1) * step);
+        endTo = std::max(endTo, set.to + set.shift + set.last * step);
+    }
+    const i64 startTo = maxAll - step;
+    row.addBounded(origin + minAll, origin + startTo, origin, residues.least, minAll, true);
+    row.addPattern(origin + startTo, origin + endFrom, origin, residues.any);
+    row.addBounded(origin + endFrom, origin + endTo, origin, residues.greatest,
+                   endFrom - largestLast * step, false);
+}
+} // namespace koyomi::figures
