@@ -201,6 +201,10 @@ private:
     std::vector<std::uint8_t> m_pathTypes;
 };
 
+// The pixels a one-pixel line from `from` to `to` paints in the given style, as Canvas
+// lineTo paints them after a moveTo: the end point left out, the pattern from its start.
+std::vector<QPoint> linePixels(QPoint from, QPoint to, PenStyle style);
+
 // The width a geometric pen strokes with. Below one pixel a pen draws one pixel wide, as the
 // platform's pens do; a width typed far beyond any window is held to kMaxStrokeWidth, twice
 // the largest picture the program draws (16384 pixels a side) and the widest pen the

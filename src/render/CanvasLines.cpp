@@ -135,6 +135,9 @@ void Canvas::drawLine(QPoint from, QPoint to)
     }
     const QRgb rgb = toQRgb(m_pen.color);
     const bool solid = pattern.length == 1;
+    QRgb* const bits = reinterpret_cast<QRgb*>(m_image.bits());
+    const qsizetype stride = m_image.bytesPerLine() / 4;
+    const bool xorMode = m_penMode == PenMode::Xor;
 
     if (minorLen == 0 && solid && m_penMode == PenMode::Copy) {
         // Horizontal or vertical solid line: the common case of every grid.
@@ -144,11 +147,9 @@ void Canvas::drawLine(QPoint from, QPoint to)
         const long long a = majorDir > 0 ? major0 + sBegin : major0 - (sEnd - 1);
         const long long n = sEnd - sBegin;
         if (xMajor) {
-            auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(minor0)));
-            std::fill_n(row + a, n, rgb);
+            std::fill_n(bits + minor0 * stride + a, n, rgb);
         } else {
-            const qsizetype stride = m_image.bytesPerLine() / 4;
-            auto* p = reinterpret_cast<QRgb*>(m_image.bits()) + a * stride + minor0;
+            auto* p = bits + a * stride + minor0;
             for (long long i = 0; i < n; ++i, p += stride) {
                 *p = rgb;
             }
@@ -169,11 +170,8 @@ void Canvas::drawLine(QPoint from, QPoint to)
             const long long minor = minor0 + minorDir * k;
             if (minor >= minorLow && minor < minorLimit) {
                 const long long major = major0 + majorDir * s;
-                if (xMajor) {
-                    plot(static_cast<int>(major), static_cast<int>(minor), rgb);
-                } else {
-                    plot(static_cast<int>(minor), static_cast<int>(major), rgb);
-                }
+                QRgb* p = xMajor ? bits + minor * stride + major : bits + major * stride + minor;
+                *p = xorMode ? (*p ^ (rgb & 0xFFFFFFu)) : rgb;
             }
         }
         if (++phase == pattern.length) {
@@ -185,6 +183,46 @@ void Canvas::drawLine(QPoint from, QPoint to)
             ++k;
         }
     }
+}
+
+std::vector<QPoint> linePixels(QPoint from, QPoint to, PenStyle style)
+{
+    // The same steps as Canvas::drawLine, without the canvas.
+    std::vector<QPoint> pixels;
+    if (style == PenStyle::Clear) {
+        return pixels;
+    }
+    const long long dx = static_cast<long long>(to.x()) - from.x();
+    const long long dy = static_cast<long long>(to.y()) - from.y();
+    const long long adx = std::llabs(dx);
+    const long long ady = std::llabs(dy);
+    const long long steps = std::max(adx, ady);
+    const PatternTable& pattern = patternTable(style);
+    const bool xMajor = adx >= ady;
+    const int majorDir = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int minorDir = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const long long majorLen = xMajor ? adx : ady;
+    const long long minorLen = xMajor ? ady : adx;
+    long long k = 0;
+    long long num = majorLen; // 2·s·minorLen + majorLen − 2·k·majorLen
+    int phase = 0;
+    for (long long s = 0; s < steps; ++s) {
+        if (pattern.on[phase]) {
+            const long long major = majorDir * s;
+            const long long minor = minorDir * k;
+            pixels.emplace_back(int(from.x() + (xMajor ? major : minor)),
+                                int(from.y() + (xMajor ? minor : major)));
+        }
+        if (++phase == pattern.length) {
+            phase = 0;
+        }
+        num += 2 * minorLen;
+        if (num >= 2 * majorLen) {
+            num -= 2 * majorLen;
+            ++k;
+        }
+    }
+    return pixels;
 }
 
 void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)

@@ -3,6 +3,7 @@
 #include "figures/FigureKinds.h"
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/grid/GridPage.h"
+#include "figures/slopegrid/SlopeGridPage.h"
 
 namespace koyomi::tools {
 
@@ -30,7 +31,7 @@ const std::array<FigureEntry, 9>& figureTable()
     static const std::array<FigureEntry, 9> table{{
         {kFigureCaptions[0], page<figures::GraphPaperPage>},
         {kFigureCaptions[1], page<figures::GridPage>},
-        {kFigureCaptions[2], emptyPage},
+        {kFigureCaptions[2], page<figures::SlopeGridPage>},
         {kFigureCaptions[3], emptyPage},
         {kFigureCaptions[4], emptyPage},
         {kFigureCaptions[5], emptyPage},

@@ -107,6 +107,15 @@ QPixmap rowPicture(RowPicture picture)
         p.setPen(QColor(0x10, 0x10, 0x80));
         p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, QStringLiteral("A"));
         break;
+    case RowPicture::SlantedGrid:
+        // Three directions of lines meeting in triangles.
+        p.setPen(QPen(QColor(0x10, 0x10, 0x80), 1));
+        for (int x = 2; x <= 14; x += 6) {
+            p.drawLine(x, 1, x, 15);
+        }
+        p.drawLine(2, 4, 14, 11);
+        p.drawLine(2, 11, 14, 4);
+        break;
     }
     return pixmap;
 }

@@ -24,7 +24,8 @@ enum class RowPicture
     FallingDiagonal,
     HorizontalLines, // emphasised rows
     VerticalLines,
-    Text, // labels
+    Text,        // labels
+    SlantedGrid, // vertical lines and lines at 30° both ways
 };
 
 QPixmap rowPicture(RowPicture picture);
