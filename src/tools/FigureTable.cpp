@@ -4,6 +4,7 @@
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/grid/GridPage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
+#include "figures/tawara/TawaraPage.h"
 
 namespace koyomi::tools {
 
@@ -36,7 +37,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[4], emptyPage},
         {kFigureCaptions[5], emptyPage},
         {kFigureCaptions[6], emptyPage},
-        {kFigureCaptions[7], emptyPage},
+        {kFigureCaptions[7], page<figures::TawaraPage>},
         {kFigureCaptions[8], emptyPage},
     }};
     return table;

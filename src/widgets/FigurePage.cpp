@@ -65,6 +65,13 @@ QCheckBox* FigurePage::check(const char* name, const QString& caption)
     return c;
 }
 
+QLabel* FigurePage::caption(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 QFrame* FigurePage::panel()
 {
     auto* frame = new QFrame(this);
@@ -81,9 +88,7 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
     reset = new ResetButton(resetName, panel);
     grid->addWidget(reset, 0, 0, Qt::AlignTop | Qt::AlignLeft);
     for (const auto& [column, text] : captions) {
-        auto* label = new QLabel(QString::fromUtf8(text), panel);
-        label->setAlignment(Qt::AlignCenter);
-        grid->addWidget(label, 0, column);
+        grid->addWidget(caption(text, panel), 0, column);
     }
     return grid;
 }

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QStringList>
 #include <QWidget>
 
@@ -62,6 +63,8 @@ protected:
     LineKindComboBox* lineCombo(const char* name, int index);
     QCheckBox* check(const char* name, const QString& caption = {});
 
+    // A caption over a column of controls (UTF-8).
+    static QLabel* caption(const char* text, QWidget* parent);
     // A framed panel of the page, added to the page's column of panels by the caller.
     QFrame* panel();
     // The panel's grid: its reset triangle, named as its handler's button, in the top-left

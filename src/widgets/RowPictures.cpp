@@ -116,6 +116,11 @@ QPixmap rowPicture(RowPicture picture)
         p.drawLine(2, 4, 14, 11);
         p.drawLine(2, 11, 14, 4);
         break;
+    case RowPicture::Circle:
+        p.setPen(QPen(QColor(0x10, 0x10, 0x80), 1));
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+        break;
     }
     return pixmap;
 }

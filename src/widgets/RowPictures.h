@@ -26,6 +26,7 @@ enum class RowPicture
     VerticalLines,
     Text,        // labels
     SlantedGrid, // vertical lines and lines at 30° both ways
+    Circle,      // a circumference
 };
 
 QPixmap rowPicture(RowPicture picture);

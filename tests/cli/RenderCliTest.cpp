@@ -140,7 +140,7 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         ASSERT_EQ(r.code, 0) << kind << r.err.toStdString();
         EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), pageDrawing(kind)) << kind;
     }
-    EXPECT_GE(built, 3);
+    EXPECT_GE(built, 4);
 
     // A grid preset with its marks, centres and coupled spacings.
     auto* grid = form.pages()[1];
@@ -163,6 +163,18 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         runCommand({"--record", form.recordOf(2, "斜"), "--size", "320x200", "-o", path("s.png")});
     ASSERT_EQ(s.code, 0) << s.err.toStdString();
     EXPECT_EQ(QImage(path("s.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(2));
+
+    // A tawara preset: squares, apex down, dotted, two piles.
+    auto* tawara = form.pages()[7];
+    tawara->findChild<QComboBox*>("ComboBox84")->setCurrentIndex(1);
+    tawara->findChild<QComboBox*>("ComboBox87")->setCurrentIndex(1);
+    tawara->findChild<QComboBox*>("ComboBox85")->setCurrentIndex(2);
+    tawara->findChild<widgets::SpinEdit*>("SpinEdit104")->setText("2");
+    tawara->findChild<widgets::SpinEdit*>("SpinEdit107")->setText("4");
+    const CommandRun t =
+        runCommand({"--record", form.recordOf(7, "俵"), "--size", "320x200", "-o", path("t.png")});
+    ASSERT_EQ(t.code, 0) << t.err.toStdString();
+    EXPECT_EQ(QImage(path("t.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(7));
 }
 
 TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)

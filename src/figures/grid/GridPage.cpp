@@ -120,9 +120,7 @@ void GridPage::buildMarkPanel(QWidget* p)
     m_color = colorCombo("ComboBox30");
     m_color->setToolTip(QStringLiteral("点の色"));
     grid->addWidget(m_color, 1, 3);
-    auto* present = new QLabel(QStringLiteral("有無"), p);
-    present->setAlignment(Qt::AlignCenter);
-    grid->addWidget(present, 2, 1);
+    grid->addWidget(caption("有無", p), 2, 1);
     m_centres = new QComboBox(p);
     m_centres->setObjectName(QStringLiteral("ComboBox62"));
     m_centres->addItems({QStringLiteral("なし"), QStringLiteral("あり")});

@@ -1,0 +1,148 @@
+#include "figures/tawara/Tawara.h"
+#include "CanvasProbe.h"
+#include "Watchdog.h"
+#include "figures/WindowProbe.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+namespace {
+
+// White outlines on an 800 × 570 window: the single pile's reference point is (400, 285).
+struct Drawn
+{
+    Canvas canvas;
+    explicit Drawn(const TawaraParams& p, int w = 800, int h = 570) : canvas(w, h)
+    {
+        drawTawara(canvas, p, Frame{w, h, false});
+    }
+};
+
+TawaraParams pile(TawaraShape shape, TawaraOrientation apex, int rows)
+{
+    TawaraParams p = TawaraParams::defaults(false);
+    p.pieceShape = int(shape);
+    p.orientation = int(apex);
+    p.rowCount = rows;
+    return p;
+}
+
+} // namespace
+
+TEST(Tawara, DefaultsStackOneCircleInTheHollowOfTwo)
+{
+    const TawaraParams p = TawaraParams::defaults(false);
+    // Row tops: cy − 30 − 60 + nearest(51.961524) and … + nearest(103.923048).
+    EXPECT_EQ(tawaraRowTop(p, 285, 1), 285 - 38);
+    EXPECT_EQ(tawaraRowTop(p, 285, 2), 285 + 14);
+    const Drawn drawing(p);
+    const Canvas& c = drawing.canvas;
+    // Three boxes of 60: the top one from x = 370, the lower ones from 340 and 400.
+    const int inTop = countColor(c, kWhite, 370, 247, 431, 308);
+    const int inLeft = countColor(c, kWhite, 340, 299, 401, 360);
+    const int inRight = countColor(c, kWhite, 400, 299, 461, 360);
+    EXPECT_GT(inTop, 150);
+    EXPECT_GT(inLeft, 150);
+    EXPECT_GT(inRight, 150);
+    // Nothing outside the three boxes; the lower circles mirror each other's count.
+    EXPECT_EQ(countColor(c, kWhite, 0, 0, 800, 247), 0);
+    EXPECT_EQ(countColor(c, kWhite, 0, 360, 800, 570), 0);
+    EXPECT_EQ(countColor(c, kWhite, 0, 0, 340, 570), 0);
+    EXPECT_EQ(countColor(c, kWhite, 461, 0, 800, 570), 0);
+    EXPECT_EQ(countColor(c, kWhite, 340, 299, 400, 360), countColor(c, kWhite, 400, 299, 460, 360));
+}
+
+TEST(Tawara, SquaresStandEdgeOnEdgeAndApexDownMirrorsThePile)
+{
+    // Squares, apex up: the top square spans y = 255 … 315, the lower two 315 … 375, so the
+    // upper square's bottom edge is the lower squares' top edge, from x = 340 to 460.
+    const Drawn upDrawing(pile(TawaraShape::Square, TawaraOrientation::ApexUp, 2));
+    const Canvas& up = upDrawing.canvas;
+    EXPECT_EQ(rowString(up, 315, 339, 462), "." + std::string(121, '#') + ".");
+    EXPECT_EQ(rowString(up, 255, 369, 432), "." + std::string(61, '#') + ".");
+    EXPECT_EQ(countColor(up, kWhite, 0, 0, 800, 255), 0);
+    EXPECT_EQ(countColor(up, kWhite, 0, 376, 800, 570), 0);
+    // Apex down: the single square is the lowest row (255 + 60 … ), the pair above it.
+    const TawaraParams down = pile(TawaraShape::Square, TawaraOrientation::ApexDown, 2);
+    EXPECT_EQ(tawaraRowTop(down, 285, 1), 285 - 30 - 60 + 60);
+    EXPECT_EQ(tawaraRowTop(down, 285, 2), 285 - 30 - 120 + 60);
+    const Drawn downDrawing(down);
+    const Canvas& d = downDrawing.canvas;
+    EXPECT_EQ(rowString(d, 255, 339, 462), "." + std::string(121, '#') + ".");
+    EXPECT_EQ(rowString(d, 315, 369, 432), "." + std::string(61, '#') + ".");
+    // Circles apex down: one circle under two.
+    const TawaraParams circles = pile(TawaraShape::Circle, TawaraOrientation::ApexDown, 2);
+    EXPECT_EQ(tawaraRowTop(circles, 285, 1), 285 - 30 - 52 + 60);
+    EXPECT_EQ(tawaraRowTop(circles, 285, 2), 285 - 30 - 104 + 60);
+}
+
+TEST(Tawara, RowCountsAndPilesSideBySide)
+{
+    // One row: one piece; no rows: only the background.
+    const Drawn oneDrawing(pile(TawaraShape::Circle, TawaraOrientation::ApexUp, 1));
+    const Canvas& one = oneDrawing.canvas;
+    // Its box: y = 285 − 30 + 52 − 30 = 277, x = 400 − 30.
+    EXPECT_EQ(tawaraRowTop(pile(TawaraShape::Circle, TawaraOrientation::ApexUp, 1), 285, 1), 277);
+    EXPECT_EQ(countColor(one, kWhite), countColor(one, kWhite, 370, 277, 431, 338));
+    EXPECT_GT(countColor(one, kWhite), 150);
+    EXPECT_EQ(
+        countColor(Drawn(pile(TawaraShape::Circle, TawaraOrientation::ApexUp, 0)).canvas, kWhite),
+        0);
+    // Two piles 210 apart about x = 400: the right one is the left one moved by 210.
+    TawaraParams p = TawaraParams::defaults(false);
+    p.countAcross = 2;
+    const Drawn twoDrawing(p);
+    const Canvas& two = twoDrawing.canvas;
+    const QImage left = two.image().copy(295 - 70, 200, 140, 200);
+    const QImage right = two.image().copy(505 - 70, 200, 140, 200);
+    EXPECT_EQ(left, right);
+    EXPECT_GT(countColor(two, kWhite, 225, 200, 365, 400), 0);
+}
+
+TEST(Tawara, SkippingWhatIsOutsideTheWindowChangesNoPixel)
+{
+    for (const TawaraShape shape : {TawaraShape::Circle, TawaraShape::Square}) {
+        for (const TawaraOrientation apex :
+             {TawaraOrientation::ApexUp, TawaraOrientation::ApexDown}) {
+            TawaraParams p = pile(shape, apex, 9);
+            p.pieceSize = 13;
+            p.countAcross = 5;
+            p.gapAcross = 7;
+            p.countDown = 4;
+            p.gapDown = 20;
+            p.lineKind = 3;
+            p.lineWidth = 3;
+            Canvas small(300, 200);
+            koyomi::test::expectWindowMatchesLargeCanvas(
+                small, 400, [&](Canvas& c, const Frame& f) { drawTawara(c, p, f); });
+            EXPECT_GT(countColor(small, kWhite), 0);
+        }
+    }
+}
+
+TEST(Tawara, ValuesTypedFarOutOfRangeDrawAndEnd)
+{
+    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
+        for (const TawaraShape shape : {TawaraShape::Circle, TawaraShape::Square}) {
+            auto run = [&](auto change) {
+                TawaraParams p = pile(shape, TawaraOrientation::ApexUp, 3);
+                p.lineKind = 1;
+                change(p);
+                koyomi::test::runWithWatchdog("tawara", [&] { Drawn(p, 320, 200); });
+            };
+            run([&](TawaraParams& p) { p.pieceSize = v; });
+            run([&](TawaraParams& p) { p.rowCount = v; });
+            run([&](TawaraParams& p) { p.countAcross = p.countDown = v; });
+            run([&](TawaraParams& p) { p.gapAcross = p.gapDown = v; });
+            run([&](TawaraParams& p) { p.lineWidth = v; });
+            run([&](TawaraParams& p) { p.lineKind = p.lineColor = p.orientation = v; });
+        }
+    }
+}
