@@ -2,6 +2,7 @@
 
 #include "figures/FigureKinds.h"
 #include "figures/graphpaper/GraphPaperPage.h"
+#include "figures/clock/ClockPage.h"
 #include "figures/grid/GridPage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
@@ -34,7 +35,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[1], page<figures::GridPage>},
         {kFigureCaptions[2], page<figures::SlopeGridPage>},
         {kFigureCaptions[3], emptyPage},
-        {kFigureCaptions[4], emptyPage},
+        {kFigureCaptions[4], page<figures::ClockPage>},
         {kFigureCaptions[5], emptyPage},
         {kFigureCaptions[6], emptyPage},
         {kFigureCaptions[7], page<figures::TawaraPage>},

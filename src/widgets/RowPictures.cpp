@@ -121,6 +121,19 @@ QPixmap rowPicture(RowPicture picture)
         p.setRenderHint(QPainter::Antialiasing);
         p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
         break;
+    case RowPicture::Dot:
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x10, 0x10, 0x80));
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(QRectF(5, 5, 6, 6));
+        break;
+    case RowPicture::Graduations:
+        p.setPen(QPen(QColor(0x10, 0x10, 0x80), 1));
+        p.drawLine(1, 14, 15, 14);
+        for (int x = 2; x <= 14; x += 3) {
+            p.drawLine(x, x == 8 ? 6 : 10, x, 14);
+        }
+        break;
     }
     return pixmap;
 }

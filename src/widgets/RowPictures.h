@@ -27,6 +27,8 @@ enum class RowPicture
     Text,        // labels
     SlantedGrid, // vertical lines and lines at 30° both ways
     Circle,      // a circumference
+    Dot,         // a centre mark
+    Graduations, // ticks on an arc
 };
 
 QPixmap rowPicture(RowPicture picture);

@@ -1,0 +1,222 @@
+#include "figures/clock/Clock.h"
+
+#include "figures/RadialPoint.h"
+#include "figures/Visible.h"
+#include "render/Palette.h"
+#include "render/PathUtils.h"
+#include "render/Text.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace koyomi::figures {
+
+using render::Canvas;
+
+ClockParams ClockParams::defaults(bool whiteBackground)
+{
+    ClockParams p;
+    const int color = render::defaultColorIndex(whiteBackground);
+    for (ClockLine* line : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
+        line->color = color;
+    }
+    p.numeralColor = color;
+    return p;
+}
+
+namespace {
+
+// Line kinds that draw: "実線" to "二点鎖線". "なし" and no selection draw nothing.
+bool draws(const ClockLine& line)
+{
+    return line.kind >= 0 && line.kind < render::kNoLineIndex;
+}
+
+class ClockRenderer
+{
+public:
+    ClockRenderer(Canvas& canvas, const ClockParams& params, const render::Frame& frame)
+        : m_c(canvas), m_p(params), m_frame(frame)
+    {
+    }
+
+    void draw();
+
+private:
+    void face(long long cx, long long cy);
+    void stroke(WidePoint a, WidePoint b, const ClockLine& line);
+    void dot(WidePoint centre, long long s, const ClockLine& line);
+    void graduations(long long cx, long long cy, long long s, const ClockLine& line, int steps,
+                     bool skipHours);
+
+    Canvas& m_c;
+    const ClockParams& m_p;
+    const render::Frame& m_frame;
+    render::TPath m_path;
+};
+
+void ClockRenderer::stroke(WidePoint a, WidePoint b, const ClockLine& line)
+{
+    if (!draws(line) || !fitsInt(a.x) || !fitsInt(a.y) || !fitsInt(b.x) || !fitsInt(b.y)) {
+        return;
+    }
+    const std::array<QPoint, 2> points{QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y))};
+    render::DashedPolyline(points, m_c, render::paletteColor(line.color, m_c.pen().color),
+                           line.width, render::lineStylePattern(line.kind), true);
+}
+
+void ClockRenderer::dot(WidePoint centre, long long s, const ClockLine& line)
+{
+    const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
+    if (!fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) || !fitsInt(y2)) {
+        return;
+    }
+    // The outline is the dot's own colour, in the line kind's pen style, one pixel wide.
+    const render::ColorRef color = render::paletteColor(line.color, m_c.brush().color);
+    render::Pen pen = m_c.pen();
+    pen.color = color;
+    pen.style = render::lineStylePen(line.kind, pen.style);
+    pen.width = 1;
+    pen.geometric = false;
+    m_c.setPen(pen);
+    m_c.setBrush(render::Brush{color, false});
+    m_c.ellipse(int(x1), int(y1), int(x2), int(y2));
+    m_c.setBrushClear(true);
+}
+
+void ClockRenderer::graduations(long long cx, long long cy, long long s, const ClockLine& line,
+                                int steps, bool skipHours)
+{
+    const long long r = m_p.radius;
+    for (int m = 0; m < steps; ++m) {
+        if (skipHours && m % 5 == 0) {
+            continue;
+        }
+        switch (ClockGraduation(m_p.graduationMark)) {
+        case ClockGraduation::Dot:
+            dot(radialPoint(cx, cy, r, m, steps), s, line);
+            break;
+        case ClockGraduation::Outward:
+            stroke(radialPoint(cx, cy, r, m, steps), radialPoint(cx, cy, r + s, m, steps), line);
+            break;
+        case ClockGraduation::Inward:
+            stroke(radialPoint(cx, cy, r, m, steps), radialPoint(cx, cy, r - s, m, steps), line);
+            break;
+        case ClockGraduation::Across:
+            stroke(radialPoint(cx, cy, r + s, m, steps), radialPoint(cx, cy, r - s, m, steps),
+                   line);
+            break;
+        default:
+            return;
+        }
+    }
+}
+
+void ClockRenderer::face(long long cx, long long cy)
+{
+    const long long r = m_p.radius;
+    graduations(cx, cy, m_p.minuteMarkSize, m_p.minuteMarks, 60, true);
+    graduations(cx, cy, m_p.hourMarkSize, m_p.hourMarks, 12, false);
+
+    if (draws(m_p.circumference) && fitsInt(cx - r) && fitsInt(cx + r) && fitsInt(cy - r) &&
+        fitsInt(cy + r)) {
+        m_c.beginPath();
+        render::EllipsePath(m_c, int(cx - r), int(cy - r), int(cx + r), int(cy + r));
+        m_c.endPath();
+        m_c.flattenPath();
+        m_path.capture(m_c);
+        render::DashedPath(
+            m_path, m_c, render::paletteColor(m_p.circumference.color, m_c.pen().color),
+            m_p.circumference.width, render::lineStylePattern(m_p.circumference.kind, true), true);
+    }
+
+    const long long s = m_p.centreMarkSize;
+    switch (ClockCentre(m_p.centreMark)) {
+    case ClockCentre::Dot:
+        dot({cx, cy}, s, m_p.centre);
+        break;
+    case ClockCentre::Plus:
+        stroke({cx - s, cy}, {cx + s, cy}, m_p.centre);
+        stroke({cx, cy - s}, {cx, cy + s}, m_p.centre);
+        break;
+    case ClockCentre::Cross:
+        stroke({cx - s, cy - s}, {cx + s, cy + s}, m_p.centre);
+        stroke({cx + s, cy - s}, {cx - s, cy + s}, m_p.centre);
+        break;
+    default:
+        break;
+    }
+
+    if (m_p.numeralsShown) {
+        m_c.setFontSize(m_p.numeralSize);
+        const long long f = m_c.fontSize();
+        m_c.setBrushClear(true);
+        m_c.setFontColor(render::paletteColor(m_p.numeralColor, m_c.fontColor()));
+        for (int m = 0; m < 60; m += 5) {
+            const WidePoint p = radialPoint(cx, cy, r + f, m, 60);
+            const long long x = p.x - f / 2;
+            const long long y = p.y - f / 2;
+            if (fitsInt(x) && fitsInt(y)) {
+                m_c.textOut(int(x), int(y), m == 0 ? QStringLiteral("12") : QString::number(m / 5));
+            }
+        }
+    }
+}
+
+void ClockRenderer::draw()
+{
+    render::beginFigure(m_c, m_frame);
+    const long long r = m_p.radius;
+    const long long stepX = 2 * r + m_p.gapAcross;
+    const long long stepY = 2 * r + m_p.gapDown;
+    auto origin = [](long long extent, long long count, long long step) {
+        const i128 v = (i128(extent) - i128(count - 1) * step) / 2;
+        constexpr i128 limit = i128(1) << 61;
+        return (long long)std::clamp<i128>(v, -limit, limit);
+    };
+    const long long x0 = origin(m_frame.width, m_p.countAcross, stepX);
+    const long long y0 = origin(m_frame.height, m_p.countDown, stepY);
+    // How far a face can reach from its centre: the circle and the marks across it, the
+    // widest line, the numerals beyond it and their text (two characters of at most twice
+    // the font's height each).
+    const long long f = std::abs((long long)m_p.numeralSize);
+    const long long fontPixels =
+        std::max(1, render::fontPixelHeight(std::min(m_p.numeralSize, 1 << 20)));
+    const long long marks =
+        std::max({std::abs((long long)m_p.hourMarkSize), std::abs((long long)m_p.minuteMarkSize),
+                  std::abs((long long)m_p.centreMarkSize)});
+    const long long widest = std::min<long long>(
+        std::max({std::abs((long long)m_p.circumference.width),
+                  std::abs((long long)m_p.centre.width), std::abs((long long)m_p.minuteMarks.width),
+                  std::abs((long long)m_p.hourMarks.width)}),
+        render::kMaxStrokeWidth);
+    const long long reach = std::abs(r) + marks + widest +
+                            (m_p.numeralsShown ? f + 4 * std::min(fontPixels, 4096LL) + f : 0) + 4;
+    Range rows = stepRange(y0, stepY, 0, m_p.countDown - 1LL, -reach, m_c.height() + reach);
+    Range cols = stepRange(x0, stepX, 0, m_p.countAcross - 1LL, -reach, m_c.width() + reach);
+    // Faces in one place draw the same picture: one stands for all.
+    if (stepY == 0) {
+        rows.last = std::min(rows.last, rows.first);
+    }
+    if (stepX == 0) {
+        cols.last = std::min(cols.last, cols.first);
+    }
+    for (long long j = rows.first; j <= rows.last; ++j) {
+        for (long long i = cols.first; i <= cols.last; ++i) {
+            face(x0 + i * stepX, y0 + j * stepY);
+        }
+    }
+    m_c.setPenWidth(1);
+}
+
+} // namespace
+
+void drawClock(Canvas& canvas, const ClockParams& params, const render::Frame& frame)
+{
+    ClockRenderer(canvas, params, frame).draw();
+}
+
+} // namespace koyomi::figures

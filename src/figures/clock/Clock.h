@@ -1,0 +1,63 @@
+// The clock face: minute and hour graduations, the circumference, a centre mark and the hour
+// numerals, repeated in columns and rows.
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+namespace koyomi::figures {
+
+enum class ClockCentre
+{
+    None = 0,  // "なし"
+    Dot = 1,   // "●"
+    Plus = 2,  // "＋"
+    Cross = 3, // "×"
+};
+
+enum class ClockGraduation
+{
+    None = 0,    // "なし"
+    Dot = 1,     // "●"
+    Outward = 2, // "┸": from the circle outward
+    Inward = 3,  // "┰": from the circle inward
+    Across = 4,  // "╂": across the circle
+};
+
+// One line setting: selector indices of its line kind and colour, and its width.
+struct ClockLine
+{
+    int kind = 0;
+    int width = 1;
+    int color = 0;
+};
+
+// Every value the clock renderer reads, as the page's fields hold them.
+struct ClockParams
+{
+    int radius = 50;
+    int centreMark = int(ClockCentre::Dot);
+    int centreMarkSize = 1;
+    int graduationMark = int(ClockGraduation::Inward);
+    int hourMarkSize = 5;
+    int minuteMarkSize = 3;
+    bool numeralsShown = true;
+    int numeralSize = 10; // points, and pixels beyond the circle
+    int countAcross = 1;
+    int gapAcross = 50;
+    int countDown = 1;
+    int gapDown = 50;
+    ClockLine circumference;
+    ClockLine centre;
+    ClockLine minuteMarks;
+    ClockLine hourMarks;
+    int numeralColor = 0;
+
+    // The defaults of a fresh page: white on black, black on white.
+    static ClockParams defaults(bool whiteBackground);
+};
+
+// Draws the whole figure over the canvas. Faces wholly outside the canvas are skipped.
+void drawClock(render::Canvas& canvas, const ClockParams& params, const render::Frame& frame);
+
+} // namespace koyomi::figures
