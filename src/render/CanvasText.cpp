@@ -11,8 +11,9 @@ namespace koyomi::render {
 namespace {
 
 // A text whose pixels would need a larger picture than this is drawn by the painter every
-// time rather than kept.
-constexpr qint64 kMaxStampPixels = qint64(1) << 20;
+// time rather than kept: the painter draws only what the canvas shows of a large text, a
+// stamp would first lay out all of it. Labels of ordinary sizes are far smaller.
+constexpr qint64 kMaxStampPixels = qint64(1) << 16;
 
 // The pixels that painting the text white on black covers; unusable when any pixel is only
 // partly covered, which a stamp of one colour could not reproduce.

@@ -3,6 +3,7 @@
 #include "figures/FigureKinds.h"
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/clock/ClockPage.h"
+#include "figures/fractiontiles/FractionTilesPage.h"
 #include "figures/grid/GridPage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
@@ -39,7 +40,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[5], emptyPage},
         {kFigureCaptions[6], emptyPage},
         {kFigureCaptions[7], page<figures::TawaraPage>},
-        {kFigureCaptions[8], emptyPage},
+        {kFigureCaptions[8], page<figures::FractionTilesPage>},
     }};
     return table;
 }

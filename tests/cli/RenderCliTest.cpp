@@ -140,7 +140,7 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         ASSERT_EQ(r.code, 0) << kind << r.err.toStdString();
         EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), pageDrawing(kind)) << kind;
     }
-    EXPECT_GE(built, 5);
+    EXPECT_GE(built, 6);
 
     // A grid preset with its marks, centres and coupled spacings.
     auto* grid = form.pages()[1];
@@ -187,6 +187,18 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         {"--record", form.recordOf(4, "時計"), "--size", "320x200", "-o", path("c.png")});
     ASSERT_EQ(k.code, 0) << k.err.toStdString();
     EXPECT_EQ(QImage(path("c.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(4));
+
+    // A fraction tiles preset: three by two parts with ticks on every side, two tiles.
+    auto* tiles = form.pages()[8];
+    tiles->findChild<widgets::SpinEdit*>("SpinEdit115")->setText("3");
+    tiles->findChild<widgets::SpinEdit*>("SpinEdit118")->setText("2");
+    tiles->findChild<widgets::SpinEdit*>("SpinEdit110")->setText("2");
+    tiles->findChild<QComboBox*>("ComboBox90")->setCurrentIndex(6);
+    tiles->findChild<QComboBox*>("ComboBox101")->setCurrentIndex(1);
+    const CommandRun f = runCommand(
+        {"--record", form.recordOf(8, "分数"), "--size", "320x200", "-o", path("f.png")});
+    ASSERT_EQ(f.code, 0) << f.err.toStdString();
+    EXPECT_EQ(QImage(path("f.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(8));
 }
 
 TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)

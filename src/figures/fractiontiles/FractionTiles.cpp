@@ -1,0 +1,206 @@
+#include "figures/fractiontiles/FractionTiles.h"
+
+#include "figures/Visible.h"
+#include "render/Palette.h"
+#include "render/PathUtils.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace koyomi::figures {
+
+using render::Canvas;
+
+FractionTilesParams FractionTilesParams::defaults(bool whiteBackground)
+{
+    FractionTilesParams p;
+    const int color = render::defaultColorIndex(whiteBackground);
+    for (TileLine* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
+                        &p.vDivisions, &p.ticks}) {
+        l->color = color;
+    }
+    return p;
+}
+
+namespace {
+
+class TilesRenderer
+{
+public:
+    TilesRenderer(Canvas& canvas, const FractionTilesParams& params, const render::Frame& frame)
+        : m_c(canvas), m_p(params), m_frame(frame)
+    {
+    }
+
+    void draw();
+
+private:
+    void tile(i64 left, i64 top);
+    // A two-point stroke of the line setting; one wholly outside the canvas is left out.
+    void stroke(i64 x1, i64 y1, i64 x2, i64 y2, const TileLine& line);
+    // Lines at from + k·step for k in [first, last] (horizontal when `across`), each from
+    // a to b on the other axis; lines that coincide (step 0) are drawn once, and only those
+    // that reach the canvas.
+    void family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
+                const TileLine& line);
+
+    Canvas& m_c;
+    const FractionTilesParams& m_p;
+    const render::Frame& m_frame;
+};
+
+i64 reachOf(const TileLine& line)
+{
+    return std::min<i64>(std::abs(i64(line.width)), render::kMaxStrokeWidth) + 2;
+}
+
+void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const TileLine& line)
+{
+    if (line.kind < 0 || line.kind >= render::kNoLineIndex) {
+        return;
+    }
+    const i64 reach = reachOf(line);
+    if (std::max(x1, x2) + reach < 0 || std::min(x1, x2) - reach >= m_c.width() ||
+        std::max(y1, y2) + reach < 0 || std::min(y1, y2) - reach >= m_c.height()) {
+        return;
+    }
+    if (!fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) || !fitsInt(y2)) {
+        return;
+    }
+    const std::array<QPoint, 2> points{QPoint(int(x1), int(y1)), QPoint(int(x2), int(y2))};
+    render::DashedPolyline(points, m_c, render::paletteColor(line.color, m_c.pen().color),
+                           line.width, render::lineStylePattern(line.kind), true);
+}
+
+void TilesRenderer::family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
+                           const TileLine& line)
+{
+    const i64 reach = reachOf(line);
+    const i64 extent = across ? m_c.height() : m_c.width();
+    Range k = stepRange(from, step, first, last, -reach, extent - 1 + reach);
+    if (step == 0 && !k.empty()) {
+        k.first = k.last;
+    }
+    for (i64 i = k.first; i <= k.last; ++i) {
+        const i64 at = from + i * step;
+        if (across) {
+            stroke(a, at, b, at, line);
+        } else {
+            stroke(at, a, at, b, line);
+        }
+    }
+}
+
+void TilesRenderer::tile(i64 left, i64 top)
+{
+    const i64 w = m_p.tileWidth;
+    const i64 h = m_p.tileHeight;
+    const i64 right = left + w;
+    const i64 bottom = top + h;
+    const i64 p = m_p.partsDown;
+    const i64 q = m_p.partsAcross;
+    // Steps of the parts; parts below one have none (a field typed as 0 or below).
+    const i64 stepY = p > 0 ? h / p : 0;
+    const i64 stepX = q > 0 ? w / q : 0;
+    family(top, stepY, 1, p - 1, left, right, true, m_p.hDivisions);
+    family(left, stepX, 1, q - 1, top, bottom, false, m_p.vDivisions);
+
+    const i64 l = m_p.tickLength;
+    const TickSides sides = TickSides(m_p.tickPosition);
+    const bool leftTicks =
+        sides == TickSides::Left || sides == TickSides::LeftRight || sides == TickSides::All;
+    const bool rightTicks =
+        sides == TickSides::Right || sides == TickSides::LeftRight || sides == TickSides::All;
+    const bool topTicks =
+        sides == TickSides::Top || sides == TickSides::TopBottom || sides == TickSides::All;
+    const bool bottomTicks =
+        sides == TickSides::Bottom || sides == TickSides::TopBottom || sides == TickSides::All;
+    if (leftTicks || rightTicks) {
+        // k from 0: the top edge has a tick, the bottom edge none. Left and right ticks of one
+        // position are drawn one after the other, so they are visited together.
+        const i64 reach = reachOf(m_p.ticks);
+        Range k = stepRange(top, stepY, 0, p - 1, -reach, m_c.height() - 1 + reach);
+        if (stepY == 0 && !k.empty()) {
+            k.first = k.last;
+        }
+        for (i64 i = k.first; i <= k.last; ++i) {
+            const i64 y = top + stepY * i;
+            if (leftTicks) {
+                stroke(left, y, left + l, y, m_p.ticks);
+            }
+            if (rightTicks) {
+                stroke(right, y, right - l, y, m_p.ticks);
+            }
+        }
+    }
+    if (topTicks || bottomTicks) {
+        const i64 reach = reachOf(m_p.ticks);
+        Range k = stepRange(left, stepX, 1, q - 1, -reach, m_c.width() - 1 + reach);
+        if (stepX == 0 && !k.empty()) {
+            k.first = k.last;
+        }
+        for (i64 i = k.first; i <= k.last; ++i) {
+            const i64 x = left + stepX * i;
+            if (topTicks) {
+                stroke(x, top, x, top + l, m_p.ticks);
+            }
+            if (bottomTicks) {
+                stroke(x, bottom, x, bottom - l, m_p.ticks);
+            }
+        }
+    }
+    stroke(left, top, right, top, m_p.topSide);
+    stroke(left, bottom, right, bottom, m_p.bottomSide);
+    stroke(left, top, left, bottom, m_p.leftSide);
+    stroke(right, top, right, bottom, m_p.rightSide);
+}
+
+void TilesRenderer::draw()
+{
+    render::beginFigure(m_c, m_frame);
+    const i64 w = m_p.tileWidth;
+    const i64 h = m_p.tileHeight;
+    const i64 stepX = w + m_p.gapAcross;
+    const i64 stepY = h + m_p.gapDown;
+    auto origin = [](i64 extent, i64 count, i64 size, i64 gap) {
+        const i128 v = (i128(extent) - i128(count - 1) * size - i128(count - 1) * gap) / 2;
+        constexpr i128 limit = i128(1) << 61;
+        return i64(std::clamp<i128>(v, -limit, limit));
+    };
+    // Centres of the first tile; a tile's left edge is its centre less w div 2.
+    const i64 x0 = origin(m_frame.width, m_p.countAcross, w, m_p.gapAcross);
+    const i64 y0 = origin(m_frame.height, m_p.countDown, h, m_p.gapDown);
+    // A tile reaches its edges, the ticks beyond them and the widest line around them.
+    i64 widest = 0;
+    for (const TileLine* l : {&m_p.topSide, &m_p.bottomSide, &m_p.leftSide, &m_p.rightSide,
+                              &m_p.hDivisions, &m_p.vDivisions, &m_p.ticks}) {
+        widest = std::max(widest, reachOf(*l));
+    }
+    const i64 reach = std::abs(w) + std::abs(h) + std::abs(i64(m_p.tickLength)) + widest;
+    Range rows = stepRange(y0, stepY, 0, m_p.countDown - 1LL, -reach, m_c.height() + reach);
+    Range cols = stepRange(x0, stepX, 0, m_p.countAcross - 1LL, -reach, m_c.width() + reach);
+    // Tiles in one place draw the same picture: one stands for all.
+    if (stepY == 0 && !rows.empty()) {
+        rows.first = rows.last;
+    }
+    if (stepX == 0 && !cols.empty()) {
+        cols.first = cols.last;
+    }
+    for (i64 j = rows.first; j <= rows.last; ++j) {
+        for (i64 i = cols.first; i <= cols.last; ++i) {
+            tile(x0 + i * stepX - w / 2, y0 + j * stepY - h / 2);
+        }
+    }
+    m_c.setPenWidth(1);
+}
+
+} // namespace
+
+void drawFractionTiles(Canvas& canvas, const FractionTilesParams& params,
+                       const render::Frame& frame)
+{
+    TilesRenderer(canvas, params, frame).draw();
+}
+
+} // namespace koyomi::figures

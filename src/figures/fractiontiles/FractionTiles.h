@@ -1,0 +1,56 @@
+// Fraction tiles: equal rectangles cut into equal parts by division lines, with ticks at the
+// division points on chosen sides, repeated in columns and rows.
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+namespace koyomi::figures {
+
+// The sides that carry ticks, in the selector's item order.
+enum class TickSides
+{
+    Left = 0,      // "左"
+    Right = 1,     // "右"
+    LeftRight = 2, // "左右"
+    Top = 3,       // "上"
+    Bottom = 4,    // "下"
+    TopBottom = 5, // "上下"
+    All = 6,       // "左右上下"
+    None = 7,      // "なし"
+};
+
+struct TileLine
+{
+    int kind = 0;
+    int width = 1;
+    int color = 0;
+};
+
+// Every value the fraction tiles renderer reads, as the page's fields hold them.
+struct FractionTilesParams
+{
+    int tileHeight = 150;
+    int tileWidth = 100;
+    int countAcross = 1;
+    int gapAcross = 50;
+    int countDown = 1;
+    int gapDown = 100;
+    int partsDown = 1;
+    int partsAcross = 1;
+    int tickPosition = int(TickSides::None);
+    int tickLength = 10;
+    TileLine topSide, bottomSide, leftSide, rightSide;
+    TileLine hDivisions, vDivisions;
+    TileLine ticks;
+
+    // The defaults of a fresh page: white on black, black on white.
+    static FractionTilesParams defaults(bool whiteBackground);
+};
+
+// Draws the whole figure over the canvas. Tiles and lines wholly outside the canvas are
+// skipped, and lines that coincide are drawn once.
+void drawFractionTiles(render::Canvas& canvas, const FractionTilesParams& params,
+                       const render::Frame& frame);
+
+} // namespace koyomi::figures

@@ -1,0 +1,176 @@
+#include "figures/fractiontiles/FractionTiles.h"
+#include "CanvasProbe.h"
+#include "Watchdog.h"
+#include "figures/WindowProbe.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::test::columnString;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+namespace {
+
+// An 800 × 570 window: the default tile spans x 350 … 450 and y 210 … 360.
+struct Drawn
+{
+    Canvas canvas;
+    explicit Drawn(const FractionTilesParams& p, int w = 800, int h = 570) : canvas(w, h)
+    {
+        drawFractionTiles(canvas, p, Frame{w, h, false});
+    }
+};
+
+// Only the lines under test: the sides are switched off.
+FractionTilesParams withoutSides()
+{
+    FractionTilesParams p = FractionTilesParams::defaults(false);
+    for (TileLine* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide}) {
+        l->kind = kNoLineIndex;
+    }
+    return p;
+}
+
+// Only the ticks: sides and division lines switched off.
+FractionTilesParams ticksOnly()
+{
+    FractionTilesParams p = withoutSides();
+    p.hDivisions.kind = kNoLineIndex;
+    p.vDivisions.kind = kNoLineIndex;
+    return p;
+}
+
+} // namespace
+
+TEST(FractionTiles, DefaultsAreOneTileWithFourSides)
+{
+    const Drawn d(FractionTilesParams::defaults(false));
+    EXPECT_EQ(rowString(d.canvas, 250, 340, 460),
+              std::string(10, '.') + "#" + std::string(99, '.') + "#" + std::string(9, '.'));
+    EXPECT_EQ(rowString(d.canvas, 210, 349, 351), ".#");
+    EXPECT_EQ(rowString(d.canvas, 360, 448, 452).find('#'), 0u);
+    EXPECT_EQ(countColor(d.canvas, kWhite), countColor(d.canvas, kWhite, 349, 209, 452, 362));
+}
+
+TEST(FractionTiles, PartsAreEqualUpToTheStepAndTheLastTakesTheRest)
+{
+    // Four parts down: lines 37, 74 and 111 below the top; the last part is 39 high.
+    FractionTilesParams p = withoutSides();
+    p.partsDown = 4;
+    const Drawn down(p);
+    EXPECT_EQ(columnString(down.canvas, 400, 200, 370),
+              std::string(47, '.') + "#" + std::string(36, '.') + "#" + std::string(36, '.') + "#" +
+                  std::string(48, '.'));
+    // Four across and two down: eight equal parts.
+    p.partsAcross = 4;
+    p.partsDown = 2;
+    const Drawn eight(p);
+    EXPECT_EQ(rowString(eight.canvas, 250, 350, 450),
+              std::string(25, '.') + "#" + std::string(24, '.') + "#" + std::string(24, '.') + "#" +
+                  std::string(24, '.'));
+    EXPECT_EQ(rowString(eight.canvas, 285, 351, 449), std::string(98, '#'));
+    // Parts across of one or below: no vertical lines.
+    for (const int q : {1, 0, -3}) {
+        p.partsDown = 1;
+        p.partsAcross = q;
+        EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 0) << q;
+    }
+}
+
+TEST(FractionTiles, TicksStartAtTheTopEdgeAndNeedParts)
+{
+    // Three parts down, left ticks 10 long: at 0, 50 and 100 below the top, none at the
+    // bottom edge; they mark the points with the division lines switched off.
+    FractionTilesParams p = ticksOnly();
+    p.partsDown = 3;
+    p.tickPosition = int(TickSides::Left);
+    const Drawn left(p);
+    for (const int y : {210, 260, 310}) {
+        EXPECT_EQ(rowString(left.canvas, y, 348, 362), ".." + std::string(10, '#') + "..") << y;
+    }
+    EXPECT_EQ(countColor(left.canvas, kWhite), 30);
+    // One part: the single tick at the top edge.
+    p.partsDown = 1;
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite, 350, 210, 360, 211), 10);
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 10);
+    // Top ticks with one part across: none, whatever the parts down.
+    p.partsDown = 5;
+    p.tickPosition = int(TickSides::Top);
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 0);
+    // All four sides: right ticks point left into the tile, bottom ticks up.
+    p.tickPosition = int(TickSides::All);
+    p.partsDown = 2;
+    p.partsAcross = 2;
+    const Drawn all(p);
+    EXPECT_EQ(countColor(all.canvas, kWhite, 440, 285, 451, 286), 10);
+    EXPECT_EQ(countColor(all.canvas, kWhite, 400, 350, 401, 361), 10);
+}
+
+TEST(FractionTiles, TouchingTilesDrawTheSecondOverTheFirst)
+{
+    FractionTilesParams p = FractionTilesParams::defaults(false);
+    p.countAcross = 2;
+    p.gapAcross = 0;
+    p.rightSide.color = kRedIndex;
+    p.leftSide.color = 9;
+    const Drawn d(p);
+    // Tiles at x 300 … 400 and 400 … 500: the second one's left side covers the first's right.
+    EXPECT_EQ(d.canvas.pixel(400, 250), PaletteColor[9].color);
+    EXPECT_EQ(d.canvas.pixel(500, 250), PaletteColor[kRedIndex].color);
+}
+
+TEST(FractionTiles, SkippingWhatIsOutsideTheWindowChangesNoPixel)
+{
+    FractionTilesParams p = FractionTilesParams::defaults(false);
+    p.tileWidth = 60;
+    p.tileHeight = 40;
+    p.countAcross = 9;
+    p.gapAcross = 10;
+    p.countDown = 8;
+    p.gapDown = 6;
+    p.partsDown = 3;
+    p.partsAcross = 4;
+    p.tickPosition = int(TickSides::All);
+    p.tickLength = 12;
+    p.vDivisions = TileLine{1, 2, kRedIndex};
+    p.ticks = TileLine{0, 3, 4};
+    Canvas small(250, 160);
+    koyomi::test::expectWindowMatchesLargeCanvas(
+        small, 300, [&](Canvas& c, const Frame& f) { drawFractionTiles(c, p, f); });
+    EXPECT_GT(countColor(small, kWhite), 0);
+}
+
+TEST(FractionTiles, ValuesTypedFarOutOfRangeDrawAndEnd)
+{
+    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
+        auto run = [&](auto change) {
+            FractionTilesParams p = FractionTilesParams::defaults(false);
+            p.partsDown = 7;
+            p.partsAcross = 5;
+            p.tickPosition = int(TickSides::All);
+            p.hDivisions.kind = 1;
+            change(p);
+            koyomi::test::runWithWatchdog("tiles", [&] { Drawn(p, 320, 200); });
+        };
+        run([&](FractionTilesParams& p) { p.tileWidth = p.tileHeight = v; });
+        run([&](FractionTilesParams& p) { p.partsDown = p.partsAcross = v; });
+        run([&](FractionTilesParams& p) { p.countAcross = p.countDown = v; });
+        run([&](FractionTilesParams& p) { p.gapAcross = p.gapDown = v; });
+        run([&](FractionTilesParams& p) { p.tickLength = v; });
+        run([&](FractionTilesParams& p) {
+            p.ticks.width = p.topSide.width = p.hDivisions.width = v;
+        });
+        run([&](FractionTilesParams& p) { p.tickPosition = p.ticks.kind = p.ticks.color = v; });
+        // The largest tiles cut into the most parts, in the largest arrangement.
+        run([&](FractionTilesParams& p) {
+            p.tileWidth = p.tileHeight = 1000;
+            p.partsDown = p.partsAcross = 1000;
+            p.countAcross = p.countDown = 500;
+        });
+    }
+}
