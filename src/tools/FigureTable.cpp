@@ -5,6 +5,7 @@
 #include "figures/clock/ClockPage.h"
 #include "figures/fractiontiles/FractionTilesPage.h"
 #include "figures/grid/GridPage.h"
+#include "figures/numberline/NumberLinePage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
 
@@ -38,7 +39,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[3], emptyPage},
         {kFigureCaptions[4], page<figures::ClockPage>},
         {kFigureCaptions[5], emptyPage},
-        {kFigureCaptions[6], emptyPage},
+        {kFigureCaptions[6], page<figures::NumberLinePage>},
         {kFigureCaptions[7], page<figures::TawaraPage>},
         {kFigureCaptions[8], page<figures::FractionTilesPage>},
     }};

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -140,7 +141,7 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         ASSERT_EQ(r.code, 0) << kind << r.err.toStdString();
         EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), pageDrawing(kind)) << kind;
     }
-    EXPECT_GE(built, 6);
+    EXPECT_GE(built, 7);
 
     // A grid preset with its marks, centres and coupled spacings.
     auto* grid = form.pages()[1];
@@ -199,6 +200,20 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         {"--record", form.recordOf(8, "分数"), "--size", "320x200", "-o", path("f.png")});
     ASSERT_EQ(f.code, 0) << f.err.toStdString();
     EXPECT_EQ(QImage(path("f.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(8));
+
+    // A number line preset: labels with a unit and a plus sign, tenths, two subdivision rows.
+    auto* numberLine = form.pages()[6];
+    numberLine->findChild<QComboBox*>("ComboBox67")->setCurrentIndex(1);
+    numberLine->findChild<QComboBox*>("ComboBox72")->setCurrentIndex(1);
+    numberLine->findChild<QComboBox*>("ComboBox77")->setCurrentIndex(1);
+    numberLine->findChild<QLineEdit*>("Edit1")->setText("c m");
+    numberLine->findChild<widgets::SpinEdit*>("SpinEdit82")->setText("2");
+    numberLine->findChild<widgets::SpinEdit*>("SpinEdit85")->setText("5");
+    numberLine->findChild<widgets::SpinEdit*>("SpinEdit78")->setText("-3");
+    const CommandRun n = runCommand(
+        {"--record", form.recordOf(6, "数直線"), "--size", "320x200", "-o", path("n.png")});
+    ASSERT_EQ(n.code, 0) << n.err.toStdString();
+    EXPECT_EQ(QImage(path("n.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(6));
 }
 
 TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)

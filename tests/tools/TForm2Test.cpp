@@ -170,8 +170,8 @@ TEST_F(DrawToolTest, ColorInitResetsEveryColourChoiceAndNothingElse)
         EXPECT_EQ(c->currentIndex(), 1) << c->objectName().toStdString();
         ++colours;
     }
-    EXPECT_EQ(colours, 34); // graph paper 16, fraction tiles 10, clock 5, grid, slanted grid
-                            // and tawara 1: the pages built so far
+    EXPECT_EQ(colours, 39); // graph paper 16, fraction tiles 10, number line 5, clock 5, grid,
+                            // slanted grid and tawara 1: the pages built so far
     EXPECT_EQ(kind->currentIndex(), 3);
     EXPECT_EQ(child<QComboBox>(*form, "ComboBox82")->currentIndex(), 0);
     EXPECT_TRUE(host.drawn.empty()); // resetting colours draws nothing by itself

@@ -1,0 +1,274 @@
+#include "figures/numberline/NumberLine.h"
+
+#include "figures/Visible.h"
+#include "render/Palette.h"
+#include "render/Text.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace koyomi::figures {
+
+using render::Canvas;
+
+NumberLineParams NumberLineParams::defaults(bool whiteBackground)
+{
+    NumberLineParams p;
+    const int color = render::defaultColorIndex(whiteBackground);
+    for (NumberLineStroke* s : {&p.axis, &p.ticks, &p.sub1, &p.sub2}) {
+        s->color = color;
+    }
+    p.labelColor = color;
+    return p;
+}
+
+QString numberLineLabel(long long v, int scale, bool plusSign, const QString& unit)
+{
+    if (v == 0) {
+        return QStringLiteral("0");
+    }
+    QString text;
+    if (scale >= 1 && scale <= 4) {
+        static constexpr double divisors[] = {1, 10, 100, 1000, 10000};
+        // Formatted by Qt's own printf, which always writes a decimal point.
+        text = QString::asprintf("%.*f", scale, double(v) / divisors[scale]);
+    } else {
+        text = QString::number(v);
+    }
+    if (plusSign && v > 0) {
+        text.prepend(u'+');
+    }
+    return text + unit;
+}
+
+namespace {
+
+class NumberLineRenderer
+{
+public:
+    NumberLineRenderer(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame)
+        : m_c(canvas), m_p(params), m_frame(frame)
+    {
+    }
+
+    void draw();
+
+private:
+    void line(i64 x0, i64 y0);
+    // Ticks at x0 + k·step for k in [first, last], those that reach the canvas.
+    void ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
+               const NumberLineStroke& stroke);
+    void tick(i64 x, i64 y0, i64 length, i64 width);
+    bool setPen(const NumberLineStroke& stroke);
+
+    Canvas& m_c;
+    const NumberLineParams& m_p;
+    const render::Frame& m_frame;
+    i64 m_labelReach = 0; // how far a label can reach from its tick, either way
+};
+
+bool NumberLineRenderer::setPen(const NumberLineStroke& stroke)
+{
+    render::Pen pen = m_c.pen();
+    pen.color = render::paletteColor(stroke.color, pen.color);
+    pen.style = render::lineStylePen(stroke.kind, pen.style);
+    pen.width = 1;
+    pen.geometric = false;
+    m_c.setPen(pen);
+    return pen.style != render::PenStyle::Clear || NumberTick(m_p.tickShape) == NumberTick::Dot;
+}
+
+void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
+{
+    const NumberTick shape = NumberTick(m_p.tickShape);
+    if (shape == NumberTick::Dot) {
+        // A dot filled with the tick's colour; drawn once, as every unit of width would
+        // draw it in the same place.
+        const i64 x1 = x - length, y1 = y0 - length, x2 = x + length, y2 = y0 + length;
+        if (width >= 1 && fitsInt(x1) && fitsInt(y1) && fitsInt(x2) && fitsInt(y2)) {
+            m_c.setBrush(render::Brush{m_c.pen().color, false});
+            m_c.ellipse(int(x1), int(y1), int(x2), int(y2));
+            m_c.setBrushClear(true);
+        }
+        return;
+    }
+    i64 from = y0 - length;
+    i64 to = y0 + 1;
+    if (shape == NumberTick::Down) {
+        from = y0;
+        to = y0 + length;
+    } else if (shape == NumberTick::Through) {
+        to = y0 + length;
+    } else if (shape != NumberTick::Up) {
+        return;
+    }
+    if (!fitsInt(from) || !fitsInt(to)) {
+        return;
+    }
+    // Width one-pixel lines centred on x; those beside the canvas are left out.
+    const i64 first = std::max<i64>(0, -(x - width / 2));
+    const i64 last = std::min<i64>(width - 1, m_c.width() - 1 - (x - width / 2));
+    for (i64 t = first; t <= last; ++t) {
+        const i64 xx = x + t - width / 2;
+        m_c.moveTo(int(xx), int(from));
+        m_c.lineTo(int(xx), int(to));
+    }
+}
+
+void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
+                               const NumberLineStroke& stroke)
+{
+    if (first > last || !setPen(stroke)) {
+        return;
+    }
+    const i64 width = std::min<i64>(stroke.width, 1 << 16);
+    const i64 reach = std::abs(length) + std::abs(width) + 2;
+    if (y0 + reach < 0 || y0 - reach >= m_c.height()) {
+        return;
+    }
+    Range k = stepRange(x0, step, first, last, -reach, m_c.width() - 1 + reach);
+    if (step == 0 && !k.empty()) {
+        k.first = k.last; // ticks in one place: one draws them all
+    }
+    for (i64 i = k.first; i <= k.last; ++i) {
+        tick(x0 + i * step, y0, length, width);
+    }
+}
+
+void NumberLineRenderer::line(i64 x0, i64 y0)
+{
+    const i64 n = m_p.tickCount;
+    const i64 s = m_p.tickSpacing;
+    // Subdivisions: every main interval k cut into d parts of s div d.
+    const struct
+    {
+        i64 count, length;
+        const NumberLineStroke& stroke;
+    } rows[] = {{m_p.sub1Count, m_p.sub1Length, m_p.sub1},
+                {m_p.sub2Count, m_p.sub2Length, m_p.sub2}};
+    for (const auto& row : rows) {
+        if (n < 2 || row.count < 2) {
+            continue;
+        }
+        const i64 part = s / row.count;
+        const i64 reach = std::abs(row.length) + std::abs(i64(row.stroke.width)) + 2 + std::abs(s);
+        Range k = stepRange(x0, s, 0, n - 2, -reach, m_c.width() - 1 + reach);
+        if (s == 0 && !k.empty()) {
+            k.first = k.last;
+        }
+        for (i64 i = k.first; i <= k.last; ++i) {
+            ticks(x0 + i * s, part, 1, row.count - 1, y0, row.length, row.stroke);
+        }
+    }
+    ticks(x0, s, 0, n - 1, y0, m_p.tickLength, m_p.ticks);
+
+    if (m_p.labelsOn) {
+        const i64 size = m_p.labelSize;
+        const i64 t = m_p.tickLength;
+        const NumberTick shape = NumberTick(m_p.tickShape);
+        const i64 y = !m_p.labelsBelow
+                          ? (shape == NumberTick::Down ? y0 - size - 10 : y0 - t - size - 10)
+                          : (shape == NumberTick::Up ? y0 + 5 : y0 + t + size - 10);
+        const i64 pixels =
+            std::max(1, render::fontPixelHeight(int(std::clamp<i64>(size, -4096, 4096))));
+        if (y + 2 * pixels >= 0 && y - 2 * pixels < m_c.height() && fitsInt(y)) {
+            m_c.setFontSize(int(size));
+            m_c.setBrushClear(true);
+            m_c.setFontColor(render::paletteColor(m_p.labelColor, m_c.fontColor()));
+            Range k = stepRange(x0, s, 0, n - 1, -m_labelReach, m_c.width() - 1 + m_labelReach);
+            if (s == 0 && !k.empty()) {
+                k.first = k.last;
+            }
+            for (i64 i = k.first; i <= k.last; ++i) {
+                // The value restarts on every line and grows by the step at every tick.
+                const i64 v = i64(m_p.labelStart) + i * i64(m_p.labelStep);
+                const QString text =
+                    numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
+                const i64 x = x0 + i * s + (size / 5) * 2 - (size / 2) * render::dbcsLength(text);
+                if (fitsInt(x)) {
+                    m_c.textOut(int(x), int(y), text);
+                }
+            }
+        }
+    }
+
+    // The horizontal line, over the ticks and labels of its own line.
+    if (!setPen(m_p.axis) || m_c.pen().style == render::PenStyle::Clear) {
+        return;
+    }
+    const i64 w = std::min<i64>(m_p.axis.width, 1 << 16);
+    const i64 e = m_p.axisExtended ? s : 0;
+    i64 from = x0 - e;
+    i64 to = x0 + (n - 1) * s + e;
+    if (!fitsInt(from) || !fitsInt(to)) {
+        // Beyond the canvas's coordinates only a solid line can be cut without moving its
+        // pattern; a patterned one that long is not drawn.
+        if (m_c.pen().style != render::PenStyle::Solid) {
+            return;
+        }
+        from = std::clamp<i64>(from, -2, m_c.width() + 2);
+        to = std::clamp<i64>(to, -2, m_c.width() + 2);
+    }
+    for (i64 t = 0; t < w; ++t) {
+        const i64 yy = y0 + t - w / 2;
+        if (yy >= 0 && yy < m_c.height()) {
+            m_c.moveTo(int(from), int(yy));
+            m_c.lineTo(int(to), int(yy));
+        }
+    }
+}
+
+void NumberLineRenderer::draw()
+{
+    render::beginFigure(m_c, m_frame);
+    const i64 n = m_p.tickCount;
+    const i64 s = m_p.tickSpacing;
+    const i128 lineWidth = i128(n - 1) * s;
+    const i128 left = (i128(m_frame.width) - (lineWidth * m_p.countAcross +
+                                              i128(m_p.countAcross - 1LL) * m_p.gapAcross)) /
+                      2;
+    const i128 top = (i128(m_frame.height) - i128(m_p.countDown - 1LL) * m_p.gapDown) / 2;
+    constexpr i128 limit = i128(1) << 60;
+    for (const i128 v : {lineWidth, left, top}) {
+        if (v > limit || v < -limit) {
+            return;
+        }
+    }
+    // A label reaches (size div 2)·len left of its tick and its own width right of it: at
+    // most a few pixels per character of the longest label.
+    const i64 size = std::abs(i64(m_p.labelSize));
+    const i64 pixels =
+        std::max<i64>(1, render::fontPixelHeight(int(std::clamp<i64>(size, 0, 4096))));
+    const i64 longest = 24 + render::dbcsLength(m_p.labelUnit);
+    m_labelReach = (size + 2 * pixels) * (longest + 2);
+    const i64 stepX = i64(lineWidth) + m_p.gapAcross;
+    const i64 longestTick = std::max({std::abs(i64(m_p.tickLength)), std::abs(i64(m_p.sub1Length)),
+                                      std::abs(i64(m_p.sub2Length))});
+    i64 widest = 0;
+    for (const NumberLineStroke* st : {&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}) {
+        widest = std::max<i64>(widest, std::min<i64>(std::abs(i64(st->width)), 1 << 16));
+    }
+    const i64 labels = m_p.labelsOn ? m_labelReach : 0;
+    const i64 reachX = std::abs(s) + longestTick + widest + 8 + labels;
+    const i64 reachY =
+        longestTick + widest + 8 + (m_p.labelsOn ? longestTick + size + 4 * pixels + 20 : 0);
+    const Range blockRows =
+        visibleBlocks(i64(top), m_p.gapDown, m_p.countDown, 0, reachY, m_c.height());
+    const Range blockCols =
+        visibleBlocks(i64(left), stepX, m_p.countAcross, i64(lineWidth), reachX, m_c.width());
+    for (i64 r = blockRows.first; r <= blockRows.last; ++r) {
+        for (i64 c = blockCols.first; c <= blockCols.last; ++c) {
+            line(i64(left) + c * stepX, i64(top) + r * m_p.gapDown);
+        }
+    }
+    m_c.setPenWidth(1);
+}
+
+} // namespace
+
+void drawNumberLine(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame)
+{
+    NumberLineRenderer(canvas, params, frame).draw();
+}
+
+} // namespace koyomi::figures

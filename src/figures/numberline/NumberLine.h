@@ -1,0 +1,71 @@
+// The number line: a horizontal line with main ticks, two rows of subdivision ticks and
+// labels at the main ticks, repeated side by side and stacked.
+#pragma once
+
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+#include <QString>
+
+namespace koyomi::figures {
+
+enum class NumberTick
+{
+    Up = 0,      // "┸"
+    Down = 1,    // "┰"
+    Through = 2, // "╂"
+    Dot = 3,     // "●"
+};
+
+struct NumberLineStroke
+{
+    int kind = 0;
+    int width = 1;
+    int color = 0;
+};
+
+// Every value the number line renderer reads, as the page's fields hold them.
+struct NumberLineParams
+{
+    int tickCount = 10;
+    int tickSpacing = 50;
+    int countAcross = 1;
+    int gapAcross = 50;
+    int countDown = 1;
+    int gapDown = 100;
+    NumberLineStroke axis;
+    bool axisExtended = false;
+    int tickShape = int(NumberTick::Up);
+    int tickLength = 10;
+    NumberLineStroke ticks;
+    bool labelsOn = false;
+    bool labelsBelow = false;
+    int labelStart = 1;
+    int labelStep = 1;
+    int labelScale = 0; // shown divided by 10^labelScale (0 to 4)
+    bool labelPlusSign = false;
+    int labelSize = 10; // points
+    int labelColor = 0;
+    QString labelUnit;
+    int sub1Count = 1;
+    int sub1Length = 5;
+    NumberLineStroke sub1;
+    int sub2Count = 1;
+    int sub2Length = 5;
+    NumberLineStroke sub2;
+
+    // The defaults of a fresh page: white on black, black on white.
+    static NumberLineParams defaults(bool whiteBackground);
+};
+
+// The text of the label with value v: "0" for zero; else the value, divided by 10^scale
+// with that many decimals and a decimal point whatever the locale, with "+" before positive
+// values when asked and the unit after.
+QString numberLineLabel(long long v, int scale, bool plusSign, const QString& unit);
+
+// Draws the whole figure over the canvas. Lines, ticks and labels wholly outside the canvas
+// are skipped.
+void drawNumberLine(render::Canvas& canvas, const NumberLineParams& params,
+                    const render::Frame& frame);
+
+} // namespace koyomi::figures

@@ -1,0 +1,174 @@
+#include "figures/numberline/NumberLine.h"
+#include "CanvasProbe.h"
+#include "Watchdog.h"
+#include "figures/WindowProbe.h"
+#include "render/Palette.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <clocale>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::test::countColor;
+using koyomi::test::rowString;
+
+namespace {
+
+// An 800 × 570 window: the default line runs from x = 175 to 625 at y = 285.
+struct Drawn
+{
+    Canvas canvas;
+    explicit Drawn(const NumberLineParams& p, int w = 800, int h = 570) : canvas(w, h)
+    {
+        drawNumberLine(canvas, p, Frame{w, h, false});
+    }
+};
+
+} // namespace
+
+TEST(NumberLine, DefaultsAreTenUpwardTicksFiftyApartOnACentredLine)
+{
+    const Drawn d(NumberLineParams::defaults(false));
+    // The line from the first tick to the last (its end point left out, but the last tick
+    // reaches down onto the line).
+    EXPECT_EQ(rowString(d.canvas, 285, 170, 630),
+              std::string(5, '.') + std::string(451, '#') + std::string(4, '.'));
+    // Ticks 10 up, touching the line, at 175, 225 … 625.
+    std::string above(451, '.');
+    for (int k = 0; k < 10; ++k) {
+        above[std::size_t(50 * k)] = '#';
+    }
+    EXPECT_EQ(rowString(d.canvas, 276, 175, 626), above);
+    EXPECT_EQ(rowString(d.canvas, 275, 175, 626), above);
+    EXPECT_EQ(countColor(d.canvas, kWhite, 0, 0, 800, 275), 0);
+    EXPECT_EQ(countColor(d.canvas, kWhite, 0, 286, 800, 570), 0);
+}
+
+TEST(NumberLine, OneTickHasALineOnlyWhenExtended)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 1;
+    const Drawn one(p);
+    EXPECT_EQ(countColor(one.canvas, kWhite), 11); // the tick alone, 10 up and on the line
+    p.axisExtended = true;
+    const Drawn extended(p);
+    EXPECT_EQ(rowString(extended.canvas, 285, 340, 460),
+              std::string(10, '.') + std::string(100, '#') + std::string(10, '.'));
+}
+
+TEST(NumberLine, LabelTextsAndScales)
+{
+    EXPECT_EQ(numberLineLabel(-2, 0, true, "cm"), "-2cm");
+    EXPECT_EQ(numberLineLabel(0, 0, true, "cm"), "0");
+    EXPECT_EQ(numberLineLabel(1, 0, true, "cm"), "+1cm");
+    EXPECT_EQ(numberLineLabel(2, 0, false, ""), "2");
+    // Tenths from 0 in steps of 5: 0, 0.5, 1.0, 1.5, with a decimal point in every locale.
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string savedLocale = saved ? saved : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::German));
+    EXPECT_EQ(numberLineLabel(5, 1, false, ""), "0.5");
+    EXPECT_EQ(numberLineLabel(10, 1, false, ""), "1.0");
+    EXPECT_EQ(numberLineLabel(15, 1, false, ""), "1.5");
+    EXPECT_EQ(numberLineLabel(-7, 4, false, "m"), "-0.0007m");
+    EXPECT_EQ(numberLineLabel(12345, 3, true, ""), "+12.345");
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, savedLocale.c_str());
+}
+
+TEST(NumberLine, SubdivisionsLabelsAndStackedLines)
+{
+    // Thirds of 50: ticks 16 and 32 after every main tick.
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 2;
+    p.sub1Count = 3;
+    p.sub1Length = 5;
+    p.ticks.kind = kNoLineIndex;
+    p.axis.kind = kNoLineIndex;
+    const Drawn thirds(p);
+    // One interval from x = 375 to 425: subdivision ticks at 391 and 407, 5 up.
+    EXPECT_EQ(rowString(thirds.canvas, 282, 370, 430),
+              std::string(21, '.') + "#" + std::string(15, '.') + "#" + std::string(22, '.'));
+
+    // Three stacked lines 100 apart, centred: at y = 185, 285 and 385, labels in each.
+    p = NumberLineParams::defaults(false);
+    p.countDown = 3;
+    p.gapDown = 100;
+    p.labelsOn = true;
+    const Drawn stacked(p);
+    for (const int y : {185, 285, 385}) {
+        EXPECT_EQ(stacked.canvas.pixel(300, y), kWhite) << y;
+        // Labels above: top at y − 10 − 10 − 10, a line's height of text.
+        EXPECT_GT(countColor(stacked.canvas, kWhite, 170, y - 30, 630, y - 16), 20) << y;
+    }
+    // The same labels start again in every line: the three label bands are alike.
+    EXPECT_EQ(stacked.canvas.image().copy(0, 155, 800, 14),
+              stacked.canvas.image().copy(0, 255, 800, 14));
+}
+
+TEST(NumberLine, DotTicksAreFilledWithTheirColour)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickShape = int(NumberTick::Dot);
+    p.tickLength = 6;
+    p.ticks.color = kRedIndex;
+    p.axis.kind = kNoLineIndex;
+    const Drawn d(p);
+    EXPECT_EQ(d.canvas.pixel(175, 285), PaletteColor[kRedIndex].color);
+    EXPECT_EQ(d.canvas.pixel(175 + 50, 285 - 3), PaletteColor[kRedIndex].color);
+}
+
+TEST(NumberLine, SkippingWhatIsOutsideTheWindowChangesNoPixel)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 12;
+    p.tickSpacing = 22;
+    p.countAcross = 3;
+    p.gapAcross = 40;
+    p.countDown = 7;
+    p.gapDown = 36;
+    p.sub1Count = 2;
+    p.sub2Count = 5;
+    p.sub2.kind = 1;
+    p.axis.width = 3;
+    p.axisExtended = true;
+    p.labelsOn = true;
+    p.labelStart = -3;
+    p.labelUnit = "cm";
+    p.tickShape = int(NumberTick::Through);
+    Canvas small(260, 170);
+    koyomi::test::expectWindowMatchesLargeCanvas(
+        small, 300, [&](Canvas& c, const Frame& f) { drawNumberLine(c, p, f); });
+    EXPECT_GT(countColor(small, kWhite), 0);
+}
+
+TEST(NumberLine, ValuesTypedFarOutOfRangeDrawAndEnd)
+{
+    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
+        for (int shape = 0; shape < 4; ++shape) {
+            auto run = [&](auto change) {
+                NumberLineParams p = NumberLineParams::defaults(false);
+                p.tickShape = shape;
+                p.labelsOn = true;
+                p.sub1Count = 3;
+                p.sub2Count = 7;
+                p.labelUnit = "単位";
+                change(p);
+                koyomi::test::runWithWatchdog("number line", [&] { Drawn(p, 320, 200); });
+            };
+            run([&](NumberLineParams& p) { p.tickCount = v; });
+            run([&](NumberLineParams& p) { p.tickSpacing = v; });
+            run([&](NumberLineParams& p) { p.countAcross = p.countDown = v; });
+            run([&](NumberLineParams& p) { p.gapAcross = p.gapDown = v; });
+            run([&](NumberLineParams& p) { p.tickLength = p.sub1Length = p.sub2Length = v; });
+            run([&](NumberLineParams& p) { p.axis.width = p.ticks.width = p.sub1.width = v; });
+            run([&](NumberLineParams& p) { p.labelStart = p.labelStep = v; });
+            run([&](NumberLineParams& p) { p.labelSize = v; });
+            run([&](NumberLineParams& p) { p.sub1Count = p.sub2Count = v; });
+            run([&](NumberLineParams& p) { p.labelScale = p.axis.kind = p.ticks.color = v; });
+        }
+    }
+}
