@@ -218,6 +218,12 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
     }
 }
 
+void Canvas::setPixels(int y, int x, const QRgb* pixels, int n)
+{
+    auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
+    std::copy_n(pixels, n, row + x);
+}
+
 void Canvas::fillRect(const QRect& rect, ColorRef color)
 {
     const QRect r = rect.normalized().intersected(m_image.rect());

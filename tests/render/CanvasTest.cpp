@@ -247,7 +247,7 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     const QStringList texts{QStringLiteral("0"),     QStringLiteral("123"),
                             QStringLiteral("Wgj|_"), QStringLiteral("方眼紙ｱｲｳ"),
                             QStringLiteral("-7.25"), QStringLiteral(" a b ")};
-    for (const int size : {1, 9, 10, 24, 72}) {
+    for (const int size : {1, 9, 10, 24, 41, 55, 72}) {
         Canvas stamped(160, 90, kBlack);
         stamped.setFontSize(size);
         stamped.setFontColor(0x00C0FF);

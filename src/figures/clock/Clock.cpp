@@ -4,6 +4,7 @@
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
+#include "render/RepeatedDrawing.h"
 #include "render/Text.h"
 
 #include <QString>
@@ -38,15 +39,19 @@ bool draws(const ClockLine& line)
 class ClockRenderer
 {
 public:
-    ClockRenderer(Canvas& canvas, const ClockParams& params, const render::Frame& frame)
-        : m_c(canvas), m_p(params), m_frame(frame)
+    ClockRenderer(Canvas& canvas, const ClockParams& params, const render::Frame& frame,
+                  bool copies = true)
+        : m_c(canvas), m_p(params), m_frame(frame), m_copies(copies)
     {
     }
 
     void draw();
+    void face(long long cx, long long cy);
 
 private:
-    void face(long long cx, long long cy);
+    // Every face is alike when every selector has a selection: no face depends on what the
+    // one before left on the canvas.
+    bool facesAlike() const;
     void stroke(WidePoint a, WidePoint b, const ClockLine& line);
     void dot(WidePoint centre, long long s, const ClockLine& line);
     void graduations(long long cx, long long cy, long long s, const ClockLine& line, int steps,
@@ -55,6 +60,7 @@ private:
     Canvas& m_c;
     const ClockParams& m_p;
     const render::Frame& m_frame;
+    const bool m_copies; // alike faces may be copied from one drawn
     render::TPath m_path;
 };
 
@@ -166,6 +172,30 @@ void ClockRenderer::face(long long cx, long long cy)
     }
 }
 
+bool ClockRenderer::facesAlike() const
+{
+    auto palette = [](int i) { return i >= 0 && i < int(render::PaletteColor.size()); };
+    auto kind = [](int i) { return i >= 0 && i < int(render::LineStyle.size()); };
+    for (const ClockLine* l : {&m_p.circumference, &m_p.centre, &m_p.minuteMarks, &m_p.hourMarks}) {
+        if (!palette(l->color) || !kind(l->kind)) {
+            return false;
+        }
+    }
+    // A dot's outline is the canvas's own patterned ellipse, whose pattern runs from where the
+    // canvas cuts it: such dots are drawn in place.
+    auto patterned = [](const ClockLine& l) {
+        return l.kind != render::kSolidIndex && l.kind != render::kNoLineIndex;
+    };
+    if (ClockGraduation(m_p.graduationMark) == ClockGraduation::Dot &&
+        (patterned(m_p.hourMarks) || patterned(m_p.minuteMarks))) {
+        return false;
+    }
+    if (ClockCentre(m_p.centreMark) == ClockCentre::Dot && patterned(m_p.centre)) {
+        return false;
+    }
+    return palette(m_p.numeralColor);
+}
+
 void ClockRenderer::draw()
 {
     render::beginFigure(m_c, m_frame);
@@ -204,6 +234,30 @@ void ClockRenderer::draw()
     if (stepX == 0) {
         cols.last = std::min(cols.last, cols.first);
     }
+    // Many faces: one is drawn and its pixels copied to every place, in the same order.
+    const long long faces = (rows.last - rows.first + 1) * (cols.last - cols.first + 1);
+    if (m_copies && faces > 4 && reach < (1 << 10) && facesAlike()) {
+        const render::RepeatedDrawing one(
+            m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
+            [this](Canvas& c, int x, int y) { ClockRenderer(c, m_p, m_frame).face(x, y); });
+        if (one.usable()) {
+            // Faces cut by the canvas's edge are drawn in place: text the canvas cuts is not
+            // always drawn pixel for pixel as the whole text is.
+            for (long long j = rows.first; j <= rows.last; ++j) {
+                for (long long i = cols.first; i <= cols.last; ++i) {
+                    const long long cx = x0 + i * stepX, cy = y0 + j * stepY;
+                    if (cx - reach >= 0 && cy - reach >= 0 && cx + reach < m_c.width() &&
+                        cy + reach < m_c.height()) {
+                        one.paint(m_c, cx, cy);
+                    } else {
+                        face(cx, cy);
+                    }
+                }
+            }
+            m_c.setPenWidth(1);
+            return;
+        }
+    }
     for (long long j = rows.first; j <= rows.last; ++j) {
         for (long long i = cols.first; i <= cols.last; ++i) {
             face(x0 + i * stepX, y0 + j * stepY);
@@ -217,6 +271,11 @@ void ClockRenderer::draw()
 void drawClock(Canvas& canvas, const ClockParams& params, const render::Frame& frame)
 {
     ClockRenderer(canvas, params, frame).draw();
+}
+
+void drawClockFaceByFace(Canvas& canvas, const ClockParams& params, const render::Frame& frame)
+{
+    ClockRenderer(canvas, params, frame, false).draw();
 }
 
 } // namespace koyomi::figures

@@ -60,4 +60,8 @@ struct ClockParams
 // Draws the whole figure over the canvas. Faces wholly outside the canvas are skipped.
 void drawClock(render::Canvas& canvas, const ClockParams& params, const render::Frame& frame);
 
+// The same picture drawn face by face: what drawClock must equal.
+void drawClockFaceByFace(render::Canvas& canvas, const ClockParams& params,
+                         const render::Frame& frame);
+
 } // namespace koyomi::figures

@@ -150,6 +150,33 @@ TEST(Clock, SkippingFacesOutsideTheWindowChangesNoPixel)
     EXPECT_GT(countColor(small, kWhite), 0);
 }
 
+TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
+{
+    // Overlapping faces (negative gaps), cut by every edge, in every graduation shape and
+    // line kind, with numerals and centre marks.
+    for (int n = 0; n < 20; ++n) {
+        ClockParams p = ClockParams::defaults(n % 2 == 0);
+        p.radius = 12 + 7 * n;
+        p.countAcross = 3 + n % 4;
+        p.countDown = 2 + n % 3;
+        p.gapAcross = -10 + 9 * (n % 5);
+        p.gapDown = -25 + 11 * (n % 4);
+        p.graduationMark = n % 5;
+        p.centreMark = n % 4;
+        p.centreMarkSize = 1 + n % 7;
+        p.numeralSize = 10 + 3 * n;
+        p.hourMarks = ClockLine{n % 5, 1 + n % 4, 4};
+        p.minuteMarks = ClockLine{(n + 2) % 5, 1, kRedIndex};
+        p.circumference = ClockLine{(n + 1) % 5, 1 + n % 3, 9};
+        const int w = 150 + 13 * n, h = 120 + 7 * n;
+        Canvas copied(w, h);
+        Canvas drawn(w, h);
+        drawClock(copied, p, Frame{w + n, h - n, n % 2 == 0});
+        drawClockFaceByFace(drawn, p, Frame{w + n, h - n, n % 2 == 0});
+        ASSERT_EQ(copied.image(), drawn.image()) << "case " << n;
+    }
+}
+
 TEST(Clock, ValuesTypedFarOutOfRangeDrawAndEnd)
 {
     for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {

@@ -1,0 +1,41 @@
+// One drawing repeated at many places: drawn once on scratch canvases, then its pixels are
+// copied to every place in turn. Figures whose copies are all alike (clock faces) cost a
+// copy of pixels per place instead of a drawing.
+#pragma once
+
+#include "render/Canvas.h"
+
+#include <QRect>
+
+#include <functional>
+#include <vector>
+
+namespace koyomi::render {
+
+class RepeatedDrawing
+{
+public:
+    // draw(canvas, x, y) draws one copy with its reference point at (x, y), on a canvas set up
+    // like `like` (pen, brush, font); everything it paints lies in `reach`, a box relative to
+    // the reference point. A drawing larger than the scratch allows is not made: usable()
+    // is then false and the caller draws every copy itself.
+    RepeatedDrawing(const Canvas& like, const QRect& reach,
+                    const std::function<void(Canvas&, int, int)>& draw);
+
+    bool usable() const { return m_usable; }
+    // Paints the drawing's pixels with its reference point at (x, y), cut to the canvas.
+    void paint(Canvas& canvas, long long x, long long y) const;
+
+private:
+    struct Span
+    {
+        int dy;
+        int dx;
+        std::vector<QRgb> pixels; // consecutive painted pixels from dx
+    };
+
+    bool m_usable = false;
+    std::vector<Span> m_spans;
+};
+
+} // namespace koyomi::render
