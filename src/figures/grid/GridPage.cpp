@@ -1,6 +1,7 @@
 #include "figures/grid/GridPage.h"
 
 #include "figures/Record.h"
+#include "figures/Rounding.h"
 #include "render/Palette.h"
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
@@ -9,9 +10,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cfenv>
 #include <climits>
-#include <cmath>
 
 namespace koyomi::figures {
 
@@ -20,17 +19,10 @@ using widgets::RowPicture;
 
 namespace {
 
-// Row spacing to column spacing of the equilateral lattice: √3 to the digits the page uses.
-constexpr long double kRowsPerColumn = 1.7320508L;
-
-// Round to the nearest integer, halves to even, held to the values a field can hold.
-int roundHalfEven(long double v)
+// A spacing as the field can hold it.
+int spacing(long double v)
 {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const long double r = std::nearbyint(v);
-    std::fesetround(saved);
-    return int(std::clamp<long double>(r, INT_MIN, INT_MAX));
+    return int(std::clamp<long long>(roundHalfEven(v), INT_MIN, INT_MAX));
 }
 
 // The spin edits of the record, in record order: geometry, then the mark size.
@@ -143,19 +135,19 @@ void GridPage::spinChange(int n)
     case 39:
         m_spin[30]->setText(s->text());
         if (coupled) {
-            m_spin[31]->setValue(roundHalfEven(toInteger(s->text()) / kRowsPerColumn));
+            m_spin[31]->setValue(spacing(toInteger(s->text()) / kRootThree));
         } else {
             m_spin[31]->setText(s->text());
         }
         break;
     case 30:
         if (coupled) {
-            m_spin[31]->setValue(roundHalfEven(toInteger(s->text()) / kRowsPerColumn));
+            m_spin[31]->setValue(spacing(toInteger(s->text()) / kRootThree));
         }
         break;
     case 31:
         if (coupled) {
-            m_spin[30]->setValue(roundHalfEven(toInteger(s->text()) * kRowsPerColumn));
+            m_spin[30]->setValue(spacing(toInteger(s->text()) * kRootThree));
         }
         break;
     default:
@@ -189,7 +181,7 @@ void GridPage::connectHandlers()
         Redrawer::Scope scope(redrawer());
         if (ticked) {
             try {
-                m_spin[31]->setValue(roundHalfEven(toInteger(m_spin[30]->text()) / kRowsPerColumn));
+                m_spin[31]->setValue(spacing(toInteger(m_spin[30]->text()) / kRootThree));
             } catch (const EConvertError& e) {
                 host().showError(QString::fromUtf8(e.what()));
                 return;

@@ -1,11 +1,11 @@
 #include "figures/slopegrid/SlopeGrid.h"
 
+#include "figures/Rounding.h"
 #include "figures/RowUnion.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <vector>
 
@@ -21,19 +21,6 @@ SlopeGridParams SlopeGridParams::defaults(bool whiteBackground)
 }
 
 namespace {
-
-constexpr long double kRootThree = 1.7320508L;
-
-// Nearest integer, halves to even, held to what the layout can use.
-long long roundHalfEven(long double v)
-{
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const long double r = std::nearbyint(v);
-    std::fesetround(saved);
-    constexpr long double limit = 1LL << 40;
-    return (long long)std::clamp(r, -limit, limit);
-}
 
 // Sets the pen the lines are drawn with; false when they draw nothing at all.
 bool beginSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& frame)

@@ -1,11 +1,11 @@
 #include "figures/tawara/Tawara.h"
 
+#include "figures/Rounding.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,19 +22,6 @@ TawaraParams TawaraParams::defaults(bool whiteBackground)
 
 namespace {
 
-constexpr long double kRootThree = 1.7320508L;
-
-// Nearest integer, halves to even, of the row's own product (never accumulated).
-long long nearest(long double v)
-{
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const long double r = std::nearbyint(v);
-    std::fesetround(saved);
-    constexpr long double limit = 1LL << 62;
-    return (long long)std::clamp(r, -limit, limit);
-}
-
 long long clampWide(long double v)
 {
     constexpr long double limit = 1LL << 61;
@@ -50,7 +37,7 @@ long long tawaraRowTop(const TawaraParams& p, long long cy, long long r)
     const bool up = TawaraOrientation(p.orientation) != TawaraOrientation::ApexDown;
     const long long step = TawaraShape(p.pieceShape) == TawaraShape::Square
                                ? clampWide((long double)(2 * s) * r)
-                               : nearest((long double)(s * r) * kRootThree);
+                               : roundHalfEven((long double)(s * r) * kRootThree);
     const long long ns = clampWide((long double)n * s);
     return up ? cy - s + step - ns : cy - s - step + ns;
 }
