@@ -21,7 +21,7 @@ ClockParams ClockParams::defaults(bool whiteBackground)
 {
     ClockParams p;
     const int color = render::defaultColorIndex(whiteBackground);
-    for (ClockLine* line : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
+    for (LineSetting* line : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
         line->color = color;
     }
     p.numeralColor = color;
@@ -31,7 +31,7 @@ ClockParams ClockParams::defaults(bool whiteBackground)
 namespace {
 
 // Line kinds that draw: "実線" to "二点鎖線". "なし" and no selection draw nothing.
-bool draws(const ClockLine& line)
+bool draws(const LineSetting& line)
 {
     return line.kind >= 0 && line.kind < render::kNoLineIndex;
 }
@@ -52,9 +52,9 @@ private:
     // Every face is alike when every selector has a selection: no face depends on what the
     // one before left on the canvas.
     bool facesAlike() const;
-    void stroke(WidePoint a, WidePoint b, const ClockLine& line);
-    void dot(WidePoint centre, long long s, const ClockLine& line);
-    void graduations(long long cx, long long cy, long long s, const ClockLine& line, int steps,
+    void stroke(WidePoint a, WidePoint b, const LineSetting& line);
+    void dot(WidePoint centre, long long s, const LineSetting& line);
+    void graduations(long long cx, long long cy, long long s, const LineSetting& line, int steps,
                      bool skipHours);
 
     Canvas& m_c;
@@ -64,7 +64,7 @@ private:
     render::TPath m_path;
 };
 
-void ClockRenderer::stroke(WidePoint a, WidePoint b, const ClockLine& line)
+void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 {
     if (!draws(line) || !fitsInt(a.x) || !fitsInt(a.y) || !fitsInt(b.x) || !fitsInt(b.y)) {
         return;
@@ -74,7 +74,7 @@ void ClockRenderer::stroke(WidePoint a, WidePoint b, const ClockLine& line)
                            line.width, render::lineStylePattern(line.kind), true);
 }
 
-void ClockRenderer::dot(WidePoint centre, long long s, const ClockLine& line)
+void ClockRenderer::dot(WidePoint centre, long long s, const LineSetting& line)
 {
     const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
     if (!fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) || !fitsInt(y2)) {
@@ -93,7 +93,7 @@ void ClockRenderer::dot(WidePoint centre, long long s, const ClockLine& line)
     m_c.setBrushClear(true);
 }
 
-void ClockRenderer::graduations(long long cx, long long cy, long long s, const ClockLine& line,
+void ClockRenderer::graduations(long long cx, long long cy, long long s, const LineSetting& line,
                                 int steps, bool skipHours)
 {
     const long long r = m_p.radius;
@@ -176,14 +176,15 @@ bool ClockRenderer::facesAlike() const
 {
     auto palette = [](int i) { return i >= 0 && i < int(render::PaletteColor.size()); };
     auto kind = [](int i) { return i >= 0 && i < int(render::LineStyle.size()); };
-    for (const ClockLine* l : {&m_p.circumference, &m_p.centre, &m_p.minuteMarks, &m_p.hourMarks}) {
+    for (const LineSetting* l :
+         {&m_p.circumference, &m_p.centre, &m_p.minuteMarks, &m_p.hourMarks}) {
         if (!palette(l->color) || !kind(l->kind)) {
             return false;
         }
     }
     // A dot's outline is the canvas's own patterned ellipse, whose pattern runs from where the
     // canvas cuts it: such dots are drawn in place.
-    auto patterned = [](const ClockLine& l) {
+    auto patterned = [](const LineSetting& l) {
         return l.kind != render::kSolidIndex && l.kind != render::kNoLineIndex;
     };
     if (ClockGraduation(m_p.graduationMark) == ClockGraduation::Dot &&

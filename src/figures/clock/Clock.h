@@ -2,6 +2,7 @@
 // numerals, repeated in columns and rows.
 #pragma once
 
+#include "figures/LineSetting.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
 
@@ -24,14 +25,6 @@ enum class ClockGraduation
     Across = 4,  // "╂": across the circle
 };
 
-// One line setting: selector indices of its line kind and colour, and its width.
-struct ClockLine
-{
-    int kind = 0;
-    int width = 1;
-    int color = 0;
-};
-
 // Every value the clock renderer reads, as the page's fields hold them.
 struct ClockParams
 {
@@ -47,10 +40,10 @@ struct ClockParams
     int gapAcross = 50;
     int countDown = 1;
     int gapDown = 50;
-    ClockLine circumference;
-    ClockLine centre;
-    ClockLine minuteMarks;
-    ClockLine hourMarks;
+    LineSetting circumference;
+    LineSetting centre;
+    LineSetting minuteMarks;
+    LineSetting hourMarks;
     int numeralColor = 0;
 
     // The defaults of a fresh page: white on black, black on white.

@@ -161,10 +161,10 @@ void ClockPage::buildLinePanel(QWidget* p)
     }
 }
 
-ClockLine ClockPage::line(int kind, int width, int color) const
+LineSetting ClockPage::line(int kind, int width, int color) const
 {
-    return ClockLine{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                     m_combo[color]->currentIndex()};
+    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
+                       m_combo[color]->currentIndex()};
 }
 
 ClockParams ClockPage::params() const

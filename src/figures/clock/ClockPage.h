@@ -35,7 +35,7 @@ private:
     void buildLinePanel(QWidget* panel);
     Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items, int index);
-    ClockLine line(int kind, int width, int color) const;
+    LineSetting line(int kind, int width, int color) const;
 
     Spin* m_spin[72] = {};
     QComboBox* m_combo[61] = {};

@@ -16,8 +16,8 @@ FractionTilesParams FractionTilesParams::defaults(bool whiteBackground)
 {
     FractionTilesParams p;
     const int color = render::defaultColorIndex(whiteBackground);
-    for (TileLine* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
-                        &p.vDivisions, &p.ticks}) {
+    for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
+                           &p.vDivisions, &p.ticks}) {
         l->color = color;
     }
     return p;
@@ -38,24 +38,24 @@ public:
 private:
     void tile(i64 left, i64 top);
     // A two-point stroke of the line setting; one wholly outside the canvas is left out.
-    void stroke(i64 x1, i64 y1, i64 x2, i64 y2, const TileLine& line);
+    void stroke(i64 x1, i64 y1, i64 x2, i64 y2, const LineSetting& line);
     // Lines at from + k·step for k in [first, last] (horizontal when `across`), each from
     // a to b on the other axis; lines that coincide (step 0) are drawn once, and only those
     // that reach the canvas.
     void family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
-                const TileLine& line);
+                const LineSetting& line);
 
     Canvas& m_c;
     const FractionTilesParams& m_p;
     const render::Frame& m_frame;
 };
 
-i64 reachOf(const TileLine& line)
+i64 reachOf(const LineSetting& line)
 {
     return std::min<i64>(std::abs(i64(line.width)), render::kMaxStrokeWidth) + 2;
 }
 
-void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const TileLine& line)
+void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const LineSetting& line)
 {
     if (line.kind < 0 || line.kind >= render::kNoLineIndex) {
         return;
@@ -74,7 +74,7 @@ void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const TileLine& line)
 }
 
 void TilesRenderer::family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
-                           const TileLine& line)
+                           const LineSetting& line)
 {
     const i64 reach = reachOf(line);
     const i64 extent = across ? m_c.height() : m_c.width();
@@ -173,8 +173,8 @@ void TilesRenderer::draw()
     const i64 y0 = origin(m_frame.height, m_p.countDown, h, m_p.gapDown);
     // A tile reaches its edges, the ticks beyond them and the widest line around them.
     i64 widest = 0;
-    for (const TileLine* l : {&m_p.topSide, &m_p.bottomSide, &m_p.leftSide, &m_p.rightSide,
-                              &m_p.hDivisions, &m_p.vDivisions, &m_p.ticks}) {
+    for (const LineSetting* l : {&m_p.topSide, &m_p.bottomSide, &m_p.leftSide, &m_p.rightSide,
+                                 &m_p.hDivisions, &m_p.vDivisions, &m_p.ticks}) {
         widest = std::max(widest, reachOf(*l));
     }
     const i64 reach = std::abs(w) + std::abs(h) + std::abs(i64(m_p.tickLength)) + widest;

@@ -2,6 +2,7 @@
 // division points on chosen sides, repeated in columns and rows.
 #pragma once
 
+#include "figures/LineSetting.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
 
@@ -20,13 +21,6 @@ enum class TickSides
     None = 7,      // "なし"
 };
 
-struct TileLine
-{
-    int kind = 0;
-    int width = 1;
-    int color = 0;
-};
-
 // Every value the fraction tiles renderer reads, as the page's fields hold them.
 struct FractionTilesParams
 {
@@ -40,9 +34,9 @@ struct FractionTilesParams
     int partsAcross = 1;
     int tickPosition = int(TickSides::None);
     int tickLength = 10;
-    TileLine topSide, bottomSide, leftSide, rightSide;
-    TileLine hDivisions, vDivisions;
-    TileLine ticks;
+    LineSetting topSide, bottomSide, leftSide, rightSide;
+    LineSetting hDivisions, vDivisions;
+    LineSetting ticks;
 
     // The defaults of a fresh page: white on black, black on white.
     static FractionTilesParams defaults(bool whiteBackground);

@@ -192,10 +192,10 @@ void FractionTilesPage::connectHandlers()
     connect(m_reset[1], &widgets::ResetButton::clicked, this, &FractionTilesPage::bunsu2Click);
 }
 
-TileLine FractionTilesPage::line(int kind, int width, int color) const
+LineSetting FractionTilesPage::line(int kind, int width, int color) const
 {
-    return TileLine{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                    m_combo[color]->currentIndex()};
+    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
+                       m_combo[color]->currentIndex()};
 }
 
 FractionTilesParams FractionTilesPage::params() const

@@ -35,7 +35,7 @@ private:
     void buildLinePanel(QWidget* panel);
     void connectHandlers();
     Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
-    TileLine line(int kind, int width, int color) const;
+    LineSetting line(int kind, int width, int color) const;
 
     Spin* m_spin[126] = {};
     QComboBox* m_combo[109] = {};

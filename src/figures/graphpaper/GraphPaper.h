@@ -1,6 +1,7 @@
 // Graph paper: blocks of cells with sides, inner lines, diagonals, emphasis and cell labels.
 #pragma once
 
+#include "figures/LineSetting.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
 
@@ -9,14 +10,6 @@
 #include <array>
 
 namespace koyomi::figures {
-
-// One class of line: selector indices of its line kind and colour, and its width in pixels.
-struct LineSetting
-{
-    int kind = 0;  // index into LineStyle
-    int width = 1; // pixels
-    int color = 0; // index into PaletteColor; −1 = none selected
-};
 
 // Emphasis of every (skip + 1)-th inner line.
 struct EmphasisRow

@@ -15,7 +15,7 @@ NumberLineParams NumberLineParams::defaults(bool whiteBackground)
 {
     NumberLineParams p;
     const int color = render::defaultColorIndex(whiteBackground);
-    for (NumberLineStroke* s : {&p.axis, &p.ticks, &p.sub1, &p.sub2}) {
+    for (LineSetting* s : {&p.axis, &p.ticks, &p.sub1, &p.sub2}) {
         s->color = color;
     }
     p.labelColor = color;
@@ -57,9 +57,9 @@ private:
     void line(i64 x0, i64 y0);
     // Ticks at x0 + k·step for k in [first, last], those that reach the canvas.
     void ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
-               const NumberLineStroke& stroke);
+               const LineSetting& stroke);
     void tick(i64 x, i64 y0, i64 length, i64 width);
-    bool setPen(const NumberLineStroke& stroke);
+    bool setPen(const LineSetting& stroke);
 
     Canvas& m_c;
     const NumberLineParams& m_p;
@@ -67,7 +67,7 @@ private:
     i64 m_labelReach = 0; // how far a label can reach from its tick, either way
 };
 
-bool NumberLineRenderer::setPen(const NumberLineStroke& stroke)
+bool NumberLineRenderer::setPen(const LineSetting& stroke)
 {
     render::Pen pen = m_c.pen();
     pen.color = render::paletteColor(stroke.color, pen.color);
@@ -116,7 +116,7 @@ void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
 }
 
 void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
-                               const NumberLineStroke& stroke)
+                               const LineSetting& stroke)
 {
     if (first > last || !setPen(stroke)) {
         return;
@@ -143,7 +143,7 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
     const struct
     {
         i64 count, length;
-        const NumberLineStroke& stroke;
+        const LineSetting& stroke;
     } rows[] = {{m_p.sub1Count, m_p.sub1Length, m_p.sub1},
                 {m_p.sub2Count, m_p.sub2Length, m_p.sub2}};
     for (const auto& row : rows) {
@@ -245,7 +245,7 @@ void NumberLineRenderer::draw()
     const i64 longestTick = std::max({std::abs(i64(m_p.tickLength)), std::abs(i64(m_p.sub1Length)),
                                       std::abs(i64(m_p.sub2Length))});
     i64 widest = 0;
-    for (const NumberLineStroke* st : {&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}) {
+    for (const LineSetting* st : {&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}) {
         widest = std::max<i64>(widest, std::min<i64>(std::abs(i64(st->width)), 1 << 16));
     }
     const i64 labels = m_p.labelsOn ? m_labelReach : 0;

@@ -2,6 +2,7 @@
 // labels at the main ticks, repeated side by side and stacked.
 #pragma once
 
+#include "figures/LineSetting.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
 
@@ -17,13 +18,6 @@ enum class NumberTick
     Dot = 3,     // "●"
 };
 
-struct NumberLineStroke
-{
-    int kind = 0;
-    int width = 1;
-    int color = 0;
-};
-
 // Every value the number line renderer reads, as the page's fields hold them.
 struct NumberLineParams
 {
@@ -33,11 +27,11 @@ struct NumberLineParams
     int gapAcross = 50;
     int countDown = 1;
     int gapDown = 100;
-    NumberLineStroke axis;
+    LineSetting axis;
     bool axisExtended = false;
     int tickShape = int(NumberTick::Up);
     int tickLength = 10;
-    NumberLineStroke ticks;
+    LineSetting ticks;
     bool labelsOn = false;
     bool labelsBelow = false;
     int labelStart = 1;
@@ -49,10 +43,10 @@ struct NumberLineParams
     QString labelUnit;
     int sub1Count = 1;
     int sub1Length = 5;
-    NumberLineStroke sub1;
+    LineSetting sub1;
     int sub2Count = 1;
     int sub2Length = 5;
-    NumberLineStroke sub2;
+    LineSetting sub2;
 
     // The defaults of a fresh page: white on black, black on white.
     static NumberLineParams defaults(bool whiteBackground);

@@ -212,10 +212,10 @@ void NumberLinePage::buildSubdivisionPanel(QWidget* p)
     }
 }
 
-NumberLineStroke NumberLinePage::stroke(int kind, int width, int color) const
+LineSetting NumberLinePage::stroke(int kind, int width, int color) const
 {
-    return NumberLineStroke{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                            m_combo[color]->currentIndex()};
+    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
+                       m_combo[color]->currentIndex()};
 }
 
 NumberLineParams NumberLinePage::params() const

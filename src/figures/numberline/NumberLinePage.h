@@ -36,7 +36,7 @@ private:
     void buildSubdivisionPanel(QWidget* panel);
     Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items);
-    NumberLineStroke stroke(int kind, int width, int color) const;
+    LineSetting stroke(int kind, int width, int color) const;
 
     Spin* m_spin[88] = {};
     QComboBox* m_combo[78] = {};

@@ -165,9 +165,9 @@ TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
         p.centreMark = n % 4;
         p.centreMarkSize = 1 + n % 7;
         p.numeralSize = 10 + 3 * n;
-        p.hourMarks = ClockLine{n % 5, 1 + n % 4, 4};
-        p.minuteMarks = ClockLine{(n + 2) % 5, 1, kRedIndex};
-        p.circumference = ClockLine{(n + 1) % 5, 1 + n % 3, 9};
+        p.hourMarks = LineSetting{n % 5, 1 + n % 4, 4};
+        p.minuteMarks = LineSetting{(n + 2) % 5, 1, kRedIndex};
+        p.circumference = LineSetting{(n + 1) % 5, 1 + n % 3, 9};
         const int w = 150 + 13 * n, h = 120 + 7 * n;
         Canvas copied(w, h);
         Canvas drawn(w, h);
@@ -194,7 +194,7 @@ TEST(Clock, ValuesTypedFarOutOfRangeDrawAndEnd)
             run([&](ClockParams& p) { p.countAcross = p.countDown = v; });
             run([&](ClockParams& p) { p.gapAcross = p.gapDown = v; });
             run([&](ClockParams& p) {
-                for (ClockLine* l : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
+                for (LineSetting* l : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
                     l->width = v;
                 }
             });

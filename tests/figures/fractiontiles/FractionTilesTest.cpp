@@ -30,7 +30,7 @@ struct Drawn
 FractionTilesParams withoutSides()
 {
     FractionTilesParams p = FractionTilesParams::defaults(false);
-    for (TileLine* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide}) {
+    for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide}) {
         l->kind = kNoLineIndex;
     }
     return p;
@@ -137,8 +137,8 @@ TEST(FractionTiles, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     p.partsAcross = 4;
     p.tickPosition = int(TickSides::All);
     p.tickLength = 12;
-    p.vDivisions = TileLine{1, 2, kRedIndex};
-    p.ticks = TileLine{0, 3, 4};
+    p.vDivisions = LineSetting{1, 2, kRedIndex};
+    p.ticks = LineSetting{0, 3, 4};
     Canvas small(250, 160);
     koyomi::test::expectWindowMatchesLargeCanvas(
         small, 300, [&](Canvas& c, const Frame& f) { drawFractionTiles(c, p, f); });
