@@ -244,9 +244,10 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     // The canvas keeps each text it draws as the pixels it covers and stamps it again; the
     // picture must be the one the painter draws with the canvas's font. Each text is drawn
     // at many offsets, partly outside the canvas, at several sizes and in both scripts.
-    const QStringList texts{QStringLiteral("0"),     QStringLiteral("123"),
-                            QStringLiteral("Wgj|_"), QStringLiteral("方眼紙ｱｲｳ"),
-                            QStringLiteral("-7.25"), QStringLiteral(" a b ")};
+    const QStringList texts{
+        QStringLiteral("0"),         QStringLiteral("123"),   QStringLiteral("Wgj|_"),
+        QStringLiteral("方眼紙ｱｲｳ"), QStringLiteral("-7.25"), QStringLiteral(" a b "),
+        QStringLiteral("1"),         QStringLiteral("12"),    QStringLiteral("11")};
     for (const int size : {1, 9, 10, 24, 41, 55, 72}) {
         Canvas stamped(160, 90, kBlack);
         stamped.setFontSize(size);
