@@ -52,6 +52,8 @@ private:
     // Every face is alike when every selector has a selection: no face depends on what the
     // one before left on the canvas.
     bool facesAlike() const;
+    // The box from (x1, y1) to (x2, y2), widened by margin, misses the canvas.
+    bool outside(long long x1, long long y1, long long x2, long long y2, long long margin) const;
     void stroke(WidePoint a, WidePoint b, const LineSetting& line);
     void dot(WidePoint centre, long long s, const LineSetting& line);
     void graduations(long long cx, long long cy, long long s, const LineSetting& line, int steps,
@@ -64,9 +66,19 @@ private:
     render::TPath m_path;
 };
 
+bool ClockRenderer::outside(long long x1, long long y1, long long x2, long long y2,
+                            long long margin) const
+{
+    return std::max(x1, x2) + margin < 0 || std::min(x1, x2) - margin >= m_c.width() ||
+           std::max(y1, y2) + margin < 0 || std::min(y1, y2) - margin >= m_c.height();
+}
+
 void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 {
-    if (!draws(line) || !fitsInt(a.x) || !fitsInt(a.y) || !fitsInt(b.x) || !fitsInt(b.y)) {
+    const long long margin =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    if (!draws(line) || outside(a.x, a.y, b.x, b.y, margin) || !fitsInt(a.x) || !fitsInt(a.y) ||
+        !fitsInt(b.x) || !fitsInt(b.y)) {
         return;
     }
     const std::array<QPoint, 2> points{QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y))};
@@ -77,7 +89,8 @@ void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 void ClockRenderer::dot(WidePoint centre, long long s, const LineSetting& line)
 {
     const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
-    if (!fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) || !fitsInt(y2)) {
+    if (outside(x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
+        !fitsInt(y2)) {
         return;
     }
     // The outline is the dot's own colour, in the line kind's pen style, one pixel wide.
@@ -97,6 +110,13 @@ void ClockRenderer::graduations(long long cx, long long cy, long long s, const L
                                 int steps, bool skipHours)
 {
     const long long r = m_p.radius;
+    // A ring of marks wholly outside the canvas is not walked.
+    const long long ringReach =
+        std::abs(r) + std::abs(s) +
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    if (outside(cx - ringReach, cy - ringReach, cx + ringReach, cy + ringReach, 0)) {
+        return;
+    }
     for (int m = 0; m < steps; ++m) {
         if (skipHours && m % 5 == 0) {
             continue;
@@ -127,8 +147,11 @@ void ClockRenderer::face(long long cx, long long cy)
     graduations(cx, cy, m_p.minuteMarkSize, m_p.minuteMarks, 60, true);
     graduations(cx, cy, m_p.hourMarkSize, m_p.hourMarks, 12, false);
 
-    if (draws(m_p.circumference) && fitsInt(cx - r) && fitsInt(cx + r) && fitsInt(cy - r) &&
-        fitsInt(cy + r)) {
+    const long long circleMargin =
+        std::min<long long>(std::abs((long long)m_p.circumference.width), render::kMaxStrokeWidth) +
+        2;
+    if (draws(m_p.circumference) && !outside(cx - r, cy - r, cx + r, cy + r, circleMargin) &&
+        fitsInt(cx - r) && fitsInt(cx + r) && fitsInt(cy - r) && fitsInt(cy + r)) {
         m_c.beginPath();
         render::EllipsePath(m_c, int(cx - r), int(cy - r), int(cx + r), int(cy + r));
         m_c.endPath();
@@ -161,11 +184,18 @@ void ClockRenderer::face(long long cx, long long cy)
         const long long f = m_c.fontSize();
         m_c.setBrushClear(true);
         m_c.setFontColor(render::paletteColor(m_p.numeralColor, m_c.fontColor()));
+        // Two characters at most, each within twice the font's height.
+        const long long pixels = std::max(1, render::fontPixelHeight(m_c.fontSize()));
+        const long long text = 4 * std::min<long long>(pixels, 4096);
+        const long long ring = std::abs(r + f) + std::abs(f) + text;
+        if (outside(cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
+            return;
+        }
         for (int m = 0; m < 60; m += 5) {
             const WidePoint p = radialPoint(cx, cy, r + f, m, 60);
             const long long x = p.x - f / 2;
             const long long y = p.y - f / 2;
-            if (fitsInt(x) && fitsInt(y)) {
+            if (!outside(x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
                 m_c.textOut(int(x), int(y), m == 0 ? QStringLiteral("12") : QString::number(m / 5));
             }
         }
