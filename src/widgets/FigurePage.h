@@ -59,6 +59,15 @@ protected:
 
     // Controls, each named as the page's tables name it.
     SpinEdit* spin(const char* name, int minimum, int maximum, int value, int maxLength = 0);
+    // A spin edit named "SpinEdit<n>", kept in the page's table by its number.
+    template <std::size_t N>
+    SpinEdit* numberedSpin(SpinEdit* (&table)[N], int n, int minimum, int maximum, int value,
+                           int maxLength = 0)
+    {
+        table[n] = spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value,
+                        maxLength);
+        return table[n];
+    }
     ColorComboBox* colorCombo(const char* name);
     LineKindComboBox* lineCombo(const char* name, int index);
     QCheckBox* check(const char* name, const QString& caption = {});

@@ -79,13 +79,6 @@ ClockPage::ClockPage(int kind, widgets::FigureHost& host, widgets::Redrawer& red
     connect(m_reset[2], &widgets::ResetButton::clicked, this, &ClockPage::clock2Click);
 }
 
-ClockPage::Spin* ClockPage::numberedSpin(int n, int minimum, int maximum, int value, int maxLength)
-{
-    m_spin[n] =
-        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
-    return m_spin[n];
-}
-
 QComboBox* ClockPage::itemCombo(int n, std::initializer_list<const char*> items, int index)
 {
     auto* c = new QComboBox(this);
@@ -103,12 +96,12 @@ void ClockPage::buildGeometryPanel(QWidget* p)
     QGridLayout* grid = startPanel(p, m_reset[1], QStringLiteral("clock1"),
                                    {{2, "半径"}, {6, "個数"}, {7, "間隔"}});
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Circle, p, QStringLiteral("円周")), 1, 1);
-    grid->addWidget(numberedSpin(71, 1, 1000, 50), 1, 2);
+    grid->addWidget(numberedSpin(m_spin, 71, 1, 1000, 50), 1, 2);
     grid->addWidget(caption("形状", p), 2, 2);
     grid->addWidget(caption("大きさ", p), 2, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Dot, p, QStringLiteral("中心")), 3, 1);
     grid->addWidget(itemCombo(45, {"なし", "●", "＋", "×"}, int(ClockCentre::Dot)), 3, 2);
-    grid->addWidget(numberedSpin(57, 1, 20, 1), 3, 3);
+    grid->addWidget(numberedSpin(m_spin, 57, 1, 20, 1), 3, 3);
     grid->addWidget(caption("形状", p), 4, 2);
     grid->addWidget(caption("時", p), 4, 3);
     grid->addWidget(caption("分", p), 4, 4);
@@ -116,24 +109,24 @@ void ClockPage::buildGeometryPanel(QWidget* p)
                     5, 1);
     grid->addWidget(itemCombo(48, {"なし", "●", "┸", "┰", "╂"}, int(ClockGraduation::Inward)), 5,
                     2);
-    grid->addWidget(numberedSpin(59, 1, 50, 5), 5, 3);
-    grid->addWidget(numberedSpin(58, 1, 50, 3), 5, 4);
+    grid->addWidget(numberedSpin(m_spin, 59, 1, 50, 5), 5, 3);
+    grid->addWidget(numberedSpin(m_spin, 58, 1, 50, 3), 5, 4);
     grid->addWidget(caption("有無", p), 6, 2);
     grid->addWidget(caption("大きさ", p), 6, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 7, 1);
     grid->addWidget(itemCombo(49, {"なし", "あり"}, 1), 7, 2);
-    grid->addWidget(numberedSpin(65, 10, 100, 10), 7, 3);
+    grid->addWidget(numberedSpin(m_spin, 65, 10, 100, 10), 7, 3);
     // The copies: three typed characters at most.
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesAcross, p, QStringLiteral("横に並べる")), 1, 5);
-    grid->addWidget(numberedSpin(61, 1, 500, 1, 3), 1, 6);
-    grid->addWidget(numberedSpin(60, 0, 500, 50, 3), 1, 7);
+    grid->addWidget(numberedSpin(m_spin, 61, 1, 500, 1, 3), 1, 6);
+    grid->addWidget(numberedSpin(m_spin, 60, 0, 500, 50, 3), 1, 7);
     grid->addWidget(caption("個数", p), 2, 6);
     grid->addWidget(caption("間隔", p), 2, 7);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesDown, p, QStringLiteral("縦に並べる")), 3, 5);
-    grid->addWidget(numberedSpin(62, 1, 500, 1, 3), 3, 6);
-    grid->addWidget(numberedSpin(63, 0, 500, 50, 3), 3, 7);
+    grid->addWidget(numberedSpin(m_spin, 62, 1, 500, 1, 3), 3, 6);
+    grid->addWidget(numberedSpin(m_spin, 63, 0, 500, 50, 3), 3, 7);
     m_spin[71]->setToolTip(QStringLiteral("文字盤の半径"));
     m_spin[59]->setToolTip(QStringLiteral("時の目盛りの大きさ"));
     m_spin[58]->setToolTip(QStringLiteral("分の目盛りの大きさ"));
@@ -153,7 +146,7 @@ void ClockPage::buildLinePanel(QWidget* p)
                                           render::kSolidIndex);
             grid->addWidget(m_combo[row.kind], r, 2);
             // Widths take one typed character.
-            grid->addWidget(numberedSpin(row.width, 1, 5, 1, 1), r, 3);
+            grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, 1), r, 3);
         }
         m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
         grid->addWidget(m_combo[row.color], r, 4);

@@ -33,7 +33,6 @@ private:
 
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
-    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items, int index);
     LineSetting line(int kind, int width, int color) const;
 

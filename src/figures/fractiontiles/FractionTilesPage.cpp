@@ -84,39 +84,31 @@ FractionTilesPage::FractionTilesPage(int kind, widgets::FigureHost& host,
     connectHandlers();
 }
 
-FractionTilesPage::Spin* FractionTilesPage::numberedSpin(int n, int minimum, int maximum, int value,
-                                                         int maxLength)
-{
-    m_spin[n] =
-        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
-    return m_spin[n];
-}
-
 void FractionTilesPage::buildGeometryPanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, m_reset[0], QStringLiteral("Image63"),
                                    {{2, "長さ"}, {4, "個数"}, {5, "間隔"}});
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::VerticalBar, p, QStringLiteral("縦の長さ")), 1, 1);
-    grid->addWidget(numberedSpin(108, 1, 1000, 150), 1, 2);
+    grid->addWidget(numberedSpin(m_spin, 108, 1, 1000, 150), 1, 2);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::HorizontalBar, p, QStringLiteral("横の長さ")), 2, 1);
-    grid->addWidget(numberedSpin(101, 1, 1000, 100), 2, 2);
+    grid->addWidget(numberedSpin(m_spin, 101, 1, 1000, 100), 2, 2);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesAcross, p, QStringLiteral("横に並べる")), 1, 3);
-    grid->addWidget(numberedSpin(110, 1, 500, 1, 3), 1, 4);
-    grid->addWidget(numberedSpin(109, 0, 500, 50, 3), 1, 5);
+    grid->addWidget(numberedSpin(m_spin, 110, 1, 500, 1, 3), 1, 4);
+    grid->addWidget(numberedSpin(m_spin, 109, 0, 500, 50, 3), 1, 5);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesDown, p, QStringLiteral("縦に並べる")), 2, 3);
-    grid->addWidget(numberedSpin(111, 1, 500, 1, 3), 2, 4);
-    grid->addWidget(numberedSpin(112, 0, 500, 100, 3), 2, 5);
+    grid->addWidget(numberedSpin(m_spin, 111, 1, 500, 1, 3), 2, 4);
+    grid->addWidget(numberedSpin(m_spin, 112, 0, 500, 100, 3), 2, 5);
     grid->addWidget(caption("分割", p), 3, 2);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::HorizontalLines, p, QStringLiteral("横に分割")), 4, 1);
-    grid->addWidget(numberedSpin(115, 1, 1000, 1), 4, 2);
+    grid->addWidget(numberedSpin(m_spin, 115, 1, 1000, 1), 4, 2);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::VerticalLines, p, QStringLiteral("縦に分割")), 5, 1);
-    grid->addWidget(numberedSpin(118, -1000, 1000, 1), 5, 2);
+    grid->addWidget(numberedSpin(m_spin, 118, -1000, 1000, 1), 5, 2);
     grid->addWidget(caption("位置", p), 6, 2);
     grid->addWidget(caption("長さ", p), 6, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p, QStringLiteral("目盛り")),
@@ -129,7 +121,7 @@ void FractionTilesPage::buildGeometryPanel(QWidget* p)
     m_combo[90]->setCurrentIndex(int(TickSides::None));
     m_combo[90]->setToolTip(QStringLiteral("目盛りを付ける辺"));
     grid->addWidget(m_combo[90], 7, 2);
-    grid->addWidget(numberedSpin(114, 10, 100, 10), 7, 3);
+    grid->addWidget(numberedSpin(m_spin, 114, 10, 100, 10), 7, 3);
 }
 
 void FractionTilesPage::buildLinePanel(QWidget* p)
@@ -144,7 +136,7 @@ void FractionTilesPage::buildLinePanel(QWidget* p)
             lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), render::kSolidIndex);
         grid->addWidget(m_combo[row.kind], r, 2);
         // The master width of every line takes one typed character.
-        grid->addWidget(numberedSpin(row.width, 1, 5, 1, row.width == 113 ? 1 : 0), r, 3);
+        grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, row.width == 113 ? 1 : 0), r, 3);
         m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
         grid->addWidget(m_combo[row.color], r, 4);
         ++r;

@@ -34,7 +34,6 @@ private:
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     void connectHandlers();
-    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     LineSetting line(int kind, int width, int color) const;
 
     Spin* m_spin[126] = {};

@@ -144,14 +144,6 @@ QGridLayout* GraphPaperPage::startPanel(QWidget* p, int reset,
                                   captions);
 }
 
-GraphPaperPage::Spin* GraphPaperPage::numberedSpin(int n, int minimum, int maximum, int value,
-                                                   int maxLength)
-{
-    m_spin[n] =
-        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
-    return m_spin[n];
-}
-
 QComboBox* GraphPaperPage::numberedLineCombo(int n, int index)
 {
     m_combo[n] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), index);
@@ -177,8 +169,8 @@ void GraphPaperPage::buildGeometryPanel(QWidget* p)
     for (int r = 0; r < 3; ++r) {
         const auto& row = lineRows[r];
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 1);
-        grid->addWidget(numberedSpin(row.count, 1, 1000, 10), r + 1, 2);
-        grid->addWidget(numberedSpin(row.spacing, 1, 1000, 50), r + 1, 3);
+        grid->addWidget(numberedSpin(m_spin, row.count, 1, 1000, 10), r + 1, 2);
+        grid->addWidget(numberedSpin(m_spin, row.spacing, 1, 1000, 50), r + 1, 3);
     }
     const struct
     {
@@ -189,8 +181,8 @@ void GraphPaperPage::buildGeometryPanel(QWidget* p)
         const auto& row = blockRows[r];
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r + 1, 4);
         // The block counts and gaps take at most three typed characters.
-        grid->addWidget(numberedSpin(row.count, 1, 500, 1, 3), r + 1, 5);
-        grid->addWidget(numberedSpin(row.gap, 0, 500, 10, 3), r + 1, 6);
+        grid->addWidget(numberedSpin(m_spin, row.count, 1, 500, 1, 3), r + 1, 5);
+        grid->addWidget(numberedSpin(m_spin, row.gap, 0, 500, 10, 3), r + 1, 6);
     }
 }
 
@@ -202,7 +194,7 @@ void GraphPaperPage::buildLinePanel(QWidget* p)
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r, 1);
         grid->addWidget(numberedLineCombo(row.kind, row.defaultKind), r, 2);
         // The width of the row that sets all lines takes one typed character.
-        grid->addWidget(numberedSpin(row.width, 1, 5, 1, row.width == 5 ? 1 : 0), r, 3);
+        grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, row.width == 5 ? 1 : 0), r, 3);
         grid->addWidget(numberedColorCombo(row.color), r, 4);
         ++r;
     }
@@ -218,9 +210,9 @@ void GraphPaperPage::buildEmphasisPanel(QWidget* p)
         grid->addWidget(widgets::rowPictureLabel(picture, p), r, 1);
         m_check[e.check] = check(qPrintable(QStringLiteral("CheckBox%1").arg(e.check)));
         grid->addWidget(m_check[e.check], r, 2);
-        grid->addWidget(numberedSpin(e.skip, 1, 500, 1), r, 3);
+        grid->addWidget(numberedSpin(m_spin, e.skip, 1, 500, 1), r, 3);
         grid->addWidget(numberedLineCombo(e.kind, render::kSolidIndex), r, 4);
-        grid->addWidget(numberedSpin(e.width, 1, 5, 1), r, 5);
+        grid->addWidget(numberedSpin(m_spin, e.width, 1, 5, 1), r, 5);
         grid->addWidget(numberedColorCombo(e.color), r, 6);
         ++r;
     }
@@ -236,9 +228,9 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     m_combo[82]->addItems({QStringLiteral("なし"), QStringLiteral("あり")});
     m_combo[82]->setCurrentIndex(0);
     grid->addWidget(m_combo[82], 1, 2);
-    grid->addWidget(numberedSpin(97, -10000, 10000, 1), 1, 3);
-    grid->addWidget(numberedSpin(99, -10000, 10000, 1), 1, 4);
-    grid->addWidget(numberedSpin(98, 10, 100, 10), 1, 5);
+    grid->addWidget(numberedSpin(m_spin, 97, -10000, 10000, 1), 1, 3);
+    grid->addWidget(numberedSpin(m_spin, 99, -10000, 10000, 1), 1, 4);
+    grid->addWidget(numberedSpin(m_spin, 98, 10, 100, 10), 1, 5);
     grid->addWidget(numberedColorCombo(83), 1, 6);
     m_memo = new QPlainTextEdit(p);
     m_memo->setObjectName(QStringLiteral("Memo1"));

@@ -53,7 +53,6 @@ private:
     QGridLayout* startPanel(QWidget* panel, int reset,
                             std::initializer_list<std::pair<int, const char*>> captions);
     // Controls named by their number, kept for reading in order.
-    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     QComboBox* numberedLineCombo(int n, int index);
     QComboBox* numberedColorCombo(int n);
     void resetColor(Combo* combo);

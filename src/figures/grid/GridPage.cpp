@@ -47,13 +47,6 @@ GridPage::GridPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redra
     connectHandlers();
 }
 
-GridPage::Spin* GridPage::numberedSpin(int n, int minimum, int maximum, int value, int maxLength)
-{
-    m_spin[n] =
-        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
-    return m_spin[n];
-}
-
 void GridPage::buildGeometryPanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, m_reset[1], QStringLiteral("grid1"),
@@ -72,8 +65,8 @@ void GridPage::buildGeometryPanel(QWidget* p)
         const auto& row = pointRows[r];
         grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)),
                         r + 1, 1);
-        grid->addWidget(numberedSpin(row.count, 1, 1000, 10), r + 1, 2);
-        grid->addWidget(numberedSpin(row.spacing, 1, 1000, 50), r + 1, 3);
+        grid->addWidget(numberedSpin(m_spin, row.count, 1, 1000, 10), r + 1, 2);
+        grid->addWidget(numberedSpin(m_spin, row.spacing, 1, 1000, 50), r + 1, 3);
     }
     const struct
     {
@@ -89,8 +82,8 @@ void GridPage::buildGeometryPanel(QWidget* p)
         grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)),
                         r + 1, 4);
         // The block counts and gaps take at most three typed characters.
-        grid->addWidget(numberedSpin(row.count, 1, 500, 1, 3), r + 1, 5);
-        grid->addWidget(numberedSpin(row.gap, row.minimumGap, 500, 10, 3), r + 1, 6);
+        grid->addWidget(numberedSpin(m_spin, row.count, 1, 500, 1, 3), r + 1, 5);
+        grid->addWidget(numberedSpin(m_spin, row.gap, row.minimumGap, 500, 10, 3), r + 1, 6);
     }
     m_spin[38]->setToolTip(QStringLiteral("行と列の点の数をまとめて設定"));
     m_spin[39]->setToolTip(QStringLiteral("上下と左右の間隔をまとめて設定"));
@@ -107,7 +100,7 @@ void GridPage::buildMarkPanel(QWidget* p)
     m_shape->setToolTip(QStringLiteral("点の形"));
     grid->addWidget(m_shape, 1, 1);
     // The mark size takes one typed character; the buttons go up to the maximum.
-    grid->addWidget(numberedSpin(40, 1, 1000, 1, 1), 1, 2);
+    grid->addWidget(numberedSpin(m_spin, 40, 1, 1000, 1, 1), 1, 2);
     m_spin[40]->setToolTip(QStringLiteral("点の大きさ (半径)"));
     m_color = colorCombo("ComboBox30");
     m_color->setToolTip(QStringLiteral("点の色"));

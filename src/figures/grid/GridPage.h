@@ -36,7 +36,6 @@ private:
     void connectHandlers();
     // What a spin edit's change does beyond the common rule; may throw EConvertError.
     void spinChange(int n);
-    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
 
     Spin* m_spin[41] = {};
     QComboBox* m_shape = nullptr;       // ComboBox29

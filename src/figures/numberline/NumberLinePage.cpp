@@ -97,14 +97,6 @@ NumberLinePage::NumberLinePage(int kind, widgets::FigureHost& host, widgets::Red
     connect(m_reset[2], &widgets::ResetButton::clicked, this, &NumberLinePage::line2Click);
 }
 
-NumberLinePage::Spin* NumberLinePage::numberedSpin(int n, int minimum, int maximum, int value,
-                                                   int maxLength)
-{
-    m_spin[n] =
-        spin(qPrintable(QStringLiteral("SpinEdit%1").arg(n)), minimum, maximum, value, maxLength);
-    return m_spin[n];
-}
-
 QComboBox* NumberLinePage::itemCombo(int n, std::initializer_list<const char*> items)
 {
     auto* c = new QComboBox(this);
@@ -123,16 +115,16 @@ void NumberLinePage::buildMainPanel(QWidget* p)
                                    {{2, "本数"}, {3, "間隔"}, {5, "個数"}, {6, "間隔"}});
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p, QStringLiteral("数直線")),
                     1, 1);
-    grid->addWidget(numberedSpin(72, 1, 1000, 10), 1, 2);
-    grid->addWidget(numberedSpin(66, 1, 1000, 50), 1, 3);
+    grid->addWidget(numberedSpin(m_spin, 72, 1, 1000, 10), 1, 2);
+    grid->addWidget(numberedSpin(m_spin, 66, 1, 1000, 50), 1, 3);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesAcross, p, QStringLiteral("横に並べる")), 1, 4);
-    grid->addWidget(numberedSpin(75, 1, 500, 1, 3), 1, 5);
-    grid->addWidget(numberedSpin(74, 0, 500, 50, 3), 1, 6);
+    grid->addWidget(numberedSpin(m_spin, 75, 1, 500, 1, 3), 1, 5);
+    grid->addWidget(numberedSpin(m_spin, 74, 0, 500, 50, 3), 1, 6);
     grid->addWidget(
         widgets::rowPictureLabel(RowPicture::BoxesDown, p, QStringLiteral("縦に並べる")), 2, 4);
-    grid->addWidget(numberedSpin(76, 1, 500, 1, 3), 2, 5);
-    grid->addWidget(numberedSpin(77, 0, 500, 100, 3), 2, 6);
+    grid->addWidget(numberedSpin(m_spin, 76, 1, 500, 1, 3), 2, 5);
+    grid->addWidget(numberedSpin(m_spin, 77, 0, 500, 100, 3), 2, 6);
 
     // The horizontal line.
     grid->addWidget(caption("線種", p), 3, 2);
@@ -142,7 +134,7 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(caption("横線", p), 4, 1);
     m_combo[69] = lineCombo("ComboBox69", render::kSolidIndex);
     grid->addWidget(m_combo[69], 4, 2);
-    grid->addWidget(numberedSpin(80, 1, 5, 1, 1), 4, 3);
+    grid->addWidget(numberedSpin(m_spin, 80, 1, 5, 1, 1), 4, 3);
     m_combo[68] = colorCombo("ComboBox68");
     grid->addWidget(m_combo[68], 4, 4);
     grid->addWidget(itemCombo(66, {"なし", "あり"}), 4, 5);
@@ -154,10 +146,10 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(caption("色", p), 5, 6);
     grid->addWidget(caption("目盛り", p), 6, 1);
     grid->addWidget(itemCombo(65, {"┸", "┰", "╂", "●"}), 6, 2);
-    grid->addWidget(numberedSpin(73, 1, 1000, 10), 6, 3);
+    grid->addWidget(numberedSpin(m_spin, 73, 1, 1000, 10), 6, 3);
     m_combo[63] = lineCombo("ComboBox63", render::kSolidIndex);
     grid->addWidget(m_combo[63], 6, 4);
-    grid->addWidget(numberedSpin(83, 1, 5, 1, 1), 6, 5);
+    grid->addWidget(numberedSpin(m_spin, 83, 1, 5, 1, 1), 6, 5);
     m_combo[64] = colorCombo("ComboBox64");
     grid->addWidget(m_combo[64], 6, 6);
 
@@ -169,8 +161,8 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 8, 1);
     grid->addWidget(itemCombo(67, {"なし", "あり"}), 8, 2);
     grid->addWidget(itemCombo(71, {"↑", "↓"}), 8, 3);
-    grid->addWidget(numberedSpin(78, -100000, 100000, 1), 8, 4);
-    grid->addWidget(numberedSpin(81, -1000, 1000, 1), 8, 5);
+    grid->addWidget(numberedSpin(m_spin, 78, -100000, 100000, 1), 8, 4);
+    grid->addWidget(numberedSpin(m_spin, 81, -1000, 1000, 1), 8, 5);
     grid->addWidget(itemCombo(77, {"なし", "10分の1", "100分の1", "1000分の1", "10000分の1"}), 8,
                     6);
     grid->addWidget(caption("＋符号", p), 9, 2);
@@ -178,7 +170,7 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(caption("色", p), 9, 4);
     grid->addWidget(caption("文字", p), 9, 5);
     grid->addWidget(itemCombo(72, {"なし", "あり"}), 10, 2);
-    grid->addWidget(numberedSpin(79, 10, 100, 10), 10, 3);
+    grid->addWidget(numberedSpin(m_spin, 79, 10, 100, 10), 10, 3);
     m_combo[70] = colorCombo("ComboBox70");
     grid->addWidget(m_combo[70], 10, 4);
     m_unit = new QLineEdit(p);
@@ -200,12 +192,12 @@ void NumberLinePage::buildSubdivisionPanel(QWidget* p)
         grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p,
                                                  QStringLiteral("細かい目盛り %1").arg(r)),
                         r, 1);
-        grid->addWidget(numberedSpin(row.count, 1, 500, 1, 3), r, 2);
-        grid->addWidget(numberedSpin(row.length, 1, 1000, 5), r, 3);
+        grid->addWidget(numberedSpin(m_spin, row.count, 1, 500, 1, 3), r, 2);
+        grid->addWidget(numberedSpin(m_spin, row.length, 1, 1000, 5), r, 3);
         m_combo[row.kind] =
             lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), render::kSolidIndex);
         grid->addWidget(m_combo[row.kind], r, 4);
-        grid->addWidget(numberedSpin(row.width, 1, 5, 1), r, 5);
+        grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1), r, 5);
         m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
         grid->addWidget(m_combo[row.color], r, 6);
         ++r;

@@ -34,7 +34,6 @@ private:
 
     void buildMainPanel(QWidget* panel);
     void buildSubdivisionPanel(QWidget* panel);
-    Spin* numberedSpin(int n, int minimum, int maximum, int value, int maxLength = 0);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items);
     LineSetting stroke(int kind, int width, int color) const;
 
