@@ -1,6 +1,7 @@
 // One page of the Draw tool: the controls of one figure, which are that figure's settings.
 #pragma once
 
+#include "figures/LineSetting.h"
 #include "render/Canvas.h"
 #include "render/ColorInit.h"
 #include "render/Frame.h"
@@ -70,6 +71,26 @@ protected:
     }
     ColorComboBox* colorCombo(const char* name);
     LineKindComboBox* lineCombo(const char* name, int index);
+    // Selectors named "ComboBox<n>", kept in the page's table by their number.
+    template <std::size_t N> QComboBox* numberedColorCombo(QComboBox* (&table)[N], int n)
+    {
+        table[n] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)));
+        return table[n];
+    }
+    template <std::size_t N> QComboBox* numberedLineCombo(QComboBox* (&table)[N], int n, int index)
+    {
+        table[n] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), index);
+        return table[n];
+    }
+    // The line setting a row of numbered controls shows: kind, width and colour.
+    template <std::size_t C, std::size_t S>
+    static figures::LineSetting lineSetting(QComboBox* const (&combos)[C],
+                                            SpinEdit* const (&spins)[S], int kind, int width,
+                                            int color)
+    {
+        return figures::LineSetting{combos[kind]->currentIndex(), spins[width]->value(),
+                                    combos[color]->currentIndex()};
+    }
     QCheckBox* check(const char* name, const QString& caption = {});
 
     // A caption over a column of controls (UTF-8).

@@ -142,22 +142,13 @@ void ClockPage::buildLinePanel(QWidget* p)
         grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)), r,
                         1);
         if (row.kind != 0) {
-            m_combo[row.kind] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)),
-                                          render::kSolidIndex);
-            grid->addWidget(m_combo[row.kind], r, 2);
+            grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 2);
             // Widths take one typed character.
             grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, 1), r, 3);
         }
-        m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
-        grid->addWidget(m_combo[row.color], r, 4);
+        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 4);
         ++r;
     }
-}
-
-LineSetting ClockPage::line(int kind, int width, int color) const
-{
-    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                       m_combo[color]->currentIndex()};
 }
 
 ClockParams ClockPage::params() const
@@ -175,10 +166,10 @@ ClockParams ClockPage::params() const
     p.gapAcross = m_spin[60]->value();
     p.countDown = m_spin[62]->value();
     p.gapDown = m_spin[63]->value();
-    p.circumference = line(50, 67, 51);
-    p.centre = line(54, 68, 55);
-    p.minuteMarks = line(58, 70, 59);
-    p.hourMarks = line(47, 64, 52);
+    p.circumference = lineSetting(m_combo, m_spin, 50, 67, 51);
+    p.centre = lineSetting(m_combo, m_spin, 54, 68, 55);
+    p.minuteMarks = lineSetting(m_combo, m_spin, 58, 70, 59);
+    p.hourMarks = lineSetting(m_combo, m_spin, 47, 64, 52);
     p.numeralColor = m_combo[60]->currentIndex();
     return p;
 }

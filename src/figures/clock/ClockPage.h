@@ -34,7 +34,6 @@ private:
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items, int index);
-    LineSetting line(int kind, int width, int color) const;
 
     Spin* m_spin[72] = {};
     QComboBox* m_combo[61] = {};

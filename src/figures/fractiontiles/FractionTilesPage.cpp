@@ -132,13 +132,10 @@ void FractionTilesPage::buildLinePanel(QWidget* p)
     for (const LineRow& row : kLineRows) {
         grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)), r,
                         1);
-        m_combo[row.kind] =
-            lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), render::kSolidIndex);
-        grid->addWidget(m_combo[row.kind], r, 2);
+        grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 2);
         // The master width of every line takes one typed character.
         grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, row.width == 113 ? 1 : 0), r, 3);
-        m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
-        grid->addWidget(m_combo[row.color], r, 4);
+        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 4);
         ++r;
     }
 }
@@ -184,12 +181,6 @@ void FractionTilesPage::connectHandlers()
     connect(m_reset[1], &widgets::ResetButton::clicked, this, &FractionTilesPage::bunsu2Click);
 }
 
-LineSetting FractionTilesPage::line(int kind, int width, int color) const
-{
-    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                       m_combo[color]->currentIndex()};
-}
-
 FractionTilesParams FractionTilesPage::params() const
 {
     FractionTilesParams p;
@@ -204,13 +195,13 @@ FractionTilesParams FractionTilesPage::params() const
     p.tickPosition = m_combo[90]->currentIndex();
     // A tick length that is not an integer reads as the field's minimum, like every field.
     p.tickLength = m_spin[114]->value();
-    p.topSide = line(91, 117, 94);
-    p.bottomSide = line(95, 119, 98);
-    p.leftSide = line(96, 120, 99);
-    p.rightSide = line(97, 121, 100);
-    p.hDivisions = line(101, 123, 105);
-    p.vDivisions = line(102, 124, 106);
-    p.ticks = line(107, 125, 108);
+    p.topSide = lineSetting(m_combo, m_spin, 91, 117, 94);
+    p.bottomSide = lineSetting(m_combo, m_spin, 95, 119, 98);
+    p.leftSide = lineSetting(m_combo, m_spin, 96, 120, 99);
+    p.rightSide = lineSetting(m_combo, m_spin, 97, 121, 100);
+    p.hDivisions = lineSetting(m_combo, m_spin, 101, 123, 105);
+    p.vDivisions = lineSetting(m_combo, m_spin, 102, 124, 106);
+    p.ticks = lineSetting(m_combo, m_spin, 107, 125, 108);
     return p;
 }
 

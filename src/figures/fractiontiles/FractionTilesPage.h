@@ -34,7 +34,6 @@ private:
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     void connectHandlers();
-    LineSetting line(int kind, int width, int color) const;
 
     Spin* m_spin[126] = {};
     QComboBox* m_combo[109] = {};

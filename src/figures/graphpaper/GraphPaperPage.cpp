@@ -144,18 +144,6 @@ QGridLayout* GraphPaperPage::startPanel(QWidget* p, int reset,
                                   captions);
 }
 
-QComboBox* GraphPaperPage::numberedLineCombo(int n, int index)
-{
-    m_combo[n] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), index);
-    return m_combo[n];
-}
-
-QComboBox* GraphPaperPage::numberedColorCombo(int n)
-{
-    m_combo[n] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)));
-    return m_combo[n];
-}
-
 void GraphPaperPage::buildGeometryPanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, 1, {{2, "本数"}, {3, "間隔"}, {5, "個数"}, {6, "間隔"}});
@@ -192,10 +180,10 @@ void GraphPaperPage::buildLinePanel(QWidget* p)
     int r = 1;
     for (const LineRow& row : kLineRows) {
         grid->addWidget(widgets::rowPictureLabel(row.picture, p), r, 1);
-        grid->addWidget(numberedLineCombo(row.kind, row.defaultKind), r, 2);
+        grid->addWidget(numberedLineCombo(m_combo, row.kind, row.defaultKind), r, 2);
         // The width of the row that sets all lines takes one typed character.
         grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, row.width == 5 ? 1 : 0), r, 3);
-        grid->addWidget(numberedColorCombo(row.color), r, 4);
+        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 4);
         ++r;
     }
 }
@@ -211,9 +199,9 @@ void GraphPaperPage::buildEmphasisPanel(QWidget* p)
         m_check[e.check] = check(qPrintable(QStringLiteral("CheckBox%1").arg(e.check)));
         grid->addWidget(m_check[e.check], r, 2);
         grid->addWidget(numberedSpin(m_spin, e.skip, 1, 500, 1), r, 3);
-        grid->addWidget(numberedLineCombo(e.kind, render::kSolidIndex), r, 4);
+        grid->addWidget(numberedLineCombo(m_combo, e.kind, render::kSolidIndex), r, 4);
         grid->addWidget(numberedSpin(m_spin, e.width, 1, 5, 1), r, 5);
-        grid->addWidget(numberedColorCombo(e.color), r, 6);
+        grid->addWidget(numberedColorCombo(m_combo, e.color), r, 6);
         ++r;
     }
 }
@@ -231,7 +219,7 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     grid->addWidget(numberedSpin(m_spin, 97, -10000, 10000, 1), 1, 3);
     grid->addWidget(numberedSpin(m_spin, 99, -10000, 10000, 1), 1, 4);
     grid->addWidget(numberedSpin(m_spin, 98, 10, 100, 10), 1, 5);
-    grid->addWidget(numberedColorCombo(83), 1, 6);
+    grid->addWidget(numberedColorCombo(m_combo, 83), 1, 6);
     m_memo = new QPlainTextEdit(p);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -310,9 +298,8 @@ void GraphPaperPage::connectHandlers()
 
 GraphPaperParams GraphPaperPage::params() const
 {
-    auto line = [this](int kindNo, int widthNo, int colorNo) {
-        return LineSetting{m_combo[kindNo]->currentIndex(), m_spin[widthNo]->value(),
-                           m_combo[colorNo]->currentIndex()};
+    auto line = [this](int kind, int width, int color) {
+        return lineSetting(m_combo, m_spin, kind, width, color);
     };
     GraphPaperParams p;
     p.hLineCount = m_spin[3]->value();

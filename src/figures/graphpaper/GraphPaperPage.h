@@ -53,8 +53,6 @@ private:
     QGridLayout* startPanel(QWidget* panel, int reset,
                             std::initializer_list<std::pair<int, const char*>> captions);
     // Controls named by their number, kept for reading in order.
-    QComboBox* numberedLineCombo(int n, int index);
-    QComboBox* numberedColorCombo(int n);
     void resetColor(Combo* combo);
 
     // The controls that are read together or in order, by their names.

@@ -194,20 +194,11 @@ void NumberLinePage::buildSubdivisionPanel(QWidget* p)
                         r, 1);
         grid->addWidget(numberedSpin(m_spin, row.count, 1, 500, 1, 3), r, 2);
         grid->addWidget(numberedSpin(m_spin, row.length, 1, 1000, 5), r, 3);
-        m_combo[row.kind] =
-            lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.kind)), render::kSolidIndex);
-        grid->addWidget(m_combo[row.kind], r, 4);
+        grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 4);
         grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1), r, 5);
-        m_combo[row.color] = colorCombo(qPrintable(QStringLiteral("ComboBox%1").arg(row.color)));
-        grid->addWidget(m_combo[row.color], r, 6);
+        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 6);
         ++r;
     }
-}
-
-LineSetting NumberLinePage::stroke(int kind, int width, int color) const
-{
-    return LineSetting{m_combo[kind]->currentIndex(), m_spin[width]->value(),
-                       m_combo[color]->currentIndex()};
 }
 
 NumberLineParams NumberLinePage::params() const
@@ -219,11 +210,11 @@ NumberLineParams NumberLinePage::params() const
     p.gapAcross = m_spin[74]->value();
     p.countDown = m_spin[76]->value();
     p.gapDown = m_spin[77]->value();
-    p.axis = stroke(69, 80, 68);
+    p.axis = lineSetting(m_combo, m_spin, 69, 80, 68);
     p.axisExtended = m_combo[66]->currentIndex() == 1;
     p.tickShape = m_combo[65]->currentIndex();
     p.tickLength = m_spin[73]->value();
-    p.ticks = stroke(63, 83, 64);
+    p.ticks = lineSetting(m_combo, m_spin, 63, 83, 64);
     p.labelsOn = m_combo[67]->currentIndex() == 1;
     p.labelsBelow = m_combo[71]->currentIndex() == 1;
     p.labelStart = m_spin[78]->value();
@@ -235,10 +226,10 @@ NumberLineParams NumberLinePage::params() const
     p.labelUnit = m_unit->text();
     p.sub1Count = m_spin[82]->value();
     p.sub1Length = m_spin[69]->value();
-    p.sub1 = stroke(73, 84, 74);
+    p.sub1 = lineSetting(m_combo, m_spin, 73, 84, 74);
     p.sub2Count = m_spin[85]->value();
     p.sub2Length = m_spin[87]->value();
-    p.sub2 = stroke(75, 86, 76);
+    p.sub2 = lineSetting(m_combo, m_spin, 75, 86, 76);
     return p;
 }
 

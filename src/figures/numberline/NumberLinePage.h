@@ -35,7 +35,6 @@ private:
     void buildMainPanel(QWidget* panel);
     void buildSubdivisionPanel(QWidget* panel);
     QComboBox* itemCombo(int n, std::initializer_list<const char*> items);
-    LineSetting stroke(int kind, int width, int color) const;
 
     Spin* m_spin[88] = {};
     QComboBox* m_combo[78] = {};
