@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace koyomi::app {
 
@@ -9,6 +11,13 @@ Application::Application(int& argc, char** argv)
           QMessageBox::critical(nullptr, QStringLiteral("Koyomiplan"), message);
       })
 {
+    // Qt's own texts (the buttons of message boxes, the file dialog) in Japanese, like the
+    // rest of the program, whatever the desktop's language.
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_ja"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(qtTexts);
+    }
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QObject>
+#include <QPushButton>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -34,6 +36,13 @@ TEST(Application, AnEscapedErrorIsShownAndEventsGoOn)
     QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
     QCoreApplication::processEvents();
     EXPECT_EQ(shown, QStringList({"'abc' は整数ではありません", "'abc' は整数ではありません"}));
+}
+
+TEST(Application, QtsOwnButtonsReadInJapanese)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Koyomiplan"), QStringLiteral("?"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
 }
 
 } // namespace
