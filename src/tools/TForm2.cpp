@@ -1,5 +1,7 @@
 #include "tools/TForm2.h"
 
+#include "widgets/PageControl.h"
+
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
 #include "render/ColorInit.h"
@@ -15,7 +17,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -119,11 +120,10 @@ void TForm2::buildFrame()
     m_trackBar->setValue(kMaxOpacity);
     connect(m_trackBar, &QSlider::valueChanged, this, &TForm2::TrackBar1Change);
 
-    m_pageControl = new QTabWidget(this);
+    // Every figure in sight at once: three rows of three page buttons over the pages.
+    m_pageControl = new widgets::PageControl(3, this);
     m_pageControl->setObjectName(QStringLiteral("PageControl1"));
     m_pageControl->setGeometry(143, 1, 313, 611);
-    // Qt has no multi-row tabs; scroll buttons reach the tabs that do not fit.
-    m_pageControl->setUsesScrollButtons(true);
     for (int kind = 0; kind < figures::kFigureCount; ++kind) {
         const FigureEntry& entry = figureTable()[kind];
         widgets::FigurePage* page = entry.makePage(kind, m_host, m_redrawer, m_pageControl);
@@ -131,7 +131,8 @@ void TForm2::buildFrame()
         m_pages.push_back(page);
         m_pageControl->addTab(page, figureIcon(kind), QString::fromUtf8(entry.caption));
     }
-    connect(m_pageControl, &QTabWidget::currentChanged, this, &TForm2::PageControl1Change);
+    connect(m_pageControl, &widgets::PageControl::currentChanged, this,
+            &TForm2::PageControl1Change);
 
     // Enter advances the picture whichever control has the focus.
     auto* action = new QAction(this);

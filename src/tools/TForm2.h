@@ -4,6 +4,7 @@
 #include "state/AppState.h"
 #include "widgets/FigureHost.h"
 #include "widgets/FigurePage.h"
+#include "widgets/PageControl.h"
 #include "widgets/Redrawer.h"
 
 #include <QWidget>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class QSlider;
-class QTabWidget;
 class QTreeWidget;
 class QToolButton;
 class QMenu;
@@ -29,7 +29,7 @@ public:
     // The page of each figure kind, in tab order.
     const std::vector<widgets::FigurePage*>& pages() const { return m_pages; }
     widgets::Redrawer& redrawer() { return m_redrawer; }
-    QTabWidget* pageControl() const { return m_pageControl; }
+    widgets::PageControl* pageControl() const { return m_pageControl; }
 
     // Resets the figures' colour choices to white on black or black on white.
     void ColorInit(bool whiteBackground);
@@ -57,7 +57,7 @@ private:
     widgets::FigureHost& m_host;
     widgets::Redrawer m_redrawer;
     std::vector<widgets::FigurePage*> m_pages;
-    QTabWidget* m_pageControl = nullptr;
+    widgets::PageControl* m_pageControl = nullptr;
     QTreeWidget* m_tree = nullptr;
     QSlider* m_trackBar = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "widgets/HeadlessHost.h"
 #include "widgets/SpinEdit.h"
 
+#include "widgets/PageControl.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -13,9 +15,9 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStringDecoder>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -60,7 +62,7 @@ TEST_F(DrawToolTest, HasItsCaptionPagesAndToolWindowKind)
     EXPECT_EQ(form->size(), QSize(456, 613));
     EXPECT_TRUE(form->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ((form->windowFlags() & Qt::Tool), Qt::Tool);
-    QTabWidget* pages = form->pageControl();
+    widgets::PageControl* pages = form->pageControl();
     ASSERT_EQ(pages->count(), 9);
     EXPECT_EQ(pages->tabText(0), "方眼");
     EXPECT_EQ(pages->tabText(8), "分数タイル");
@@ -95,6 +97,36 @@ TEST_F(DrawToolTest, PageIndexIsTheFigureKindAndThePicturePageDrawsNothing)
             EXPECT_EQ(host.drawn, std::vector<int>{index});
         }
     }
+}
+
+TEST_F(DrawToolTest, EveryFigureIsOneClickAwayAndInSight)
+{
+    auto form = make();
+    int pageChanges = 0;
+    form->refreshPictureList = [&] { ++pageChanges; };
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    widgets::PageControl* pages = form->pageControl();
+    const QRect area = pages->rect();
+    for (int index : {4, 8, 0, 6, 2}) {
+        QToolButton* b = pages->button(index);
+        // Every button lies inside the page area, with room for its picture and caption.
+        EXPECT_TRUE(area.contains(QRect(b->mapTo(pages, QPoint(0, 0)), b->size()))) << index;
+        EXPECT_GE(b->width(), b->sizeHint().width()) << index;
+        host.drawn.clear();
+        pageChanges = 0;
+        QTest::mouseClick(b, Qt::LeftButton);
+        EXPECT_EQ(pages->currentIndex(), index);
+        EXPECT_EQ(state.FigureKind, index);
+        EXPECT_EQ(pageChanges, 1) << index;
+        EXPECT_EQ(host.drawn, std::vector<int>{index});
+    }
+    // A preset shows its page without a page change.
+    pageChanges = 0;
+    ASSERT_TRUE(form->loadRecord(form->recordOf(2, "A")));
+    EXPECT_EQ(pages->currentIndex(), 2);
+    EXPECT_TRUE(pages->button(2)->isChecked());
+    EXPECT_EQ(pageChanges, 0);
 }
 
 TEST_F(DrawToolTest, OpacityAndPositionSurviveARestart)

@@ -9,10 +9,10 @@
 #include "tools/TForm2.h"
 #include "widgets/HeadlessHost.h"
 
+#include "widgets/PageControl.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
