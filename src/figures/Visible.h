@@ -4,6 +4,7 @@
 
 #include "render/Canvas.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <set>
@@ -17,6 +18,29 @@ using i128 = __int128;
 inline bool fitsInt(i64 v)
 {
     return v >= INT_MIN && v <= INT_MAX;
+}
+
+// Where the first of `count` copies, `step` apart, stands so that the arrangement is centred
+// in `extent`: (extent − span − (count − 1)·step) div 2, truncated toward zero, where span is
+// how far one copy reaches from where it stands (0 when copies are placed by their centre).
+// In 128 bits, so that any value a field can hold while typing stays exact.
+inline i128 centredStart(i64 extent, i128 span, i64 count, i128 step)
+{
+    return (i128(extent) - span - i128(count - 1) * step) / 2;
+}
+
+// Layout values beyond this are too large to address: the arrangement is not drawn.
+inline bool addressable(i128 v)
+{
+    constexpr i128 limit = i128(1) << 60;
+    return v <= limit && v >= -limit;
+}
+
+// A layout value held within what 64-bit arithmetic on it can add to without overflowing.
+inline i64 heldLayout(i128 v)
+{
+    constexpr i128 limit = i128(1) << 61;
+    return i64(std::clamp<i128>(v, -limit, limit));
 }
 
 // k is a multiple of d; a zero divisor (a skip field typed as −1) matches nothing.

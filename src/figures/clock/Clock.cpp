@@ -233,13 +233,8 @@ void ClockRenderer::draw()
     const long long r = m_p.radius;
     const long long stepX = 2 * r + m_p.gapAcross;
     const long long stepY = 2 * r + m_p.gapDown;
-    auto origin = [](long long extent, long long count, long long step) {
-        const i128 v = (i128(extent) - i128(count - 1) * step) / 2;
-        constexpr i128 limit = i128(1) << 61;
-        return (long long)std::clamp<i128>(v, -limit, limit);
-    };
-    const long long x0 = origin(m_frame.width, m_p.countAcross, stepX);
-    const long long y0 = origin(m_frame.height, m_p.countDown, stepY);
+    const long long x0 = heldLayout(centredStart(m_frame.width, 0, m_p.countAcross, stepX));
+    const long long y0 = heldLayout(centredStart(m_frame.height, 0, m_p.countDown, stepY));
     // How far a face can reach from its centre: the circle and the marks across it, the
     // widest line, the numerals beyond it and their text (two characters of at most twice
     // the font's height each).

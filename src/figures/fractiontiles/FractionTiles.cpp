@@ -163,14 +163,9 @@ void TilesRenderer::draw()
     const i64 h = m_p.tileHeight;
     const i64 stepX = w + m_p.gapAcross;
     const i64 stepY = h + m_p.gapDown;
-    auto origin = [](i64 extent, i64 count, i64 size, i64 gap) {
-        const i128 v = (i128(extent) - i128(count - 1) * size - i128(count - 1) * gap) / 2;
-        constexpr i128 limit = i128(1) << 61;
-        return i64(std::clamp<i128>(v, -limit, limit));
-    };
     // Centres of the first tile; a tile's left edge is its centre less w div 2.
-    const i64 x0 = origin(m_frame.width, m_p.countAcross, w, m_p.gapAcross);
-    const i64 y0 = origin(m_frame.height, m_p.countDown, h, m_p.gapDown);
+    const i64 x0 = heldLayout(centredStart(m_frame.width, 0, m_p.countAcross, i128(stepX)));
+    const i64 y0 = heldLayout(centredStart(m_frame.height, 0, m_p.countDown, i128(stepY)));
     // A tile reaches its edges, the ticks beyond them and the widest line around them.
     i64 widest = 0;
     for (const LineSetting* l : {&m_p.topSide, &m_p.bottomSide, &m_p.leftSide, &m_p.rightSide,

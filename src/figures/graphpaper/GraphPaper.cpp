@@ -323,15 +323,10 @@ void GraphPaperRenderer::draw()
     // arrangement too large to address is not drawn.
     const i128 bw = i128(i64(m_p.vLineCount) - 1) * m_p.vLineSpacing;
     const i128 bh = i128(i64(m_p.hLineCount) - 1) * m_p.hLineSpacing;
-    const i128 left = (i128(m_frame.width) -
-                       (bw * m_p.countAcross + i128(i64(m_p.countAcross) - 1) * m_p.gapAcross)) /
-                      2;
-    const i128 top =
-        (i128(m_frame.height) - (bh * m_p.countDown + i128(i64(m_p.countDown) - 1) * m_p.gapDown)) /
-        2;
-    constexpr i128 limit = i128(1) << 60;
+    const i128 left = centredStart(m_frame.width, bw, m_p.countAcross, bw + m_p.gapAcross);
+    const i128 top = centredStart(m_frame.height, bh, m_p.countDown, bh + m_p.gapDown);
     for (const i128 v : {bw, bh, left, top}) {
-        if (v > limit || v < -limit) {
+        if (!addressable(v)) {
             return;
         }
     }

@@ -426,15 +426,10 @@ void GridRenderer::draw(bool byStamps)
     // Layout in 128-bit: an arrangement too large to address is not drawn.
     const i128 bw = i128(i64(m_p.columnCount) - 1) * m_p.columnSpacing;
     const i128 bh = i128(i64(m_p.rowCount) - 1) * m_p.rowSpacing;
-    const i128 left = (i128(m_frame.width) -
-                       (bw * m_p.countAcross + i128(i64(m_p.countAcross) - 1) * m_p.gapAcross)) /
-                      2;
-    const i128 top =
-        (i128(m_frame.height) - (bh * m_p.countDown + i128(i64(m_p.countDown) - 1) * m_p.gapDown)) /
-        2;
-    constexpr i128 limit = i128(1) << 60;
+    const i128 left = centredStart(m_frame.width, bw, m_p.countAcross, bw + m_p.gapAcross);
+    const i128 top = centredStart(m_frame.height, bh, m_p.countDown, bh + m_p.gapDown);
     for (const i128 v : {bw, bh, left, top}) {
-        if (v > limit || v < -limit) {
+        if (!addressable(v)) {
             return;
         }
     }

@@ -224,13 +224,11 @@ void NumberLineRenderer::draw()
     const i64 n = m_p.tickCount;
     const i64 s = m_p.tickSpacing;
     const i128 lineWidth = i128(n - 1) * s;
-    const i128 left = (i128(m_frame.width) - (lineWidth * m_p.countAcross +
-                                              i128(m_p.countAcross - 1LL) * m_p.gapAcross)) /
-                      2;
-    const i128 top = (i128(m_frame.height) - i128(m_p.countDown - 1LL) * m_p.gapDown) / 2;
-    constexpr i128 limit = i128(1) << 60;
+    const i128 left =
+        centredStart(m_frame.width, lineWidth, m_p.countAcross, lineWidth + m_p.gapAcross);
+    const i128 top = centredStart(m_frame.height, 0, m_p.countDown, m_p.gapDown);
     for (const i128 v : {lineWidth, left, top}) {
-        if (v > limit || v < -limit) {
+        if (!addressable(v)) {
             return;
         }
     }

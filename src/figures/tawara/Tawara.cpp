@@ -53,14 +53,8 @@ void drawTawara(Canvas& c, const TawaraParams& p, const render::Frame& frame)
     const long long n = p.rowCount;
     const long long stepX = 2 * s + p.gapAcross;
     const long long stepY = 2 * s + p.gapDown;
-    // Integer layout, halved toward zero, in 128 bits: any typed value stays exact.
-    auto first = [](long long extent, long long count, long long step) {
-        const i128 v = (i128(extent) - i128(count - 1) * step) / 2;
-        constexpr i128 limit = i128(1) << 61;
-        return (long long)std::clamp<i128>(v, -limit, limit);
-    };
-    const long long firstX = first(frame.width, p.countAcross, stepX);
-    const long long firstY = first(frame.height, p.countDown, stepY);
+    const long long firstX = heldLayout(centredStart(frame.width, 0, p.countAcross, stepX));
+    const long long firstY = heldLayout(centredStart(frame.height, 0, p.countDown, stepY));
     const render::ColorRef color = render::paletteColor(p.lineColor, render::kWhite);
     const auto pattern = render::lineStylePattern(p.lineKind, true);
     const bool squares = TawaraShape(p.pieceShape) == TawaraShape::Square;
