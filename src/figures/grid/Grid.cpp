@@ -1,6 +1,7 @@
 #include "figures/grid/Grid.h"
 
 #include "figures/RowUnion.h"
+#include "figures/Stamp.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 
@@ -102,78 +103,12 @@ i64 halfTowardZero(i64 v)
 // union of the mark rows that the figure's rows bring to it. Cost then follows the window
 // and the mark's height, not the number of marks drawn over each other.
 
-// The pixels one mark covers, relative to its point.
-struct MarkStamp
+// The last few stamps made are kept: a redraw while the teacher changes another field finds
+// its stamp made.
+std::shared_ptr<const Stamp> stampOf(GridMark shape, i64 s)
 {
-    i64 top = 0;                        // row offset of rows[0]
-    std::vector<std::vector<Run>> rows; // runs of each row, left to right
-    i64 bottom() const { return top + i64(rows.size()) - 1; }
-};
-
-// Marks up to this half-extent are stamped; larger ones (out of every field's range) are
-// drawn one by one.
-constexpr i64 kMaxStampedSize = 1024;
-
-std::shared_ptr<const MarkStamp> makeStamp(GridMark shape, i64 s)
-{
-    const i64 r = std::abs(s) + 2;
-    Canvas scratch(int(2 * r + 1), int(2 * r + 1), render::kBlack);
-    scratch.setPenColor(render::kWhite);
-    scratch.setPenStyle(render::PenStyle::Solid);
-    scratch.setPenWidth(1);
-    scratch.setBrushColor(render::kWhite);
-    drawMark(scratch, shape, s, r, r);
-    const QImage& image = scratch.image();
-    const QRgb black = render::toQRgb(render::kBlack);
-    auto stamp = std::make_shared<MarkStamp>();
-    std::vector<std::vector<Run>> rows(std::size_t(2 * r + 1));
-    i64 first = -1;
-    i64 last = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
-            if (line[x] == black) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < image.width() && line[x] != black) {
-                ++x;
-            }
-            rows[std::size_t(y)].push_back(Run{std::int32_t(start - r), std::int32_t(x - r)});
-        }
-        if (!rows[std::size_t(y)].empty()) {
-            first = first < 0 ? y : first;
-            last = y;
-        }
-    }
-    if (first >= 0) {
-        stamp->top = first - r;
-        stamp->rows.assign(std::make_move_iterator(rows.begin() + first),
-                           std::make_move_iterator(rows.begin() + last + 1));
-    }
-    return stamp;
-}
-
-// The last few stamps made: a redraw while the teacher changes another field finds its
-// stamp made.
-std::shared_ptr<const MarkStamp> stampOf(GridMark shape, i64 s)
-{
-    using Key = std::pair<int, i64>;
-    thread_local std::vector<std::pair<Key, std::shared_ptr<const MarkStamp>>> recent;
-    const Key key{int(shape), s};
-    for (auto it = recent.begin(); it != recent.end(); ++it) {
-        if (it->first == key) {
-            std::rotate(recent.begin(), it, it + 1);
-            return recent.front().second;
-        }
-    }
-    auto stamp = makeStamp(shape, s);
-    recent.insert(recent.begin(), {key, stamp});
-    if (recent.size() > 4) {
-        recent.pop_back();
-    }
-    return stamp;
+    return recentStamp({int(shape), s}, std::abs(s) + 2,
+                       [&](Canvas& c, int x, int y) { drawMark(c, shape, s, x, y); });
 }
 
 // The points base + k·sp, k in [0, count).
@@ -234,7 +169,7 @@ public:
 
 private:
     void drawBlock(i64 x0, i64 y0);
-    void drawStamped(const MarkStamp& stamp);
+    void drawStamped(const Stamp& stamp);
 
     Canvas& m_c;
     const GridParams& m_p;
@@ -297,7 +232,7 @@ void GridRenderer::drawBlock(i64 x0, i64 y0)
     }
 }
 
-void GridRenderer::drawStamped(const MarkStamp& stamp)
+void GridRenderer::drawStamped(const Stamp& stamp)
 {
     if (stamp.rows.empty()) {
         return;

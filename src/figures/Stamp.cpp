@@ -1,0 +1,72 @@
+#include "figures/Stamp.h"
+
+#include "render/Palette.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <utility>
+
+namespace koyomi::figures {
+
+std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
+{
+    const i64 r = reach;
+    render::Canvas scratch(int(2 * r + 1), int(2 * r + 1), render::kBlack);
+    scratch.setPenColor(render::kWhite);
+    scratch.setPenStyle(render::PenStyle::Solid);
+    scratch.setPenWidth(1);
+    scratch.setBrushColor(render::kWhite);
+    draw(scratch, int(r), int(r));
+    const QImage& image = scratch.image();
+    const QRgb black = render::toQRgb(render::kBlack);
+    auto stamp = std::make_shared<Stamp>();
+    std::vector<std::vector<Run>> rows(std::size_t(2 * r + 1));
+    i64 first = -1;
+    i64 last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (line[x] == black) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && line[x] != black) {
+                ++x;
+            }
+            rows[std::size_t(y)].push_back(Run{std::int32_t(start - r), std::int32_t(x - r)});
+        }
+        if (!rows[std::size_t(y)].empty()) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    }
+    if (first >= 0) {
+        stamp->top = first - r;
+        stamp->rows.assign(std::make_move_iterator(rows.begin() + first),
+                           std::make_move_iterator(rows.begin() + last + 1));
+    }
+    return stamp;
+}
+
+std::shared_ptr<const Stamp> recentStamp(const std::vector<long long>& key, i64 reach,
+                                         const StampDrawing& draw)
+{
+    thread_local std::vector<std::pair<std::vector<long long>, std::shared_ptr<const Stamp>>>
+        recent;
+    for (auto it = recent.begin(); it != recent.end(); ++it) {
+        if (it->first == key) {
+            std::rotate(recent.begin(), it, it + 1);
+            return recent.front().second;
+        }
+    }
+    auto stamp = makeStamp(reach, draw);
+    recent.insert(recent.begin(), {key, stamp});
+    if (recent.size() > 6) {
+        recent.pop_back();
+    }
+    return stamp;
+}
+
+} // namespace koyomi::figures
