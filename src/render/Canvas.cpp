@@ -218,6 +218,19 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
     }
 }
 
+void Canvas::paintMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set)
+{
+    if (y < 0 || y >= m_image.height()) {
+        return;
+    }
+    const QRgb on = toQRgb(set);
+    auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
+    const std::size_t n = std::min<std::size_t>(mask.size(), std::size_t(m_image.width()));
+    for (std::size_t x = 0; x < n; ++x) {
+        row[x] = mask[x] != 0 ? on : row[x];
+    }
+}
+
 void Canvas::setPixels(int y, int x, const QRgb* pixels, int n)
 {
     auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
@@ -265,7 +278,31 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
 {
     QPainter& p = painter();
     applyPainterState(p, true);
-    p.drawEllipse(normalisedBox(x1, y1, x2, y2));
+    const QRect box = normalisedBox(x1, y1, x2, y2);
+    // The painter cuts an outline at the canvas's edge before walking its dashes, and the walk
+    // then starts elsewhere: a dashed ellipse across the edge would show other dashes than the
+    // same ellipse in a larger window. Such an ellipse is drawn whole on a scratch image and
+    // its pixels copied, as long as the scratch stays of a sensible size.
+    const int margin = strokeWidth(m_pen.width) + 2;
+    const QRect reach = box.adjusted(-margin, -margin, margin, margin);
+    constexpr qint64 kMaxScratchPixels = qint64(4096) * 4096;
+    const bool dashed = m_pen.style != PenStyle::Solid && m_pen.style != PenStyle::Clear;
+    if (dashed && m_penMode == PenMode::Copy && !m_image.rect().contains(reach) &&
+        reach.intersects(m_image.rect()) &&
+        qint64(reach.width()) * reach.height() <= kMaxScratchPixels) {
+        QImage scratch(reach.size(), QImage::Format_ARGB32_Premultiplied);
+        scratch.fill(Qt::transparent);
+        {
+            QPainter q(&scratch);
+            q.setPen(p.pen());
+            q.setBrush(p.brush());
+            q.translate(-reach.topLeft());
+            q.drawEllipse(box);
+        }
+        p.drawImage(reach.topLeft(), scratch);
+        return;
+    }
+    p.drawEllipse(box);
 }
 
 const QFont& Canvas::font() const

@@ -1,5 +1,6 @@
 #include "render/Canvas.h"
 #include "CanvasProbe.h"
+#include "render/Palette.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -150,6 +151,35 @@ TEST(CanvasShapes, EllipseAndRectangleStayInsideTheirBoxEvenWhenReversed)
     EXPECT_EQ(rowString(r, 14, 8, 22), "..##########..");
     EXPECT_EQ(columnString(r, 19, 8, 17), "..#####..");
     EXPECT_EQ(r.pixel(15, 12), kBlack);
+}
+
+TEST(CanvasShapes, ADashedEllipseAcrossTheEdgeShowsTheDashesOfTheWholeEllipse)
+{
+    // Every pattern, filled or not, cut by each edge and by two at once.
+    for (const PenStyle style :
+         {PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot}) {
+        for (const QPoint at : {QPoint(-23, 10), QPoint(30, -41), QPoint(55, 40), QPoint(-9, -7)}) {
+            for (const bool filled : {false, true}) {
+                Canvas cut(64, 48, kBlack);
+                Canvas whole(200, 200, kBlack);
+                for (Canvas* c : {&cut, &whole}) {
+                    c->setPenColor(kWhite);
+                    c->setPenStyle(style);
+                    c->setBrushColor(PaletteColor[kRedIndex].color);
+                    c->setBrushClear(!filled);
+                }
+                cut.ellipse(at.x(), at.y(), at.x() + 61, at.y() + 45);
+                whole.ellipse(at.x() + 70, at.y() + 70, at.x() + 131, at.y() + 115);
+                for (int y = 0; y < 48; ++y) {
+                    for (int x = 0; x < 64; ++x) {
+                        ASSERT_EQ(cut.pixel(x, y), whole.pixel(x + 70, y + 70))
+                            << int(style) << " at " << at.x() << "," << at.y() << ": " << x << ","
+                            << y;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(CanvasShapes, DrawingTwiceInXorModeRestoresTheImage)
