@@ -107,6 +107,8 @@ public:
     // Sets row y to `set` where its mask byte is not zero and to `clear` elsewhere (mask[i]
     // is pixel i; pixels beyond the mask keep theirs); a row outside the canvas is left alone.
     void setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear);
+    // Sets row y to `set` where its mask byte is not zero; the other pixels keep theirs.
+    void paintMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set);
     // Copies n pixels (as the image holds them) into row y from x on; the caller keeps them
     // inside the canvas.
     void setPixels(int y, int x, const QRgb* pixels, int n);

@@ -1,5 +1,7 @@
 #include "figures/numberline/NumberLine.h"
 
+#include "figures/RowUnion.h"
+#include "figures/Stamp.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/Text.h"
@@ -46,8 +48,9 @@ namespace {
 class NumberLineRenderer
 {
 public:
-    NumberLineRenderer(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame)
-        : m_c(canvas), m_p(params), m_frame(frame)
+    NumberLineRenderer(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame,
+                       bool byStamps)
+        : m_c(canvas), m_p(params), m_frame(frame), m_byStamps(byStamps)
     {
     }
 
@@ -59,11 +62,14 @@ private:
     void ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
                const LineSetting& stroke);
     void tick(i64 x, i64 y0, i64 length, i64 width);
+    // Dots at x0 + k·step for k in `k`, as the union of one dot's pixels.
+    void dots(i64 x0, i64 step, Range k, i64 y0, i64 length);
     bool setPen(const LineSetting& stroke);
 
     Canvas& m_c;
     const NumberLineParams& m_p;
     const render::Frame& m_frame;
+    const bool m_byStamps;
     i64 m_labelReach = 0; // how far a label can reach from its tick, either way
 };
 
@@ -115,6 +121,38 @@ void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
     }
 }
 
+void NumberLineRenderer::dots(i64 x0, i64 step, Range k, i64 y0, i64 length)
+{
+    const render::PenStyle style = m_c.pen().style;
+    const auto stamp =
+        recentStamp({length, int(style)}, std::abs(length) + 2, [&](Canvas& c, int x, int y) {
+            c.setPenStyle(style);
+            c.ellipse(int(x - length), int(y - length), int(x + length), int(y + length));
+        });
+    const Progression places = increasing(x0 + k.first * step, step, k.last - k.first + 1);
+    const i64 w = m_c.width();
+    RowCover cover(w);
+    Residues residues;
+    const i64 from = std::max<i64>(0, y0 + stamp->top);
+    const i64 to = std::min<i64>(m_c.height() - 1, y0 + stamp->bottom());
+    for (i64 y = from; y <= to; ++y) {
+        const std::vector<Run>& runs = stamp->rows[std::size_t(y - y0 - stamp->top)];
+        if (runs.empty()) {
+            continue;
+        }
+        if (places.step == 0) {
+            for (const Run& r : runs) {
+                cover.addRun(places.origin + r.from, places.origin + r.to);
+            }
+        } else {
+            const Placed set{&runs, runs.front().from, runs.back().to, 0, places.count - 1};
+            coverPlaced(cover, places.origin, places.step, std::span(&set, 1), -1, w, residues);
+        }
+        m_c.paintMaskedRow(int(y), cover.finish(), m_c.pen().color);
+        cover.clear();
+    }
+}
+
 void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
                                const LineSetting& stroke)
 {
@@ -129,6 +167,14 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i6
     Range k = stepRange(x0, step, first, last, -reach, m_c.width() - 1 + reach);
     if (step == 0 && !k.empty()) {
         k.first = k.last; // ticks in one place: one draws them all
+    }
+    // Dots of one row are one colour drawn over whatever is there: a row of them, however
+    // closely spaced, costs the rows it covers, not its dots drawn over each other.
+    if (m_byStamps && NumberTick(m_p.tickShape) == NumberTick::Dot && k.last > k.first &&
+        width >= 1 && std::abs(length) <= kMaxStampedSize &&
+        m_c.penMode() == render::PenMode::Copy) {
+        dots(x0, step, k, y0, length);
+        return;
     }
     for (i64 i = k.first; i <= k.last; ++i) {
         tick(x0 + i * step, y0, length, width);
@@ -266,7 +312,13 @@ void NumberLineRenderer::draw()
 
 void drawNumberLine(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame)
 {
-    NumberLineRenderer(canvas, params, frame).draw();
+    NumberLineRenderer(canvas, params, frame, true).draw();
+}
+
+void drawNumberLineTickByTick(Canvas& canvas, const NumberLineParams& params,
+                              const render::Frame& frame)
+{
+    NumberLineRenderer(canvas, params, frame, false).draw();
 }
 
 } // namespace koyomi::figures

@@ -62,4 +62,8 @@ QString numberLineLabel(long long v, int scale, bool plusSign, const QString& un
 void drawNumberLine(render::Canvas& canvas, const NumberLineParams& params,
                     const render::Frame& frame);
 
+// The same picture drawn tick by tick, in the figure's order: what drawNumberLine must equal.
+void drawNumberLineTickByTick(render::Canvas& canvas, const NumberLineParams& params,
+                              const render::Frame& frame);
+
 } // namespace koyomi::figures

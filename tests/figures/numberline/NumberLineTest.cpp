@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <clocale>
+#include <random>
 
 using namespace koyomi::figures;
 using namespace koyomi::render;
@@ -171,4 +172,52 @@ TEST(NumberLine, ValuesTypedFarOutOfRangeDrawAndEnd)
             run([&](NumberLineParams& p) { p.labelScale = p.axis.kind = p.ticks.color = v; });
         }
     }
+}
+
+TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
+{
+    // Dots of every line kind, overlapping or apart, over subdivisions and other lines, cut
+    // by every edge; each case against the same line drawn tick by tick.
+    std::mt19937 rng(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 300; ++n) {
+        NumberLineParams p = NumberLineParams::defaults(pick(0, 1) == 1);
+        p.tickShape = int(NumberTick::Dot);
+        p.tickLength = pick(-8, 40);
+        p.tickSpacing = pick(-6, 30);
+        p.tickCount = pick(1, 60);
+        p.ticks.kind = pick(0, 4);
+        p.ticks.width = pick(0, 3);
+        p.ticks.color = pick(0, 15);
+        p.sub1Count = pick(0, 4);
+        p.sub1.color = pick(0, 15);
+        p.countAcross = pick(1, 4);
+        p.gapAcross = pick(-20, 40);
+        p.countDown = pick(1, 5);
+        p.gapDown = pick(0, 30);
+        const int w = pick(1, 240);
+        const int h = pick(1, 160);
+        const Frame frame{pick(-60, 300), pick(-60, 200), p.ticks.color == 0};
+        Canvas stamped(w, h);
+        Canvas oneByOne(w, h);
+        drawNumberLine(stamped, p, frame);
+        drawNumberLineTickByTick(oneByOne, p, frame);
+        ASSERT_EQ(stamped.image(), oneByOne.image())
+            << "case " << n << ": radius " << p.tickLength << " spacing " << p.tickSpacing
+            << " count " << p.tickCount << " kind " << p.ticks.kind << " canvas " << w << "×" << h;
+    }
+}
+
+TEST(NumberLine, HundredsOfStackedLinesOfTheLargestDotsAPixelApartEnd)
+{
+    // Every dot is in sight and each is 2001 pixels across: drawn one by one, minutes.
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickShape = int(NumberTick::Dot);
+    p.tickLength = 1000;
+    p.tickSpacing = 1;
+    p.tickCount = 1000;
+    p.ticks.kind = 1;
+    p.countDown = 500;
+    p.gapDown = 1;
+    koyomi::test::runWithWatchdog("stacked dots", [&] { Drawn(p, 320, 200); });
 }
