@@ -183,6 +183,32 @@ void Canvas::applyPainterState(QPainter& p, bool withBrush) const
     }
 }
 
+bool Canvas::paintWhole(QPainter& p, const QRect& box,
+                        const std::function<void(QPainter&)>& draw) const
+{
+    const int margin = strokeWidth(m_pen.width) + 2;
+    const QRect reach = box.adjusted(-margin, -margin, margin, margin);
+    constexpr qint64 kMaxScratchPixels = qint64(1) << 22;
+    if (m_penMode != PenMode::Copy || m_image.rect().contains(reach) ||
+        !reach.intersects(m_image.rect()) ||
+        qint64(reach.width()) * reach.height() > kMaxScratchPixels) {
+        return false;
+    }
+    QImage scratch(reach.size(), QImage::Format_ARGB32_Premultiplied);
+    scratch.fill(Qt::transparent);
+    {
+        QPainter q(&scratch);
+        q.setPen(p.pen());
+        q.setBrush(p.brush());
+        q.translate(-reach.topLeft());
+        draw(q);
+    }
+    // Nothing is blended: the drawing is not antialiased, so its pixels are wholly painted
+    // or wholly transparent.
+    p.drawImage(reach.topLeft(), scratch);
+    return true;
+}
+
 void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear)
 {
     if (y < 0 || y >= m_image.height()) {
@@ -280,26 +306,9 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
     applyPainterState(p, true);
     const QRect box = normalisedBox(x1, y1, x2, y2);
     // The painter cuts an outline at the canvas's edge before walking its dashes, and the walk
-    // then starts elsewhere: a dashed ellipse across the edge would show other dashes than the
-    // same ellipse in a larger window. Such an ellipse is drawn whole on a scratch image and
-    // its pixels copied, as long as the scratch stays of a sensible size.
-    const int margin = strokeWidth(m_pen.width) + 2;
-    const QRect reach = box.adjusted(-margin, -margin, margin, margin);
-    constexpr qint64 kMaxScratchPixels = qint64(4096) * 4096;
+    // then starts elsewhere: a dashed ellipse across the edge is drawn whole.
     const bool dashed = m_pen.style != PenStyle::Solid && m_pen.style != PenStyle::Clear;
-    if (dashed && m_penMode == PenMode::Copy && !m_image.rect().contains(reach) &&
-        reach.intersects(m_image.rect()) &&
-        qint64(reach.width()) * reach.height() <= kMaxScratchPixels) {
-        QImage scratch(reach.size(), QImage::Format_ARGB32_Premultiplied);
-        scratch.fill(Qt::transparent);
-        {
-            QPainter q(&scratch);
-            q.setPen(p.pen());
-            q.setBrush(p.brush());
-            q.translate(-reach.topLeft());
-            q.drawEllipse(box);
-        }
-        p.drawImage(reach.topLeft(), scratch);
+    if (dashed && paintWhole(p, box, [&](QPainter& q) { q.drawEllipse(box); })) {
         return;
     }
     p.drawEllipse(box);

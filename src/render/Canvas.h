@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -168,8 +169,17 @@ private:
     QPainter& painter() const;
     void endPainter() const;
     void applyPainterState(QPainter& p, bool withBrush) const;
+    // The painter cuts a shape at the canvas's edge before rasterising it, which moves a pixel
+    // here and there (and restarts the dashes of an outline): a shape the edge cuts is drawn
+    // whole on a scratch image in p's pen and brush and its painted pixels copied, so that the
+    // window shows what a larger one would. False (nothing drawn) when the shape is inside the
+    // canvas, wholly outside it, too large for a scratch image, or drawn in exclusive-or.
+    bool paintWhole(QPainter& p, const QRect& box,
+                    const std::function<void(QPainter&)>& draw) const;
     void drawTextDirect(int x, int y, const QString& text);
-    const TextStamp* textStamp(const QString& text);
+    // The text's stamp, made at its second drawing, or at once when the canvas's edge may cut
+    // it.
+    const TextStamp* textStamp(const QString& text, bool cut);
     void strokeFigure(std::span<const QPoint> points, bool closed);
 
     // What was last handed to the painter, so that unchanged state is not set again.

@@ -85,7 +85,10 @@ void Canvas::flattenPath()
             flattenCubic(points.back(), m_pathPoints[i], m_pathPoints[i + 1], m_pathPoints[i + 2],
                          0, piece);
             for (const QPointF& p : piece) {
-                points.push_back(p.toPoint());
+                // Halves round up on both sides of zero (QPointF::toPoint rounds them away
+                // from zero), so that a curve left or above the canvas's origin keeps its
+                // pixels wherever it is drawn.
+                points.emplace_back(int(std::floor(p.x() + 0.5)), int(std::floor(p.y() + 0.5)));
                 types.push_back(PathLineTo);
             }
             types.back() |= (m_pathTypes[i + 2] & PathCloseFigure);
@@ -116,6 +119,19 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
     }
     QPainter& p = painter();
     applyPainterState(p, false);
+    QRect box(points[0], points[0]);
+    for (const QPoint& q : points) {
+        box = box.united(QRect(q, q));
+    }
+    if (paintWhole(p, box, [&](QPainter& q) {
+            if (closed) {
+                q.drawPolygon(points.data(), static_cast<int>(points.size()));
+            } else {
+                q.drawPolyline(points.data(), static_cast<int>(points.size()));
+            }
+        })) {
+        return;
+    }
     if (closed) {
         p.drawPolygon(points.data(), static_cast<int>(points.size()));
     } else {

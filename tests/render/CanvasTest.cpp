@@ -1,6 +1,7 @@
 #include "render/Canvas.h"
 #include "CanvasProbe.h"
 #include "render/Palette.h"
+#include "render/PathUtils.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -339,5 +340,39 @@ TEST(CanvasLines, VerticalLinesTogetherMatchDrawingThemOneByOne)
             oneByOne.lineTo(int(l.x), int(l.yEnd));
         }
         EXPECT_EQ(together.image(), oneByOne.image()) << y1;
+    }
+}
+TEST(CanvasText, ShapesAndTextCutByTheEdgeShowThePixelsOfTheWholeDrawing)
+{
+    // Large glyphs are drawn as outlines, and one-pixel geometric strokes by the painter's own
+    // stroker: both were cut at the edge before rasterising and moved a pixel here and there.
+    const std::array<int, 5> sizes{10, 48, 70, 100, 140};
+    for (const int size : sizes) {
+        for (int x = -70; x < 70; x += 7) {
+            Canvas cut(64, 80, kBlack);
+            Canvas whole(400, 300, kBlack);
+            for (Canvas* c : {&cut, &whole}) {
+                c->setFontSize(size);
+                c->setFontColor(kWhite);
+                Pen pen{kWhite, PenStyle::Solid, 1, true, true};
+                c->setPen(pen);
+            }
+            cut.textOut(x, 5 - size / 3, "6");
+            whole.textOut(x + 100, 105 - size / 3, "6");
+            const std::array<QPoint, 3> line{QPoint(x - 40, -31), QPoint(x + 3, 40),
+                                             QPoint(x + 90, 97)};
+            StrokePolyline(line, cut);
+            std::array<QPoint, 3> moved = line;
+            for (QPoint& p : moved) {
+                p += QPoint(100, 100);
+            }
+            StrokePolyline(moved, whole);
+            for (int y = 0; y < 80; ++y) {
+                for (int xx = 0; xx < 64; ++xx) {
+                    ASSERT_EQ(cut.pixel(xx, y), whole.pixel(xx + 100, y + 100))
+                        << "size " << size << " at " << x << ": " << xx << "," << y;
+                }
+            }
+        }
     }
 }
