@@ -212,18 +212,6 @@ bool ClockRenderer::facesAlike() const
             return false;
         }
     }
-    // A dot's outline is the canvas's own patterned ellipse, whose pattern runs from where the
-    // canvas cuts it: such dots are drawn in place.
-    auto patterned = [](const LineSetting& l) {
-        return l.kind != render::kSolidIndex && l.kind != render::kNoLineIndex;
-    };
-    if (ClockGraduation(m_p.graduationMark) == ClockGraduation::Dot &&
-        (patterned(m_p.hourMarks) || patterned(m_p.minuteMarks))) {
-        return false;
-    }
-    if (ClockCentre(m_p.centreMark) == ClockCentre::Dot && patterned(m_p.centre)) {
-        return false;
-    }
     return palette(m_p.numeralColor);
 }
 
@@ -267,17 +255,9 @@ void ClockRenderer::draw()
             m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
             [this](Canvas& c, int x, int y) { ClockRenderer(c, m_p, m_frame).face(x, y); });
         if (one.usable()) {
-            // Faces cut by the canvas's edge are drawn in place: text the canvas cuts is not
-            // always drawn pixel for pixel as the whole text is.
             for (long long j = rows.first; j <= rows.last; ++j) {
                 for (long long i = cols.first; i <= cols.last; ++i) {
-                    const long long cx = x0 + i * stepX, cy = y0 + j * stepY;
-                    if (cx - reach >= 0 && cy - reach >= 0 && cx + reach < m_c.width() &&
-                        cy + reach < m_c.height()) {
-                        one.paint(m_c, cx, cy);
-                    } else {
-                        face(cx, cy);
-                    }
+                    one.paint(m_c, x0 + i * stepX, y0 + j * stepY);
                 }
             }
             m_c.setPenWidth(1);
