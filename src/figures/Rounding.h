@@ -2,7 +2,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 namespace koyomi::figures {
@@ -10,16 +9,22 @@ namespace koyomi::figures {
 // √3 as the figures have always used it: the decimal 1.7320508, not the exact root.
 inline constexpr long double kRootThree = 1.7320508L;
 
-// The nearest integer, halves to even, whatever rounding mode is set; held within ±2^62 so
-// that layouts built from it stay exact in 64 bits.
+// The nearest integer, halves to even; held within ±2^62 so that layouts built from it stay
+// exact in 64 bits. Adding and taking away 2^63 leaves the extended value rounded to a whole
+// number by the default rounding, which is exactly that and which the program never changes;
+// the library's rounding switches the floating-point mode on every call, which cost a pile of
+// rows most of its drawing.
 inline long long roundHalfEven(long double v)
 {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const long double r = std::nearbyint(v);
-    std::fesetround(saved);
     constexpr long double limit = 1LL << 62;
-    return (long long)std::clamp(r, -limit, limit);
+    constexpr long double magic = 9223372036854775808.0L; // 2^63
+    if (!(v == v)) {
+        return 0;
+    }
+    const long double clamped = std::clamp(v, -limit, limit);
+    const long double rounded =
+        clamped >= 0 ? (clamped + magic) - magic : (clamped - magic) + magic;
+    return (long long)rounded;
 }
 
 } // namespace koyomi::figures

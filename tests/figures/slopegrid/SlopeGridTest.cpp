@@ -1,11 +1,13 @@
 #include "figures/slopegrid/SlopeGrid.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Rounding.h"
 #include "render/Palette.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -125,4 +127,18 @@ TEST(SlopeGrid, ValuesTypedFarOutOfRangeDrawAndEnd)
             drawSlopeGrid(c, p, Frame{320, 200, false});
         });
     }
+}
+
+TEST(Rounding, HalvesGoToEvenOnBothSidesOfZeroAndFarValuesAreHeld)
+{
+    EXPECT_EQ(roundHalfEven(2.5L), 2);
+    EXPECT_EQ(roundHalfEven(3.5L), 4);
+    EXPECT_EQ(roundHalfEven(-2.5L), -2);
+    EXPECT_EQ(roundHalfEven(-3.5L), -4);
+    EXPECT_EQ(roundHalfEven(-0.4L), 0);
+    EXPECT_EQ(roundHalfEven(173.20508L), 173);
+    EXPECT_EQ(roundHalfEven(4503599627370497.5L), 4503599627370498); // beyond a double's reach
+    EXPECT_EQ(roundHalfEven(1e30L), 1LL << 62);
+    EXPECT_EQ(roundHalfEven(-1e30L), -(1LL << 62));
+    EXPECT_EQ(roundHalfEven(std::numeric_limits<long double>::quiet_NaN()), 0);
 }
