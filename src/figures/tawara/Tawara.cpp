@@ -1,13 +1,20 @@
 #include "figures/tawara/Tawara.h"
 
 #include "figures/Rounding.h"
+#include "figures/Stamp.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace koyomi::figures {
 
@@ -42,110 +49,498 @@ long long tawaraRowTop(const TawaraParams& p, long long cy, long long r)
     return up ? cy - s + step - ns : cy - s - step + ns;
 }
 
-void drawTawara(Canvas& c, const TawaraParams& p, const render::Frame& frame)
+namespace {
+
+// A row of bits for the pixels of one canvas row and a margin either side: bit b stands for
+// x = b − margin. The margin is a whole number of words, so that x = 0 starts a word.
+class BitRow
 {
-    render::beginFigure(c, frame);
+public:
+    BitRow(long long width, long long margin)
+        : m_margin((margin + 63) / 64 * 64),
+          m_words(std::size_t((width + 2 * m_margin + 63) / 64), 0)
+    {
+    }
+
+    void clear() { std::fill(m_words.begin(), m_words.end(), 0); }
+    void set(long long x)
+    {
+        const long long b = x + m_margin;
+        m_words[std::size_t(b >> 6)] |= std::uint64_t(1) << (b & 63);
+    }
+
+    // this |= from shifted by d bits (toward larger x when d > 0); bits shifted beyond either
+    // end are dropped. `from` may be this row.
+    void orShifted(const BitRow& from, long long d)
+    {
+        const long long n = (long long)m_words.size();
+        const long long q = d >= 0 ? d / 64 : -((-d + 63) / 64);
+        const int b = int(d - q * 64); // 0 ≤ b < 64
+        const std::uint64_t* src = from.m_words.data();
+        auto word = [&](long long w) {
+            std::uint64_t v = 0;
+            if (w - q >= 0 && w - q < n) {
+                v |= src[w - q] << b;
+            }
+            if (b != 0 && w - q - 1 >= 0 && w - q - 1 < n) {
+                v |= src[w - q - 1] >> (64 - b);
+            }
+            return v;
+        };
+        // A word is made from words at or below its own index when shifting up, at or above
+        // when shifting down: walking the other way reads each before it changes.
+        if (d >= 0) {
+            for (long long w = n - 1; w >= 0; --w) {
+                m_words[std::size_t(w)] |= word(w);
+            }
+        } else {
+            for (long long w = 0; w < n; ++w) {
+                m_words[std::size_t(w)] |= word(w);
+            }
+        }
+    }
+
+    // this |= from ⊕ [lo, hi): every set bit of `from` spread over the run of offsets. The
+    // spread is built by doubling in `spread`.
+    void orRun(const BitRow& from, long long lo, long long hi, BitRow& spread)
+    {
+        spread.m_words = from.m_words;
+        for (long long have = 1; have < hi - lo;) {
+            const long long add = std::min(have, hi - lo - have);
+            spread.orShifted(spread, add);
+            have += add;
+        }
+        orShifted(spread, lo);
+    }
+
+    // Sets the byte of every set x in [0, mask.size()).
+    void orInto(std::vector<std::uint8_t>& mask) const
+    {
+        const std::size_t first = std::size_t(m_margin / 64);
+        for (std::size_t x = 0; x < mask.size(); x += 64) {
+            const std::uint64_t v = m_words[first + x / 64];
+            const std::size_t n = std::min<std::size_t>(64, mask.size() - x);
+            if (v == ~std::uint64_t(0)) {
+                std::fill_n(mask.begin() + std::ptrdiff_t(x), n, std::uint8_t(1));
+            } else if (v != 0) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    mask[x + i] |= std::uint8_t((v >> i) & 1);
+                }
+            }
+        }
+    }
+
+    // Calls f(x) for every set x, in increasing order.
+    template <class F> void forEach(F f) const
+    {
+        for (std::size_t w = 0; w < m_words.size(); ++w) {
+            for (std::uint64_t v = m_words[w]; v != 0; v &= v - 1) {
+                f((long long)(w * 64) + std::countr_zero(v) - m_margin);
+            }
+        }
+    }
+
+private:
+    long long m_margin;
+    std::vector<std::uint64_t> m_words;
+};
+
+class TawaraRenderer
+{
+public:
+    TawaraRenderer(Canvas& c, const TawaraParams& p, const render::Frame& frame, bool byStamps)
+        : m_c(c), m_p(p), m_frame(frame), m_byStamps(byStamps)
+    {
+    }
+
+    void draw();
+
+private:
+    // The rows of the pile at height cy whose boxes can reach the canvas.
+    Range visibleRows(long long cy) const;
+    void piece(long long x, long long y, render::TPath& path) const;
+    // Every piece as the union of one piece's pixels, canvas row by canvas row; false when the
+    // piece is too large for a stamp.
+    bool drawStamped(Range rows, Range cols) const;
+
+    Canvas& m_c;
+    const TawaraParams& m_p;
+    const render::Frame& m_frame;
+    const bool m_byStamps;
+    long long m_firstX = 0;
+    long long m_firstY = 0;
+    long long m_stepX = 0;
+    long long m_stepY = 0;
+    long long m_reach = 0; // how far a piece's outline reaches beyond its box
+    long long m_box = 0;   // the box's own extent
+    render::ColorRef m_color = render::kWhite;
+};
+
+Range TawaraRenderer::visibleRows(long long cy) const
+{
+    const long long n = m_p.rowCount;
+    // The row tops move monotonically with r, so the band of rows that reach the canvas is
+    // found by bisection, however many rows there are.
+    const bool rising = tawaraRowTop(m_p, cy, n) >= tawaraRowTop(m_p, cy, 1);
+    auto beforeBand = [&](long long r) {
+        const long long top = tawaraRowTop(m_p, cy, r);
+        return rising ? top + m_box + m_reach < 0 : top - m_reach >= m_c.height();
+    };
+    auto afterBand = [&](long long r) {
+        const long long top = tawaraRowTop(m_p, cy, r);
+        return rising ? top - m_reach >= m_c.height() : top + m_box + m_reach < 0;
+    };
+    long long lo = 1, hi = n + 1; // first r not before the band
+    while (lo < hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (beforeBand(mid)) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    const long long first = lo;
+    lo = first;
+    hi = n + 1; // first r after the band
+    while (lo < hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (afterBand(mid)) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    return Range{first, lo - 1};
+}
+
+void TawaraRenderer::piece(long long x, long long y, render::TPath& path) const
+{
+    const long long s = m_p.pieceSize;
+    if (!fitsInt(x) || !fitsInt(y) || !fitsInt(x + 2 * s + 1) || !fitsInt(y + 2 * s + 1)) {
+        return;
+    }
+    m_c.beginPath();
+    if (TawaraShape(m_p.pieceShape) == TawaraShape::Square) {
+        render::RectanglePath(m_c, int(x), int(y), int(x + 2 * s + 1), int(y + 2 * s + 1));
+        m_c.endPath();
+    } else {
+        render::EllipsePath(m_c, int(x), int(y), int(x + 2 * s), int(y + 2 * s));
+        m_c.endPath();
+        m_c.flattenPath();
+    }
+    path.capture(m_c);
+    render::DashedPath(path, m_c, m_color, m_p.lineWidth,
+                       render::lineStylePattern(m_p.lineKind, true), true);
+}
+
+bool TawaraRenderer::drawStamped(Range rows, Range cols) const
+{
+    const long long s = m_p.pieceSize;
+    const long long half = s + m_reach + 1;
+    if (s < 1 || half > kMaxStampedSize) {
+        return false;
+    }
+    // The stamp is placed by the piece's box corner (x, y), drawn at (x − s, y − s) around
+    // the scratch's centre.
+    const auto stamp = recentStamp({m_p.pieceShape, s, m_p.lineKind, m_p.lineWidth}, half,
+                                   [&](Canvas& c, int x, int y) {
+                                       const TawaraParams& p = m_p;
+                                       TawaraRenderer scratch(c, p, m_frame, false);
+                                       scratch.m_color = render::kWhite;
+                                       render::TPath path;
+                                       scratch.piece(x - s, y - s, path);
+                                   });
+    const long long w = m_c.width();
+    const long long h = m_c.height();
+    const long long margin = half + 1;
+    // The centres of the pieces of row r across the visible piles: the same in every pile
+    // row. Kept per r, each worked out once. Where piles overlap they often lie on one
+    // progression across the whole row; a row of pieces is then periodic across the canvas.
+    struct Centres
+    {
+        BitRow bits;
+        std::vector<long long> few; // every centre, when there are few
+        long long step = 0;         // above zero when the centres are one progression
+        long long phase = 0;        // a centre's x mod step
+    };
+    constexpr std::size_t kFew = 256;
+    std::unordered_map<long long, Centres> centres;
+    auto centresOf = [&](long long r) -> const Centres& {
+        auto it = centres.find(r);
+        if (it != centres.end()) {
+            return it->second;
+        }
+        Centres c{BitRow(w, margin), {}, 0, 0};
+        const long long lo = -margin + 1, hi = w + margin - 2;
+        for (long long i = cols.first; i <= cols.last; ++i) {
+            const long long x1 = m_firstX + i * m_stepX - s * r + s; // the centre of k = 0
+            const Range ks = stepRange(x1, 2 * s, 0, r - 1, lo, hi);
+            for (long long k = ks.first; k <= ks.last; ++k) {
+                c.bits.set(x1 + k * 2 * s);
+            }
+        }
+        std::vector<long long> all;
+        c.bits.forEach([&](long long x) { all.push_back(x); });
+        if (all.size() >= 3) {
+            const long long g = all[1] - all[0];
+            bool even = true;
+            for (std::size_t k = 2; k < all.size() && even; ++k) {
+                even = all[k] - all[k - 1] == g;
+            }
+            // The progression's next centres either side would lie beyond what was looked
+            // at: within it, every point of the progression is a centre.
+            if (even && all.front() - g < lo && all.back() + g > hi) {
+                c.step = g;
+                c.phase = (all.front() % g + g) % g;
+            }
+        }
+        if (all.size() <= kFew) {
+            c.few = std::move(all);
+        }
+        return centres.emplace(r, std::move(c)).first->second;
+    };
+    // Per pile row, the visible rows and their centres' heights.
+    struct PileRow
+    {
+        long long cy;
+        Range band;
+    };
+    std::vector<PileRow> pileRows;
+    for (long long j = rows.first; j <= rows.last; ++j) {
+        const long long cy = m_firstY + j * m_stepY;
+        pileRows.push_back(PileRow{cy, visibleRows(cy)});
+    }
+    // Row r's centre lies offset(r) below its pile's reference point in every pile: worked
+    // out once for the rows any pile shows.
+    long long rMin = LLONG_MAX, rMax = LLONG_MIN;
+    for (const PileRow& pr : pileRows) {
+        if (!pr.band.empty()) {
+            rMin = std::min(rMin, pr.band.first);
+            rMax = std::max(rMax, pr.band.last);
+        }
+    }
+    if (rMin > rMax) {
+        return true;
+    }
+    std::vector<long long> offsets;
+    if (rMax - rMin < (1 << 16)) {
+        for (long long r = rMin; r <= rMax; ++r) {
+            offsets.push_back(tawaraRowTop(m_p, 0, r) + s);
+        }
+    }
+    BitRow cover(w, margin);
+    BitRow spread(w, margin);
+    auto mask = std::vector<std::uint8_t>(std::size_t(w));
+    auto tile = std::vector<std::uint8_t>(std::size_t(w));
+    std::vector<std::pair<long long, std::vector<std::uint8_t>>> periods; // by step
+    // A row of pieces brought to the canvas row, with one merged run of its stamp row.
+    struct Laid
+    {
+        const Centres* centres;
+        long long from;
+        long long to;
+    };
+    std::vector<Laid> merged;
+    std::vector<std::pair<long long, Run>> hits; // (r, run) brought to the canvas row
+    const render::ColorRef background = render::backgroundColor(m_frame.whiteBackground);
+    for (long long y = 0; y < h; ++y) {
+        hits.clear();
+        for (const PileRow& pr : pileRows) {
+            if (pr.band.empty()) {
+                continue;
+            }
+            // Rows whose centre lies in [y − bottom, y − top]: a contiguous band of r, since
+            // the centres move monotonically with r.
+            const long long lo = y - stamp->bottom();
+            const long long hi = y - stamp->top;
+            auto centre = [&](long long r) {
+                return offsets.empty() ? tawaraRowTop(m_p, pr.cy, r) + s
+                                       : pr.cy + offsets[std::size_t(r - rMin)];
+            };
+            const bool rising = centre(pr.band.last) >= centre(pr.band.first);
+            auto below = [&](long long r) { return rising ? centre(r) < lo : centre(r) > hi; };
+            auto above = [&](long long r) { return rising ? centre(r) > hi : centre(r) < lo; };
+            long long a = pr.band.first, b = pr.band.last + 1;
+            while (a < b) {
+                const long long mid = a + (b - a) / 2;
+                if (below(mid)) {
+                    a = mid + 1;
+                } else {
+                    b = mid;
+                }
+            }
+            for (long long r = a; r <= pr.band.last && !above(r); ++r) {
+                const long long dy = y - centre(r);
+                for (const Run& run : stamp->rows[std::size_t(dy - stamp->top)]) {
+                    hits.emplace_back(r, run);
+                }
+            }
+        }
+        if (hits.empty()) {
+            continue;
+        }
+        // Runs of one row of pieces merged, then each laid at that row's centres.
+        std::sort(hits.begin(), hits.end(), [](const auto& u, const auto& v) {
+            return u.first != v.first ? u.first < v.first : u.second.from < v.second.from;
+        });
+        merged.clear();
+        for (std::size_t i = 0; i < hits.size();) {
+            const long long r = hits[i].first;
+            const long long from = hits[i].second.from;
+            long long to = hits[i].second.to;
+            for (++i; i < hits.size() && hits[i].first == r && hits[i].second.from <= to; ++i) {
+                to = std::max<long long>(to, hits[i].second.to);
+            }
+            merged.push_back({&centresOf(r), from, to});
+        }
+        // Periodic rows of pieces first: one period of the row each, the run's offsets modulo
+        // the step, laid across the row; the first laid covers the whole row.
+        for (const Laid& l : merged) {
+            const Centres& c = *l.centres;
+            if (c.step == 0) {
+                continue;
+            }
+            auto found = std::find_if(periods.begin(), periods.end(),
+                                      [&](const auto& e) { return e.first == c.step; });
+            if (found == periods.end()) {
+                periods.emplace_back(c.step, std::vector<std::uint8_t>(std::size_t(c.step), 0));
+                found = periods.end() - 1;
+            }
+            std::vector<std::uint8_t>& period = found->second;
+            const long long n = std::min(l.to - l.from, c.step);
+            long long u = ((c.phase + l.from) % c.step + c.step) % c.step;
+            for (long long k = 0; k < n; ++k, u = u + 1 == c.step ? 0 : u + 1) {
+                period[std::size_t(u)] = 1;
+            }
+        }
+        bool laid = false;
+        for (auto& [step, period] : periods) {
+            if (std::none_of(period.begin(), period.end(), [](std::uint8_t v) { return v; })) {
+                continue;
+            }
+            std::vector<std::uint8_t>& out = laid ? tile : mask;
+            const std::size_t g = std::min<std::size_t>(period.size(), out.size());
+            std::copy_n(period.begin(), g, out.begin());
+            for (std::size_t have = g; have < out.size(); have *= 2) {
+                std::copy_n(out.begin(), std::min(have, out.size() - have),
+                            out.begin() + std::ptrdiff_t(have));
+            }
+            if (laid) {
+                for (std::size_t x = 0; x < mask.size(); ++x) {
+                    mask[x] |= tile[x];
+                }
+            }
+            laid = true;
+            std::fill(period.begin(), period.end(), 0);
+        }
+        if (!laid) {
+            std::fill(mask.begin(), mask.end(), 0);
+        }
+        // The others at each of their few centres, or spread over their centres' bits.
+        bool covered = false;
+        for (const Laid& l : merged) {
+            const Centres& c = *l.centres;
+            if (c.step > 0) {
+                continue;
+            }
+            if (!c.few.empty() && (long long)c.few.size() * (l.to - l.from) <= 4 * w) {
+                for (const long long x : c.few) {
+                    const long long a = std::clamp<long long>(x + l.from, 0, w);
+                    const long long b = std::clamp<long long>(x + l.to, 0, w);
+                    std::fill(mask.begin() + a, mask.begin() + b, std::uint8_t(1));
+                }
+                continue;
+            }
+            if (!covered) {
+                cover.clear();
+                covered = true;
+            }
+            cover.orRun(c.bits, l.from, l.to, spread);
+        }
+        if (covered) {
+            cover.orInto(mask);
+        }
+        m_c.setMaskedRow(int(y), mask, m_color, background);
+    }
+    return true;
+}
+
+void TawaraRenderer::draw()
+{
+    render::beginFigure(m_c, m_frame);
+    const TawaraParams& p = m_p;
     // Line kinds beyond the drawn ones ("なし" and anything else) draw nothing.
     if (p.lineKind < 0 || p.lineKind >= render::kNoLineIndex || p.rowCount <= 0) {
         return;
     }
     const long long s = p.pieceSize;
     const long long n = p.rowCount;
-    const long long stepX = 2 * s + p.gapAcross;
-    const long long stepY = 2 * s + p.gapDown;
-    const long long firstX = heldLayout(centredStart(frame.width, 0, p.countAcross, stepX));
-    const long long firstY = heldLayout(centredStart(frame.height, 0, p.countDown, stepY));
-    const render::ColorRef color = render::paletteColor(p.lineColor, render::kWhite);
-    const auto pattern = render::lineStylePattern(p.lineKind, true);
-    const bool squares = TawaraShape(p.pieceShape) == TawaraShape::Square;
-    // How far a piece's outline reaches beyond its box, and the box's own extent.
-    const long long reach =
-        std::min<long long>(std::abs((long long)p.lineWidth), render::kMaxStrokeWidth) + 2;
-    const long long box = 2 * std::abs(s) + 1;
+    m_stepX = 2 * s + p.gapAcross;
+    m_stepY = 2 * s + p.gapDown;
+    m_firstX = heldLayout(centredStart(m_frame.width, 0, p.countAcross, m_stepX));
+    m_firstY = heldLayout(centredStart(m_frame.height, 0, p.countDown, m_stepY));
+    m_color = render::paletteColor(p.lineColor, render::kWhite);
+    m_reach = std::min<long long>(std::abs((long long)p.lineWidth), render::kMaxStrokeWidth) + 2;
+    m_box = 2 * std::abs(s) + 1;
     // A pile spans s·N either side of its reference point across, and its rows lie within
     // about 1.75·s·N (circles) or 2·s·N (squares) of it down.
-    const long long pileX = clampWide((long double)std::abs(s) * n) + box + reach;
-    const long long pileY = clampWide((long double)std::abs(s) * n * 2) + box + reach;
-    const Range cols = stepRange(firstX, stepX, 0, p.countAcross - 1LL, -pileX, c.width() + pileX);
-    Range rows = stepRange(firstY, stepY, 0, p.countDown - 1LL, -pileY, c.height() + pileY);
+    const long long pileX = clampWide((long double)std::abs(s) * n) + m_box + m_reach;
+    const long long pileY = clampWide((long double)std::abs(s) * n * 2) + m_box + m_reach;
+    const Range cols =
+        stepRange(m_firstX, m_stepX, 0, p.countAcross - 1LL, -pileX, m_c.width() + pileX);
+    Range rows = stepRange(m_firstY, m_stepY, 0, p.countDown - 1LL, -pileY, m_c.height() + pileY);
     Range colsDrawn = cols;
     // Piles in one place draw the same outlines: one stands for all.
-    if (stepY == 0) {
+    if (m_stepY == 0) {
         rows.last = std::min(rows.last, rows.first);
     }
-    if (stepX == 0) {
+    if (m_stepX == 0) {
         colsDrawn.last = std::min(colsDrawn.last, colsDrawn.first);
+    }
+    if (rows.empty() || colsDrawn.empty()) {
+        return;
+    }
+    // Many piles, or piles of many rows, in one colour and shape: their union costs what the
+    // window costs. A few pieces are drawn one by one.
+    const bool many =
+        (rows.last - rows.first + 1) * (colsDrawn.last - colsDrawn.first + 1) > 1 || n > 8;
+    if (m_byStamps && many && m_c.penMode() == render::PenMode::Copy &&
+        drawStamped(rows, colsDrawn)) {
+        m_c.setPenWidth(1);
+        return;
     }
     render::TPath path;
     for (long long j = rows.first; j <= rows.last; ++j) {
-        const long long cy = firstY + j * stepY;
+        const long long cy = m_firstY + j * m_stepY;
         for (long long i = colsDrawn.first; i <= colsDrawn.last; ++i) {
-            const long long cx = firstX + i * stepX;
-            // Rows whose boxes can reach the canvas: the row tops move monotonically with r,
-            // so the band of such rows is found by bisection, however many rows there are.
-            const bool rising = tawaraRowTop(p, cy, n) >= tawaraRowTop(p, cy, 1);
-            auto beforeBand = [&](long long r) {
-                const long long top = tawaraRowTop(p, cy, r);
-                return rising ? top + box + reach < 0 : top - reach >= c.height();
-            };
-            auto afterBand = [&](long long r) {
-                const long long top = tawaraRowTop(p, cy, r);
-                return rising ? top - reach >= c.height() : top + box + reach < 0;
-            };
-            long long rFirst = 1;
-            long long rLast = n;
-            {
-                long long lo = 1, hi = n + 1; // first r not before the band
-                while (lo < hi) {
-                    const long long mid = lo + (hi - lo) / 2;
-                    if (beforeBand(mid)) {
-                        lo = mid + 1;
-                    } else {
-                        hi = mid;
-                    }
-                }
-                rFirst = lo;
-                lo = rFirst;
-                hi = n + 1; // first r after the band
-                while (lo < hi) {
-                    const long long mid = lo + (hi - lo) / 2;
-                    if (afterBand(mid)) {
-                        hi = mid;
-                    } else {
-                        lo = mid + 1;
-                    }
-                }
-                rLast = lo - 1;
-            }
-            for (long long r = rFirst; r <= rLast; ++r) {
+            const long long cx = m_firstX + i * m_stepX;
+            const Range band = visibleRows(cy);
+            for (long long r = band.first; r <= band.last; ++r) {
                 const long long y = tawaraRowTop(p, cy, r);
                 // Pieces k = 1..r at x = cx − s·r + (k − 1)·2s.
                 const long long x1 = cx - s * r;
-                const Range ks = stepRange(x1, 2 * s, 0, r - 1, -box - reach, c.width() + reach);
+                const Range ks =
+                    stepRange(x1, 2 * s, 0, r - 1, -m_box - m_reach, m_c.width() + m_reach);
                 const long long kLast = s == 0 ? std::min(ks.last, ks.first) : ks.last;
                 for (long long k = ks.first; k <= kLast; ++k) {
-                    const long long x = x1 + k * 2 * s;
-                    if (!fitsInt(x) || !fitsInt(y) || !fitsInt(x + 2 * s + 1) ||
-                        !fitsInt(y + 2 * s + 1)) {
-                        continue;
-                    }
-                    c.beginPath();
-                    if (squares) {
-                        render::RectanglePath(c, int(x), int(y), int(x + 2 * s + 1),
-                                              int(y + 2 * s + 1));
-                        c.endPath();
-                    } else {
-                        render::EllipsePath(c, int(x), int(y), int(x + 2 * s), int(y + 2 * s));
-                        c.endPath();
-                        c.flattenPath();
-                    }
-                    path.capture(c);
-                    render::DashedPath(path, c, color, p.lineWidth, pattern, true);
+                    piece(x1 + k * 2 * s, y, path);
                 }
             }
         }
     }
-    c.setPenWidth(1);
+    m_c.setPenWidth(1);
+}
+
+} // namespace
+
+void drawTawara(Canvas& c, const TawaraParams& p, const render::Frame& frame)
+{
+    TawaraRenderer(c, p, frame, true).draw();
+}
+
+void drawTawaraPieceByPiece(Canvas& c, const TawaraParams& p, const render::Frame& frame)
+{
+    TawaraRenderer(c, p, frame, false).draw();
 }
 
 } // namespace koyomi::figures

@@ -46,4 +46,8 @@ long long tawaraRowTop(const TawaraParams& p, long long cy, long long r);
 // are skipped.
 void drawTawara(render::Canvas& canvas, const TawaraParams& params, const render::Frame& frame);
 
+// The same picture drawn piece by piece, in the figure's order: what drawTawara must equal.
+void drawTawaraPieceByPiece(render::Canvas& canvas, const TawaraParams& params,
+                            const render::Frame& frame);
+
 } // namespace koyomi::figures

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 
 using namespace koyomi::figures;
 using namespace koyomi::render;
@@ -144,5 +145,54 @@ TEST(Tawara, ValuesTypedFarOutOfRangeDrawAndEnd)
             run([&](TawaraParams& p) { p.lineWidth = v; });
             run([&](TawaraParams& p) { p.lineKind = p.lineColor = p.orientation = v; });
         }
+    }
+}
+
+TEST(Tawara, PilesDrawnAsOneUnionGiveThePictureOfDrawingEveryPiece)
+{
+    // Overlapping and coinciding piles, both shapes and orientations, every line kind and
+    // width, cut by every edge, on both backgrounds.
+    std::mt19937 rng(5);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 250; ++n) {
+        TawaraParams p = TawaraParams::defaults(n % 2 == 0);
+        p.pieceShape = pick(0, 1);
+        p.orientation = pick(0, 1);
+        p.pieceSize = pick(1, 40);
+        p.rowCount = pick(1, 30);
+        p.countAcross = pick(1, 6);
+        p.countDown = pick(1, 6);
+        p.gapAcross = pick(-80, 60);
+        p.gapDown = pick(-80, 60);
+        p.lineKind = pick(0, 4);
+        p.lineWidth = pick(1, 5);
+        p.lineColor = pick(0, 15);
+        const int w = pick(1, 300);
+        const int h = pick(1, 200);
+        const Frame frame{pick(-100, 500), pick(-100, 400), n % 2 == 0};
+        Canvas united(w, h);
+        Canvas oneByOne(w, h);
+        drawTawara(united, p, frame);
+        drawTawaraPieceByPiece(oneByOne, p, frame);
+        ASSERT_EQ(united.image(), oneByOne.image())
+            << "case " << n << ": size " << p.pieceSize << " shape " << p.pieceShape << " rows "
+            << p.rowCount << " piles " << p.countAcross << "+" << p.gapAcross << " / "
+            << p.countDown << "+" << p.gapDown << " kind " << p.lineKind << " width " << p.lineWidth
+            << " canvas " << w << "×" << h;
+    }
+}
+
+TEST(Tawara, ThousandsOfOverlappingPilesEnd)
+{
+    // Every pile a pixel or two from the next: drawn piece by piece, seconds.
+    for (const int size : {1, 100}) {
+        TawaraParams p = TawaraParams::defaults(false);
+        p.pieceSize = size;
+        p.rowCount = 50;
+        p.countAcross = p.countDown = 500;
+        p.gapAcross = p.gapDown = -2 * size + 1;
+        p.lineKind = 1;
+        p.lineWidth = 5;
+        koyomi::test::runWithWatchdog("overlapping piles", [&] { Drawn(p, 320, 200); });
     }
 }
