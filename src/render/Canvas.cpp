@@ -283,6 +283,45 @@ void Canvas::fillRect(int x1, int y1, int x2, int y2, ColorRef color)
     fillRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), color);
 }
 
+void Canvas::fillColumns(long long x, long long step, long long count, long long width,
+                         long long y1, long long y2, ColorRef color)
+{
+    const long long w = m_image.width();
+    y1 = std::max<long long>(y1, 0);
+    y2 = std::min<long long>(y2, m_image.height());
+    if (step <= 0 || count <= 0 || width <= 0 || y1 >= y2) {
+        return;
+    }
+    // The columns that reach the canvas: x + k·step + width > 0 and x + k·step < w.
+    auto ceilDiv = [](long long a, long long b) { return a >= 0 ? (a + b - 1) / b : -(-a / b); };
+    auto floorDiv = [](long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    const long long first = std::max<long long>(0, ceilDiv(-width - x + 1, step));
+    const long long last = std::min<long long>(count - 1, floorDiv(w - 1 - x, step));
+    if (first > last) {
+        return;
+    }
+    // The runs of one row, merged where columns touch.
+    std::vector<std::pair<long long, long long>> runs;
+    for (long long k = first; k <= last; ++k) {
+        const long long from = std::max<long long>(x + k * step, 0);
+        const long long to = std::min<long long>(x + k * step + width, w);
+        if (!runs.empty() && from <= runs.back().second) {
+            runs.back().second = std::max(runs.back().second, to);
+        } else {
+            runs.emplace_back(from, to);
+        }
+    }
+    const QRgb rgb = toQRgb(color);
+    uchar* bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (long long y = y1; y < y2; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (const auto& [from, to] : runs) {
+            std::fill(row + from, row + to, rgb);
+        }
+    }
+}
+
 void Canvas::polygon(std::span<const QPoint> points)
 {
     if (points.empty()) {

@@ -115,6 +115,16 @@ public:
     void setPixels(int y, int x, const QRgb* pixels, int n);
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
+    // A solid straight stroke along a row or a column with flat ends, in copy mode: the
+    // rectangle from a to b (b's own pixel excluded), width pixels across and centred as the
+    // painter centres it, filled directly. False, with nothing drawn, when a and b share
+    // neither a row nor a column or are the same point.
+    bool fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color);
+    // Fills the columns [x + k·step, x + k·step + width) for k in [0, count) on every row of
+    // [y1, y2), row by row: many equal vertical strokes side by side cost about their pixels
+    // in the order the image holds them. step > 0; cut to the canvas.
+    void fillColumns(long long x, long long step, long long count, long long width, long long y1,
+                     long long y2, ColorRef color);
 
     // Current position and one-pixel lines. Inside an open path they add to the path instead.
     void moveTo(int x, int y);

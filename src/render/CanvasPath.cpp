@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPointF>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -102,6 +103,32 @@ void Canvas::flattenPath()
     m_pathTypes = std::move(types);
 }
 
+bool Canvas::fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color)
+{
+    if ((a.x() == b.x()) == (a.y() == b.y())) {
+        return false;
+    }
+    const long long w = strokeWidth(width);
+    // [x1, x2) × [y1, y2), cut to the canvas in 64 bits before it meets QRect.
+    auto fill = [&](long long x1, long long y1, long long x2, long long y2) {
+        x1 = std::max<long long>(x1, 0);
+        y1 = std::max<long long>(y1, 0);
+        x2 = std::min<long long>(x2, m_image.width());
+        y2 = std::min<long long>(y2, m_image.height());
+        if (x1 < x2 && y1 < y2) {
+            fillRect(int(x1), int(y1), int(x2), int(y2), color);
+        }
+    };
+    if (a.y() == b.y()) {
+        const long long top = (long long)a.y() - w / 2;
+        fill(std::min(a.x(), b.x()), top, std::max(a.x(), b.x()), top + w);
+    } else {
+        const long long left = (long long)a.x() - w / 2;
+        fill(left, std::min(a.y(), b.y()), left + w, std::max(a.y(), b.y()));
+    }
+    return true;
+}
+
 void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
 {
     if (points.size() < 2 || m_pen.style == PenStyle::Clear) {
@@ -115,6 +142,11 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
         if (closed) {
             lineTo(points[0].x(), points[0].y());
         }
+        return;
+    }
+    if (points.size() == 2 && !closed && m_pen.geometric && m_pen.flatEnds &&
+        m_pen.style == PenStyle::Solid && m_penMode == PenMode::Copy &&
+        fillStraightStroke(points[0], points[1], m_pen.width, m_pen.color)) {
         return;
     }
     QPainter& p = painter();

@@ -376,3 +376,65 @@ TEST(CanvasText, ShapesAndTextCutByTheEdgeShowThePixelsOfTheWholeDrawing)
         }
     }
 }
+
+TEST(CanvasLines, StraightWideStrokesAlongARowOrColumnCoverWhatThePainterCovers)
+{
+    // Filled directly as rectangles: every width, both directions, lengths from one pixel,
+    // across every edge, against the painter's own stroke of the same pen.
+    for (int width = 1; width <= 7; ++width) {
+        for (const QPoint from : {QPoint(10, 12), QPoint(-3, 0), QPoint(27, 19), QPoint(0, -2)}) {
+            for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                for (const int length : {1, 2, 5, 17, 60}) {
+                    const QPoint to = from + step * length;
+                    Canvas c(30, 24, kBlack);
+                    c.setPen(Pen{kWhite, PenStyle::Solid, width, true, true});
+                    const std::array<QPoint, 2> line{from, to};
+                    StrokePolyline(line, c);
+                    QImage painted(30, 24, QImage::Format_RGB32);
+                    painted.fill(Qt::black);
+                    {
+                        QPainter p(&painted);
+                        QPen pen(Qt::white);
+                        pen.setWidth(width);
+                        pen.setCapStyle(Qt::FlatCap);
+                        pen.setJoinStyle(Qt::RoundJoin);
+                        p.setPen(pen);
+                        p.drawPolyline(line.data(), 2);
+                    }
+                    for (int y = 0; y < 24; ++y) {
+                        for (int x = 0; x < 30; ++x) {
+                            ASSERT_EQ(c.pixel(x, y) == kWhite,
+                                      painted.pixel(x, y) == qRgb(255, 255, 255))
+                                << "width " << width << " from " << from.x() << "," << from.y()
+                                << " to " << to.x() << "," << to.y() << ": " << x << "," << y;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(CanvasLines, ColumnsFilledRowByRowMatchTheirStrokesOneByOne)
+{
+    std::mt19937 rng(3);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 300; ++n) {
+        const int width = pick(1, 6);
+        const int step = pick(1, 12);
+        const int count = pick(1, 40);
+        const int x = pick(-60, 50);
+        const int y1 = pick(-10, 30);
+        const int y2 = y1 + pick(1, 40);
+        Canvas rows(48, 32, kBlack);
+        Canvas strokes(48, 32, kBlack);
+        rows.fillColumns(x - width / 2, step, count, width, y1, y2, kWhite);
+        strokes.setPen(Pen{kWhite, PenStyle::Solid, width, true, true});
+        for (int k = 0; k < count; ++k) {
+            const std::array<QPoint, 2> line{QPoint(x + k * step, y1), QPoint(x + k * step, y2)};
+            StrokePolyline(line, strokes);
+        }
+        ASSERT_EQ(rows.image(), strokes.image()) << "case " << n << ": x " << x << " step " << step
+                                                 << " count " << count << " width " << width;
+    }
+}

@@ -28,8 +28,10 @@ namespace {
 class TilesRenderer
 {
 public:
-    TilesRenderer(Canvas& canvas, const FractionTilesParams& params, const render::Frame& frame)
-        : m_c(canvas), m_p(params), m_frame(frame)
+    // fast false draws every line through the dash walk, one by one.
+    TilesRenderer(Canvas& canvas, const FractionTilesParams& params, const render::Frame& frame,
+                  bool fast)
+        : m_c(canvas), m_p(params), m_frame(frame), m_fast(fast)
     {
     }
 
@@ -48,6 +50,7 @@ private:
     Canvas& m_c;
     const FractionTilesParams& m_p;
     const render::Frame& m_frame;
+    const bool m_fast;
 };
 
 i64 reachOf(const LineSetting& line)
@@ -69,6 +72,13 @@ void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const LineSetting& li
         return;
     }
     const std::array<QPoint, 2> points{QPoint(int(x1), int(y1)), QPoint(int(x2), int(y2))};
+    // Solid strokes along a row or a column are rectangles: thousands of divisions and ticks
+    // are filled without a trip through the dash walk each.
+    if (m_fast && line.kind == render::kSolidIndex && m_c.penMode() == render::PenMode::Copy &&
+        m_c.fillStraightStroke(points[0], points[1], line.width,
+                               render::paletteColor(line.color, m_c.pen().color))) {
+        return;
+    }
     render::DashedPolyline(points, m_c, render::paletteColor(line.color, m_c.pen().color),
                            line.width, render::lineStylePattern(line.kind), true);
 }
@@ -81,6 +91,16 @@ void TilesRenderer::family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b
     Range k = stepRange(from, step, first, last, -reach, extent - 1 + reach);
     if (step == 0 && !k.empty()) {
         k.first = k.last;
+    }
+    // Solid vertical divisions are rectangles of one colour side by side: filled row by row
+    // they cost their pixels, not a stroke each down the columns.
+    if (m_fast && !across && step > 0 && a != b && line.kind == render::kSolidIndex &&
+        m_c.penMode() == render::PenMode::Copy && !k.empty()) {
+        const i64 w = render::strokeWidth(line.width);
+        m_c.fillColumns(from + k.first * step - w / 2, step, k.last - k.first + 1, w,
+                        std::min(a, b), std::max(a, b),
+                        render::paletteColor(line.color, m_c.pen().color));
+        return;
     }
     for (i64 i = k.first; i <= k.last; ++i) {
         const i64 at = from + i * step;
@@ -140,13 +160,31 @@ void TilesRenderer::tile(i64 left, i64 top)
         if (stepX == 0 && !k.empty()) {
             k.first = k.last;
         }
-        for (i64 i = k.first; i <= k.last; ++i) {
-            const i64 x = left + stepX * i;
+        // Solid ticks are one colour: each side's row of them filled row by row.
+        const LineSetting& t = m_p.ticks;
+        if (m_fast && stepX > 0 && l != 0 && !k.empty() && t.kind == render::kSolidIndex &&
+            m_c.penMode() == render::PenMode::Copy) {
+            const i64 w = render::strokeWidth(t.width);
+            const render::ColorRef color = render::paletteColor(t.color, m_c.pen().color);
+            const i64 x = left + stepX * k.first - w / 2;
+            const i64 n = k.last - k.first + 1;
             if (topTicks) {
-                stroke(x, top, x, top + l, m_p.ticks);
+                m_c.fillColumns(x, stepX, n, w, std::min(top, top + l), std::max(top, top + l),
+                                color);
             }
             if (bottomTicks) {
-                stroke(x, bottom, x, bottom - l, m_p.ticks);
+                m_c.fillColumns(x, stepX, n, w, std::min(bottom, bottom - l),
+                                std::max(bottom, bottom - l), color);
+            }
+        } else {
+            for (i64 i = k.first; i <= k.last; ++i) {
+                const i64 x = left + stepX * i;
+                if (topTicks) {
+                    stroke(x, top, x, top + l, m_p.ticks);
+                }
+                if (bottomTicks) {
+                    stroke(x, bottom, x, bottom - l, m_p.ticks);
+                }
             }
         }
     }
@@ -195,7 +233,13 @@ void TilesRenderer::draw()
 void drawFractionTiles(Canvas& canvas, const FractionTilesParams& params,
                        const render::Frame& frame)
 {
-    TilesRenderer(canvas, params, frame).draw();
+    TilesRenderer(canvas, params, frame, true).draw();
+}
+
+void drawFractionTilesStrokeByStroke(Canvas& canvas, const FractionTilesParams& params,
+                                     const render::Frame& frame)
+{
+    TilesRenderer(canvas, params, frame, false).draw();
 }
 
 } // namespace koyomi::figures

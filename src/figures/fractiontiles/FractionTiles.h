@@ -47,4 +47,9 @@ struct FractionTilesParams
 void drawFractionTiles(render::Canvas& canvas, const FractionTilesParams& params,
                        const render::Frame& frame);
 
+// The same picture with every line drawn through the dash walk, one by one: what
+// drawFractionTiles must equal.
+void drawFractionTilesStrokeByStroke(render::Canvas& canvas, const FractionTilesParams& params,
+                                     const render::Frame& frame);
+
 } // namespace koyomi::figures

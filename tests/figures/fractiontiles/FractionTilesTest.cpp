@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 
 using namespace koyomi::figures;
 using namespace koyomi::render;
@@ -172,5 +173,44 @@ TEST(FractionTiles, ValuesTypedFarOutOfRangeDrawAndEnd)
             p.partsDown = p.partsAcross = 1000;
             p.countAcross = p.countDown = 500;
         });
+    }
+}
+
+TEST(FractionTiles, FilledStrokesGiveThePictureOfDrawingEveryLine)
+{
+    // Solid and patterned lines of every width, parts down to a pixel, ticks either way on
+    // every side, tiles overlapping and cut by every edge.
+    std::mt19937 rng(9);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto line = [&] {
+        return LineSetting{pick(0, 2) == 0 ? pick(1, 4) : 0, pick(1, 5), pick(0, 15)};
+    };
+    for (int n = 0; n < 200; ++n) {
+        FractionTilesParams p = FractionTilesParams::defaults(n % 2 == 0);
+        p.tileWidth = pick(-20, 120);
+        p.tileHeight = pick(-20, 120);
+        p.partsAcross = pick(0, 60);
+        p.partsDown = pick(0, 60);
+        p.countAcross = pick(1, 4);
+        p.countDown = pick(1, 4);
+        p.gapAcross = pick(-60, 30);
+        p.gapDown = pick(-60, 30);
+        p.tickPosition = pick(0, 7);
+        p.tickLength = pick(-15, 30);
+        for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
+                               &p.vDivisions, &p.ticks}) {
+            *l = line();
+        }
+        const int w = pick(1, 200);
+        const int h = pick(1, 160);
+        const Frame frame{pick(-100, 300), pick(-100, 250), n % 2 == 0};
+        Canvas filled(w, h);
+        Canvas stroked(w, h);
+        drawFractionTiles(filled, p, frame);
+        drawFractionTilesStrokeByStroke(stroked, p, frame);
+        ASSERT_EQ(filled.image(), stroked.image())
+            << "case " << n << ": tile " << p.tileWidth << "×" << p.tileHeight << " parts "
+            << p.partsAcross << "×" << p.partsDown << " ticks " << p.tickPosition << "/"
+            << p.tickLength << " canvas " << w << "×" << h;
     }
 }
