@@ -156,6 +156,19 @@ void TForm1::buildActions()
             &QAction::triggered, this, &TForm1::Action2Execute);
     connect(add("EditCopy1", {QKeySequence(Qt::CTRL | Qt::Key_C)}), &QAction::triggered, this,
             &TForm1::Copy1Click);
+    // A presentation remote sends Page Down and Page Up: the lesson's presets of the current
+    // figure, one after another, without touching the Draw tool.
+    connect(add("NextPreset", {QKeySequence(Qt::Key_PageDown)}), &QAction::triggered, this, [this] {
+        if (m_tools.stepPreset) {
+            m_tools.stepPreset(1);
+        }
+    });
+    connect(add("PreviousPreset", {QKeySequence(Qt::Key_PageUp)}), &QAction::triggered, this,
+            [this] {
+                if (m_tools.stepPreset) {
+                    m_tools.stepPreset(-1);
+                }
+            });
 }
 
 void TForm1::setBackgroundChecks(bool white)

@@ -37,6 +37,7 @@ struct ToolSeams
     std::function<void(bool whiteBackground)> colorInit; // reset the figures' colour choices
     std::function<void()> advancePicture;                // Enter while the picture is shown
     std::function<void()> reloadPicture;                 // refit the picture to a new size
+    std::function<void(int delta)> stepPreset;           // the next (1) or previous (-1) preset
 };
 
 class TForm1 : public QMainWindow, public widgets::FigureHost

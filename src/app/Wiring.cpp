@@ -21,6 +21,7 @@ void connectDrawTool(TForm1& form1, tools::TForm2& form2)
         form2.raise();
     };
     tools.colorInit = [&form2](bool white) { form2.ColorInit(white); };
+    tools.stepPreset = [&form2](int delta) { form2.stepPreset(delta); };
     tools.advancePicture = [&form2] {
         if (form2.advancePicture) {
             form2.advancePicture();

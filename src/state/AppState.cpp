@@ -1,5 +1,7 @@
 #include "state/AppState.h"
 
+#include "state/LibraryFile.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +14,11 @@ AppState AppState::fromEnvironment()
     AppState state;
     state.configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     state.executableName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const LibraryLocation library =
+        libraryLocation(QCoreApplication::applicationDirPath(),
+                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    state.libraryReadPath = library.readPath;
+    state.libraryWritePath = library.writePath;
     state.showError = [](const QString& message) {
         QMessageBox::critical(nullptr, QStringLiteral("Koyomiplan"), message);
     };

@@ -18,6 +18,10 @@ struct AppState
     // Where the settings file lives, and the executable's file name it is named after.
     QString configFolder;
     QString executableName;
+    // Where the preset library is read from and written to; empty, no library file (the
+    // headless tools).
+    QString libraryReadPath;
+    QString libraryWritePath;
 
     // Shows an error to the teacher; the default is the standard error box.
     std::function<void(const QString&)> showError;

@@ -1,6 +1,7 @@
-// Reading the preset library file: Shift-JIS text, one record per line.
+// The preset library file: Shift-JIS text, one record per line, each ending CR LF.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -11,13 +12,55 @@ class QIODevice;
 namespace koyomi::state {
 
 // A library line is a few hundred bytes; one longer than this is not a record of ours, and
-// the file holding it is refused rather than read whole into memory.
+// is never read into memory as text.
 inline constexpr qint64 kMaxLibraryLineBytes = 1 << 20;
 
-// The record lines of a library file, up to (not including) the first line that is not a
-// record: one without an integer figure number or without a name. No value when the file
-// cannot be read, or holds a line longer than kMaxLibraryLineBytes; `error` then says why.
-std::optional<QStringList> readLibraryRecords(const QString& path, QString* error = nullptr);
+// The file's name, wherever it lives.
+inline constexpr char kLibraryFileName[] = "koyomiplan.txt";
+
+// What a library file holds: the record lines up to the first line that is not a record
+// (one without an integer figure number or without a name, a blank one, one with bytes
+// that are not Shift-JIS, or one longer than kMaxLibraryLineBytes), and from that line on the
+// file's bytes as they are, so that writing the library back loses none of them.
+struct LibraryContents
+{
+    QStringList records;
+    QByteArray rest;
+    qint64 restLines = 0;     // lines in `rest`
+    qint64 firstRestLine = 0; // the line number (from 1) where `rest` starts; 0 when empty
+    bool restTooLong = false; // that line is longer than kMaxLibraryLineBytes
+};
+
+// No value when the file cannot be read, or is far larger than a library; `error` then
+// says why.
+std::optional<LibraryContents> readLibrary(const QString& path, QString* error = nullptr);
+std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error = nullptr);
+
+// The record lines only, as the render command reads them: a line longer than
+// kMaxLibraryLineBytes refuses the whole file.
 std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error = nullptr);
+
+// Why a record line cannot be kept in the file, or nothing when it can: a line break would
+// cut it in two, and the file holds only what Shift-JIS can.
+std::optional<QString> libraryLineProblem(const QString& line);
+
+// The file's bytes: every record (each checked with libraryLineProblem) with CR LF, then
+// `rest` as it was. No value, and `error` says why, when a record cannot be held.
+std::optional<QByteArray> libraryText(const QStringList& records, const QByteArray& rest,
+                                      QString* error = nullptr);
+// The same, written through a save file: a failed write leaves the old file whole and says
+// why.
+bool writeLibrary(const QString& path, const QStringList& records, const QByteArray& rest,
+                  QString* error = nullptr);
+
+// Where the library is read from and written to. Beside the executable, as it always was,
+// while that folder can be written; otherwise (an installed program) in the user's data
+// folder, read from beside the executable the first time, when only that one exists.
+struct LibraryLocation
+{
+    QString readPath;
+    QString writePath;
+};
+LibraryLocation libraryLocation(const QString& executableFolder, const QString& dataFolder);
 
 } // namespace koyomi::state

@@ -1,9 +1,9 @@
 #include "tools/FigureTable.h"
 
 #include "figures/FigureKinds.h"
-#include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/clock/ClockPage.h"
 #include "figures/fractiontiles/FractionTilesPage.h"
+#include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/grid/GridPage.h"
 #include "figures/numberline/NumberLinePage.h"
 #include "figures/slopegrid/SlopeGridPage.h"

@@ -6,14 +6,19 @@
 #include "figures/Record.h"
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
+#include "tools/DataLibrary.h"
 #include "tools/FigureIcons.h"
 #include "tools/FigureTable.h"
 #include "widgets/ToolPlacement.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -57,10 +62,12 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     m_state.PicturePath = QStringLiteral("NoName.jpg");
     buildFrame();
     restorePlacement();
+    m_library->read();
 }
 
 TForm2::~TForm2()
 {
+    m_library->write();
     state::SettingsFile settings(m_state.SettingsBase);
     const state::Setting placement[] = {{QStringLiteral("Drawtop"), y()},
                                         {QStringLiteral("Drawleft"), x()},
@@ -141,6 +148,55 @@ void TForm2::buildFrame()
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
     connect(action, &QAction::triggered, this, &TForm2::Action1Execute);
+
+    buildLibrary(popup);
+    connect(add, &QToolButton::clicked, m_library, &DataLibrary::add);
+    connect(load, &QToolButton::clicked, m_library, &DataLibrary::loadSelected);
+}
+
+void TForm2::buildLibrary(QMenu* popup)
+{
+    askLibraryName = [this]() -> std::optional<QString> {
+        bool ok = false;
+        const QString name = QInputDialog::getText(this, QStringLiteral("名前入力"),
+                                                   QStringLiteral("ライブラリ名を入力してください"),
+                                                   QLineEdit::Normal, QString(), &ok);
+        return ok ? std::optional<QString>(name) : std::nullopt;
+    };
+    confirmLibrary = [this](const QString& question) {
+        return QMessageBox::warning(this, QStringLiteral("Koyomiplan"), question,
+                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    };
+    DataLibrary::Seams seams;
+    seams.recordOf = [this](int kind, const QString& name) { return recordOf(kind, name); };
+    seams.load = [this](const QString& line) { return loadRecord(line); };
+    seams.currentKind = [this] { return m_state.FigureKind; };
+    seams.showError = [this](const QString& message) { m_host.showError(message); };
+    seams.askName = [this] { return askLibraryName(); };
+    seams.confirm = [this](const QString& question) { return confirmLibrary(question); };
+    m_library = new DataLibrary(m_tree, m_state.libraryReadPath, m_state.libraryWritePath,
+                                std::move(seams), this);
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, m_library, &DataLibrary::loadSelected);
+    auto* overwrite = popup->findChild<QAction*>(QStringLiteral("Overwrite1"));
+    auto* remove = popup->findChild<QAction*>(QStringLiteral("Delete1"));
+    connect(overwrite, &QAction::triggered, m_library, &DataLibrary::overwriteSelected);
+    connect(remove, &QAction::triggered, m_library, &DataLibrary::deleteSelected);
+    connect(m_tree, &QTreeWidget::customContextMenuRequested, this,
+            [this, popup, overwrite, remove](const QPoint& at) {
+                m_library->updateMenu(overwrite, remove);
+                popup->popup(m_tree->viewport()->mapToGlobal(at));
+            });
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    m_library->write();
+    QWidget::closeEvent(event);
+}
+
+bool TForm2::stepPreset(int delta)
+{
+    return m_library->step(delta);
 }
 
 void TForm2::restorePlacement()

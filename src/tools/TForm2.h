@@ -10,14 +10,18 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QSlider;
 class QTreeWidget;
 class QToolButton;
 class QMenu;
+class QCloseEvent;
 
 namespace koyomi::tools {
+
+class DataLibrary;
 
 class TForm2 : public QWidget
 {
@@ -45,12 +49,25 @@ public:
     // The record line of the current settings of figure `kind` under the given name.
     QString recordOf(int kind, const QString& name) const;
 
+    // The data library beside the pages, and the teacher's answers it asks for: the name of
+    // a new preset (nothing on Cancel) and OK to a warning. Dialogs unless replaced.
+    DataLibrary& library() { return *m_library; }
+    std::function<std::optional<QString>()> askLibraryName;
+    std::function<bool(const QString& question)> confirmLibrary;
+    // Loads the next (1) or previous (-1) preset of the current figure: what a presentation
+    // remote's page keys do.
+    bool stepPreset(int delta);
+
     void PageControl1Change(int index);
     void TrackBar1Change(int position);
     void Action1Execute();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildFrame();
+    void buildLibrary(QMenu* popup);
     void restorePlacement();
 
     state::AppState& m_state;
@@ -59,6 +76,7 @@ private:
     std::vector<widgets::FigurePage*> m_pages;
     widgets::PageControl* m_pageControl = nullptr;
     QTreeWidget* m_tree = nullptr;
+    DataLibrary* m_library = nullptr;
     QSlider* m_trackBar = nullptr;
 };
 

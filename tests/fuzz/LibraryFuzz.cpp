@@ -1,4 +1,6 @@
-// Reading a library file: any bytes give records or a refusal, and every record read parses.
+// Reading a library file: any bytes give records or a refusal, every record read parses, and
+// writing back what was read and reading it again gives the same records and keeps the
+// unread rest byte for byte.
 #include "FuzzSupport.h"
 #include "figures/Record.h"
 #include "state/LibraryFile.h"
@@ -21,5 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fuzz::check(figures::parseRecord(line).has_value(), "every record read parses");
         }
     }
+    QBuffer whole(&bytes);
+    whole.open(QIODevice::ReadOnly);
+    const std::optional<state::LibraryContents> contents = state::readLibrary(whole, &error);
+    if (!contents) {
+        return 0;
+    }
+    std::optional<QByteArray> text = state::libraryText(contents->records, contents->rest);
+    fuzz::check(text.has_value(), "whatever was read can be written back");
+    fuzz::check(text->endsWith(contents->rest), "the unread rest is kept as it was");
+    QBuffer again(&*text);
+    again.open(QIODevice::ReadOnly);
+    const std::optional<state::LibraryContents> back = state::readLibrary(again, &error);
+    fuzz::check(back.has_value() && back->records == contents->records &&
+                    back->rest == contents->rest,
+                "written back, the library reads the same");
     return 0;
 }

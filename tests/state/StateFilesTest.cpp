@@ -125,3 +125,36 @@ TEST(LibraryFile, ALineLongerThanAMegabyteIsRefusedWithItsLineNumber)
     ASSERT_TRUE(records.has_value());
     EXPECT_EQ(records->size(), 1);
 }
+
+TEST(LibraryFile, AHostileFileIsWrittenBackByteForByte)
+{
+    // Records with quotes, commas and blanks in their names; then a line whose bytes are not
+    // Shift-JIS (UTF-8 of an emoji), which ends reading, and everything after it, records,
+    // a stray carriage return and a last line without its end included.
+    const QByteArray records = "1,\"a, b \"\"c\"\"\",0,10\r\n"
+                               "9,\"   \",1,1\r\n"
+                               "4,\"\x8e\xf6\x8b\xc6\",0\r\n";
+    const QByteArray rest = "1,\"\xf0\x9f\x98\x80\",0\r\n"
+                            "2,\"B\",0\r\n"
+                            "3,\"C\r\",0\r\r\n"
+                            "5,\"D\",1";
+    QByteArray text = records + rest;
+    QBuffer in(&text);
+    in.open(QIODevice::ReadOnly);
+    const auto contents = readLibrary(in);
+    ASSERT_TRUE(contents.has_value());
+    EXPECT_EQ(contents->records.size(), 3);
+    EXPECT_EQ(contents->rest, rest);
+    EXPECT_EQ(contents->firstRestLine, 4);
+    EXPECT_EQ(contents->restLines, 4);
+    EXPECT_EQ(libraryText(contents->records, contents->rest), text);
+
+    // A stray carriage return inside a record's line is not read as one either.
+    QByteArray stray = "1,\"A\r\",0\r\n";
+    QBuffer in2(&stray);
+    in2.open(QIODevice::ReadOnly);
+    const auto strayRead = readLibrary(in2);
+    ASSERT_TRUE(strayRead.has_value());
+    EXPECT_TRUE(strayRead->records.isEmpty());
+    EXPECT_EQ(libraryText(strayRead->records, strayRead->rest), stray);
+}
