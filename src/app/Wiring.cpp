@@ -3,7 +3,24 @@
 #include "app/TForm1.h"
 #include "tools/TForm2.h"
 
+#include <QWindow>
+
 namespace koyomi::app {
+
+void showToolWindow(QWidget& presentation, QWidget& tool)
+{
+    // A tool window is transient for the presentation window, so that the window manager
+    // keeps it above that window in every state, full screen included; then it is shown on
+    // top and takes the keyboard.
+    tool.winId();
+    presentation.winId();
+    if (QWindow* window = tool.windowHandle()) {
+        window->setTransientParent(presentation.windowHandle());
+    }
+    tool.show();
+    tool.raise();
+    tool.activateWindow();
+}
 
 void connectDrawTool(TForm1& form1, tools::TForm2& form2)
 {
@@ -16,10 +33,7 @@ void connectDrawTool(TForm1& form1, tools::TForm2& form2)
         }
     }
     ToolSeams& tools = form1.tools();
-    tools.showDrawTool = [&form2] {
-        form2.show();
-        form2.raise();
-    };
+    tools.showDrawTool = [&form1, &form2] { showToolWindow(form1, form2); };
     tools.colorInit = [&form2](bool white) { form2.ColorInit(white); };
     tools.stepPreset = [&form2](int delta) { form2.stepPreset(delta); };
     tools.advancePicture = [&form2] {

@@ -1,6 +1,8 @@
 // How the presentation window and the Draw tool are joined at start-up.
 #pragma once
 
+class QWidget;
+
 namespace koyomi::tools {
 class TForm2;
 }
@@ -12,5 +14,8 @@ class TForm1;
 // The Draw tool's pages become the presentation window's renderers, and the window's menu,
 // hot corner and background change reach the Draw tool.
 void connectDrawTool(TForm1& form1, tools::TForm2& form2);
+
+// Shows a tool window above the presentation window, whatever state that window is in.
+void showToolWindow(QWidget& presentation, QWidget& tool);
 
 } // namespace koyomi::app

@@ -69,6 +69,10 @@ void DataLibrary::read()
                 : nullptr;
         addNode(group, line);
     }
+    // Groups holding presets are shown open: the lesson's presets are in sight at once.
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        m_tree->topLevelItem(i)->setExpanded(m_tree->topLevelItem(i)->childCount() > 0);
+    }
     m_rest = contents->rest;
     if (contents->restLines > 0) {
         m_seams.showError(
