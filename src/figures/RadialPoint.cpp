@@ -22,20 +22,17 @@ long long exactCeil(long long d, long long twiceValue)
 
 } // namespace
 
-WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long long n)
+RadialDirection radialDirection(long long k, long long n)
 {
+    RadialDirection dir;
     if (n == 0) {
-        return {cx, cy};
+        dir.exactSin = dir.exactCos = true;
+        return dir;
     }
     // θ in degrees is 360·k ÷ n; on a multiple of 30° sine and cosine are 0, ±½ or ±1, or
     // ±√3/2 (computed in floating point like every other angle).
     const long long num = 360 * (k % n);
     const long long den = n;
-    const long double theta = std::numbers::pi_v<long double> * 2 * (long double)(k % n) / n;
-    long long dx = 0;
-    long long dy = 0;
-    bool exactX = false;
-    bool exactY = false;
     if (num % den == 0 && (num / den) % 30 == 0) {
         const long long degrees = ((num / den) % 360 + 360) % 360;
         // Twice the sine and twice the cosine at multiples of 30°, where they are whole.
@@ -46,22 +43,29 @@ WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long
         static constexpr bool cosWhole[12] = {true, false, true, true, true, false,
                                               true, false, true, true, true, false};
         const long long i = degrees / 30;
-        if (sinWhole[i]) {
-            dx = exactCeil(d, twiceSin[i]);
-            exactX = true;
-        }
-        if (cosWhole[i]) {
-            dy = exactCeil(-d, twiceCos[i]);
-            exactY = true;
-        }
+        dir.exactSin = sinWhole[i];
+        dir.exactCos = cosWhole[i];
+        dir.twiceSin = twiceSin[i];
+        dir.twiceCos = twiceCos[i];
     }
-    if (!exactX) {
-        dx = (long long)std::ceil((long double)d * std::sin(theta));
-    }
-    if (!exactY) {
-        dy = (long long)std::ceil(-(long double)d * std::cos(theta));
-    }
+    const long double theta = std::numbers::pi_v<long double> * 2 * (long double)(k % n) / n;
+    dir.sin = std::sin(theta);
+    dir.cos = std::cos(theta);
+    return dir;
+}
+
+WidePoint radialPoint(long long cx, long long cy, long long d, const RadialDirection& dir)
+{
+    const long long dx =
+        dir.exactSin ? exactCeil(d, dir.twiceSin) : (long long)std::ceil((long double)d * dir.sin);
+    const long long dy = dir.exactCos ? exactCeil(-d, dir.twiceCos)
+                                      : (long long)std::ceil(-(long double)d * dir.cos);
     return {cx + dx, cy + dy};
+}
+
+WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long long n)
+{
+    return radialPoint(cx, cy, d, radialDirection(k, n));
 }
 
 } // namespace koyomi::figures

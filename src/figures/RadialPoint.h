@@ -16,4 +16,18 @@ struct WidePoint
 // exactly, so that points that belong on a pixel line land on it.
 WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long long n);
 
+// The direction of step k of n, worked out once for points at several distances along it.
+struct RadialDirection
+{
+    long double sin = 0;
+    long double cos = 0;
+    int twiceSin = 0; // 2·sin θ, where exactSin
+    int twiceCos = 0;
+    bool exactSin = false;
+    bool exactCos = false;
+};
+RadialDirection radialDirection(long long k, long long n);
+// The radial point at signed distance d along a direction: the same as radialPoint.
+WidePoint radialPoint(long long cx, long long cy, long long d, const RadialDirection& direction);
+
 } // namespace koyomi::figures
