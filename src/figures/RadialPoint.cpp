@@ -1,5 +1,6 @@
 #include "figures/RadialPoint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -18,6 +19,16 @@ long long ceilDiv(long long num, long long den)
 long long exactCeil(long long d, long long twiceValue)
 {
     return ceilDiv(d * twiceValue, 2);
+}
+
+// ⌈v⌉, by truncating and stepping up: the library's ceiling switches the floating-point
+// rounding mode on every call, which cost a ring of thousands of marks most of its drawing.
+long long ceilWide(long double v)
+{
+    constexpr long double limit = 1LL << 62;
+    v = std::clamp(v, -limit, limit);
+    const auto t = (long long)v; // toward zero
+    return (long double)t < v ? t + 1 : t;
 }
 
 } // namespace
@@ -48,18 +59,20 @@ RadialDirection radialDirection(long long k, long long n)
         dir.twiceSin = twiceSin[i];
         dir.twiceCos = twiceCos[i];
     }
+    if (dir.exactSin && dir.exactCos) {
+        return dir;
+    }
     const long double theta = std::numbers::pi_v<long double> * 2 * (long double)(k % n) / n;
-    dir.sin = std::sin(theta);
-    dir.cos = std::cos(theta);
+    sincosl(theta, &dir.sin, &dir.cos);
     return dir;
 }
 
 WidePoint radialPoint(long long cx, long long cy, long long d, const RadialDirection& dir)
 {
     const long long dx =
-        dir.exactSin ? exactCeil(d, dir.twiceSin) : (long long)std::ceil((long double)d * dir.sin);
-    const long long dy = dir.exactCos ? exactCeil(-d, dir.twiceCos)
-                                      : (long long)std::ceil(-(long double)d * dir.cos);
+        dir.exactSin ? exactCeil(d, dir.twiceSin) : ceilWide((long double)d * dir.sin);
+    const long long dy =
+        dir.exactCos ? exactCeil(-d, dir.twiceCos) : ceilWide(-(long double)d * dir.cos);
     return {cx + dx, cy + dy};
 }
 

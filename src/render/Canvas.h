@@ -113,6 +113,10 @@ public:
     // Copies n pixels (as the image holds them) into row y from x on; the caller keeps them
     // inside the canvas.
     void setPixels(int y, int x, const QRgb* pixels, int n);
+    // The image's pixels, for writing many rows at once: row y starts at
+    // writableBits() + y · bytesPerLine(). Valid until the canvas is resized.
+    uchar* writableBits() { return m_image.bits(); }
+    qsizetype bytesPerLine() const { return m_image.bytesPerLine(); }
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
     // A solid straight stroke along a row or a column with flat ends, in copy mode: the

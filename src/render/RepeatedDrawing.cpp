@@ -1,6 +1,9 @@
 #include "render/RepeatedDrawing.h"
 
+#include "render/Palette.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace koyomi::render {
 
@@ -28,26 +31,39 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
         (long long)reach.width() * reach.height() > kMaxScratchPixels) {
         return;
     }
-    // Drawn over black and over white: a pixel the drawing paints has its colour on both,
-    // one it leaves alone keeps the two backgrounds apart.
-    Canvas onBlack(reach.width(), reach.height(), kBlack);
-    Canvas onWhite(reach.width(), reach.height(), kWhite);
-    for (Canvas* c : {&onBlack, &onWhite}) {
-        copyState(like, *c);
-        draw(*c, -reach.left(), -reach.top());
+    // Drawn once over a colour nothing paints with: every pixel that no longer holds it was
+    // painted. The colours a drawing paints with are the palette's and those of the canvas's
+    // pen, brush and font; should one of them be that colour, the drawing is made twice, over
+    // black and over white, and a painted pixel is one that holds its colour on both.
+    constexpr ColorRef kUnpainted = 0x00FD02FE;
+    bool collides = like.pen().color == kUnpainted || like.brush().color == kUnpainted ||
+                    like.fontColor() == kUnpainted;
+    for (const PaletteEntry& entry : PaletteColor) {
+        collides = collides || entry.color == kUnpainted;
     }
-    const QImage& a = onBlack.image();
-    const QImage& b = onWhite.image();
+    Canvas first(reach.width(), reach.height(), collides ? kBlack : kUnpainted);
+    copyState(like, first);
+    draw(first, -reach.left(), -reach.top());
+    std::optional<Canvas> second;
+    if (collides) {
+        second.emplace(reach.width(), reach.height(), kWhite);
+        copyState(like, *second);
+        draw(*second, -reach.left(), -reach.top());
+    }
+    const QImage& a = first.image();
+    const QRgb unpainted = toQRgb(kUnpainted);
     for (int y = 0; y < a.height(); ++y) {
         const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        const auto* rb =
+            second ? reinterpret_cast<const QRgb*>(second->image().constScanLine(y)) : nullptr;
+        auto painted = [&](int x) { return rb ? ra[x] == rb[x] : ra[x] != unpainted; };
         for (int x = 0; x < a.width();) {
-            if (ra[x] != rb[x]) {
+            if (!painted(x)) {
                 ++x;
                 continue;
             }
             Span span{y + reach.top(), x + reach.left(), {}};
-            while (x < a.width() && ra[x] == rb[x]) {
+            while (x < a.width() && painted(x)) {
                 span.pixels.push_back(ra[x]);
                 ++x;
             }
@@ -61,6 +77,8 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
 {
     const long long w = canvas.width();
     const long long h = canvas.height();
+    uchar* const bits = canvas.writableBits();
+    const qsizetype stride = canvas.bytesPerLine();
     for (const Span& s : m_spans) {
         const long long row = y + s.dy;
         if (row < 0 || row >= h) {
@@ -70,8 +88,8 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
         const long long first = std::max<long long>(0, -from);
         const long long last = std::min<long long>((long long)s.pixels.size(), w - from);
         if (first < last) {
-            canvas.setPixels(int(row), int(from + first), s.pixels.data() + first,
-                             int(last - first));
+            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+            std::copy_n(s.pixels.data() + first, last - first, line + from + first);
         }
     }
 }
