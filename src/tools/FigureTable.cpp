@@ -1,6 +1,7 @@
 #include "tools/FigureTable.h"
 
 #include "figures/FigureKinds.h"
+#include "figures/circle/CirclePage.h"
 #include "figures/clock/ClockPage.h"
 #include "figures/fractiontiles/FractionTilesPage.h"
 #include "figures/graphpaper/GraphPaperPage.h"
@@ -36,7 +37,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[0], page<figures::GraphPaperPage>},
         {kFigureCaptions[1], page<figures::GridPage>},
         {kFigureCaptions[2], page<figures::SlopeGridPage>},
-        {kFigureCaptions[3], emptyPage},
+        {kFigureCaptions[3], page<figures::CirclePage>},
         {kFigureCaptions[4], page<figures::ClockPage>},
         {kFigureCaptions[5], emptyPage},
         {kFigureCaptions[6], page<figures::NumberLinePage>},

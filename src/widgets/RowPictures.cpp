@@ -134,6 +134,19 @@ QPixmap rowPicture(RowPicture picture)
             p.drawLine(x, x == 8 ? 6 : 10, x, 14);
         }
         break;
+    case RowPicture::Rings:
+        p.setPen(QPen(QColor(0x10, 0x10, 0x80), 1));
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.drawEllipse(QRectF(5.5, 5.5, 5, 5));
+        break;
+    case RowPicture::Spokes:
+        p.setPen(QPen(QColor(0x10, 0x10, 0x80), 1));
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const QPointF end : {QPointF(8, 1), QPointF(14.5, 11.5), QPointF(1.5, 11.5)}) {
+            p.drawLine(QPointF(8, 8), end);
+        }
+        break;
     }
     return pixmap;
 }

@@ -29,6 +29,8 @@ enum class RowPicture
     Circle,      // a circumference
     Dot,         // a centre mark
     Graduations, // ticks on an arc
+    Rings,       // concentric circles
+    Spokes,      // lines from a centre
 };
 
 QPixmap rowPicture(RowPicture picture);

@@ -141,7 +141,7 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         ASSERT_EQ(r.code, 0) << kind << r.err.toStdString();
         EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), pageDrawing(kind)) << kind;
     }
-    EXPECT_GE(built, 7);
+    EXPECT_EQ(built, 8); // every figure but the picture
 
     // A grid preset with its marks, centres and coupled spacings.
     auto* grid = form.pages()[1];
@@ -214,6 +214,20 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
         {"--record", form.recordOf(6, "数直線"), "--size", "320x200", "-o", path("n.png")});
     ASSERT_EQ(n.code, 0) << n.err.toStdString();
     EXPECT_EQ(QImage(path("n.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(6));
+
+    // A circle preset: twelve divisions from "→", dotted marks, a sub-division ring, numbers.
+    auto* circle = form.pages()[3];
+    circle->findChild<widgets::SpinEdit*>("SpinEdit43")->setText("12");
+    circle->findChild<QComboBox*>("ComboBox32")->setCurrentIndex(1);
+    circle->findChild<QComboBox*>("ComboBox33")->setCurrentIndex(2);
+    circle->findChild<QComboBox*>("ComboBox44")->setCurrentIndex(1);
+    circle->findChild<QComboBox*>("ComboBox42")->setCurrentIndex(2);
+    circle->findChild<widgets::SpinEdit*>("SpinEdit90")->setText("5");
+    circle->findChild<widgets::SpinEdit*>("SpinEdit50")->setText("3");
+    const CommandRun o =
+        runCommand({"--record", form.recordOf(3, "円"), "--size", "320x200", "-o", path("o.png")});
+    ASSERT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_EQ(QImage(path("o.png")).convertToFormat(QImage::Format_RGB32), pageDrawing(3));
 }
 
 TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)

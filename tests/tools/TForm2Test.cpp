@@ -1,4 +1,5 @@
 #include "tools/TForm2.h"
+#include "render/ColorInit.h"
 #include "Watchdog.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
@@ -202,8 +203,10 @@ TEST_F(DrawToolTest, ColorInitResetsEveryColourChoiceAndNothingElse)
         EXPECT_EQ(c->currentIndex(), 1) << c->objectName().toStdString();
         ++colours;
     }
-    EXPECT_EQ(colours, 39); // graph paper 16, fraction tiles 10, number line 5, clock 5, grid,
-                            // slanted grid and tawara 1: the pages built so far
+    // Every selector of the reset's list: graph paper 16, fraction tiles 10, circle 8, number
+    // line 5, clock 5, grid, slanted grid and tawara 1.
+    EXPECT_EQ(colours, int(render::kColorInitOrder.size()));
+    EXPECT_EQ(colours, 47);
     EXPECT_EQ(kind->currentIndex(), 3);
     EXPECT_EQ(child<QComboBox>(*form, "ComboBox82")->currentIndex(), 0);
     EXPECT_TRUE(host.drawn.empty()); // resetting colours draws nothing by itself

@@ -1,0 +1,43 @@
+// Cost of the circle: the defaults, and the heaviest scale the fields allow (fifty divisions,
+// both sub-division rings at 500, numbers) in 500 × 500 copies.
+#include "BenchReport.h"
+#include "figures/circle/Circle.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::bench::setBaseline;
+
+namespace {
+
+void circle(benchmark::State& state, CircleParams params, int w, int h)
+{
+    Canvas c(w, h);
+    for (auto _ : state) {
+        drawCircle(c, params, Frame{w, h, false});
+        benchmark::DoNotOptimize(c.image().constBits());
+    }
+}
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("circle defaults 1920x1080", circle, CircleParams::defaults(false),
+                                 1920, 1080)
+        ->Unit(benchmark::kMillisecond);
+    setBaseline("circle defaults 1920x1080", "fill 1920x1080");
+    CircleParams heavy = CircleParams::defaults(false);
+    heavy.radius = 20;
+    heavy.ringDivision = 20;
+    heavy.divisions = 50;
+    heavy.edgeMark = int(CircleMark::Across);
+    heavy.sub1.division = heavy.sub2.division = 500;
+    heavy.numbersShown = true;
+    heavy.centreMark = int(CircleCentre::Dot);
+    heavy.countAcross = heavy.countDown = 500;
+    const char* name = "circle 500x500 copies R 20, 50 divisions, rings of 500, numbers 3840x2160";
+    benchmark::RegisterBenchmark(name, circle, heavy, 3840, 2160)->Unit(benchmark::kMillisecond);
+    setBaseline(name, "fill 3840x2160");
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,500 @@
+#include "figures/circle/Circle.h"
+
+#include "figures/RadialPoint.h"
+#include "figures/Visible.h"
+#include "render/Palette.h"
+#include "render/PathUtils.h"
+#include "render/RepeatedDrawing.h"
+#include "render/Text.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace koyomi::figures {
+
+using render::Canvas;
+
+CircleParams CircleParams::defaults(bool whiteBackground)
+{
+    CircleParams p;
+    const int color = render::defaultColorIndex(whiteBackground);
+    for (LineSetting* line : {&p.circumference, &p.rings, &p.centre, &p.divisionLines, &p.edgeMarks,
+                              &p.sub1.line, &p.sub2.line}) {
+        line->color = color;
+    }
+    p.numberColor = color;
+    return p;
+}
+
+long double circleDivisionAngle(long long h, long long m, int startPosition)
+{
+    constexpr long double degree = 0.017453292519943295769L;
+    return (long double)(h - 1) * degree * (360.0L / (long double)m) +
+           (long double)startPosition * degree * 90;
+}
+
+namespace {
+
+// Marks, lines or numbers of one ring beyond this count coincide pixel for pixel with ones
+// drawn already (a ring of radius 1000 has fewer distinct pixels): a count typed far out of
+// range is held to it, so that drawing ends.
+constexpr long long kMaxMarks = 1 << 16;
+// Numbers stand over each other without hiding one another, so they cannot be skipped like
+// marks; beyond the field's range of 50 divisions, a count typed on the way to another is
+// held to this many, which already rings the circle solid.
+constexpr long long kMaxNumbers = 1000;
+
+// Line kinds that draw: "実線" to "二点鎖線". "なし" and no selection draw nothing.
+bool draws(const LineSetting& line)
+{
+    return line.kind >= 0 && line.kind < render::kNoLineIndex;
+}
+
+// The directions of the divisions of a turn, by their count: worked out once for every copy
+// and ring that shares a count (both sub-division rings usually do), and kept for the next
+// few drawings, so that a redraw while the teacher changes another field finds them made.
+class Directions
+{
+public:
+    explicit Directions(int startPosition) : m_start(startPosition) {}
+
+    const std::vector<RadialDirection>& of(long long m)
+    {
+        auto it = m_byCount.find(m);
+        if (it == m_byCount.end()) {
+            it = m_byCount.emplace(m, recent(m)).first;
+        }
+        return *it->second;
+    }
+
+private:
+    using Table = std::shared_ptr<const std::vector<RadialDirection>>;
+
+    Table recent(long long m) const
+    {
+        using Key = std::pair<long long, int>;
+        thread_local std::vector<std::pair<Key, Table>> kept;
+        const Key key{m, m_start};
+        for (auto k = kept.begin(); k != kept.end(); ++k) {
+            if (k->first == key) {
+                std::rotate(kept.begin(), k, k + 1);
+                return kept.front().second;
+            }
+        }
+        auto all = std::make_shared<std::vector<RadialDirection>>();
+        all->reserve(std::size_t(m));
+        // (h − 1)·360°/m + start·90° is step 4(h − 1) + start·m of 4m.
+        for (long long h = 1; h <= m; ++h) {
+            all->push_back(radialDirection(4 * (h - 1) + (long long)m_start * m, 4 * m));
+        }
+        kept.insert(kept.begin(), {key, all});
+        if (kept.size() > 8) {
+            kept.pop_back();
+        }
+        return all;
+    }
+
+    int m_start;
+    std::map<long long, Table> m_byCount;
+};
+
+class CircleRenderer
+{
+public:
+    CircleRenderer(Canvas& canvas, const CircleParams& params, const render::Frame& frame,
+                   bool copies, Directions& directions)
+        : m_c(canvas), m_p(params), m_frame(frame), m_copies(copies), m_directions(directions)
+    {
+    }
+
+    void draw();
+    void copy(long long cx, long long cy);
+
+private:
+    // Every copy is alike when every selector has a selection: no copy then depends on what
+    // the one before left on the canvas.
+    bool copiesAlike() const;
+    // The box from (x1, y1) to (x2, y2), widened by margin, misses the canvas.
+    bool outside(long long x1, long long y1, long long x2, long long y2, long long margin) const;
+    // The element's colour: its own, or the one the element before left when it has none.
+    render::ColorRef colorOf(int index);
+    void stroke(WidePoint a, WidePoint b, const LineSetting& line, render::ColorRef color);
+    void circle(long long cx, long long cy, long long r, const LineSetting& line);
+    void disc(WidePoint centre, long long s, const LineSetting& line, render::ColorRef color);
+    // Marks at m equal divisions of the turn, of size s: elements 4, 5 and 6.
+    void ring(long long cx, long long cy, long long m, long long s, const LineSetting& line);
+    void numbers(long long cx, long long cy);
+
+    Canvas& m_c;
+    const CircleParams& m_p;
+    const render::Frame& m_frame;
+    const bool m_copies; // alike copies may be copied from one drawn
+    Directions& m_directions;
+    render::TPath m_path;
+    render::ColorRef m_color = render::kWhite; // the working colour
+};
+
+bool CircleRenderer::outside(long long x1, long long y1, long long x2, long long y2,
+                             long long margin) const
+{
+    return std::max(x1, x2) + margin < 0 || std::min(x1, x2) - margin >= m_c.width() ||
+           std::max(y1, y2) + margin < 0 || std::min(y1, y2) - margin >= m_c.height();
+}
+
+render::ColorRef CircleRenderer::colorOf(int index)
+{
+    m_color = render::paletteColor(index, m_color);
+    return m_color;
+}
+
+void CircleRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line,
+                            render::ColorRef color)
+{
+    const long long margin =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    if (!draws(line) || outside(a.x, a.y, b.x, b.y, margin) || !fitsInt(a.x) || !fitsInt(a.y) ||
+        !fitsInt(b.x) || !fitsInt(b.y)) {
+        return;
+    }
+    const std::array<QPoint, 2> points{QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y))};
+    render::DashedPolyline(points, m_c, color, line.width, render::lineStylePattern(line.kind),
+                           true);
+}
+
+void CircleRenderer::circle(long long cx, long long cy, long long r, const LineSetting& line)
+{
+    const long long margin =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    const render::ColorRef color = colorOf(line.color);
+    if (!draws(line) || outside(cx - r, cy - r, cx + r, cy + r, margin) || !fitsInt(cx - r) ||
+        !fitsInt(cx + r) || !fitsInt(cy - r) || !fitsInt(cy + r)) {
+        return;
+    }
+    m_c.beginPath();
+    render::EllipsePath(m_c, int(cx - r), int(cy - r), int(cx + r), int(cy + r));
+    m_c.endPath();
+    m_c.flattenPath();
+    m_path.capture(m_c);
+    render::DashedPath(m_path, m_c, color, line.width, render::lineStylePattern(line.kind, true),
+                       true);
+}
+
+void CircleRenderer::disc(WidePoint centre, long long s, const LineSetting& line,
+                          render::ColorRef color)
+{
+    const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
+    if (outside(x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
+        !fitsInt(y2)) {
+        return;
+    }
+    // The border is the disc's own colour, in the line kind's pen style, one pixel wide.
+    render::Pen pen = m_c.pen();
+    pen.color = color;
+    pen.style = render::lineStylePen(line.kind, pen.style);
+    pen.width = 1;
+    pen.geometric = false;
+    m_c.setPen(pen);
+    m_c.setBrush(render::Brush{color, false});
+    m_c.ellipse(int(x1), int(y1), int(x2), int(y2));
+    m_c.setBrushClear(true);
+}
+
+void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
+                          const LineSetting& line)
+{
+    const render::ColorRef color = colorOf(line.color);
+    const CircleMark shape = CircleMark(m_p.edgeMark);
+    const long long r = m_p.radius;
+    // A ring wholly outside the canvas is not walked.
+    const long long reach =
+        std::abs(r) + std::abs(s) +
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    if (m < 1 || shape == CircleMark::None ||
+        outside(cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
+        return;
+    }
+    m = std::min(m, kMaxMarks);
+    // A mark the same as the one before draws the same pixels again: on a small ring of
+    // many marks most of them are.
+    WidePoint lastA{}, lastB{};
+    bool any = false;
+    const std::vector<RadialDirection>& directions = m_directions.of(m);
+    for (const RadialDirection& dir : directions) {
+        WidePoint a, b;
+        switch (shape) {
+        case CircleMark::Dot:
+            a = b = radialPoint(cx, cy, r, dir);
+            break;
+        case CircleMark::Outward:
+            a = radialPoint(cx, cy, r, dir);
+            b = radialPoint(cx, cy, r + s, dir);
+            break;
+        case CircleMark::Inward:
+            a = radialPoint(cx, cy, r, dir);
+            b = radialPoint(cx, cy, r - s, dir);
+            break;
+        case CircleMark::Across:
+            a = radialPoint(cx, cy, r + s, dir);
+            b = radialPoint(cx, cy, r - s, dir);
+            break;
+        default:
+            return;
+        }
+        if (any && a == lastA && b == lastB) {
+            continue;
+        }
+        any = true;
+        lastA = a;
+        lastB = b;
+        if (shape != CircleMark::Dot) {
+            stroke(a, b, line, color);
+            continue;
+        }
+        // A filled disc, then its outline in the ring's line setting over it.
+        disc(a, s, line, color);
+        if (draws(line) &&
+            !outside(a.x - s, a.y - s, a.x + s, a.y + s,
+                     std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) +
+                         2) &&
+            fitsInt(a.x - s) && fitsInt(a.x + s) && fitsInt(a.y - s) && fitsInt(a.y + s)) {
+            m_c.beginPath();
+            render::EllipsePath(m_c, int(a.x - s), int(a.y - s), int(a.x + s), int(a.y + s));
+            m_c.endPath();
+            m_c.flattenPath();
+            m_path.capture(m_c);
+            render::DashedPath(m_path, m_c, color, line.width,
+                               render::lineStylePattern(line.kind, true), true);
+        }
+    }
+}
+
+void CircleRenderer::numbers(long long cx, long long cy)
+{
+    m_c.setFontSize(m_p.numberSize);
+    const long long fs = m_c.fontSize();
+    m_c.setBrushClear(true);
+    m_c.setFontColor(render::paletteColor(m_p.numberColor, m_c.fontColor()));
+    const long long n = std::min<long long>(m_p.divisions, kMaxNumbers);
+    if (n < 2 || !m_p.numbersShown) {
+        return;
+    }
+    // A number reaches at most a few characters of twice the font's height each from its
+    // anchor, which lies R + fs from the centre.
+    const long long pixels = std::max(1, render::fontPixelHeight(m_c.fontSize()));
+    const long long text = 12 * std::min<long long>(pixels, 4096) + std::abs(fs);
+    const long long ring = std::abs(m_p.radius + fs) + text;
+    if (outside(cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
+        return;
+    }
+    // The numbers wrap as 32-bit integers do, as they always have.
+    auto value = std::uint32_t(m_p.firstNumber);
+    const std::vector<RadialDirection>& directions = m_directions.of(n);
+    for (long long h = 1; h <= n; ++h, value += std::uint32_t(m_p.numberStep)) {
+        const QString label = QString::number(std::int32_t(value));
+        WidePoint p = radialPoint(cx, cy, m_p.radius + fs, directions[std::size_t(h - 1)]);
+        // Past 3.2 radians (as computed, not reduced to one turn) the number stands left of
+        // its anchor, by fs div 2 pixels per character.
+        if (circleDivisionAngle(h, n, m_p.startPosition) >= 3.2L) {
+            p.x -= label.size() * (fs / 2);
+        }
+        const long long x = p.x - fs / 2;
+        const long long y = p.y - fs / 2;
+        if (!outside(x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
+            m_c.textOut(int(x), int(y), label);
+        }
+    }
+}
+
+void CircleRenderer::copy(long long cx, long long cy)
+{
+    const long long r = m_p.radius;
+    const long long n = m_p.divisions;
+    circle(cx, cy, r, m_p.circumference);
+
+    // Inner circles: the radius cut into steps of ⌈R ÷ RingDivision⌉, r = R − k·step.
+    const long long division = m_p.ringDivision;
+    colorOf(m_p.rings.color);
+    if (division >= 2) {
+        const long long step = (long long)std::ceil((long double)r / (long double)division);
+        if (step == 0) {
+            circle(cx, cy, r, m_p.rings);
+        } else {
+            // Only circles that can reach the canvas: |r| within the farthest corner's
+            // distance and the line's reach.
+            const long long far =
+                std::max({std::abs(cx), std::abs(cx - m_c.width()), std::abs(cy),
+                          std::abs(cy - m_c.height())}) *
+                    2 +
+                std::min<long long>(std::abs((long long)m_p.rings.width), render::kMaxStrokeWidth) +
+                4;
+            // r − k·step in [−far, far] for k in [1, division − 1].
+            const long long a = step > 0 ? ceilDiv(r - far, step) : ceilDiv(r + far, step);
+            const long long b = step > 0 ? floorDiv(r + far, step) : floorDiv(r - far, step);
+            const long long first = std::max<long long>(1, a);
+            const long long last = std::min(division - 1, b);
+            for (long long k = first; k <= last; ++k) {
+                circle(cx, cy, r - k * step, m_p.rings);
+            }
+        }
+    }
+
+    // Division lines from the centre.
+    {
+        const render::ColorRef color = colorOf(m_p.divisionLines.color);
+        const long long reach = std::abs(r) +
+                                std::min<long long>(std::abs((long long)m_p.divisionLines.width),
+                                                    render::kMaxStrokeWidth) +
+                                2;
+        if (n >= 2 && draws(m_p.divisionLines) &&
+            !outside(cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
+            WidePoint last{};
+            bool any = false;
+            for (const RadialDirection& dir : m_directions.of(std::min(n, kMaxMarks))) {
+                const WidePoint end = radialPoint(cx, cy, r, dir);
+                if (any && end == last) {
+                    continue;
+                }
+                any = true;
+                last = end;
+                stroke({cx, cy}, end, m_p.divisionLines, color);
+            }
+        }
+    }
+
+    // The marks on the circumference: the main divisions, then the two sub-division rings,
+    // which need no main divisions.
+    if (n >= 2) {
+        ring(cx, cy, n, m_p.edgeMarkSize, m_p.edgeMarks);
+    } else {
+        colorOf(m_p.edgeMarks.color);
+    }
+    for (const CircleRing* sub : {&m_p.sub1, &m_p.sub2}) {
+        if (sub->division >= 2) {
+            // The product held wide: a count typed far out of range must not wrap.
+            const long long m = n * (long long)sub->division;
+            ring(cx, cy, m, sub->size, sub->line);
+        } else {
+            colorOf(sub->line.color);
+        }
+    }
+
+    // The centre mark.
+    const long long s = m_p.centreMarkSize;
+    const render::ColorRef centre = colorOf(m_p.centre.color);
+    switch (CircleCentre(m_p.centreMark)) {
+    case CircleCentre::Dot:
+        disc({cx, cy}, s, m_p.centre, centre);
+        break;
+    case CircleCentre::Plus:
+        stroke({cx - s, cy}, {cx + s, cy}, m_p.centre, centre);
+        stroke({cx, cy - s}, {cx, cy + s}, m_p.centre, centre);
+        break;
+    case CircleCentre::Cross:
+        stroke({cx - s, cy - s}, {cx + s, cy + s}, m_p.centre, centre);
+        stroke({cx + s, cy - s}, {cx - s, cy + s}, m_p.centre, centre);
+        break;
+    default:
+        break;
+    }
+
+    numbers(cx, cy);
+}
+
+bool CircleRenderer::copiesAlike() const
+{
+    auto palette = [](int i) { return i >= 0 && i < int(render::PaletteColor.size()); };
+    auto kind = [](int i) { return i >= 0 && i < int(render::LineStyle.size()); };
+    for (const LineSetting* l : {&m_p.circumference, &m_p.rings, &m_p.centre, &m_p.divisionLines,
+                                 &m_p.edgeMarks, &m_p.sub1.line, &m_p.sub2.line}) {
+        if (!palette(l->color) || !kind(l->kind)) {
+            return false;
+        }
+    }
+    return palette(m_p.numberColor);
+}
+
+void CircleRenderer::draw()
+{
+    render::beginFigure(m_c, m_frame);
+    m_color = render::kWhite;
+    const long long r = m_p.radius;
+    const long long stepX = 2 * r + m_p.gapAcross;
+    const long long stepY = 2 * r + m_p.gapDown;
+    const long long x0 = heldLayout(centredStart(m_frame.width, 0, m_p.countAcross, stepX));
+    const long long y0 = heldLayout(centredStart(m_frame.height, 0, m_p.countDown, stepY));
+    // How far a copy can reach from its centre: the circle and the marks across it, the
+    // widest line, the numbers beyond it and their text.
+    const long long fs = std::abs((long long)m_p.numberSize);
+    const long long fontPixels =
+        std::max(1, render::fontPixelHeight(std::min(m_p.numberSize, 1 << 20)));
+    const long long marks =
+        std::max({std::abs((long long)m_p.edgeMarkSize), std::abs((long long)m_p.sub1.size),
+                  std::abs((long long)m_p.sub2.size), std::abs((long long)m_p.centreMarkSize)});
+    long long widest = 0;
+    for (const LineSetting* l : {&m_p.circumference, &m_p.rings, &m_p.centre, &m_p.divisionLines,
+                                 &m_p.edgeMarks, &m_p.sub1.line, &m_p.sub2.line}) {
+        widest = std::max(
+            widest, std::min<long long>(std::abs((long long)l->width), render::kMaxStrokeWidth));
+    }
+    const long long reach = std::abs(r) + marks + widest +
+                            (m_p.numbersShown ? fs + 12 * std::min(fontPixels, 4096LL) + fs : 0) +
+                            4;
+    Range rows = stepRange(y0, stepY, 0, m_p.countDown - 1LL, -reach, m_c.height() + reach);
+    Range cols = stepRange(x0, stepX, 0, m_p.countAcross - 1LL, -reach, m_c.width() + reach);
+    // Copies in one place draw the same picture: one stands for all.
+    if (stepY == 0) {
+        rows.last = std::min(rows.last, rows.first);
+    }
+    if (stepX == 0) {
+        cols.last = std::min(cols.last, cols.first);
+    }
+    // Many copies: one is drawn and its pixels copied to every place, in the same order.
+    const long long copies = (rows.last - rows.first + 1) * (cols.last - cols.first + 1);
+    if (m_copies && copies > 4 && reach < (1 << 10) && copiesAlike()) {
+        const render::RepeatedDrawing one(
+            m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
+            [this](Canvas& c, int x, int y) {
+                CircleRenderer(c, m_p, m_frame, false, m_directions).copy(x, y);
+            });
+        if (one.usable()) {
+            for (long long j = rows.first; j <= rows.last; ++j) {
+                for (long long i = cols.first; i <= cols.last; ++i) {
+                    one.paint(m_c, x0 + i * stepX, y0 + j * stepY);
+                }
+            }
+            m_c.setPenWidth(1);
+            return;
+        }
+    }
+    for (long long j = rows.first; j <= rows.last; ++j) {
+        for (long long i = cols.first; i <= cols.last; ++i) {
+            copy(x0 + i * stepX, y0 + j * stepY);
+        }
+    }
+    m_c.setPenWidth(1);
+}
+
+} // namespace
+
+void drawCircle(Canvas& canvas, const CircleParams& params, const render::Frame& frame)
+{
+    Directions directions(params.startPosition);
+    CircleRenderer(canvas, params, frame, true, directions).draw();
+}
+
+void drawCircleCopyByCopy(Canvas& canvas, const CircleParams& params, const render::Frame& frame)
+{
+    Directions directions(params.startPosition);
+    CircleRenderer(canvas, params, frame, false, directions).draw();
+}
+
+} // namespace koyomi::figures

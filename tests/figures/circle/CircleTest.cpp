@@ -1,0 +1,348 @@
+#include "figures/circle/Circle.h"
+#include "CanvasProbe.h"
+#include "Watchdog.h"
+#include "figures/RadialPoint.h"
+#include "figures/WindowProbe.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <random>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+using koyomi::test::countColor;
+
+namespace {
+
+// An 800 × 570 window: one circle is centred at (400, 285).
+struct Drawn
+{
+    Canvas canvas;
+    explicit Drawn(const CircleParams& p, int w = 800, int h = 570) : canvas(w, h)
+    {
+        drawCircle(canvas, p, Frame{w, h, false});
+    }
+};
+
+// Nothing but what a test switches on.
+CircleParams bare()
+{
+    CircleParams p = CircleParams::defaults(false);
+    p.circumference.kind = kNoLineIndex;
+    return p;
+}
+
+ColorRef red()
+{
+    return PaletteColor[kRedIndex].color;
+}
+
+} // namespace
+
+TEST(Circle, DefaultsAreOneSolidCircleOfRadiusFiftyInTheMiddle)
+{
+    const Drawn d(CircleParams::defaults(false));
+    const Canvas& c = d.canvas;
+    EXPECT_EQ(c.pixel(400, 285 - 50), kWhite);
+    EXPECT_EQ(c.pixel(400, 285 + 49), kWhite);
+    EXPECT_EQ(c.pixel(400 - 50, 285), kWhite);
+    EXPECT_EQ(c.pixel(400, 285), kBlack);
+    EXPECT_EQ(countColor(c, kWhite, 0, 0, 349, 570), 0);
+    EXPECT_EQ(countColor(c, kWhite, 451, 0, 800, 570), 0);
+    EXPECT_GT(countColor(c, kWhite), 250);
+}
+
+TEST(Circle, InnerCirclesStepByTheRadiusDividedRoundedUp)
+{
+    CircleParams p = bare();
+    p.rings.color = kRedIndex;
+    p.ringDivision = 3; // step ⌈50 ÷ 3⌉ = 17: radii 33 and 16
+    const Drawn d(p);
+    EXPECT_EQ(d.canvas.pixel(400, 285 - 33), red());
+    EXPECT_EQ(d.canvas.pixel(400, 285 - 16), red());
+    EXPECT_EQ(countColor(d.canvas, red(), 0, 0, 800, 285 - 33), 0);
+    EXPECT_EQ(countColor(d.canvas, red(), 395, 285 - 32, 405, 285 - 16), 0);
+
+    // R 10 in 20 steps: radii 9 down to −9 without error; a negative radius draws the
+    // circle of its size, so the picture is that of radii 9 … 1 and the point at 0.
+    p.radius = 10;
+    p.ringDivision = 20;
+    koyomi::test::runWithWatchdog("twenty rings", [&] {
+        const Drawn twenty(p);
+        p.ringDivision = 10;
+        const Drawn ten(p);
+        EXPECT_GT(countColor(twenty.canvas, red()), 0);
+        EXPECT_EQ(countColor(twenty.canvas, red(), 0, 0, 800, 285 - 10), 0);
+        int differing = 0;
+        for (int y = 270; y < 300; ++y) {
+            for (int x = 385; x < 415; ++x) {
+                differing += twenty.canvas.pixel(x, y) != ten.canvas.pixel(x, y);
+            }
+        }
+        EXPECT_LE(differing, 1); // at most the point of radius 0
+    });
+}
+
+TEST(Circle, DivisionLinesNeedTwoDivisionsAndTurnClockwiseFromTheStart)
+{
+    CircleParams p = bare();
+    p.divisions = 1;
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 0);
+    p.divisions = 2; // one vertical diameter, as two radii
+    {
+        const Drawn d(p);
+        EXPECT_EQ(d.canvas.pixel(400, 285 - 25), kWhite);
+        EXPECT_EQ(d.canvas.pixel(400, 285 + 25), kWhite);
+        EXPECT_EQ(countColor(d.canvas, kWhite, 0, 0, 399, 570), 0);
+        EXPECT_EQ(countColor(d.canvas, kWhite, 401, 0, 800, 570), 0);
+    }
+    // Four from "→": right first, then down, left and up; numbered, 1 stands right.
+    p.divisions = 4;
+    p.startPosition = 1;
+    p.numbersShown = true;
+    p.numberColor = kRedIndex;
+    const Drawn d(p);
+    for (const QPoint at :
+         {QPoint(425, 285), QPoint(400, 310), QPoint(375, 285), QPoint(400, 260)}) {
+        EXPECT_EQ(d.canvas.pixel(at.x(), at.y()), kWhite) << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(circleDivisionAngle(1, 4, 1), 0.017453292519943295769L * 90);
+    Canvas one(800, 570);
+    one.setFontSize(10);
+    one.setFontColor(red());
+    one.textOut(400 + 60 - 5, 285 - 5, "1");
+    EXPECT_EQ(countColor(d.canvas, red(), 450, 270, 480, 300),
+              countColor(one, red(), 450, 270, 480, 300));
+}
+
+TEST(Circle, ThreeTouchingCopiesAreCentredOnTheWindow)
+{
+    CircleParams p = CircleParams::defaults(false);
+    p.countAcross = 3;
+    p.gapAcross = 0;
+    const Drawn d(p, 801, 570);
+    // Centres at 300, 400 and 500 (firstX = (801 − 200) div 2 = 300).
+    for (const int cx : {300, 400, 500}) {
+        EXPECT_EQ(d.canvas.pixel(cx, 285 - 50), kWhite) << cx;
+    }
+    EXPECT_EQ(d.canvas.pixel(350, 285), kWhite); // where two touch
+    EXPECT_EQ(countColor(d.canvas, kWhite, 0, 0, 249, 570), 0);
+    EXPECT_EQ(countColor(d.canvas, kWhite, 551, 0, 801, 570), 0);
+}
+
+TEST(Circle, ACentreDotOfLineKindNoneHasNoBorder)
+{
+    CircleParams p = bare();
+    p.centreMark = int(CircleCentre::Dot);
+    p.centreMarkSize = 6;
+    p.centre.color = kRedIndex;
+    const int bordered = countColor(Drawn(p).canvas, red());
+    p.centre.kind = kNoLineIndex;
+    const int borderless = countColor(Drawn(p).canvas, red());
+    EXPECT_GT(borderless, 80);
+    EXPECT_LT(borderless, bordered);
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 0); // the border never takes another colour
+}
+
+TEST(Circle, MarksOnTheCircumferenceAndSubDivisionsDrawnOverThem)
+{
+    CircleParams p = bare();
+    p.divisionLines.kind = kNoLineIndex;
+    p.divisions = 12;
+    p.edgeMark = int(CircleMark::Outward);
+    p.edgeMarks.color = kRedIndex;
+    {
+        const Drawn d(p);
+        // 12 outward ticks of 3, 30° apart: straight up from (400, 235) to (400, 232), the
+        // end's own pixel left out as every line leaves it.
+        EXPECT_EQ(d.canvas.pixel(400, 235), kBlack);
+        EXPECT_EQ(d.canvas.pixel(400, 234), red());
+        EXPECT_EQ(d.canvas.pixel(400, 232), red());
+        EXPECT_EQ(d.canvas.pixel(400, 231), kBlack);
+        EXPECT_EQ(d.canvas.pixel(451, 285), red());
+        const WidePoint at30 = radialPoint(400, 285, 51, 1, 12);
+        EXPECT_EQ(d.canvas.pixel(int(at30.x), int(at30.y)), red());
+    }
+    // Five parts per division: 60 ticks of the first ring every 6°, drawn over the main ones.
+    p.sub1.division = 5;
+    p.sub1.size = 3;
+    p.sub1.line.color = 9;
+    const Drawn d(p);
+    EXPECT_EQ(d.canvas.pixel(400, 234), PaletteColor[9].color);
+    EXPECT_EQ(countColor(d.canvas, red()), 0);
+    const WidePoint at6 = radialPoint(400, 285, 51, 1, 60);
+    EXPECT_EQ(d.canvas.pixel(int(at6.x), int(at6.y)), PaletteColor[9].color);
+
+    // One division and four parts of the second ring: four marks, no main ones.
+    CircleParams q = bare();
+    q.edgeMark = int(CircleMark::Dot);
+    q.sub2.division = 4;
+    q.sub2.size = 2;
+    const Drawn four(q);
+    for (const QPoint at :
+         {QPoint(400, 235), QPoint(450, 285), QPoint(400, 335), QPoint(350, 285)}) {
+        EXPECT_EQ(four.canvas.pixel(at.x(), at.y()), kWhite) << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(countColor(four.canvas, kWhite, 0, 0, 800, 230), 0);
+    EXPECT_EQ(countColor(four.canvas, kWhite, 380, 250, 420, 320), 0);
+
+    // An inward tick longer than the radius runs through the centre to the far side.
+    q.sub2.division = 1;
+    q.divisions = 2;
+    q.divisionLines.kind = kNoLineIndex;
+    q.edgeMark = int(CircleMark::Inward);
+    q.edgeMarkSize = 50 + 20;
+    const Drawn through(q);
+    EXPECT_EQ(through.canvas.pixel(400, 285), kWhite);
+    EXPECT_EQ(through.canvas.pixel(400, 285 + 19), kWhite);
+}
+
+TEST(Circle, NumbersPastThreePointTwoRadiansStandLeftOfTheirAnchor)
+{
+    // Each number against the same text written where the rule puts it.
+    auto expectNumbers = [](CircleParams p, const std::vector<int>& values,
+                            const std::vector<bool>& shifted) {
+        p.numbersShown = true;
+        p.numberColor = kRedIndex;
+        const Drawn d(p);
+        Canvas expected(800, 570);
+        expected.setFontSize(10);
+        expected.setFontColor(red());
+        const long long n = p.divisions;
+        for (long long h = 1; h <= n; ++h) {
+            const QString text = QString::number(values[std::size_t(h - 1)]);
+            const WidePoint at =
+                radialPoint(400, 285, 60, 4 * (h - 1) + p.startPosition * n, 4 * n);
+            const long long x = at.x - (shifted[std::size_t(h - 1)] ? text.size() * 5 : 0);
+            expected.textOut(int(x - 5), int(at.y - 5), text);
+        }
+        for (int y = 0; y < 570; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                ASSERT_EQ(d.canvas.pixel(x, y) == red(), expected.pixel(x, y) == red())
+                    << x << "," << y;
+            }
+        }
+    };
+    CircleParams p = bare();
+    p.divisions = 12;
+    expectNumbers(p, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+                  {false, false, false, false, false, false, false, true, true, true, true, true});
+    // From "↓": 180° is not moved, 270°, 360° and 450° are.
+    p.divisions = 4;
+    p.startPosition = 2;
+    expectNumbers(p, {1, 2, 3, 4}, {false, true, true, true});
+    // From 0 in fives.
+    p.startPosition = 0;
+    p.firstNumber = 0;
+    p.numberStep = 5;
+    expectNumbers(p, {0, 5, 10, 15}, {false, false, false, true});
+    // One division: no number.
+    p.divisions = 1;
+    p.numbersShown = true;
+    EXPECT_EQ(countColor(Drawn(p).canvas, kWhite), 0);
+}
+
+TEST(Circle, NumberingRestartsInEveryCopy)
+{
+    CircleParams p = bare();
+    p.divisions = 4;
+    p.numbersShown = true;
+    p.firstNumber = 0;
+    p.numberStep = 5;
+    p.countAcross = 2;
+    p.gapAcross = 100; // centres 200 apart: 300 and 500
+    const Drawn d(p);
+    for (int y = 200; y < 370; ++y) {
+        for (int x = 210; x < 390; ++x) {
+            ASSERT_EQ(d.canvas.pixel(x, y), d.canvas.pixel(x + 200, y)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(countColor(d.canvas, kWhite, 210, 200, 390, 370), 0);
+}
+
+TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
+{
+    // Overlapping copies cut by every edge, every mark shape and line kind, dots, numbers:
+    // against drawing every copy and mark in place, and against a larger window.
+    std::mt19937 rng(13);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto line = [&] { return LineSetting{pick(0, 5), pick(1, 3), pick(0, 11)}; };
+    for (int n = 0; n < 40; ++n) {
+        CircleParams p = CircleParams::defaults(n % 2 == 0);
+        p.radius = pick(3, 60);
+        p.ringDivision = pick(1, 4);
+        p.centreMark = pick(0, 3);
+        p.centreMarkSize = pick(1, 6);
+        p.divisions = pick(1, 24);
+        p.startPosition = pick(0, 3);
+        p.edgeMark = pick(0, 4);
+        p.edgeMarkSize = pick(1, 12);
+        p.numbersShown = pick(0, 1) == 1;
+        p.numberSize = pick(10, 30);
+        p.countAcross = pick(1, 7);
+        p.countDown = pick(1, 6);
+        p.gapAcross = pick(-40, 30);
+        p.gapDown = pick(-40, 30);
+        p.circumference = line();
+        p.rings = line();
+        p.centre = line();
+        p.divisionLines = line();
+        p.edgeMarks = line();
+        p.sub1 = CircleRing{pick(1, 6), pick(1, 8), line()};
+        p.sub2 = CircleRing{pick(1, 3), pick(1, 8), line()};
+        const int w = pick(60, 300);
+        const int h = pick(60, 240);
+        Canvas copied(w, h);
+        Canvas drawn(w, h);
+        drawCircle(copied, p, Frame{w + n, h - n, n % 2 == 0});
+        drawCircleCopyByCopy(drawn, p, Frame{w + n, h - n, n % 2 == 0});
+        ASSERT_EQ(copied.image(), drawn.image()) << "case " << n;
+        // Against a larger window where the layout's halving is exact in both (a first centre
+        // left of or above the window halves toward zero the other way).
+        const long long spanX = (p.countAcross - 1LL) * (2LL * p.radius + p.gapAcross);
+        const long long spanY = (p.countDown - 1LL) * (2LL * p.radius + p.gapDown);
+        if (n % 2 == 0 && spanX <= w && spanY <= h) {
+            Canvas small(w, h);
+            koyomi::test::expectWindowMatchesLargeCanvas(
+                small, 250, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+        }
+    }
+}
+
+TEST(Circle, ValuesTypedFarOutOfRangeDrawAndEnd)
+{
+    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
+        for (int shape = 0; shape <= 4; ++shape) {
+            auto run = [&](auto change) {
+                CircleParams p = CircleParams::defaults(false);
+                p.edgeMark = shape;
+                p.centreMark = shape % 4;
+                p.divisions = 12;
+                p.numbersShown = true;
+                p.ringDivision = 3;
+                p.sub1.division = 4;
+                change(p);
+                koyomi::test::runWithWatchdog("circle", [&] { Drawn(p, 320, 200); });
+            };
+            run([&](CircleParams& p) { p.radius = v; });
+            run([&](CircleParams& p) { p.ringDivision = v; });
+            run([&](CircleParams& p) { p.divisions = v; });
+            run([&](CircleParams& p) { p.sub1.division = p.sub2.division = v; });
+            run([&](CircleParams& p) { p.edgeMarkSize = p.sub1.size = p.centreMarkSize = v; });
+            run([&](CircleParams& p) { p.numberSize = v; });
+            run([&](CircleParams& p) { p.firstNumber = p.numberStep = v; });
+            run([&](CircleParams& p) { p.countAcross = p.countDown = v; });
+            run([&](CircleParams& p) { p.gapAcross = p.gapDown = v; });
+            run([&](CircleParams& p) { p.startPosition = v; });
+            run([&](CircleParams& p) {
+                for (LineSetting* l : {&p.circumference, &p.rings, &p.edgeMarks, &p.sub1.line}) {
+                    l->width = v;
+                }
+            });
+            run([&](CircleParams& p) { p.edgeMarks.kind = p.edgeMarks.color = p.numberColor = v; });
+        }
+    }
+}
