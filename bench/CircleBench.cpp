@@ -20,6 +20,19 @@ void circle(benchmark::State& state, CircleParams params, int w, int h)
     }
 }
 
+// The teacher changing a ring's division count: its directions are worked out afresh each
+// time, with nothing kept from the drawing before.
+void ringChanged(benchmark::State& state, CircleParams params, int w, int h)
+{
+    Canvas c(w, h);
+    int i = 0;
+    for (auto _ : state) {
+        params.sub1.division = 400 + (i++ % 100);
+        drawCircle(c, params, Frame{w, h, false});
+        benchmark::DoNotOptimize(c.image().constBits());
+    }
+}
+
 const bool registered = [] {
     benchmark::RegisterBenchmark("circle defaults 1920x1080", circle, CircleParams::defaults(false),
                                  1920, 1080)
@@ -37,6 +50,10 @@ const bool registered = [] {
     const char* name = "circle 500x500 copies R 20, 50 divisions, rings of 500, numbers 3840x2160";
     benchmark::RegisterBenchmark(name, circle, heavy, 3840, 2160)->Unit(benchmark::kMillisecond);
     setBaseline(name, "fill 3840x2160");
+    const char* changed = "circle 500x500 copies R 20, the first ring's division changed 3840x2160";
+    benchmark::RegisterBenchmark(changed, ringChanged, heavy, 3840, 2160)
+        ->Unit(benchmark::kMillisecond);
+    setBaseline(changed, "fill 3840x2160");
     return true;
 }();
 

@@ -70,6 +70,13 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
             m_spans.push_back(std::move(span));
         }
     }
+    if (!m_spans.empty()) {
+        m_top = m_bottom = m_spans.front().dy;
+        for (const Span& span : m_spans) {
+            m_top = std::min(m_top, span.dy);
+            m_bottom = std::max(m_bottom, span.dy);
+        }
+    }
     m_usable = true;
 }
 
@@ -90,6 +97,50 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
         if (first < last) {
             auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
             std::copy_n(s.pixels.data() + first, last - first, line + from + first);
+        }
+    }
+}
+
+void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst,
+                                long long iLast, long long y0, long long stepY, long long jFirst,
+                                long long jLast) const
+{
+    auto paintRow = [&](long long j) {
+        for (long long i = iFirst; i <= iLast; ++i) {
+            paint(canvas, x0 + i * stepX, y0 + j * stepY);
+        }
+    };
+    const long long h = canvas.height();
+    const long long height = (long long)m_bottom - m_top + 1;
+    // A row of copies whose rows all lie on the canvas serves as the source.
+    long long source = jLast + 1;
+    if (stepY >= height && height > 0) {
+        for (long long j = jFirst; j <= jLast; ++j) {
+            const long long top = y0 + j * stepY + m_top;
+            if (top >= 0 && top + height <= h) {
+                source = j;
+                break;
+            }
+        }
+    }
+    if (jLast - jFirst < 2 || source > jLast) {
+        for (long long j = jFirst; j <= jLast; ++j) {
+            paintRow(j);
+        }
+        return;
+    }
+    // Rows of copies do not overlap, so each can come in any order.
+    paintRow(source);
+    uchar* const bits = canvas.writableBits();
+    const qsizetype stride = canvas.bytesPerLine();
+    const long long sourceTop = y0 + source * stepY + m_top;
+    for (long long j = jFirst; j <= jLast; ++j) {
+        if (j == source) {
+            continue;
+        }
+        const long long top = y0 + j * stepY + m_top;
+        for (long long r = std::max<long long>(0, -top); r < height && top + r < h; ++r) {
+            std::copy_n(bits + (sourceTop + r) * stride, stride, bits + (top + r) * stride);
         }
     }
 }

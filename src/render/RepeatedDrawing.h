@@ -25,6 +25,12 @@ public:
     bool usable() const { return m_usable; }
     // Paints the drawing's pixels with its reference point at (x, y), cut to the canvas.
     void paint(Canvas& canvas, long long x, long long y) const;
+    // Paints copies at (x0 + i·stepX, y0 + j·stepY) for j from jFirst to jLast (the outer
+    // order) and i from iFirst to iLast, as paint() one by one would. Where the canvas holds
+    // only the figure's background under them and rows of copies do not overlap, one row
+    // of copies is painted and its canvas rows copied to the others.
+    void paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst, long long iLast,
+                   long long y0, long long stepY, long long jFirst, long long jLast) const;
 
 private:
     struct Span
@@ -36,6 +42,8 @@ private:
 
     bool m_usable = false;
     std::vector<Span> m_spans;
+    int m_top = 0; // the rows the spans cover, relative to the reference point
+    int m_bottom = -1;
 };
 
 } // namespace koyomi::render

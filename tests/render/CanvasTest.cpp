@@ -2,6 +2,7 @@
 #include "CanvasProbe.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
+#include "render/RepeatedDrawing.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -436,5 +437,35 @@ TEST(CanvasLines, ColumnsFilledRowByRowMatchTheirStrokesOneByOne)
         }
         ASSERT_EQ(rows.image(), strokes.image()) << "case " << n << ": x " << x << " step " << step
                                                  << " count " << count << " width " << width;
+    }
+}
+
+TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachCopy)
+{
+    // A drawing with text, a dashed circle and a line, in grids whose rows overlap or not,
+    // cut by every edge.
+    const RepeatedDrawing one(Canvas(10, 10), QRect(-20, -20, 41, 41), [](Canvas& c, int x, int y) {
+        c.setPenColor(kWhite);
+        c.setPenStyle(PenStyle::Dash);
+        c.ellipse(x - 15, y - 12, x + 15, y + 12);
+        c.setPenStyle(PenStyle::Solid);
+        c.moveTo(x - 18, y + 18);
+        c.lineTo(x + 18, y - 18);
+        c.setFontColor(PaletteColor[kRedIndex].color);
+        c.textOut(x - 4, y - 6, "7");
+    });
+    ASSERT_TRUE(one.usable());
+    for (const int stepY : {41, 37, 60, 20}) {
+        for (const int y0 : {-30, -5, 12}) {
+            Canvas grid(150, 170, kBlack);
+            Canvas each(150, 170, kBlack);
+            one.paintGrid(grid, -10, 33, 0, 5, y0, stepY, 0, 5);
+            for (int j = 0; j <= 5; ++j) {
+                for (int i = 0; i <= 5; ++i) {
+                    one.paint(each, -10 + i * 33, y0 + j * stepY);
+                }
+            }
+            ASSERT_EQ(grid.image(), each.image()) << "step " << stepY << " from " << y0;
+        }
     }
 }

@@ -255,11 +255,7 @@ void ClockRenderer::draw()
             m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
             [this](Canvas& c, int x, int y) { ClockRenderer(c, m_p, m_frame).face(x, y); });
         if (one.usable()) {
-            for (long long j = rows.first; j <= rows.last; ++j) {
-                for (long long i = cols.first; i <= cols.last; ++i) {
-                    one.paint(m_c, x0 + i * stepX, y0 + j * stepY);
-                }
-            }
+            one.paintGrid(m_c, x0, stepX, cols.first, cols.last, y0, stepY, rows.first, rows.last);
             m_c.setPenWidth(1);
             return;
         }
