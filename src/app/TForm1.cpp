@@ -5,6 +5,7 @@
 #include "state/SettingsFile.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,8 +31,8 @@ constexpr int kHotCorner = 32;
 } // namespace
 
 // The save dialog's filter, as description and pattern pairs separated by bars.
-const char* const kSaveFilter =
-    "JPEG イメージファイル (*.jpg)|*.jpg|JPEG イメージファイル (*.jpeg)|*.jpeg";
+const char* const kSaveFilter = "JPEG イメージファイル (*.jpg)|*.jpg|JPEG イメージファイル "
+                                "(*.jpeg)|*.jpeg|PNG画像 (*.png)|*.png";
 
 TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(state)
 {
@@ -264,6 +265,13 @@ QString TForm1::defaultSavePath()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(nameFiltersFrom(QString::fromUtf8(kSaveFilter)));
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    // A name typed without an extension takes the one of the chosen kind of file.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const qsizetype dot = filter.lastIndexOf(QStringLiteral("*."));
+        if (dot >= 0) {
+            dialog.setDefaultSuffix(filter.mid(dot + 2).remove(u')').trimmed());
+        }
+    });
     dialog.selectFile(QStringLiteral("名称未設定"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
@@ -274,13 +282,7 @@ QString TForm1::defaultSavePath()
 void TForm1::Save1Click()
 {
     // The snapshot is taken before the dialog opens, so the dialog is not in the picture.
-    QByteArray jpeg;
-    try {
-        jpeg = render::JpegEncoder(90).encode(snapshot());
-    } catch (const render::JpegError& e) {
-        m_state.showError(QString::fromUtf8(e.what()));
-        return;
-    }
+    const QImage shot = snapshot();
     QString path = askSavePath ? askSavePath() : defaultSavePath();
     if (path.isEmpty()) {
         return;
@@ -288,9 +290,26 @@ void TForm1::Save1Click()
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".jpg");
     }
+    // The extension decides: PNG keeps every pixel (thin one-pixel lines stay sharp), every
+    // other name is written as JPEG, as it always was.
+    QByteArray bytes;
+    if (QFileInfo(path).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0) {
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !shot.save(&buffer, "PNG")) {
+            m_state.showError(QStringLiteral("PNG画像を作れませんでした。"));
+            return;
+        }
+    } else {
+        try {
+            bytes = render::JpegEncoder(90).encode(shot);
+        } catch (const render::JpegError& e) {
+            m_state.showError(QString::fromUtf8(e.what()));
+            return;
+        }
+    }
     QSaveFile file(path);
     const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size() && file.commit();
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!ok) {
         m_state.showError(
             QStringLiteral("「%1」に保存できませんでした。\n%2").arg(path, file.errorString()));

@@ -243,6 +243,27 @@ TEST_F(PresentationWindowTest, SavedJpegHoldsTheSnapshotAndCancelWritesNothing)
     EXPECT_EQ(errors.size(), 1);
 }
 
+TEST_F(PresentationWindowTest, SavedPngHoldsEveryPixelOfTheSnapshot)
+{
+    auto w = makeWindow();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    // One-pixel lines of two colours side by side: what JPEG would smear.
+    for (int x = 0; x < 40; x += 2) {
+        w->canvas().fillRect(10 + x, 10, 11 + x, 60, x % 4 == 0 ? 0x0000FF : 0x00FF00);
+    }
+    w->paintBox()->update();
+    const QImage shot = w->snapshot();
+    const QString out = dir.path() + "/lines.PNG";
+    w->askSavePath = [&] { return out; };
+    w->Save1Click();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(8).startsWith("\x89PNG"));
+    EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32), shot);
+}
+
 TEST_F(PresentationWindowTest, CopyPutsTheSnapshotOnTheClipboard)
 {
     auto w = makeWindow();
@@ -301,8 +322,9 @@ TEST(SettingsFile, ReadsDefaultsFromMissingOrDamagedFilesAndKeepsOtherLines)
     EXPECT_EQ(unwritable.readInteger("BWflag", 5), 5);
 }
 
-TEST(SaveDialog, FilterTextGivesBothJpegEntries)
+TEST(SaveDialog, FilterTextGivesBothJpegEntriesThenPng)
 {
     EXPECT_EQ(nameFiltersFrom(QString::fromUtf8(kSaveFilter)),
-              QStringList({"JPEG イメージファイル (*.jpg)", "JPEG イメージファイル (*.jpeg)"}));
+              QStringList({"JPEG イメージファイル (*.jpg)", "JPEG イメージファイル (*.jpeg)",
+                           "PNG画像 (*.png)"}));
 }
