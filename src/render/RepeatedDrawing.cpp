@@ -71,11 +71,16 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
         }
     }
     if (!m_spans.empty()) {
-        m_top = m_bottom = m_spans.front().dy;
-        for (const Span& span : m_spans) {
-            m_top = std::min(m_top, span.dy);
-            m_bottom = std::max(m_bottom, span.dy);
-        }
+        m_top = m_spans.front().dy;
+        m_bottom = m_spans.back().dy;
+    }
+    m_rowStart.assign(std::size_t(m_bottom - m_top + 2), m_spans.size());
+    for (std::size_t i = m_spans.size(); i-- > 0;) {
+        m_rowStart[std::size_t(m_spans[i].dy - m_top)] = i;
+    }
+    // Rows without spans start where the next row does.
+    for (std::size_t r = m_rowStart.size() - 1; r-- > 0;) {
+        m_rowStart[r] = std::min(m_rowStart[r], m_rowStart[r + 1]);
     }
     m_usable = true;
 }
@@ -84,13 +89,18 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
 {
     const long long w = canvas.width();
     const long long h = canvas.height();
+    const long long firstRow = std::max<long long>(m_top, -y);
+    const long long lastRow = std::min<long long>(m_bottom, h - 1 - y);
+    if (firstRow > lastRow) {
+        return;
+    }
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
-    for (const Span& s : m_spans) {
+    const std::size_t firstSpan = m_rowStart[std::size_t(firstRow - m_top)];
+    const std::size_t endSpan = m_rowStart[std::size_t(lastRow - m_top + 1)];
+    for (std::size_t k = firstSpan; k < endSpan; ++k) {
+        const Span& s = m_spans[k];
         const long long row = y + s.dy;
-        if (row < 0 || row >= h) {
-            continue;
-        }
         const long long from = x + s.dx;
         const long long first = std::max<long long>(0, -from);
         const long long last = std::min<long long>((long long)s.pixels.size(), w - from);

@@ -41,9 +41,12 @@ private:
     };
 
     bool m_usable = false;
-    std::vector<Span> m_spans;
-    int m_top = 0; // the rows the spans cover, relative to the reference point
+    std::vector<Span> m_spans; // row by row, top to bottom
+    int m_top = 0;             // the rows the spans cover, relative to the reference point
     int m_bottom = -1;
+    // The first span of each row from m_top, and one past the last: a copy mostly beyond the
+    // canvas walks only the rows the canvas shows.
+    std::vector<std::size_t> m_rowStart;
 };
 
 } // namespace koyomi::render
