@@ -1,6 +1,8 @@
 #include "widgets/FigurePage.h"
 
+#include "figures/Record.h"
 #include "render/Palette.h"
+#include "render/Text.h"
 #include "widgets/ResetButton.h"
 
 #include <QLabel>
@@ -91,6 +93,16 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
         grid->addWidget(caption(text, panel), 0, column);
     }
     return grid;
+}
+
+QString FigurePage::spinRecordText(const SpinEdit& spin)
+{
+    return render::quoteCommaItem(spin.text());
+}
+
+void FigurePage::setRecordIndex(QComboBox& combo, const QString& value)
+{
+    combo.setCurrentIndex(figures::toInteger(value));
 }
 
 } // namespace koyomi::widgets

@@ -17,13 +17,23 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
 namespace koyomi::widgets {
 
 class ResetButton;
+
+// One value of a record whose values are all numbered spin edits' texts ('S') and numbered
+// selectors' indexes ('C').
+struct RecordField
+{
+    char type;
+    int number;
+};
 
 class FigurePage : public QWidget
 {
@@ -93,6 +103,35 @@ protected:
     }
     QCheckBox* check(const char* name, const QString& caption = {});
 
+    // The values of such a record, in the table's order.
+    template <std::size_t S, std::size_t C>
+    static QStringList recordValues(std::span<const RecordField> table, SpinEdit* const (&spins)[S],
+                                    QComboBox* const (&combos)[C])
+    {
+        QStringList values;
+        for (const RecordField& f : table) {
+            values.append(f.type == 'S' ? spinRecordText(*spins[f.number])
+                                        : QString::number(combos[f.number]->currentIndex()));
+        }
+        return values;
+    }
+    // Sets the controls from such a record's values (spin edits as stored texts); throws on a
+    // selector index that is not an integer, the controls before it keeping their new values.
+    template <std::size_t S, std::size_t C>
+    static void applyRecordValues(std::span<const RecordField> table, const QStringList& values,
+                                  SpinEdit* const (&spins)[S], QComboBox* const (&combos)[C])
+    {
+        const qsizetype count = std::min<qsizetype>(values.size(), qsizetype(table.size()));
+        for (qsizetype i = 0; i < count; ++i) {
+            const RecordField& f = table[std::size_t(i)];
+            if (f.type == 'S') {
+                spins[f.number]->setStoredText(values[i]);
+            } else {
+                setRecordIndex(*combos[f.number], values[i]);
+            }
+        }
+    }
+
     // A caption over a column of controls (UTF-8).
     static QLabel* caption(const char* text, QWidget* parent);
     // A framed panel of the page, added to the page's column of panels by the caller.
@@ -103,6 +142,10 @@ protected:
                             std::initializer_list<std::pair<int, const char*>> captions);
 
 private:
+    // A spin edit's text as a record holds it, and a selector set from a record's value.
+    static QString spinRecordText(const SpinEdit& spin);
+    static void setRecordIndex(QComboBox& combo, const QString& value);
+
     int m_kind;
     FigureHost& m_host;
     Redrawer& m_redrawer;

@@ -16,13 +16,7 @@ namespace {
 
 // The record's values after the head, in order: 'S' a spin edit's text, 'C' a selector's
 // index.
-struct Field
-{
-    char type;
-    int number;
-};
-
-constexpr Field kRecord[] = {
+constexpr widgets::RecordField kRecord[] = {
     {'S', 49}, {'S', 50}, {'C', 31}, {'S', 41}, {'S', 43}, {'C', 32}, {'C', 33},
     {'S', 42}, {'C', 44}, {'S', 55}, {'S', 56}, {'S', 96}, {'S', 46}, {'S', 45},
     {'S', 47}, {'S', 48}, {'C', 34}, {'S', 51}, {'C', 39}, {'C', 35}, {'S', 44},
@@ -291,26 +285,13 @@ void CirclePage::Oval3Click()
 
 QStringList CirclePage::recordFields() const
 {
-    QStringList values;
-    for (const Field& f : kRecord) {
-        values.append(f.type == 'S' ? render::quoteCommaItem(m_spin[f.number]->text())
-                                    : QString::number(m_combo[f.number]->currentIndex()));
-    }
-    return values;
+    return recordValues(kRecord, m_spin, m_combo);
 }
 
 void CirclePage::applyRecordFields(const QStringList& fields)
 {
     Redrawer::Scope scope(redrawer());
-    const qsizetype count = std::min<qsizetype>(fields.size(), std::size(kRecord));
-    for (qsizetype i = 0; i < count; ++i) {
-        const Field& f = kRecord[i];
-        if (f.type == 'S') {
-            m_spin[f.number]->setStoredText(fields[i]);
-        } else {
-            m_combo[f.number]->setCurrentIndex(toInteger(fields[i]));
-        }
-    }
+    applyRecordValues(kRecord, fields, m_spin, m_combo);
     scope.request(kind());
 }
 

@@ -16,13 +16,7 @@ namespace {
 
 // The record's values after the head, in order: 'S' a spin edit's text, 'C' a selector's
 // index.
-struct Field
-{
-    char type;
-    int number;
-};
-
-constexpr Field kRecord[] = {
+constexpr widgets::RecordField kRecord[] = {
     {'S', 71}, {'C', 45}, {'S', 57}, {'C', 48}, {'S', 59}, {'S', 58}, {'C', 49},
     {'S', 65}, {'S', 61}, {'S', 60}, {'S', 62}, {'S', 63}, {'C', 50}, {'S', 67},
     {'C', 51}, {'C', 54}, {'S', 68}, {'C', 55}, {'C', 58}, {'S', 70}, {'C', 59},
@@ -211,26 +205,13 @@ void ClockPage::clock2Click()
 
 QStringList ClockPage::recordFields() const
 {
-    QStringList values;
-    for (const Field& f : kRecord) {
-        values.append(f.type == 'S' ? render::quoteCommaItem(m_spin[f.number]->text())
-                                    : QString::number(m_combo[f.number]->currentIndex()));
-    }
-    return values;
+    return recordValues(kRecord, m_spin, m_combo);
 }
 
 void ClockPage::applyRecordFields(const QStringList& fields)
 {
     Redrawer::Scope scope(redrawer());
-    const qsizetype count = std::min<qsizetype>(fields.size(), std::size(kRecord));
-    for (qsizetype i = 0; i < count; ++i) {
-        const Field& f = kRecord[i];
-        if (f.type == 'S') {
-            m_spin[f.number]->setStoredText(fields[i]);
-        } else {
-            m_combo[f.number]->setCurrentIndex(toInteger(fields[i]));
-        }
-    }
+    applyRecordValues(kRecord, fields, m_spin, m_combo);
     scope.request(kind());
 }
 
