@@ -1,10 +1,10 @@
 #include "figures/circle/Circle.h"
 
+#include "figures/Copies.h"
 #include "figures/RadialPoint.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
-#include "render/RepeatedDrawing.h"
 #include "render/Text.h"
 
 #include <QString>
@@ -442,10 +442,6 @@ void CircleRenderer::draw()
     render::beginFigure(m_c, m_frame);
     m_color = render::kWhite;
     const long long r = m_p.radius;
-    const long long stepX = 2 * r + m_p.gapAcross;
-    const long long stepY = 2 * r + m_p.gapDown;
-    const long long x0 = heldLayout(centredStart(m_frame.width, 0, m_p.countAcross, stepX));
-    const long long y0 = heldLayout(centredStart(m_frame.height, 0, m_p.countDown, stepY));
     // How far a copy can reach from its centre: the circle and the marks across it, the
     // widest line, the numbers beyond it and their text.
     const long long fs = std::abs((long long)m_p.numberSize);
@@ -463,34 +459,16 @@ void CircleRenderer::draw()
     const long long reach = std::abs(r) + marks + widest +
                             (m_p.numbersShown ? fs + 12 * std::min(fontPixels, 4096LL) + fs : 0) +
                             4;
-    Range rows = stepRange(y0, stepY, 0, m_p.countDown - 1LL, -reach, m_c.height() + reach);
-    Range cols = stepRange(x0, stepX, 0, m_p.countAcross - 1LL, -reach, m_c.width() + reach);
-    // Copies in one place draw the same picture: one stands for all.
-    if (stepY == 0) {
-        rows.last = std::min(rows.last, rows.first);
-    }
-    if (stepX == 0) {
-        cols.last = std::min(cols.last, cols.first);
-    }
-    // Many copies: one is drawn and its pixels copied to every place, in the same order.
-    const long long copies = (rows.last - rows.first + 1) * (cols.last - cols.first + 1);
-    if (m_copies && copies > 4 && reach < (1 << 10) && copiesAlike()) {
-        const render::RepeatedDrawing one(
-            m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
-            [this](Canvas& c, int x, int y) {
-                CircleRenderer(c, m_p, m_frame, false, m_directions).copy(x, y);
-            });
-        if (one.usable()) {
-            one.paintGrid(m_c, x0, stepX, cols.first, cols.last, y0, stepY, rows.first, rows.last);
-            m_c.setPenWidth(1);
-            return;
-        }
-    }
-    for (long long j = rows.first; j <= rows.last; ++j) {
-        for (long long i = cols.first; i <= cols.last; ++i) {
-            copy(x0 + i * stepX, y0 + j * stepY);
-        }
-    }
+    const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
+                                        m_p.countDown, m_p.gapDown, reach);
+    drawCopies(m_c, grid, reach, m_copies && copiesAlike(),
+               [this](Canvas& c, long long x, long long y) {
+                   if (&c == &m_c) {
+                       copy(x, y);
+                   } else {
+                       CircleRenderer(c, m_p, m_frame, false, m_directions).copy(x, y);
+                   }
+               });
     m_c.setPenWidth(1);
 }
 

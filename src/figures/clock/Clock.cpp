@@ -1,10 +1,10 @@
 #include "figures/clock/Clock.h"
 
+#include "figures/Copies.h"
 #include "figures/RadialPoint.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
-#include "render/RepeatedDrawing.h"
 #include "render/Text.h"
 
 #include <QString>
@@ -219,10 +219,6 @@ void ClockRenderer::draw()
 {
     render::beginFigure(m_c, m_frame);
     const long long r = m_p.radius;
-    const long long stepX = 2 * r + m_p.gapAcross;
-    const long long stepY = 2 * r + m_p.gapDown;
-    const long long x0 = heldLayout(centredStart(m_frame.width, 0, m_p.countAcross, stepX));
-    const long long y0 = heldLayout(centredStart(m_frame.height, 0, m_p.countDown, stepY));
     // How far a face can reach from its centre: the circle and the marks across it, the
     // widest line, the numerals beyond it and their text (two characters of at most twice
     // the font's height each).
@@ -239,32 +235,16 @@ void ClockRenderer::draw()
         render::kMaxStrokeWidth);
     const long long reach = std::abs(r) + marks + widest +
                             (m_p.numeralsShown ? f + 4 * std::min(fontPixels, 4096LL) + f : 0) + 4;
-    Range rows = stepRange(y0, stepY, 0, m_p.countDown - 1LL, -reach, m_c.height() + reach);
-    Range cols = stepRange(x0, stepX, 0, m_p.countAcross - 1LL, -reach, m_c.width() + reach);
-    // Faces in one place draw the same picture: one stands for all.
-    if (stepY == 0) {
-        rows.last = std::min(rows.last, rows.first);
-    }
-    if (stepX == 0) {
-        cols.last = std::min(cols.last, cols.first);
-    }
-    // Many faces: one is drawn and its pixels copied to every place, in the same order.
-    const long long faces = (rows.last - rows.first + 1) * (cols.last - cols.first + 1);
-    if (m_copies && faces > 4 && reach < (1 << 10) && facesAlike()) {
-        const render::RepeatedDrawing one(
-            m_c, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
-            [this](Canvas& c, int x, int y) { ClockRenderer(c, m_p, m_frame).face(x, y); });
-        if (one.usable()) {
-            one.paintGrid(m_c, x0, stepX, cols.first, cols.last, y0, stepY, rows.first, rows.last);
-            m_c.setPenWidth(1);
-            return;
-        }
-    }
-    for (long long j = rows.first; j <= rows.last; ++j) {
-        for (long long i = cols.first; i <= cols.last; ++i) {
-            face(x0 + i * stepX, y0 + j * stepY);
-        }
-    }
+    const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
+                                        m_p.countDown, m_p.gapDown, reach);
+    drawCopies(m_c, grid, reach, m_copies && facesAlike(),
+               [this](Canvas& c, long long x, long long y) {
+                   if (&c == &m_c) {
+                       face(x, y);
+                   } else {
+                       ClockRenderer(c, m_p, m_frame).face(x, y);
+                   }
+               });
     m_c.setPenWidth(1);
 }
 
