@@ -95,6 +95,18 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
     return grid;
 }
 
+QComboBox* FigurePage::itemCombo(const char* name, std::initializer_list<const char*> items,
+                                 int index)
+{
+    auto* c = new QComboBox(this);
+    c->setObjectName(QString::fromLatin1(name));
+    for (const char* item : items) {
+        c->addItem(QString::fromUtf8(item));
+    }
+    c->setCurrentIndex(index);
+    return c;
+}
+
 QString FigurePage::spinRecordText(const SpinEdit& spin)
 {
     return render::quoteCommaItem(spin.text());

@@ -92,6 +92,16 @@ protected:
         table[n] = lineCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), index);
         return table[n];
     }
+    // A selector named "ComboBox<n>" with the given items (UTF-8) and selection, kept in the
+    // page's table by its number.
+    template <std::size_t N>
+    QComboBox* numberedItemCombo(QComboBox* (&table)[N], int n,
+                                 std::initializer_list<const char*> items, int index = 0)
+    {
+        table[n] = itemCombo(qPrintable(QStringLiteral("ComboBox%1").arg(n)), items, index);
+        return table[n];
+    }
+    QComboBox* itemCombo(const char* name, std::initializer_list<const char*> items, int index);
     // The line setting a row of numbered controls shows: kind, width and colour.
     template <std::size_t C, std::size_t S>
     static figures::LineSetting lineSetting(QComboBox* const (&combos)[C],

@@ -1,6 +1,7 @@
 #include "figures/circle/Circle.h"
 
 #include "figures/Copies.h"
+#include "figures/Dot.h"
 #include "figures/RadialPoint.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
@@ -211,16 +212,7 @@ void CircleRenderer::disc(WidePoint centre, long long s, const LineSetting& line
         !fitsInt(y2)) {
         return;
     }
-    // The border is the disc's own colour, in the line kind's pen style, one pixel wide.
-    render::Pen pen = m_c.pen();
-    pen.color = color;
-    pen.style = render::lineStylePen(line.kind, pen.style);
-    pen.width = 1;
-    pen.geometric = false;
-    m_c.setPen(pen);
-    m_c.setBrush(render::Brush{color, false});
-    m_c.ellipse(int(x1), int(y1), int(x2), int(y2));
-    m_c.setBrushClear(true);
+    filledDot(m_c, int(x1), int(y1), int(x2), int(y2), color, line.kind);
 }
 
 void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,

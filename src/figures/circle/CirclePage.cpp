@@ -95,18 +95,6 @@ CirclePage::CirclePage(int kind, widgets::FigureHost& host, widgets::Redrawer& r
     connect(m_reset[3], &widgets::ResetButton::clicked, this, &CirclePage::Oval3Click);
 }
 
-QComboBox* CirclePage::itemCombo(int n, std::initializer_list<const char*> items)
-{
-    auto* c = new QComboBox(this);
-    c->setObjectName(QStringLiteral("ComboBox%1").arg(n));
-    for (const char* item : items) {
-        c->addItem(QString::fromUtf8(item));
-    }
-    c->setCurrentIndex(0);
-    m_combo[n] = c;
-    return c;
-}
-
 void CirclePage::buildShapePanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, m_reset[1], QStringLiteral("Oval1"),
@@ -117,26 +105,26 @@ void CirclePage::buildShapePanel(QWidget* p)
     grid->addWidget(caption("形状", p), 2, 2);
     grid->addWidget(caption("大きさ", p), 2, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Dot, p, QStringLiteral("中心")), 3, 1);
-    grid->addWidget(itemCombo(31, {"なし", "●", "＋", "×"}), 3, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 31, {"なし", "●", "＋", "×"}), 3, 2);
     grid->addWidget(numberedSpin(m_spin, 41, 1, 20, 1), 3, 3);
     grid->addWidget(caption("分割", p), 4, 2);
     grid->addWidget(caption("開始位置", p), 4, 3, 1, 2);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Spokes, p, QStringLiteral("分割線")), 5,
                     1);
     grid->addWidget(numberedSpin(m_spin, 43, 1, 50, 1), 5, 2);
-    grid->addWidget(itemCombo(32, {"↑", "→", "↓", "←"}), 5, 3);
+    grid->addWidget(numberedItemCombo(m_combo, 32, {"↑", "→", "↓", "←"}), 5, 3);
     grid->addWidget(caption("形状", p), 6, 2);
     grid->addWidget(caption("大きさ", p), 6, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p, QStringLiteral("周上")), 7,
                     1);
-    grid->addWidget(itemCombo(33, {"なし", "●", "┸", "┰", "╂"}), 7, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 33, {"なし", "●", "┸", "┰", "╂"}), 7, 2);
     grid->addWidget(numberedSpin(m_spin, 42, 1, 50, 3), 7, 3);
     grid->addWidget(caption("有無", p), 8, 2);
     grid->addWidget(caption("初期値", p), 8, 3);
     grid->addWidget(caption("大きさ", p), 8, 4);
     grid->addWidget(caption("増減", p), 8, 5);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 9, 1);
-    grid->addWidget(itemCombo(44, {"なし", "あり"}), 9, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 44, {"なし", "あり"}), 9, 2);
     grid->addWidget(numberedSpin(m_spin, 55, 0, 50, 1), 9, 3);
     grid->addWidget(numberedSpin(m_spin, 56, 10, 100, 10), 9, 4);
     grid->addWidget(numberedSpin(m_spin, 96, 1, 10000, 1), 9, 5, 1, 2);

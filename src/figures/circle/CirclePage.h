@@ -35,7 +35,6 @@ private:
     void buildShapePanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     void buildSubDivisionPanel(QWidget* panel);
-    QComboBox* itemCombo(int n, std::initializer_list<const char*> items);
 
     Spin* m_spin[97] = {};
     QComboBox* m_combo[82] = {};

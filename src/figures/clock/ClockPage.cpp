@@ -73,18 +73,6 @@ ClockPage::ClockPage(int kind, widgets::FigureHost& host, widgets::Redrawer& red
     connect(m_reset[2], &widgets::ResetButton::clicked, this, &ClockPage::clock2Click);
 }
 
-QComboBox* ClockPage::itemCombo(int n, std::initializer_list<const char*> items, int index)
-{
-    auto* c = new QComboBox(this);
-    c->setObjectName(QStringLiteral("ComboBox%1").arg(n));
-    for (const char* item : items) {
-        c->addItem(QString::fromUtf8(item));
-    }
-    c->setCurrentIndex(index);
-    m_combo[n] = c;
-    return c;
-}
-
 void ClockPage::buildGeometryPanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, m_reset[1], QStringLiteral("clock1"),
@@ -94,21 +82,23 @@ void ClockPage::buildGeometryPanel(QWidget* p)
     grid->addWidget(caption("形状", p), 2, 2);
     grid->addWidget(caption("大きさ", p), 2, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Dot, p, QStringLiteral("中心")), 3, 1);
-    grid->addWidget(itemCombo(45, {"なし", "●", "＋", "×"}, int(ClockCentre::Dot)), 3, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 45, {"なし", "●", "＋", "×"}, int(ClockCentre::Dot)),
+                    3, 2);
     grid->addWidget(numberedSpin(m_spin, 57, 1, 20, 1), 3, 3);
     grid->addWidget(caption("形状", p), 4, 2);
     grid->addWidget(caption("時", p), 4, 3);
     grid->addWidget(caption("分", p), 4, 4);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p, QStringLiteral("目盛り")),
                     5, 1);
-    grid->addWidget(itemCombo(48, {"なし", "●", "┸", "┰", "╂"}, int(ClockGraduation::Inward)), 5,
-                    2);
+    grid->addWidget(
+        numberedItemCombo(m_combo, 48, {"なし", "●", "┸", "┰", "╂"}, int(ClockGraduation::Inward)),
+        5, 2);
     grid->addWidget(numberedSpin(m_spin, 59, 1, 50, 5), 5, 3);
     grid->addWidget(numberedSpin(m_spin, 58, 1, 50, 3), 5, 4);
     grid->addWidget(caption("有無", p), 6, 2);
     grid->addWidget(caption("大きさ", p), 6, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 7, 1);
-    grid->addWidget(itemCombo(49, {"なし", "あり"}, 1), 7, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 49, {"なし", "あり"}, 1), 7, 2);
     grid->addWidget(numberedSpin(m_spin, 65, 10, 100, 10), 7, 3);
     // The copies: three typed characters at most.
     grid->addWidget(

@@ -33,7 +33,6 @@ private:
 
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
-    QComboBox* itemCombo(int n, std::initializer_list<const char*> items, int index);
 
     Spin* m_spin[72] = {};
     QComboBox* m_combo[61] = {};

@@ -97,18 +97,6 @@ NumberLinePage::NumberLinePage(int kind, widgets::FigureHost& host, widgets::Red
     connect(m_reset[2], &widgets::ResetButton::clicked, this, &NumberLinePage::line2Click);
 }
 
-QComboBox* NumberLinePage::itemCombo(int n, std::initializer_list<const char*> items)
-{
-    auto* c = new QComboBox(this);
-    c->setObjectName(QStringLiteral("ComboBox%1").arg(n));
-    for (const char* item : items) {
-        c->addItem(QString::fromUtf8(item));
-    }
-    c->setCurrentIndex(0);
-    m_combo[n] = c;
-    return c;
-}
-
 void NumberLinePage::buildMainPanel(QWidget* p)
 {
     QGridLayout* grid = startPanel(p, m_reset[1], QStringLiteral("line1"),
@@ -137,7 +125,7 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(numberedSpin(m_spin, 80, 1, 5, 1, 1), 4, 3);
     m_combo[68] = colorCombo("ComboBox68");
     grid->addWidget(m_combo[68], 4, 4);
-    grid->addWidget(itemCombo(66, {"なし", "あり"}), 4, 5);
+    grid->addWidget(numberedItemCombo(m_combo, 66, {"なし", "あり"}), 4, 5);
 
     // The main ticks.
     grid->addWidget(caption("長さ", p), 5, 3);
@@ -145,7 +133,7 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(caption("線幅", p), 5, 5);
     grid->addWidget(caption("色", p), 5, 6);
     grid->addWidget(caption("目盛り", p), 6, 1);
-    grid->addWidget(itemCombo(65, {"┸", "┰", "╂", "●"}), 6, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 65, {"┸", "┰", "╂", "●"}), 6, 2);
     grid->addWidget(numberedSpin(m_spin, 73, 1, 1000, 10), 6, 3);
     m_combo[63] = lineCombo("ComboBox63", render::kSolidIndex);
     grid->addWidget(m_combo[63], 6, 4);
@@ -159,17 +147,18 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(caption("初期値", p), 7, 4);
     grid->addWidget(caption("増減", p), 7, 5);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 8, 1);
-    grid->addWidget(itemCombo(67, {"なし", "あり"}), 8, 2);
-    grid->addWidget(itemCombo(71, {"↑", "↓"}), 8, 3);
+    grid->addWidget(numberedItemCombo(m_combo, 67, {"なし", "あり"}), 8, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 71, {"↑", "↓"}), 8, 3);
     grid->addWidget(numberedSpin(m_spin, 78, -100000, 100000, 1), 8, 4);
     grid->addWidget(numberedSpin(m_spin, 81, -1000, 1000, 1), 8, 5);
-    grid->addWidget(itemCombo(77, {"なし", "10分の1", "100分の1", "1000分の1", "10000分の1"}), 8,
-                    6);
+    grid->addWidget(
+        numberedItemCombo(m_combo, 77, {"なし", "10分の1", "100分の1", "1000分の1", "10000分の1"}),
+        8, 6);
     grid->addWidget(caption("＋符号", p), 9, 2);
     grid->addWidget(caption("大きさ", p), 9, 3);
     grid->addWidget(caption("色", p), 9, 4);
     grid->addWidget(caption("文字", p), 9, 5);
-    grid->addWidget(itemCombo(72, {"なし", "あり"}), 10, 2);
+    grid->addWidget(numberedItemCombo(m_combo, 72, {"なし", "あり"}), 10, 2);
     grid->addWidget(numberedSpin(m_spin, 79, 10, 100, 10), 10, 3);
     m_combo[70] = colorCombo("ComboBox70");
     grid->addWidget(m_combo[70], 10, 4);

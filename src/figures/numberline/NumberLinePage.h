@@ -34,7 +34,6 @@ private:
 
     void buildMainPanel(QWidget* panel);
     void buildSubdivisionPanel(QWidget* panel);
-    QComboBox* itemCombo(int n, std::initializer_list<const char*> items);
 
     Spin* m_spin[88] = {};
     QComboBox* m_combo[78] = {};

@@ -12,20 +12,6 @@ namespace koyomi::figures {
 using widgets::Redrawer;
 using widgets::RowPicture;
 
-namespace {
-
-QComboBox* itemCombo(const char* name, std::initializer_list<QString> items, QWidget* parent)
-{
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    for (const QString& item : items) {
-        c->addItem(item);
-    }
-    return c;
-}
-
-} // namespace
-
 TawaraPage::TawaraPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
                        QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
@@ -41,11 +27,11 @@ TawaraPage::TawaraPage(int kind, widgets::FigureHost& host, widgets::Redrawer& r
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Circle, p, QStringLiteral("円周")), 1, 1);
     m_size = spin("SpinEdit102", 1, 100, 30);
     m_size->setToolTip(QStringLiteral("円の半径 (正方形は辺の半分)"));
-    m_shape = itemCombo("ComboBox84", {QStringLiteral("○"), QStringLiteral("□")}, p);
+    m_shape = itemCombo("ComboBox84", {"○", "□"}, 0);
     m_shape->setToolTip(QStringLiteral("俵の形"));
     m_rows = spin("SpinEdit107", 0, 50, 2);
     m_rows->setToolTip(QStringLiteral("段の数 (r 段目に r 個)"));
-    m_apex = itemCombo("ComboBox87", {QStringLiteral("△"), QStringLiteral("▽")}, p);
+    m_apex = itemCombo("ComboBox87", {"△", "▽"}, 0);
     m_apex->setToolTip(QStringLiteral("頂点を上に (△) または下に (▽)"));
     grid->addWidget(m_size, 1, 2);
     grid->addWidget(m_shape, 1, 3);
