@@ -191,9 +191,7 @@ private:
     bool paintWhole(QPainter& p, const QRect& box,
                     const std::function<void(QPainter&)>& draw) const;
     void drawTextDirect(int x, int y, const QString& text);
-    // The text's stamp, made at its second drawing, or at once when the canvas's edge may cut
-    // it.
-    const TextStamp* textStamp(const QString& text, bool cut);
+    const TextStamp* textStamp(const QString& text);
     void strokeFigure(std::span<const QPoint> points, bool closed);
 
     // What was last handed to the painter, so that unchanged state is not set again.

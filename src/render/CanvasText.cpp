@@ -14,24 +14,17 @@ namespace {
 // time rather than kept: the painter draws only what the canvas shows of a large text, a
 // stamp would first lay out all of it. Labels of ordinary sizes are far smaller.
 constexpr qint64 kMaxStampPixels = qint64(1) << 16;
-// A text the canvas's edge cuts is always stamped, up to this much larger: the painter draws
-// large glyphs as outlines, and an outline cut by the edge can fill a pixel more or less than
-// the whole one, so the window would show another text than a larger window.
-constexpr qint64 kMaxCutStampPixels = qint64(1) << 22;
 
 // The pixels that painting the text white on black covers; unusable when any pixel is only
 // partly covered, which a stamp of one colour could not reproduce.
-TextStamp makeStamp(const QFont& font, const QString& text, qint64 maxPixels)
+TextStamp makeStamp(const QFont& font, const QString& text)
 {
     TextStamp stamp;
     stamp.state = TextStamp::State::Unusable;
     const QFontMetrics metrics(font);
     const int margin = metrics.height() / 2 + 2;
     const QRect bounds = metrics.boundingRect(text).adjusted(-margin, -margin, margin, margin);
-    if (qint64(bounds.width()) * bounds.height() > maxPixels) {
-        if (maxPixels < kMaxCutStampPixels) {
-            stamp.state = TextStamp::State::TooLarge;
-        }
+    if (qint64(bounds.width()) * bounds.height() > kMaxStampPixels) {
         return stamp;
     }
     QImage scratch(bounds.size(), QImage::Format_RGB32);
@@ -72,7 +65,7 @@ TextStamp makeStamp(const QFont& font, const QString& text, qint64 maxPixels)
 
 } // namespace
 
-const TextStamp* Canvas::textStamp(const QString& text, bool cut)
+const TextStamp* Canvas::textStamp(const QString& text)
 {
     if (!m_stamps) {
         m_stamps = std::make_unique<TextStamps>();
@@ -81,13 +74,8 @@ const TextStamp* Canvas::textStamp(const QString& text, bool cut)
     key += u'\0';
     key += text;
     TextStamp* stamp = m_stamps->seen(key);
-    if (!stamp && cut) {
-        stamp = m_stamps->seen(key); // noted as seen just now: stamped at once
-    }
-    if (stamp && (stamp->state == TextStamp::State::SeenOnce ||
-                  (cut && stamp->state == TextStamp::State::TooLarge))) {
-        m_stamps->settle(*stamp,
-                         makeStamp(m_font, text, cut ? kMaxCutStampPixels : kMaxStampPixels));
+    if (stamp && stamp->state == TextStamp::State::SeenOnce) {
+        m_stamps->settle(*stamp, makeStamp(m_font, text));
     }
     return stamp;
 }
@@ -100,12 +88,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     font(); // settles the font and its ascent for the present size
     // Copy mode stamps the text's pixels in the font colour; exclusive-or drawing goes
     // through the painter, which combines the colours itself.
-    // Within a generous box (two font heights a character, one around) the text is whole.
-    const long long pixels = std::max<long long>(1, m_font.pixelSize());
-    const bool cut = x - pixels < 0 || y - pixels < 0 ||
-                     x + (2 * text.size() + 1) * pixels > m_image.width() ||
-                     y + 3 * pixels > m_image.height();
-    const TextStamp* stamp = m_penMode == PenMode::Copy ? textStamp(text, cut) : nullptr;
+    const TextStamp* stamp = m_penMode == PenMode::Copy ? textStamp(text) : nullptr;
     if (!stamp || stamp->state != TextStamp::State::Usable) {
         drawTextDirect(x, y, text);
         return;

@@ -24,8 +24,7 @@ struct TextStamp
     {
         SeenOnce, // drawn once by the painter; a second drawing makes the stamp
         Usable,
-        TooLarge, // drawn by the painter, unless the canvas's edge cuts it
-        Unusable, // partly covered pixels, or too large even when cut: always drawn by the painter
+        Unusable, // too large, or partly covered pixels: always drawn by the painter
     };
     std::vector<Run> runs;
     State state = State::SeenOnce;

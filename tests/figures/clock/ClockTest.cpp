@@ -164,7 +164,7 @@ TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
         p.graduationMark = n % 5;
         p.centreMark = n % 4;
         p.centreMarkSize = 1 + n % 7;
-        p.numeralSize = 10 + 3 * n;
+        p.numeralSize = 10 + 2 * n; // glyphs up to 64 pixels: cut exactly at the edge
         p.hourMarks = LineSetting{n % 5, 1 + n % 4, 4};
         p.minuteMarks = LineSetting{(n + 2) % 5, 1, kRedIndex};
         p.circumference = LineSetting{(n + 1) % 5, 1 + n % 3, 9};
