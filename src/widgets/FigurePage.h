@@ -5,9 +5,11 @@
 #include "render/Canvas.h"
 #include "render/ColorInit.h"
 #include "render/Frame.h"
+#include "render/Palette.h"
 #include "widgets/ComboBoxes.h"
 #include "widgets/FigureHost.h"
 #include "widgets/Redrawer.h"
+#include "widgets/RowPictures.h"
 #include "widgets/SpinEdit.h"
 
 #include <QCheckBox>
@@ -33,6 +35,17 @@ struct RecordField
 {
     char type;
     int number;
+};
+
+// One row of a page's line panel: its picture and hint, and the numbers of its line kind,
+// width and colour controls (kind 0: a row with a colour only), the width taking at most
+// widthLength typed characters (0: no limit).
+struct LineRow
+{
+    RowPicture picture;
+    const char* hint;
+    int kind, width, color;
+    int widthLength = 1;
 };
 
 class FigurePage : public QWidget
@@ -102,6 +115,23 @@ protected:
         return table[n];
     }
     QComboBox* itemCombo(const char* name, std::initializer_list<const char*> items, int index);
+    // The rows of a line panel from the grid's row 1: picture, line kind ("実線" first),
+    // width 1..5 and colour, each control numbered and kept in the page's tables.
+    template <std::size_t S, std::size_t C>
+    void addLineRows(QGridLayout* grid, QWidget* panel, std::span<const LineRow> rows,
+                     SpinEdit* (&spins)[S], QComboBox* (&combos)[C])
+    {
+        int r = 1;
+        for (const LineRow& row : rows) {
+            grid->addWidget(rowPictureLabel(row.picture, panel, QString::fromUtf8(row.hint)), r, 1);
+            if (row.kind != 0) {
+                grid->addWidget(numberedLineCombo(combos, row.kind, render::kSolidIndex), r, 2);
+                grid->addWidget(numberedSpin(spins, row.width, 1, 5, 1, row.widthLength), r, 3);
+            }
+            grid->addWidget(numberedColorCombo(combos, row.color), r, 4);
+            ++r;
+        }
+    }
     // The line setting a row of numbered controls shows: kind, width and colour.
     template <std::size_t C, std::size_t S>
     static figures::LineSetting lineSetting(QComboBox* const (&combos)[C],

@@ -24,14 +24,7 @@ constexpr widgets::RecordField kRecord[] = {
 };
 
 // The line rows of the second panel: kind, width, colour (0 where the row has none).
-struct LineRow
-{
-    RowPicture picture;
-    const char* hint;
-    int kind, width, color;
-};
-
-constexpr LineRow kLineRows[] = {
+constexpr widgets::LineRow kLineRows[] = {
     {RowPicture::Circle, "円周", 50, 67, 51},
     {RowPicture::Dot, "中心", 54, 68, 55},
     {RowPicture::Graduations, "目盛り (分)", 58, 70, 59},
@@ -121,18 +114,8 @@ void ClockPage::buildLinePanel(QWidget* p)
 {
     QGridLayout* grid =
         startPanel(p, m_reset[2], QStringLiteral("clock2"), {{2, "線種"}, {3, "線幅"}, {4, "色"}});
-    int r = 1;
-    for (const LineRow& row : kLineRows) {
-        grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)), r,
-                        1);
-        if (row.kind != 0) {
-            grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 2);
-            // Widths take one typed character.
-            grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, 1), r, 3);
-        }
-        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 4);
-        ++r;
-    }
+    // Widths take one typed character.
+    addLineRows(grid, p, kLineRows, m_spin, m_combo);
 }
 
 ClockParams ClockPage::params() const

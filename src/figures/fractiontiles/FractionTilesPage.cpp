@@ -16,26 +16,19 @@ using widgets::RowPicture;
 
 namespace {
 
-// One line setting of the second panel: its picture and its kind, width and colour controls.
-struct LineRow
-{
-    RowPicture picture;
-    const char* hint;
-    int kind, width, color;
-};
-
-// In panel order, which is also the record's order.
-constexpr LineRow kLineRows[] = {
-    {RowPicture::WholeGrid, "すべての線", 88, 113, 89},
-    {RowPicture::OuterSquare, "外枠", 92, 116, 93},
-    {RowPicture::TopSide, "上の辺", 91, 117, 94},
-    {RowPicture::BottomSide, "下の辺", 95, 119, 98},
-    {RowPicture::LeftSide, "左の辺", 96, 120, 99},
-    {RowPicture::RightSide, "右の辺", 97, 121, 100},
-    {RowPicture::InnerCross, "分割線", 103, 122, 104},
-    {RowPicture::HorizontalBar, "横の分割線", 101, 123, 105},
-    {RowPicture::VerticalBar, "縦の分割線", 102, 124, 106},
-    {RowPicture::Graduations, "目盛り", 107, 125, 108},
+// The line settings of the second panel, in panel order, which is also the record's order.
+// The master width of every line takes one typed character, the others any number.
+constexpr widgets::LineRow kLineRows[] = {
+    {RowPicture::WholeGrid, "すべての線", 88, 113, 89, 1},
+    {RowPicture::OuterSquare, "外枠", 92, 116, 93, 0},
+    {RowPicture::TopSide, "上の辺", 91, 117, 94, 0},
+    {RowPicture::BottomSide, "下の辺", 95, 119, 98, 0},
+    {RowPicture::LeftSide, "左の辺", 96, 120, 99, 0},
+    {RowPicture::RightSide, "右の辺", 97, 121, 100, 0},
+    {RowPicture::InnerCross, "分割線", 103, 122, 104, 0},
+    {RowPicture::HorizontalBar, "横の分割線", 101, 123, 105, 0},
+    {RowPicture::VerticalBar, "縦の分割線", 102, 124, 106, 0},
+    {RowPicture::Graduations, "目盛り", 107, 125, 108, 0},
 };
 
 // Master rows: a change copies the control's value into these controls.
@@ -128,16 +121,7 @@ void FractionTilesPage::buildLinePanel(QWidget* p)
 {
     QGridLayout* grid =
         startPanel(p, m_reset[1], QStringLiteral("Image78"), {{2, "線種"}, {3, "線幅"}, {4, "色"}});
-    int r = 1;
-    for (const LineRow& row : kLineRows) {
-        grid->addWidget(widgets::rowPictureLabel(row.picture, p, QString::fromUtf8(row.hint)), r,
-                        1);
-        grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 2);
-        // The master width of every line takes one typed character.
-        grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1, row.width == 113 ? 1 : 0), r, 3);
-        grid->addWidget(numberedColorCombo(m_combo, row.color), r, 4);
-        ++r;
-    }
+    addLineRows(grid, p, kLineRows, m_spin, m_combo);
 }
 
 void FractionTilesPage::connectHandlers()
@@ -227,13 +211,13 @@ void FractionTilesPage::bunsu1Click()
 void FractionTilesPage::bunsu2Click()
 {
     Redrawer::Scope scope(redrawer());
-    for (const LineRow& row : kLineRows) {
+    for (const widgets::LineRow& row : kLineRows) {
         m_combo[row.kind]->setCurrentIndex(render::kSolidIndex);
     }
-    for (const LineRow& row : kLineRows) {
+    for (const widgets::LineRow& row : kLineRows) {
         m_spin[row.width]->setText(QStringLiteral("1"));
     }
-    for (const LineRow& row : kLineRows) {
+    for (const widgets::LineRow& row : kLineRows) {
         m_combo[row.color]->setCurrentIndex(render::defaultColorIndex(host().whiteBackground()));
     }
     scope.request(kind());
@@ -246,7 +230,7 @@ QStringList FractionTilesPage::recordFields() const
         values.append(n == 90 ? QString::number(m_combo[90]->currentIndex())
                               : render::quoteCommaItem(m_spin[n]->text()));
     }
-    for (const LineRow& row : kLineRows) {
+    for (const widgets::LineRow& row : kLineRows) {
         values.append(QString::number(m_combo[row.kind]->currentIndex()));
         values.append(render::quoteCommaItem(m_spin[row.width]->text()));
         values.append(QString::number(m_combo[row.color]->currentIndex()));
@@ -263,7 +247,7 @@ void FractionTilesPage::applyRecordFields(const QStringList& fields)
     for (int n : kGeometryRecord) {
         order.emplace_back(n == 90 ? 'C' : 'S', n);
     }
-    for (const LineRow& row : kLineRows) {
+    for (const widgets::LineRow& row : kLineRows) {
         order.insert(order.end(), {{'C', row.kind}, {'S', row.width}, {'C', row.color}});
     }
     const qsizetype count = std::min<qsizetype>(fields.size(), qsizetype(order.size()));
