@@ -188,7 +188,9 @@ bool Canvas::paintWhole(QPainter& p, const QRect& box,
 {
     const int margin = strokeWidth(m_pen.width) + 2;
     const QRect reach = box.adjusted(-margin, -margin, margin, margin);
-    constexpr qint64 kMaxScratchPixels = qint64(1) << 22;
+    // A quarter of a million pixels: a mark, a dash or a dot of a figure; a line across the
+    // whole window is left to the painter rather than costing a window-sized scratch image.
+    constexpr qint64 kMaxScratchPixels = qint64(1) << 18;
     if (m_penMode != PenMode::Copy || m_image.rect().contains(reach) ||
         !reach.intersects(m_image.rect()) ||
         qint64(reach.width()) * reach.height() > kMaxScratchPixels) {
