@@ -136,6 +136,16 @@ void CirclePage::buildShapePanel(QWidget* p)
     m_spin[42]->setToolTip(QStringLiteral("周上の印の大きさ"));
     m_spin[56]->setToolTip(QStringLiteral("数字の大きさ (ポイント)、円からの距離 (ピクセル)"));
     m_spin[96]->setToolTip(QStringLiteral("次の数字までの増え方"));
+    m_spin[41]->setToolTip(QStringLiteral("中心の印の大きさ"));
+    m_spin[55]->setToolTip(QStringLiteral("最初の分割に書く数字"));
+    m_combo[31]->setToolTip(QStringLiteral("中心の印の形"));
+    m_combo[32]->setToolTip(QStringLiteral("最初の分割の向き (上・右・下・左から時計回り)"));
+    m_combo[33]->setToolTip(QStringLiteral("周上の印の形 (細かい目盛りも同じ形)"));
+    m_combo[44]->setToolTip(QStringLiteral("分割に数字を書くか"));
+    m_spin[46]->setToolTip(QStringLiteral("横に並べる個数"));
+    m_spin[45]->setToolTip(QStringLiteral("横に並べる円の間隔"));
+    m_spin[47]->setToolTip(QStringLiteral("縦に並べる個数"));
+    m_spin[48]->setToolTip(QStringLiteral("縦に並べる円の間隔"));
 }
 
 void CirclePage::buildLinePanel(QWidget* p)
@@ -163,6 +173,8 @@ void CirclePage::buildSubDivisionPanel(QWidget* p)
         grid->addWidget(numberedLineCombo(m_combo, row.kind, render::kSolidIndex), r, 4);
         grid->addWidget(numberedSpin(m_spin, row.width, 1, 5, 1), r, 5);
         grid->addWidget(numberedColorCombo(m_combo, row.color), r, 6);
+        m_spin[row.division]->setToolTip(QStringLiteral("一つの分割をさらに分ける数"));
+        m_spin[row.size]->setToolTip(QStringLiteral("細かい目盛りの大きさ"));
         ++r;
     }
 }

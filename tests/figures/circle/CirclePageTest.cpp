@@ -55,10 +55,9 @@ TEST_F(CirclePageTest, ResetsAndTheRecordRestoreEveryControl)
 {
     EXPECT_EQ(record(), kDefaults);
     const std::vector<std::pair<int, const char*>> spins{
-        {49, "80"}, {50, "4"}, {41, "3"}, {43, "12"}, {42, "6"}, {55, "0"}, {56, "14"},
-        {96, "5"},  {46, "2"}, {45, "0"}, {47, "3"},  {48, "7"}, {51, "2"}, {44, "3"},
-        {52, "4"},  {53, "5"}, {54, "2"}, {90, "5"},  {91, "9"}, {92, "2"}, {93, "2"},
-        {95, "7"},  {94, "3"}};
+        {49, "80"}, {50, "4"}, {41, "3"}, {43, "12"}, {42, "6"}, {55, "0"}, {56, "14"}, {96, "5"},
+        {46, "2"},  {45, "0"}, {47, "3"}, {48, "7"},  {51, "2"}, {44, "3"}, {52, "4"},  {53, "5"},
+        {54, "2"},  {90, "5"}, {91, "9"}, {92, "2"},  {93, "2"}, {95, "7"}, {94, "3"}};
     for (const auto& [n, text] : spins) {
         spin(n)->setText(text);
     }
@@ -78,7 +77,10 @@ TEST_F(CirclePageTest, ResetsAndTheRecordRestoreEveryControl)
     page->Oval1Click();
     page->Oval2Click();
     page->Oval3Click();
-    // The step keeps its value; the sub-division sizes become 1.
+    // Every control of the three lists back to its reset value, black on white; the step
+    // keeps its value and the sub-division sizes become 1, not 5.
+    EXPECT_EQ(record(), "4,\"A\",1,50,1,0,1,1,0,0,3,0,1,10,5,1,50,1,50,0,1,1,0,1,1,0,1,1,0,1,1,0,1,"
+                        "1,1,1,1,0,1,1,1,1,0,1,1");
     EXPECT_EQ(spin(96)->text(), fields[3 + 11]);
     EXPECT_EQ(spin(91)->text(), "1");
     EXPECT_EQ(spin(95)->text(), "1");
