@@ -6,6 +6,7 @@
 #include "widgets/ResetButton.h"
 
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace koyomi::widgets {
 
@@ -76,8 +77,15 @@ QLabel* FigurePage::caption(const char* text, QWidget* parent)
 
 QFrame* FigurePage::panel()
 {
+    if (!m_column) {
+        m_column = new QVBoxLayout(this);
+        m_column->setContentsMargins(2, 2, 2, 2);
+        m_column->setSpacing(2);
+        m_column->addStretch();
+    }
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
+    m_column->insertWidget(m_column->count() - 1, frame);
     return frame;
 }
 

@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -174,7 +175,7 @@ protected:
 
     // A caption over a column of controls (UTF-8).
     static QLabel* caption(const char* text, QWidget* parent);
-    // A framed panel of the page, added to the page's column of panels by the caller.
+    // A framed panel of the page, below the panels made before it in the page's column.
     QFrame* panel();
     // The panel's grid: its reset triangle, named as its handler's button, in the top-left
     // corner, and column captions (column, UTF-8 caption) in the first row.
@@ -186,6 +187,7 @@ private:
     static QString spinRecordText(const SpinEdit& spin);
     static void setRecordIndex(QComboBox& combo, const QString& value);
 
+    QVBoxLayout* m_column = nullptr; // the page's panels, top to bottom
     int m_kind;
     FigureHost& m_host;
     Redrawer& m_redrawer;

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 namespace koyomi::figures {
 
@@ -49,16 +48,9 @@ CirclePage::CirclePage(int kind, widgets::FigureHost& host, widgets::Redrawer& r
                        QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* shape = panel();
     QFrame* lines = panel();
     QFrame* subs = panel();
-    layout->addWidget(shape);
-    layout->addWidget(lines);
-    layout->addWidget(subs);
-    layout->addStretch();
     buildShapePanel(shape);
     buildLinePanel(lines);
     buildSubDivisionPanel(subs);

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 namespace koyomi::figures {
 
@@ -38,14 +37,8 @@ ClockPage::ClockPage(int kind, widgets::FigureHost& host, widgets::Redrawer& red
                      QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* geometry = panel();
     QFrame* lines = panel();
-    layout->addWidget(geometry);
-    layout->addWidget(lines);
-    layout->addStretch();
     buildGeometryPanel(geometry);
     buildLinePanel(lines);
 

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 #include <initializer_list>
 
@@ -64,14 +63,8 @@ FractionTilesPage::FractionTilesPage(int kind, widgets::FigureHost& host,
                                      widgets::Redrawer& redrawer, QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* geometry = panel();
     QFrame* lines = panel();
-    layout->addWidget(geometry);
-    layout->addWidget(lines);
-    layout->addStretch();
     buildGeometryPanel(geometry);
     buildLinePanel(lines);
     connectHandlers();

@@ -8,7 +8,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdint>
@@ -121,15 +120,10 @@ GraphPaperPage::GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Red
                                QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* panels[4];
-    for (int i = 0; i < 4; ++i) {
-        panels[i] = panel();
-        layout->addWidget(panels[i]);
+    for (QFrame*& p : panels) {
+        p = panel();
     }
-    layout->addStretch();
     buildGeometryPanel(panels[0]);
     buildLinePanel(panels[1]);
     buildEmphasisPanel(panels[2]);

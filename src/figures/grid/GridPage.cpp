@@ -7,7 +7,6 @@
 #include "widgets/RowPictures.h"
 
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
@@ -34,14 +33,8 @@ GridPage::GridPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redra
                    QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* geometry = panel();
     QFrame* marks = panel();
-    layout->addWidget(geometry);
-    layout->addWidget(marks);
-    layout->addStretch();
     buildGeometryPanel(geometry);
     buildMarkPanel(marks);
     connectHandlers();

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 namespace koyomi::figures {
 
@@ -67,14 +66,8 @@ NumberLinePage::NumberLinePage(int kind, widgets::FigureHost& host, widgets::Red
                                QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
     QFrame* main = panel();
     QFrame* subdivisions = panel();
-    layout->addWidget(main);
-    layout->addWidget(subdivisions);
-    layout->addStretch();
     buildMainPanel(main);
     buildSubdivisionPanel(subdivisions);
 

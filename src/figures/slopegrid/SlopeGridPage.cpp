@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 namespace koyomi::figures {
 
@@ -15,11 +14,7 @@ SlopeGridPage::SlopeGridPage(int kind, widgets::FigureHost& host, widgets::Redra
                              QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
     QFrame* lines = panel();
-    layout->addWidget(lines);
-    layout->addStretch();
     QGridLayout* grid = startPanel(lines, m_reset, QStringLiteral("slope1"),
                                    {{2, "間隔"}, {3, "線種"}, {4, "線幅"}, {5, "色"}});
     grid->addWidget(widgets::rowPictureLabel(widgets::RowPicture::SlantedGrid, lines,

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-#include <QVBoxLayout>
 
 namespace koyomi::figures {
 
@@ -16,12 +15,8 @@ TawaraPage::TawaraPage(int kind, widgets::FigureHost& host, widgets::Redrawer& r
                        QWidget* parent)
     : FigurePage(kind, host, redrawer, parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
     QFrame* p = panel();
     p->setObjectName(QStringLiteral("Panel14"));
-    layout->addWidget(p);
-    layout->addStretch();
     QGridLayout* grid = startPanel(p, m_reset, QStringLiteral("Tawara1"),
                                    {{2, "大きさ"}, {3, "形状"}, {4, "段数"}, {5, "向き"}});
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Circle, p, QStringLiteral("円周")), 1, 1);
