@@ -133,6 +133,15 @@ protected:
             ++r;
         }
     }
+    // Sets numbered spin edits' texts (Latin-1), in the order given: what a reset does.
+    template <std::size_t S>
+    static void setSpinTexts(SpinEdit* (&spins)[S],
+                             std::initializer_list<std::pair<int, const char*>> texts)
+    {
+        for (const auto& [n, text] : texts) {
+            spins[n]->setText(QString::fromLatin1(text));
+        }
+    }
     // The line setting a row of numbered controls shows: kind, width and colour.
     template <std::size_t C, std::size_t S>
     static figures::LineSetting lineSetting(QComboBox* const (&combos)[C],

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-
 namespace koyomi::figures {
 
 using widgets::Redrawer;
@@ -215,12 +214,17 @@ void CirclePage::Oval1Click()
 {
     Redrawer::Scope scope(redrawer());
     // The step keeps what the teacher set.
-    const std::pair<int, const char*> texts[] = {{49, "50"}, {50, "1"}, {41, "1"},  {43, "1"},
-                                                 {42, "3"},  {55, "1"}, {56, "10"}, {46, "1"},
-                                                 {45, "50"}, {47, "1"}, {48, "50"}};
-    for (const auto& [n, text] : texts) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{49, "50"},
+                          {50, "1"},
+                          {41, "1"},
+                          {43, "1"},
+                          {42, "3"},
+                          {55, "1"},
+                          {56, "10"},
+                          {46, "1"},
+                          {45, "50"},
+                          {47, "1"},
+                          {48, "50"}});
     for (int n : {31, 32, 33, 44}) {
         m_combo[n]->setCurrentIndex(0);
     }

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-
 namespace koyomi::figures {
 
 using widgets::Redrawer;
@@ -142,12 +141,15 @@ void ClockPage::render(render::Canvas& canvas, const render::Frame& frame)
 void ClockPage::clock1Click()
 {
     Redrawer::Scope scope(redrawer());
-    const std::pair<int, const char*> texts[] = {{71, "50"}, {57, "1"},  {59, "5"},
-                                                 {58, "3"},  {65, "10"}, {61, "1"},
-                                                 {60, "50"}, {62, "1"},  {63, "50"}};
-    for (const auto& [n, text] : texts) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{71, "50"},
+                          {57, "1"},
+                          {59, "5"},
+                          {58, "3"},
+                          {65, "10"},
+                          {61, "1"},
+                          {60, "50"},
+                          {62, "1"},
+                          {63, "50"}});
     m_combo[45]->setCurrentIndex(int(ClockCentre::Dot));
     m_combo[48]->setCurrentIndex(int(ClockGraduation::Inward));
     m_combo[49]->setCurrentIndex(1);

@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-
 #include <initializer_list>
 
 namespace koyomi::figures {
@@ -190,12 +189,14 @@ void FractionTilesPage::render(render::Canvas& canvas, const render::Frame& fram
 void FractionTilesPage::bunsu1Click()
 {
     Redrawer::Scope scope(redrawer());
-    const std::pair<int, const char*> texts[] = {{108, "150"}, {101, "100"}, {110, "1"},
-                                                 {109, "50"},  {111, "1"},   {112, "100"},
-                                                 {115, "1"},   {118, "1"}};
-    for (const auto& [n, text] : texts) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{108, "150"},
+                          {101, "100"},
+                          {110, "1"},
+                          {109, "50"},
+                          {111, "1"},
+                          {112, "100"},
+                          {115, "1"},
+                          {118, "1"}});
     m_combo[90]->setCurrentIndex(int(TickSides::None));
     m_spin[114]->setText(QStringLiteral("10"));
     scope.request(kind());

@@ -358,12 +358,16 @@ void GraphPaperPage::resetColor(Combo* combo)
 void GraphPaperPage::hougan1Click()
 {
     Redrawer::Scope scope(redrawer());
-    const std::pair<int, const char*> defaults[] = {{14, "10"}, {15, "50"}, {3, "10"}, {1, "50"},
-                                                    {4, "10"},  {2, "50"},  {24, "1"}, {25, "10"},
-                                                    {26, "1"},  {27, "10"}};
-    for (const auto& [n, text] : defaults) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{14, "10"},
+                          {15, "50"},
+                          {3, "10"},
+                          {1, "50"},
+                          {4, "10"},
+                          {2, "50"},
+                          {24, "1"},
+                          {25, "10"},
+                          {26, "1"},
+                          {27, "10"}});
     scope.request(kind());
 }
 

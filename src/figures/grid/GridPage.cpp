@@ -205,12 +205,16 @@ void GridPage::render(render::Canvas& canvas, const render::Frame& frame)
 void GridPage::grid1Click()
 {
     Redrawer::Scope scope(redrawer());
-    const std::pair<int, const char*> defaults[] = {{38, "10"}, {39, "50"}, {32, "10"}, {30, "50"},
-                                                    {33, "10"}, {31, "50"}, {35, "1"},  {34, "10"},
-                                                    {36, "1"},  {37, "10"}};
-    for (const auto& [n, text] : defaults) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{38, "10"},
+                          {39, "50"},
+                          {32, "10"},
+                          {30, "50"},
+                          {33, "10"},
+                          {31, "50"},
+                          {35, "1"},
+                          {34, "10"},
+                          {36, "1"},
+                          {37, "10"}});
     scope.request(kind());
 }
 

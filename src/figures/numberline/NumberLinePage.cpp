@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-
 namespace koyomi::figures {
 
 using widgets::Redrawer;
@@ -224,12 +223,18 @@ void NumberLinePage::line1Click()
 {
     Redrawer::Scope scope(redrawer());
     // The vertical gap comes back as 50, not the 100 of a fresh page.
-    const std::pair<int, const char*> texts[] = {{72, "10"}, {66, "50"}, {75, "1"}, {74, "50"},
-                                                 {76, "1"},  {77, "50"}, {80, "1"}, {73, "10"},
-                                                 {83, "1"},  {78, "1"},  {81, "1"}, {79, "10"}};
-    for (const auto& [n, text] : texts) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{72, "10"},
+                          {66, "50"},
+                          {75, "1"},
+                          {74, "50"},
+                          {76, "1"},
+                          {77, "50"},
+                          {80, "1"},
+                          {73, "10"},
+                          {83, "1"},
+                          {78, "1"},
+                          {81, "1"},
+                          {79, "10"}});
     for (int n : {65, 63, 66, 69, 67, 71, 72, 77}) {
         m_combo[n]->setCurrentIndex(0);
     }
@@ -243,11 +248,7 @@ void NumberLinePage::line1Click()
 void NumberLinePage::line2Click()
 {
     Redrawer::Scope scope(redrawer());
-    const std::pair<int, const char*> texts[] = {{82, "1"}, {69, "5"}, {84, "1"},
-                                                 {85, "1"}, {87, "5"}, {86, "1"}};
-    for (const auto& [n, text] : texts) {
-        m_spin[n]->setText(QString::fromLatin1(text));
-    }
+    setSpinTexts(m_spin, {{82, "1"}, {69, "5"}, {84, "1"}, {85, "1"}, {87, "5"}, {86, "1"}});
     m_combo[73]->setCurrentIndex(render::kSolidIndex);
     m_combo[75]->setCurrentIndex(render::kSolidIndex);
     for (int n : {74, 76}) {

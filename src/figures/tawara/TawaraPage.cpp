@@ -5,7 +5,6 @@
 #include "render/Text.h"
 #include "widgets/RowPictures.h"
 
-
 namespace koyomi::figures {
 
 using widgets::Redrawer;
