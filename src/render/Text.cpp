@@ -2,56 +2,27 @@
 
 namespace koyomi::render {
 
-namespace {
-
-bool isBlank(QChar c)
+bool isCommaBlank(QChar c)
 {
     return c.unicode() >= 1 && c.unicode() <= 32;
 }
 
-} // namespace
+QString commaItem(QStringView text, const CommaSpan& span)
+{
+    QString item = text.sliced(span.begin, span.size).toString();
+    if (span.quoted) {
+        item.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    }
+    return item;
+}
 
 QStringList splitCommaText(const QString& text)
 {
     QStringList items;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i])) {
-            ++i;
-        }
-    };
-    skipBlanks();
-    while (i < n) {
-        QString item;
-        if (text[i] == u'"') {
-            ++i;
-            while (i < n) {
-                if (text[i] == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
-                        item += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                item += text[i++];
-            }
-        } else {
-            const qsizetype begin = i;
-            while (i < n && !isBlank(text[i]) && text[i] != u',') {
-                ++i;
-            }
-            item = text.mid(begin, i - begin);
-        }
-        items.append(item);
-        skipBlanks();
-        if (i < n && text[i] == u',') {
-            ++i;
-            skipBlanks();
-        }
-    }
+    forEachCommaSpan(text, [&](const CommaSpan& span) {
+        items.append(commaItem(text, span));
+        return true;
+    });
     return items;
 }
 
@@ -59,7 +30,7 @@ QString quoteCommaItem(const QString& item)
 {
     bool plain = !item.startsWith(u'"');
     for (QChar c : item) {
-        if (isBlank(c) || c == u',' || c.unicode() == 0) {
+        if (isCommaBlank(c) || c == u',' || c.unicode() == 0) {
             plain = false;
             break;
         }
@@ -97,10 +68,17 @@ QString messageExcerpt(const QString& text, qsizetype maxChars)
     return shown;
 }
 
-int dbcsLength(const QString& text)
+int dbcsLength(QStringView text)
 {
+    // Unit by unit: a surrogate pair is one character (never half-width), as is a surrogate
+    // standing alone.
     int length = 0;
-    for (const char32_t c : text.toUcs4()) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            ++i;
+        }
         const bool halfWidth = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
         length += halfWidth ? 1 : 2;
     }

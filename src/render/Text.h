@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace koyomi::render {
 
@@ -10,6 +11,22 @@ namespace koyomi::render {
 // a double-quoted item keeps blanks and commas ("" inside stands for one quote), two commas
 // give an empty item and one trailing comma gives none.
 QStringList splitCommaText(const QString& text);
+
+// Where one item stands in a comma text, for texts too long to copy item by item: a quoted
+// item's span is inside its quotes, with any doubled quotes still doubled.
+struct CommaSpan
+{
+    qsizetype begin = 0;
+    qsizetype size = 0;
+    bool quoted = false;
+};
+
+// Calls visit(span) for the items of a comma text in order, by the rules of splitCommaText,
+// until visit returns false.
+template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit);
+
+// The item a span of `text` stands for.
+QString commaItem(QStringView text, const CommaSpan& span);
 
 // Quotes an item when splitting would not give it back whole; otherwise returns it as is.
 QString quoteCommaItem(const QString& item);
@@ -21,6 +38,55 @@ QString messageExcerpt(const QString& text, qsizetype maxChars = 120);
 
 // Length in the double-byte character set: half-width characters (ASCII and half-width
 // katakana) count 1, every other character 2.
-int dbcsLength(const QString& text);
+int dbcsLength(QStringView text);
+
+bool isCommaBlank(QChar c);
+
+template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto skipBlanks = [&] {
+        while (i < n && isCommaBlank(text[i])) {
+            ++i;
+        }
+    };
+    skipBlanks();
+    while (i < n) {
+        CommaSpan span;
+        if (text[i] == u'"') {
+            span.quoted = true;
+            span.begin = ++i;
+            while (i < n) {
+                if (text[i] == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++i;
+            }
+            span.size = i - span.begin;
+            if (i < n) {
+                ++i; // the closing quote
+            }
+        } else {
+            span.begin = i;
+            while (i < n && !isCommaBlank(text[i]) && text[i] != u',') {
+                ++i;
+            }
+            span.size = i - span.begin;
+        }
+        if (!visit(span)) {
+            return;
+        }
+        skipBlanks();
+        if (i < n && text[i] == u',') {
+            ++i;
+            skipBlanks();
+        }
+    }
+}
 
 } // namespace koyomi::render

@@ -36,9 +36,14 @@ TEST(CommaText, QuotedItemsKeepBlanksCommasAndDoubledQuotes)
 
 TEST(TextLength, HalfWidthCountsOneAndFullWidthTwo)
 {
-    EXPECT_EQ(dbcsLength("10"), 2);
+    EXPECT_EQ(dbcsLength(u"10"), 2);
     EXPECT_EQ(dbcsLength(QStringLiteral("方眼")), 4);
     EXPECT_EQ(dbcsLength(QStringLiteral("ｱｲ")), 2);
     EXPECT_EQ(dbcsLength(QStringLiteral("A１")), 3);
-    EXPECT_EQ(dbcsLength(""), 0);
+    EXPECT_EQ(dbcsLength(u""), 0);
+    // A character beyond the basic plane is one character of two units, and a surrogate
+    // standing alone is one character too.
+    EXPECT_EQ(dbcsLength(QString::fromUcs4(U"a\U0001D7D8b")), 4);
+    EXPECT_EQ(dbcsLength(QString(QChar(0xD800)) + QStringLiteral("1")), 3);
+    EXPECT_EQ(dbcsLength(QStringLiteral("1") + QChar(0xDC00)), 3);
 }

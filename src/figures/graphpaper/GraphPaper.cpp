@@ -33,9 +33,11 @@ GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
 
 namespace {
 
+// A label as it stands in the label text, which can hold a million of them: only those in
+// visible cells are ever copied out.
 struct Label
 {
-    QString text;
+    render::CommaSpan span;
     int length; // in the double-byte character set
 };
 
@@ -75,6 +77,7 @@ private:
     // How far a label can reach from its cell, across and down.
     i64 m_labelReachX = 0;
     i64 m_labelReachY = 0;
+    QStringView m_labelLine; // the label text's first line, which holds the labels
     std::vector<Label> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
     // so they are looked for once a draw (horizontal, vertical).
@@ -228,20 +231,31 @@ void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, boo
 
 void GraphPaperRenderer::prepareLabels()
 {
-    QString firstLine = m_p.numberText.section(u'\n', 0, 0);
-    if (firstLine.endsWith(u'\r')) {
-        firstLine.chop(1);
+    m_labelLine = QStringView(m_p.numberText);
+    const qsizetype lineEnd = m_labelLine.indexOf(u'\n');
+    if (lineEnd >= 0) {
+        m_labelLine.truncate(lineEnd);
     }
-    const QStringList items = splitCommaText(firstLine);
-    m_labels.reserve(items.size());
+    if (m_labelLine.endsWith(u'\r')) {
+        m_labelLine.chop(1);
+    }
+    // Labels past the cells of a block are never shown.
+    const i64 cells =
+        std::max<i64>(i64(m_p.vLineCount) - 1, 0) * std::max<i64>(i64(m_p.hLineCount) - 1, 0);
+    m_labels.reserve(std::size_t(std::min<i64>(cells, m_labelLine.size() + 1)));
     i64 longest = 0; // in double-byte length, which places the text
     i64 widest = 0;  // in characters, which bound its drawn width
-    for (const QString& item : items) {
-        const int length = dbcsLength(item);
+    render::forEachCommaSpan(m_labelLine, [&](const render::CommaSpan& span) {
+        if (i64(m_labels.size()) >= cells) {
+            return false;
+        }
+        const int length = span.quoted ? dbcsLength(render::commaItem(m_labelLine, span))
+                                       : dbcsLength(m_labelLine.sliced(span.begin, span.size));
         longest = std::max<i64>(longest, length);
-        widest = std::max<i64>(widest, item.size());
-        m_labels.push_back(Label{item, length});
-    }
+        widest = std::max<i64>(widest, span.size);
+        m_labels.push_back(Label{span, length});
+        return true;
+    });
     // Generous bounds on how far a label's pixels can reach from its cell: its offset from
     // the cell (half the cell, half the size, half the size per character) plus the text's
     // own extent, each character at most twice the font's widest glyph and the line at most
@@ -280,7 +294,7 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
             const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
             if (fitsInt(x) && fitsInt(y)) {
-                m_c.textOut(int(x), int(y), label.text);
+                m_c.textOut(int(x), int(y), render::commaItem(m_labelLine, label.span));
             }
         }
     }

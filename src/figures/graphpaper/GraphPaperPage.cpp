@@ -223,6 +223,13 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     m_memo->setWordWrapMode(QTextOption::WrapAnywhere);
     m_memo->setFixedHeight(48);
     grid->addWidget(m_memo, 2, 1, 1, 6);
+    m_memoNote = new QLabel(QStringLiteral("長いため先頭だけを表示しています。ここでは編集できませ"
+                                           "ん（初期値か増減を変えるか、初期化で作り直せます）"),
+                            p);
+    m_memoNote->setObjectName(QStringLiteral("MemoNote"));
+    m_memoNote->setWordWrap(true);
+    m_memoNote->hide();
+    grid->addWidget(m_memoNote, 3, 1, 1, 6);
 }
 
 void GraphPaperPage::connectHandlers()
@@ -283,7 +290,13 @@ void GraphPaperPage::connectHandlers()
     for (int n = 1; n <= 4; ++n) {
         connect(m_check[n], &QCheckBox::toggled, this, [this] { requestRedraw(); });
     }
-    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { requestRedraw(); });
+    // Typed, pasted or set from outside: the box holds the whole text.
+    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
+        m_labelText = m_memo->toPlainText();
+        m_memo->setReadOnly(false);
+        m_memoNote->hide();
+        requestRedraw();
+    });
     connect(m_reset[1], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan1Click);
     connect(m_reset[2], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan2Click);
     connect(m_reset[3], &widgets::ResetButton::clicked, this, &GraphPaperPage::hougan3Click);
@@ -320,7 +333,7 @@ GraphPaperParams GraphPaperPage::params() const
     p.numberingOn = m_combo[82]->currentIndex() == 1;
     p.numberSize = m_spin[98]->value();
     p.numberColor = m_combo[83]->currentIndex();
-    p.numberText = m_memo->toPlainText();
+    p.numberText = m_labelText;
     return p;
 }
 
@@ -347,7 +360,23 @@ void GraphPaperPage::FillNumberText()
         text += u',';
         value += static_cast<std::uint32_t>(step);
     }
-    m_memo->setPlainText(text);
+    setLabelText(std::move(text));
+}
+
+void GraphPaperPage::setLabelText(QString text)
+{
+    // Up to this many characters the box lays its text out in a few milliseconds.
+    constexpr qsizetype kEditableChars = 100'000;
+    constexpr qsizetype kShownChars = 10'000;
+    m_labelText = std::move(text);
+    const bool whole = m_labelText.size() <= kEditableChars;
+    {
+        const QSignalBlocker quiet(m_memo);
+        m_memo->setPlainText(whole ? m_labelText : m_labelText.first(kShownChars));
+    }
+    m_memo->setReadOnly(!whole);
+    m_memoNote->setVisible(!whole);
+    requestRedraw();
 }
 
 void GraphPaperPage::resetColor(Combo* combo)
@@ -410,7 +439,7 @@ void GraphPaperPage::hougan4Click()
     m_spin[98]->setText(QStringLiteral("10"));
     m_spin[99]->setText(QStringLiteral("1"));
     resetColor(m_combo[83]);
-    m_memo->clear();
+    setLabelText(QString());
     scope.request(kind());
 }
 
@@ -435,7 +464,7 @@ QStringList GraphPaperPage::recordFields() const
     // The label text: its first line only (a record is one line of the library file), commas
     // as colons, and quoted only when it has blanks or quotes, so that plain texts are
     // written as they always were and every text reads back whole. Then a closing comma.
-    QString text = m_memo->toPlainText().section(u'\n', 0, 0);
+    QString text = m_labelText.section(u'\n', 0, 0);
     if (text.endsWith(u'\r')) {
         text.chop(1);
     }
@@ -465,7 +494,7 @@ void GraphPaperPage::applyRecordFields(const QStringList& fields)
     }
     if (fields.size() > qsizetype(layout.size())) {
         QString text = fields[qsizetype(layout.size())];
-        m_memo->setPlainText(text.replace(u':', u','));
+        setLabelText(text.replace(u':', u','));
     }
     scope.request(kind());
 }

@@ -7,6 +7,7 @@
 #include "widgets/ResetButton.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include <array>
@@ -52,14 +53,20 @@ private:
     // A panel's grid with its reset triangle and column captions (column, caption).
     QGridLayout* startPanel(QWidget* panel, int reset,
                             std::initializer_list<std::pair<int, const char*>> captions);
-    // Controls named by their number, kept for reading in order.
     void resetColor(Combo* combo);
+    // Sets the label text. Memo1 holds it whole while it is short enough to edit; a longer
+    // text (the generator gives seven megabytes for the largest block) is kept here and Memo1
+    // shows its beginning, read-only, with a note, since laying out the whole text in the box
+    // would take seconds.
+    void setLabelText(QString text);
 
     // The controls that are read together or in order, by their names.
     Spin* m_spin[100] = {};
     Combo* m_combo[110] = {};
     std::array<QCheckBox*, 5> m_check = {};
     QPlainTextEdit* m_memo = nullptr;
+    QLabel* m_memoNote = nullptr;
+    QString m_labelText; // what the labels are drawn from, whatever Memo1 shows
     widgets::ResetButton* m_reset[5] = {};
 };
 

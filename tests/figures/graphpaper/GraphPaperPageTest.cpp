@@ -12,6 +12,7 @@
 #include "widgets/PageControl.h"
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,6 +58,42 @@ TEST_F(GraphPaperPageTest, NumberStartAndStepFillOneLabelPerCell)
     ASSERT_EQ(host.errors.size(), 1);
     EXPECT_EQ(host.errors[0], "'-' は整数ではありません");
     EXPECT_TRUE(host.drawn.empty());
+}
+
+// The largest block's labels are too long for the box to lay out at once: the box shows
+// their beginning, read-only with a note, while the drawing and the record use all of them;
+// a reset or a short text makes the box editable again.
+TEST_F(GraphPaperPageTest, LabelsTooLongForTheBoxAreKeptWholeBesideIt)
+{
+    auto* note = page->findChild<QLabel*>("MemoNote");
+    ASSERT_NE(note, nullptr);
+    combo(82)->setCurrentIndex(1);
+    spin(14)->setText("1000"); // both line counts
+    spin(97)->setText("2");
+    const QString whole = page->params().numberText;
+    EXPECT_EQ(render::splitCommaText(whole).size(), 999 * 999);
+    EXPECT_TRUE(whole.endsWith(",998002,"));
+    EXPECT_TRUE(whole.startsWith(memo()->toPlainText()));
+    EXPECT_LT(memo()->toPlainText().size(), whole.size());
+    EXPECT_TRUE(memo()->isReadOnly());
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(record().endsWith(QString(whole).replace(u',', u':') + u','));
+
+    // Read back from a record, the same.
+    const QString saved = record();
+    page->hougan4Click();
+    EXPECT_FALSE(memo()->isReadOnly());
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(page->params().numberText, "");
+    ASSERT_TRUE(form->loadRecord(saved));
+    EXPECT_EQ(page->params().numberText, whole);
+    EXPECT_TRUE(memo()->isReadOnly());
+
+    // A short text set into the box is the whole text again.
+    memo()->setPlainText("a,b");
+    EXPECT_EQ(page->params().numberText, "a,b");
+    EXPECT_FALSE(memo()->isReadOnly());
+    EXPECT_TRUE(note->isHidden());
 }
 
 TEST_F(GraphPaperPageTest, MasterRowsSetTheRowsTheyGovernAndNotTheDiagonals)
