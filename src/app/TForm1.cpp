@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QScreen>
@@ -49,13 +48,9 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
     client->setPalette(palette);
     auto* layout = new QGridLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
-    // Image1 lies under PaintBox1; both fill the client area.
-    m_image = new QLabel(client);
-    m_image->setObjectName(QStringLiteral("Image1"));
-    m_image->setAlignment(Qt::AlignCenter);
-    m_image->hide();
+    // The picture figure draws its picture on the drawing surface like any figure, so that
+    // annotation, saving and copying see it as the class does.
     m_paintBox = new PaintBox(client);
-    layout->addWidget(m_image, 0, 0);
     layout->addWidget(m_paintBox, 0, 0);
     setCentralWidget(client);
     connect(m_paintBox, &PaintBox::resized, this, [this] {
@@ -200,12 +195,9 @@ render::Frame TForm1::frame() const
 
 void TForm1::drawFigure(int kind)
 {
-    if (kind < 0 || kind >= figures::kFigureCount || kind == figures::kPictureKind ||
-        !m_renderers[kind]) {
+    if (kind < 0 || kind >= figures::kFigureCount || !m_renderers[kind]) {
         return;
     }
-    m_image->hide();
-    m_paintBox->raise();
     m_paintBox->fitCanvas(render::backgroundColor(m_state.BWflag));
     m_renderers[kind](m_paintBox->canvas(), frame());
     m_paintBox->update();
@@ -220,9 +212,12 @@ void TForm1::showError(const QString& message)
 
 void TForm1::showPicture()
 {
-    // The picture control takes the place of the drawing surface until a figure is drawn.
-    m_image->show();
-    m_image->raise();
+    drawFigure(figures::kPictureKind);
+}
+
+QSize TForm1::clientSize() const
+{
+    return m_paintBox->size();
 }
 
 void TForm1::drawGuarded()

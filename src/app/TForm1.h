@@ -14,7 +14,6 @@
 #include <functional>
 
 class QAction;
-class QLabel;
 
 namespace koyomi::app {
 
@@ -52,10 +51,11 @@ public:
     void setRenderer(int kind, Renderer renderer);
 
     // Draws the figure of the given kind at once on the drawing surface, whatever the
-    // current kind is; the picture kind draws nothing here.
+    // current kind is.
     void drawFigure(int kind) override;
     void showPicture() override;
     bool whiteBackground() const override { return m_state.BWflag; }
+    QSize clientSize() const override;
     void useBackground(bool white) override { setBackgroundChecks(white); }
     void showError(const QString& message) override;
     // Draws the current figure.
@@ -63,14 +63,13 @@ public:
 
     render::Canvas& canvas();
     PaintBox* paintBox() const { return m_paintBox; }
-    QLabel* image() const { return m_image; }
     // Layout extent and background of the next figure.
     render::Frame frame() const;
 
     void setBackground(bool white);
     bool isFullScreenMode() const { return m_fullScreen; }
 
-    // What the class sees: the client area as shown, picture and annotations included.
+    // What the class sees: the client area as shown, annotations included.
     QImage snapshot() const;
     // Asks for the file name of "JPEG画像として保存"; an empty answer cancels. Replaceable
     // so that tests need no dialog.
@@ -99,7 +98,6 @@ private:
     AppState& m_state;
     ToolSeams m_tools;
     std::array<Renderer, figures::kFigureCount> m_renderers;
-    QLabel* m_image = nullptr;
     PaintBox* m_paintBox = nullptr;
     QAction* m_bgBlack = nullptr;
     QAction* m_bgWhite = nullptr;

@@ -41,6 +41,11 @@ void connectDrawTool(TForm1& form1, tools::TForm2& form2)
             form2.advancePicture();
         }
     };
+    tools.reloadPicture = [&form2] {
+        if (form2.reloadPicture) {
+            form2.reloadPicture();
+        }
+    };
 }
 
 } // namespace koyomi::app

@@ -7,19 +7,13 @@
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/grid/GridPage.h"
 #include "figures/numberline/NumberLinePage.h"
+#include "figures/picture/PicturePage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
 
 namespace koyomi::tools {
 
 namespace {
-
-// A figure whose page is not built yet: an empty frame.
-widgets::FigurePage* emptyPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
-                               QWidget* parent)
-{
-    return new widgets::FigurePage(kind, host, redrawer, parent);
-}
 
 template <class Page>
 widgets::FigurePage* page(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
@@ -39,7 +33,7 @@ const std::array<FigureEntry, 9>& figureTable()
         {kFigureCaptions[2], page<figures::SlopeGridPage>},
         {kFigureCaptions[3], page<figures::CirclePage>},
         {kFigureCaptions[4], page<figures::ClockPage>},
-        {kFigureCaptions[5], emptyPage},
+        {kFigureCaptions[5], page<figures::PicturePage>},
         {kFigureCaptions[6], page<figures::NumberLinePage>},
         {kFigureCaptions[7], page<figures::TawaraPage>},
         {kFigureCaptions[8], page<figures::FractionTilesPage>},

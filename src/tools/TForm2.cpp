@@ -4,6 +4,7 @@
 
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
+#include "figures/picture/PicturePage.h"
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
 #include "tools/DataLibrary.h"
@@ -61,6 +62,13 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     m_state.PictureIndex = 0;
     m_state.PicturePath = QStringLiteral("NoName.jpg");
     buildFrame();
+    if (auto* picture = qobject_cast<figures::PicturePage*>(m_pages[figures::kPictureKind])) {
+        picture->attachState(m_state);
+        refreshPictureList = [picture] { picture->refreshList(); };
+        advancePicture = [picture] { picture->advance(); };
+        reloadPicture = [picture] { picture->reloadCurrent(); };
+        loadPictureAndAdvance = [picture] { picture->loadCurrentAndAdvance(); };
+    }
     restorePlacement();
     m_library->read();
 }

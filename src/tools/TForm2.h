@@ -38,9 +38,13 @@ public:
     // Resets the figures' colour choices to white on black or black on white.
     void ColorInit(bool whiteBackground);
 
-    // Seams of the picture figure, filled when its page exists.
+    // What the other windows ask of the picture figure: refresh its list (on a page
+    // change), the next picture (Enter), the picture at the index again (a new window
+    // size), and the picture at the index with the index moved on (the Paint tool's redraw).
     std::function<void()> refreshPictureList;
     std::function<void()> advancePicture;
+    std::function<void()> reloadPicture;
+    std::function<void()> loadPictureAndAdvance;
 
     // Applies a preset record line: background, every control of its figure's page, then
     // the figure is drawn, its page shown and made the current figure. Returns false for a

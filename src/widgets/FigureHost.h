@@ -1,6 +1,7 @@
 // What the Draw tool's pages ask of the presentation window.
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace koyomi::widgets {
@@ -14,6 +15,8 @@ public:
     // Shows the picture control (the picture figure has no renderer).
     virtual void showPicture() = 0;
     virtual bool whiteBackground() const = 0;
+    // The drawing surface's size: what a picture is fitted to.
+    virtual QSize clientSize() const = 0;
     // Sets the background flag and its menu marks without redrawing or resetting colours
     // (a preset brings its own colours).
     virtual void useBackground(bool white) = 0;

@@ -29,6 +29,7 @@ public:
     }
     void showPicture() override { ++picturesShown; }
     bool whiteBackground() const override { return white; }
+    QSize clientSize() const override { return QSize(canvas.width(), canvas.height()); }
     void useBackground(bool w) override { white = w; }
     void showError(const QString& message) override { errors.append(message); }
 

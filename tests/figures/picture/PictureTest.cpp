@@ -1,0 +1,149 @@
+#include "figures/picture/Picture.h"
+#include "PictureFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace koyomi;
+using figures::fitPicture;
+using figures::PictureError;
+using test::near;
+
+TEST(PictureList, OnlyJpgFilesInNaturalOrderWhateverTheCase)
+{
+    QTemporaryDir dir;
+    for (const char* name :
+         {"b.jpg", "a.JPG", "c.jpeg", "10.jpg", "2.Jpg", "x.png", ".jpg", "notes.jpg.txt"}) {
+        test::writeBytes(dir.filePath(name), "x");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("d.JPG"));
+    EXPECT_EQ(figures::pictureNames(dir.path()),
+              QStringList({".jpg", "2.Jpg", "10.jpg", "a.JPG", "b.jpg"}));
+    EXPECT_EQ(figures::pictureNames(dir.filePath("gone")), QStringList());
+    EXPECT_FALSE(figures::isPictureName("photo.jpeg"));
+    EXPECT_FALSE(figures::isPictureName("jpg"));
+    EXPECT_TRUE(figures::isPictureName("写真.jPg"));
+}
+
+TEST(PictureFit, OwnSizeCentredWhenSmallerOtherwiseTheLargestThatFits)
+{
+    const QSize window(800, 524);
+    EXPECT_EQ(fitPicture({320, 240}, window), QRect(240, 142, 320, 240));
+    EXPECT_EQ(fitPicture({1600, 1200}, window), QRect(51, 0, 698, 524));
+    EXPECT_EQ(fitPicture({1200, 1600}, window), QRect(203, 0, 393, 524));
+    // Wide: the full width, the height truncated.
+    EXPECT_EQ(fitPicture({1600, 400}, window), QRect(0, 162, 800, 200));
+    // As wide as the window but lower: not smaller both ways, so stretched to the width.
+    EXPECT_EQ(fitPicture({800, 100}, window), QRect(0, 212, 800, 100));
+    EXPECT_EQ(fitPicture({100, 524}, window), QRect(350, 0, 100, 524));
+    EXPECT_TRUE(fitPicture({0, 100}, window).isEmpty());
+    EXPECT_TRUE(fitPicture({100, 100}, {0, 524}).isEmpty());
+}
+
+TEST(PictureDecode, DecodesAtTheSmallestScaleStillAsLargeAsItsPlace)
+{
+    const QByteArray jpeg = test::jpegOf(test::halvesImage(1600, 1200));
+    // 698 × 524 in the window: half scale (800 × 600) is the smallest that covers it.
+    const figures::DecodedPicture half = figures::decodeJpeg(jpeg, {800, 524});
+    EXPECT_EQ(half.size, QSize(1600, 1200));
+    EXPECT_EQ(half.image.size(), QSize(800, 600));
+    EXPECT_TRUE(near(half.image.pixel(10, 300), Qt::red));
+    EXPECT_TRUE(near(half.image.pixel(790, 300), Qt::blue));
+    // Shown at its own size in a larger window: decoded whole.
+    EXPECT_EQ(figures::decodeJpeg(jpeg, {1920, 1300}).image.size(), QSize(1600, 1200));
+    // An eighth is as small as it goes.
+    EXPECT_EQ(figures::decodeJpeg(jpeg, {40, 30}).image.size(), QSize(200, 150));
+}
+
+TEST(PictureDecode, EveryExifOrientationIsShownUpright)
+{
+    // Stored left red, right blue; each orientation says how to turn it upright, and where
+    // the red half then lies (0 left, 1 top, 2 right, 3 bottom).
+    const QByteArray plain = test::jpegOf(test::halvesImage(64, 32));
+    const int redSide[9] = {0, 0, 2, 2, 0, 1, 1, 3, 3};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (bool big : {true, false}) {
+            const QByteArray jpeg = test::withOrientation(plain, orientation, big);
+            ASSERT_EQ(figures::jpegOrientation(jpeg), orientation);
+            const figures::DecodedPicture p = figures::decodeJpeg(jpeg, {800, 600});
+            const bool side = orientation >= 5;
+            ASSERT_EQ(p.size, side ? QSize(32, 64) : QSize(64, 32)) << orientation;
+            ASSERT_EQ(p.image.size(), p.size);
+            const QImage& i = p.image;
+            const QPoint red[4] = {{4, i.height() / 2},
+                                   {i.width() / 2, 4},
+                                   {i.width() - 5, i.height() / 2},
+                                   {i.width() / 2, i.height() - 5}};
+            const int s = redSide[orientation];
+            EXPECT_TRUE(near(i.pixel(red[s]), Qt::red)) << orientation;
+            EXPECT_TRUE(near(i.pixel(red[(s + 2) % 4]), Qt::blue)) << orientation;
+        }
+    }
+    // A cut or unknown EXIF block is no orientation.
+    EXPECT_EQ(figures::jpegOrientation(test::withOrientation(plain, 9)), 1);
+    EXPECT_EQ(figures::jpegOrientation(test::withOrientation(plain, 6).left(20)), 1);
+}
+
+TEST(PictureDecode, WhatIsNotAWholeJpegIsRefusedAndAMissingFileIsUnreadable)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = test::jpegOf(test::halvesImage(64, 48));
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        test::halvesImage(8, 8).save(&buffer, "PNG");
+    }
+    const std::pair<const char*, QByteArray> bad[] = {
+        {"empty.jpg", QByteArray()},
+        {"truncated.jpg", jpeg.left(jpeg.size() / 2)},
+        {"header-only.jpg", jpeg.left(200)},
+        {"png.jpg", png},
+        {"text.jpg", QByteArray("not a picture")},
+    };
+    for (const auto& [name, bytes] : bad) {
+        test::writeBytes(dir.filePath(name), bytes);
+        try {
+            figures::loadPicture(dir.filePath(name), {800, 600});
+            ADD_FAILURE() << name << " was shown";
+        } catch (const PictureError& e) {
+            EXPECT_EQ(e.kind, PictureError::NotAPicture) << name;
+            EXPECT_TRUE(e.message.startsWith(QStringLiteral("「%1」").arg(name)))
+                << e.message.toStdString();
+        }
+    }
+    try {
+        figures::loadPicture(dir.filePath("missing.jpg"), {800, 600});
+        ADD_FAILURE() << "a missing file was shown";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.kind, PictureError::Unreadable);
+        EXPECT_EQ(e.message, "「missing.jpg」が見つかりません");
+    }
+}
+
+TEST(PictureDraw, ThePictureOnBlackInItsPlace)
+{
+    render::Canvas canvas(800, 524, render::kWhite);
+    figures::DecodedPicture picture{test::halvesImage(320, 240), QSize(320, 240)};
+    figures::drawPicture(canvas, picture);
+    const QImage& shown = canvas.image();
+    EXPECT_EQ(shown.pixel(239, 200), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(240, 200), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(559, 200), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(560, 200), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(300, 141), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(300, 142), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(300, 381), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(300, 382), qRgb(0, 0, 0));
+    // Scaled into its place: 1600 × 1200 decoded at half, stretched to 698 × 524 at 51.
+    figures::DecodedPicture large{test::halvesImage(800, 600), QSize(1600, 1200)};
+    QImage kept;
+    figures::drawPicture(canvas, large, &kept);
+    EXPECT_EQ(kept.size(), QSize(698, 524));
+    EXPECT_EQ(canvas.image().pixel(50, 262), qRgb(0, 0, 0));
+    EXPECT_TRUE(near(canvas.image().pixel(52, 262), Qt::red));
+    EXPECT_TRUE(near(canvas.image().pixel(747, 262), Qt::blue));
+    EXPECT_EQ(canvas.image().pixel(749, 262), qRgb(0, 0, 0));
+}
