@@ -2,6 +2,7 @@
 
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
+#include "figures/picture/PicturePage.h"
 #include "render/JpegEncoder.h"
 #include "render/Text.h"
 #include "state/AppState.h"
@@ -284,6 +285,16 @@ void render(const Options& o)
         }
     }
 
+    // The picture figure shows a file only a record names; without one, or with a file that
+    // is not a picture, there is nothing to write.
+    if (const auto* picture =
+            qobject_cast<const figures::PicturePage*>(drawTool.pages()[std::size_t(kind)]);
+        picture && !picture->hasPicture()) {
+        throw Failure{line.isEmpty()
+                          ? QStringLiteral("画像は --record か --library で指定してください")
+                          : QStringLiteral("画像を表示できません: %1")
+                                .arg(render::messageExcerpt(picture->problem()))};
+    }
     writeWhole(o.output, encode(host.canvas.image(), suffix));
 }
 

@@ -1,5 +1,7 @@
+#include "figures/FigureKinds.h"
 #include "figures/graphpaper/GraphPaper.h"
 #include "figures/graphpaper/GraphPaperPage.h"
+#include "figures/picture/PictureFiles.h"
 #include "render/Canvas.h"
 #include "render/Palette.h"
 #include "state/AppState.h"
@@ -131,8 +133,8 @@ TEST_F(RenderCliTest, EveryBuiltFigureDrawsItsDefaultsAndItsPresetsAsItsPageDoes
     };
     int built = 0;
     for (int kind = 0; kind < 9; ++kind) {
-        if (!form.pages()[std::size_t(kind)]->hasFigure()) {
-            continue;
+        if (kind == figures::kPictureKind) {
+            continue; // drawn from a record only (below)
         }
         ++built;
         const QString out = path(QStringLiteral("k%1.png").arg(kind));
@@ -242,7 +244,9 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--kind", "0", "--size", "0x10", "-o", out},
         {"--kind", "0", "--size", "big", "-o", out},
         {"--kind", "9", "-o", out},
-        {"--kind", "5", "-o", out}, // the picture figure has no drawing
+        {"--kind", "5", "-o", out}, // a picture needs a record naming its file
+        {"--record", "6,\"P\",0,\"" + dir.path() + "/\",\"missing.jpg\"", "-o", out},
+        {"--record", "6,\"P\",0,\"" + dir.path() + "/\",\"lib.txt\"", "-o", out},
         {"--record", "not a record", "-o", out},
         {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o",
          out}, // selector not an integer
@@ -339,4 +343,28 @@ TEST_F(RenderCliTest, EachSideHasItsOwnLimitAndEveryExtensionItsFormat)
         EXPECT_TRUE(f.readAll().startsWith(magic)) << name;
         EXPECT_EQ(QImage(path(name)).size(), QSize(40, 30)) << name;
     }
+}
+
+TEST_F(RenderCliTest, APictureRecordDrawsWhatTheWindowShows)
+{
+    test::writeBytes(path("写真.jpg"), test::jpegOf(test::halvesImage(1600, 1200)));
+    // White background in the record: the picture is on black all the same.
+    const QString line = QStringLiteral("6,\"P\",1,\"%1/\",\"写真.jpg\"").arg(dir.path());
+    const CommandRun r = runCommand({"--record", line, "--size", "800x524", "-o", path("p.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage shown = QImage(path("p.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(800, 524));
+    // 698 × 524 at left 51.
+    EXPECT_EQ(shown.pixel(50, 262), qRgb(0, 0, 0));
+    EXPECT_TRUE(test::near(shown.pixel(52, 262), Qt::red));
+    EXPECT_TRUE(test::near(shown.pixel(747, 262), Qt::blue));
+    EXPECT_EQ(shown.pixel(749, 262), qRgb(0, 0, 0));
+
+    state::AppState state;
+    state.SettingsBase = state::settingsBaseFor(dir.path(), "k");
+    widgets::HeadlessHost host(800, 524);
+    tools::TForm2 form(state, host);
+    host.pages = &form.pages();
+    ASSERT_TRUE(form.loadRecord(line));
+    EXPECT_EQ(shown, host.canvas.image());
 }

@@ -314,19 +314,27 @@ DecodedPicture decodeJpeg(const QByteArray& jpeg, QSize client)
 DecodedPicture loadPicture(const QString& path, QSize client)
 {
     const QString name = render::messageExcerpt(QFileInfo(path).fileName());
-    QFile file(path);
-    if (!file.exists()) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
         throw PictureError{PictureError::Unreadable,
                            QStringLiteral("「%1」が見つかりません").arg(name)};
     }
+    // A pipe or a device named .jpg would never end (or never begin) being read.
+    if (!info.isFile()) {
+        notAPicture(QStringLiteral("「%1」は普通のファイルではありません").arg(name));
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw PictureError{PictureError::Unreadable,
                            QStringLiteral("「%1」を読めません: %2").arg(name, file.errorString())};
     }
-    if (file.size() > kMaxFileBytes) {
+    // Read up to one byte past the limit: a file whose size the system does not tell is
+    // held to it as well.
+    const QByteArray bytes =
+        file.size() > kMaxFileBytes ? QByteArray() : file.read(kMaxFileBytes + 1);
+    if (file.size() > kMaxFileBytes || bytes.size() > kMaxFileBytes) {
         notAPicture(QStringLiteral("「%1」は大きすぎて読めません").arg(name));
     }
-    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw PictureError{PictureError::Unreadable,
                            QStringLiteral("「%1」を読めません: %2").arg(name, file.errorString())};

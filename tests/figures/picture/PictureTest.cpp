@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace koyomi;
 using figures::fitPicture;
 using figures::PictureError;
@@ -103,8 +105,14 @@ TEST(PictureDecode, WhatIsNotAWholeJpegIsRefusedAndAMissingFileIsUnreadable)
         {"png.jpg", png},
         {"text.jpg", QByteArray("not a picture")},
     };
+    // A pipe would block the reader for ever, a folder cannot be read as a file.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.jpg")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.jpg"));
     for (const auto& [name, bytes] : bad) {
         test::writeBytes(dir.filePath(name), bytes);
+    }
+    for (const char* name : {"empty.jpg", "truncated.jpg", "header-only.jpg", "png.jpg", "text.jpg",
+                             "pipe.jpg", "folder.jpg"}) {
         try {
             figures::loadPicture(dir.filePath(name), {800, 600});
             ADD_FAILURE() << name << " was shown";
