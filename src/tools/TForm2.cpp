@@ -40,9 +40,6 @@ constexpr int kDefaultLeft = 10;
 constexpr int kDefaultTop = 10;
 constexpr int kMinOpacity = 100;
 constexpr int kMaxOpacity = 255;
-// How much of the window's top edge must lie on a screen for it to count as reachable.
-constexpr int kReachableWidth = 60;
-constexpr int kReachableHeight = 20;
 
 } // namespace
 
@@ -214,19 +211,7 @@ void TForm2::restorePlacement()
     const int left = settings.readInteger(QStringLiteral("Drawleft"), kDefaultLeft);
     const int clearness = settings.readInteger(QStringLiteral("Drawclearness"), kMaxOpacity);
 
-    // A hand-edited or stale position (a projector that is no longer attached) must not put
-    // the window where the teacher cannot reach it.
-    std::vector<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.push_back(screen->availableGeometry());
-    }
-    const QRect primary = QGuiApplication::primaryScreen()
-                              ? QGuiApplication::primaryScreen()->availableGeometry()
-                              : QRect(0, 0, 800, 600);
-    const QPoint at = widgets::reachablePosition(
-        left, top, kClientWidth, screens, kReachableWidth, kReachableHeight,
-        primary.topLeft() + QPoint(kDefaultLeft, kDefaultTop));
-    move(at);
+    move(widgets::toolWindowPosition(left, top, kClientWidth, QPoint(kDefaultLeft, kDefaultTop)));
     m_trackBar->setValue(std::clamp(clearness, kMinOpacity, kMaxOpacity));
     TrackBar1Change(m_trackBar->value());
 }

@@ -1,6 +1,10 @@
 #include "widgets/ToolPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <algorithm>
+#include <vector>
 
 namespace koyomi::widgets {
 
@@ -21,6 +25,23 @@ QPoint reachablePosition(int left, int top, int width, std::span<const QRect> sc
         }
     }
     return fallback;
+}
+
+QPoint toolWindowPosition(int left, int top, int width, QPoint fallback)
+{
+    // At least this much of the window's top edge must lie on a screen for it to count as
+    // reachable.
+    constexpr int kReachableWidth = 60;
+    constexpr int kReachableHeight = 20;
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back(screen->availableGeometry());
+    }
+    const QRect primary = QGuiApplication::primaryScreen()
+                              ? QGuiApplication::primaryScreen()->availableGeometry()
+                              : QRect(0, 0, 800, 600);
+    return reachablePosition(left, top, width, screens, kReachableWidth, kReachableHeight,
+                             primary.topLeft() + fallback);
 }
 
 } // namespace koyomi::widgets

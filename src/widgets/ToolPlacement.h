@@ -15,4 +15,10 @@ namespace koyomi::widgets {
 QPoint reachablePosition(int left, int top, int width, std::span<const QRect> screens,
                          int reachableWidth, int reachableHeight, QPoint fallback);
 
+// Where a tool window `width` pixels wide with the saved corner (left, top) opens on this
+// machine's screens: there when reachable, else `fallback` from the primary screen's usable
+// top-left corner (a hand-edited or stale position, such as a projector no longer attached,
+// must not put it where the teacher cannot reach it).
+QPoint toolWindowPosition(int left, int top, int width, QPoint fallback);
+
 } // namespace koyomi::widgets
