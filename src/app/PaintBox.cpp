@@ -39,6 +39,18 @@ void PaintBox::mousePressEvent(QMouseEvent* event)
     emit mousePressed(event->button(), pos.x(), pos.y());
 }
 
+void PaintBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    emit mouseMoved(pos.x(), pos.y());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    emit mouseReleased(event->button(), pos.x(), pos.y());
+}
+
 void PaintBox::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);

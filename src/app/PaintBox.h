@@ -22,6 +22,8 @@ public:
 
 signals:
     void mousePressed(Qt::MouseButton button, int x, int y);
+    void mouseMoved(int x, int y);
+    void mouseReleased(Qt::MouseButton button, int x, int y);
     void copyRequested();
     void resized();
 
@@ -29,6 +31,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -63,6 +63,8 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
         }
     });
     connect(m_paintBox, &PaintBox::mousePressed, this, &TForm1::PaintBox1MouseDown);
+    connect(m_paintBox, &PaintBox::mouseMoved, this, &TForm1::PaintBox1MouseMove);
+    connect(m_paintBox, &PaintBox::mouseReleased, this, &TForm1::PaintBox1MouseUp);
     connect(m_paintBox, &PaintBox::copyRequested, this, &TForm1::Copy1Click);
 
     buildMenu();
@@ -152,6 +154,8 @@ void TForm1::buildActions()
             &QAction::triggered, this, &TForm1::Action2Execute);
     connect(add("EditCopy1", {QKeySequence(Qt::CTRL | Qt::Key_C)}), &QAction::triggered, this,
             &TForm1::Copy1Click);
+    connect(add("Undo1", {QKeySequence(Qt::CTRL | Qt::Key_Z)}), &QAction::triggered, this,
+            &TForm1::Undo1Execute);
     // A presentation remote sends Page Down and Page Up: the lesson's presets of the current
     // figure, one after another, without touching the Draw tool.
     connect(add("NextPreset", {QKeySequence(Qt::Key_PageDown)}), &QAction::triggered, this, [this] {
@@ -198,6 +202,8 @@ void TForm1::drawFigure(int kind)
     if (kind < 0 || kind >= figures::kFigureCount || !m_renderers[kind]) {
         return;
     }
+    // A figure drawn anew erases what was drawn over it, for good.
+    m_annotation.forget();
     m_paintBox->fitCanvas(render::backgroundColor(m_state.BWflag));
     m_renderers[kind](m_paintBox->canvas(), frame());
     m_paintBox->update();
@@ -354,7 +360,33 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int x, int y)
         }
         return;
     }
-    (void)button; // a left press elsewhere starts an annotation once the Paint tool exists
+    if (button == Qt::LeftButton) {
+        m_annotation.press(m_paintBox->canvas(), QPoint(x, y));
+        m_paintBox->update(m_annotation.changed());
+    }
+}
+
+void TForm1::PaintBox1MouseMove(int x, int y)
+{
+    if (m_annotation.dragging()) {
+        m_annotation.move(m_paintBox->canvas(), QPoint(x, y), m_state.BWflag);
+        m_paintBox->update(m_annotation.changed());
+    }
+}
+
+void TForm1::PaintBox1MouseUp(Qt::MouseButton button, int x, int y)
+{
+    if (button == Qt::LeftButton && m_annotation.dragging()) {
+        m_annotation.release(m_paintBox->canvas(), QPoint(x, y));
+        m_paintBox->update(m_annotation.changed());
+    }
+}
+
+void TForm1::Undo1Execute()
+{
+    if (m_annotation.undo(m_paintBox->canvas())) {
+        m_paintBox->update();
+    }
 }
 
 QStringList nameFiltersFrom(const QString& filter)

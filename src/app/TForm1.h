@@ -5,6 +5,7 @@
 #include "render/Canvas.h"
 #include "render/Frame.h"
 #include "state/AppState.h"
+#include "tools/Annotation.h"
 #include "widgets/FigureHost.h"
 
 #include <QMainWindow>
@@ -83,6 +84,13 @@ public:
     void Action1Execute(); // Space: full screen on and off
     void Action2Execute(); // Enter: next picture
     void PaintBox1MouseDown(Qt::MouseButton button, int x, int y);
+    void PaintBox1MouseMove(int x, int y);
+    void PaintBox1MouseUp(Qt::MouseButton button, int x, int y);
+    // Ctrl+Z: the last annotation stroke taken back.
+    void Undo1Execute();
+
+    // What the teacher draws over the figure; the Paint tool edits its settings.
+    tools::Annotation& annotation() { return m_annotation; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,6 +109,7 @@ private:
     PaintBox* m_paintBox = nullptr;
     QAction* m_bgBlack = nullptr;
     QAction* m_bgWhite = nullptr;
+    tools::Annotation m_annotation;
     bool m_fullScreen = false;
     bool m_shown = false;
     QRect m_savedPlacement;

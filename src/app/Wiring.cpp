@@ -2,6 +2,7 @@
 
 #include "app/TForm1.h"
 #include "tools/TForm2.h"
+#include "tools/TForm4.h"
 
 #include <QWindow>
 
@@ -44,6 +45,20 @@ void connectDrawTool(TForm1& form1, tools::TForm2& form2)
     tools.reloadPicture = [&form2] {
         if (form2.reloadPicture) {
             form2.reloadPicture();
+        }
+    };
+}
+
+void connectPaintTool(TForm1& form1, tools::TForm2& form2, tools::TForm4& form4)
+{
+    form1.tools().showPaintTool = [&form1, &form4] { showToolWindow(form1, form4); };
+    form4.redrawFigure = [&form1, &form2] {
+        if (form1.state().FigureKind == figures::kPictureKind) {
+            if (form2.loadPictureAndAdvance) {
+                form2.loadPictureAndAdvance();
+            }
+        } else {
+            form1.redraw();
         }
     };
 }

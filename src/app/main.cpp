@@ -5,6 +5,7 @@
 #include "render/Canvas.h"
 #include "state/AppState.h"
 #include "tools/TForm2.h"
+#include "tools/TForm4.h"
 
 int main(int argc, char** argv)
 {
@@ -17,7 +18,8 @@ int main(int argc, char** argv)
     app::TForm1 form1(state);
     tools::TForm2 form2(state, form1);
     app::connectDrawTool(form1, form2);
-    // The Paint tool window comes here once it exists.
+    tools::TForm4 form4(state, form1.annotation());
+    app::connectPaintTool(form1, form2, form4);
 
     form1.show();
     return application.exec();
