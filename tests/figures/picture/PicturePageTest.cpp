@@ -186,3 +186,25 @@ TEST_F(PicturePageTest, TheWindowsNewSizeReloadsThePictureAtTheIndexFittedAnew)
     EXPECT_TRUE(near(host.canvas.image().pixel(400, 360), Qt::red));
     EXPECT_EQ(host.canvas.image().pixel(400, 363), qRgb(0, 0, 0));
 }
+
+// The Paint tool's "ReDraw": the picture at the index, selected, then the index moves on;
+// a file that is not a picture leaves the index where it is.
+TEST_F(PicturePageTest, ReDrawShowsThePictureAtTheIndexThenMovesItOn)
+{
+    addPicture("a.jpg", Qt::red);
+    addPicture("b.jpg", Qt::green);
+    page->setPictureFolder(folder());
+    state.PictureIndex = 1;
+    page->loadCurrentAndAdvance();
+    EXPECT_TRUE(near(centre(), Qt::green));
+    EXPECT_EQ(list()->currentRow(), 1);
+    EXPECT_EQ(state.PictureIndex, 0);
+    page->loadCurrentAndAdvance();
+    EXPECT_TRUE(near(centre(), Qt::red));
+    EXPECT_EQ(state.PictureIndex, 1);
+
+    test::writeBytes(pictures.filePath("b.jpg"), "broken");
+    page->loadCurrentAndAdvance();
+    EXPECT_FALSE(page->hasPicture());
+    EXPECT_EQ(state.PictureIndex, 1);
+}
