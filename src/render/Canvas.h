@@ -68,6 +68,12 @@ struct Brush
 struct TextStamp;
 class TextStamps;
 
+// Pixels [left, right] of row y, as a flood fill painted them.
+struct FilledRun
+{
+    int y, left, right;
+};
+
 class Canvas
 {
 public:
@@ -158,8 +164,9 @@ public:
     const QFont& font() const;
     QSize textExtent(const QString& text) const;
 
-    // Fills the 4-connected area that has the seed pixel's colour with the brush colour.
-    void floodFill(int x, int y);
+    // Fills the 4-connected area that has the seed pixel's colour with the brush colour;
+    // `filled`, when given, receives the runs painted (what undoing the fill repaints).
+    void floodFill(int x, int y, std::vector<FilledRun>* filled = nullptr);
 
     ColorRef pixel(int x, int y) const;
     void setPixel(int x, int y, ColorRef color);

@@ -2,11 +2,13 @@
 #include "render/Canvas.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace koyomi::render {
 
-void Canvas::floodFill(int x, int y)
+void Canvas::floodFill(int x, int y, std::vector<FilledRun>* filled)
 {
     if (!m_image.rect().contains(x, y)) {
         return;
@@ -22,6 +24,7 @@ void Canvas::floodFill(int x, int y)
     if (target == fill) {
         return;
     }
+    const std::uint64_t targetPair = std::uint64_t(target) << 32 | target;
 
     // Span fill: each stacked segment says that the span [left, right] of row y − dy is
     // filled and row y next to it is to be explored. Rows are scanned about twice in all,
@@ -66,22 +69,29 @@ void Canvas::floodFill(int x, int y)
             inRun = px <= seg.right;
         }
         while (inRun) {
-            // Eight pixels at a time while they all belong to the area, then one by one.
-            while (px + 8 <= w) {
-                bool all = true;
-                for (int k = 0; k < 8; ++k) {
-                    all &= row[px + k] == target;
+            // Where the run ends, sixteen pixels at a time (two to a 64-bit word) while they
+            // all belong to the area, then one by one; then the run is filled in one go.
+            const int runStart = px;
+            while (px + 16 <= w) {
+                std::uint64_t differ = 0;
+                for (int k = 0; k < 16; k += 2) {
+                    std::uint64_t pair;
+                    std::memcpy(&pair, row + px + k, sizeof pair);
+                    differ |= pair ^ targetPair;
                 }
-                if (!all) {
+                if (differ != 0) {
                     break;
                 }
-                std::fill(row + px, row + px + 8, fill);
-                px += 8;
+                px += 16;
             }
             while (px < w && matches(px)) {
-                row[px++] = fill;
+                ++px;
             }
+            std::fill(row + runStart, row + px, fill);
             push(sy, left, px - 1, dy);
+            if (filled) {
+                filled->push_back(FilledRun{sy, left, px - 1});
+            }
             if (px > seg.right + 1) {
                 push(sy, seg.right + 1, px - 1, -dy); // leaks round the right end
             }

@@ -89,7 +89,7 @@ void Annotation::eraseBand(render::Canvas& canvas)
     if (area.isEmpty() || m_history.empty()) {
         return;
     }
-    const QImage& before = m_history.back();
+    const QImage& before = m_history.back().before;
     if (before.size() != QSize(canvas.width(), canvas.height())) {
         return;
     }
@@ -105,21 +105,28 @@ void Annotation::press(render::Canvas& canvas, QPoint at)
     if (m_dragging) {
         return;
     }
-    // The surface before the stroke: what undo brings back, and what a rubber band is
-    // drawn over.
-    QImage before = canvas.image().copy();
-    if (before.isNull()) {
-        return; // no memory for it: no stroke rather than one that cannot be cleaned up
+    Step step;
+    if (PaintToolKind == kFloodFill) {
+        step.replaced = canvas.pixel(at.x(), at.y());
+    } else {
+        // The surface before the stroke: what undo brings back, and what a rubber band is
+        // drawn over.
+        step.before = canvas.image().copy();
+        if (step.before.isNull()) {
+            return; // no memory for it: no stroke rather than one that cannot be cleaned up
+        }
     }
-    m_history.push_back(std::move(before));
+    m_history.push_back(std::move(step));
     m_dragging = true;
+    m_drew = false;
     m_start = m_current = at;
     m_band = QRect();
     m_changed = QRect();
     if (PaintToolKind == kFloodFill) {
         usePen(canvas, paletteColor(PenColorIndex), paletteColor(BrushColorIndex),
                render::PenMode::Copy, false);
-        canvas.floodFill(at.x(), at.y());
+        canvas.floodFill(at.x(), at.y(), &m_history.back().filled);
+        m_drew = !m_history.back().filled.empty();
         m_changed = QRect(0, 0, canvas.width(), canvas.height());
     }
 }
@@ -137,6 +144,7 @@ void Annotation::move(render::Canvas& canvas, QPoint at, bool whiteBackground)
         canvas.lineTo(at.x(), at.y());
         m_changed = shapeBounds(m_start, at);
         m_start = at;
+        m_drew = true;
     } else if (rubberBand()) {
         // Exclusive-or shows the band in its colour on black; on white the colour's
         // complement does.
@@ -172,21 +180,28 @@ void Annotation::release(render::Canvas& canvas, QPoint at)
                render::PenMode::Copy, !filled);
         drawShape(canvas, m_start, at, PaintToolKind == kArrow);
         m_changed = old.united(shapeBounds(m_start, at));
+        m_drew = canvas.image() != m_history.back().before; // a click may draw nothing
     }
     canvas.setPenMode(render::PenMode::Copy);
-    // A stroke that changed nothing is no step to take back; then the oldest steps go while
-    // there are too many or they hold too many bytes.
-    if (!m_history.empty() && canvas.image() == m_history.back()) {
+    // A stroke that changed nothing (a click with the freehand pen, a fill of an area
+    // already that colour) is no step to take back; then the oldest steps go while there
+    // are too many or they hold too many bytes.
+    if (!m_drew && !m_history.empty()) {
         m_history.pop_back();
     }
     qint64 bytes = 0;
-    for (const QImage& image : m_history) {
-        bytes += image.sizeInBytes();
+    for (const Step& step : m_history) {
+        bytes += step.bytes();
     }
     while (!m_history.empty() && (int(m_history.size()) > kMaxUndoSteps || bytes > kMaxUndoBytes)) {
-        bytes -= m_history.front().sizeInBytes();
+        bytes -= m_history.front().bytes();
         m_history.pop_front();
     }
+}
+
+qint64 Annotation::Step::bytes() const
+{
+    return before.sizeInBytes() + qint64(filled.size() * sizeof(render::FilledRun));
 }
 
 bool Annotation::undo(render::Canvas& canvas)
@@ -194,8 +209,16 @@ bool Annotation::undo(render::Canvas& canvas)
     if (m_dragging || m_history.empty()) {
         return false;
     }
-    const QImage before = std::move(m_history.back());
+    const Step step = std::move(m_history.back());
     m_history.pop_back();
+    if (!step.filled.empty()) {
+        for (const render::FilledRun& run : step.filled) {
+            canvas.fillRect(QRect(run.left, run.y, run.right - run.left + 1, 1), step.replaced);
+        }
+        m_changed = QRect(0, 0, canvas.width(), canvas.height());
+        return true;
+    }
+    const QImage& before = step.before;
     if (before.size() != QSize(canvas.width(), canvas.height())) {
         return false;
     }

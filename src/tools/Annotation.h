@@ -11,6 +11,7 @@
 
 #include <array>
 #include <deque>
+#include <vector>
 
 namespace koyomi::tools {
 
@@ -82,13 +83,24 @@ private:
     void eraseBand(render::Canvas& canvas);
     bool rubberBand() const;
 
+    // What takes one stroke back: the surface before it, or for a flood fill (which may
+    // cover a 4K surface and must cost about a fill) the runs it painted and their colour.
+    struct Step
+    {
+        QImage before;
+        std::vector<render::FilledRun> filled;
+        render::ColorRef replaced = 0;
+        qint64 bytes() const;
+    };
+
     bool m_dragging = false;
+    bool m_drew = false; // whether the stroke under way has changed a pixel
     QPoint m_start;
     QPoint m_current;
     QRect m_band; // where the rubber band is drawn now
     QRect m_changed;
-    // The surface before each stroke, oldest first; the last is the one under way.
-    std::deque<QImage> m_history;
+    // The steps back, oldest first; the last is the stroke under way while dragging.
+    std::deque<Step> m_history;
 };
 
 } // namespace koyomi::tools

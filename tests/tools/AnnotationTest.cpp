@@ -177,6 +177,18 @@ TEST(Annotation, FloodFillStopsAtAnOutlineOfAnotherColour)
     EXPECT_EQ(countColor(c, kRed), 38 * 28);
     EXPECT_EQ(c.pixel(10, 10), render::kBlack);
     EXPECT_EQ(c.pixel(20, 35), render::kWhite);
+
+    // Filling again with the same colour changes nothing and is no step; the outside fill
+    // (around the outline, both sides of it) is taken back exactly.
+    a.press(c, {40, 35});
+    a.release(c, {40, 35});
+    EXPECT_EQ(a.undoSteps(), 1);
+    const QImage filledInside = c.image().copy();
+    a.press(c, {5, 5});
+    a.release(c, {5, 5});
+    EXPECT_EQ(countColor(c, render::kBlack), 0);
+    EXPECT_TRUE(a.undo(c));
+    EXPECT_EQ(c.image(), filledInside);
 }
 
 TEST(Annotation, UndoBringsBackTheExactPixelsStrokeByStrokeWithinItsBounds)
