@@ -5,6 +5,7 @@
 #include "state/SettingsFile.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
@@ -14,6 +15,9 @@
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QScreen>
+#include <QWindow>
+
+#include <vector>
 
 namespace koyomi::app {
 
@@ -79,14 +83,34 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
         const QSize s = screen->size();
         move((s.width() - kDesignWidth) / 2, (s.height() - kDesignHeight) / 2);
     }
+    // The monitor chosen last time, when it is there; otherwise the primary one.
+    const QString saved = SettingsFile(m_state.SettingsBase).readText(QStringLiteral("Screen"));
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (!saved.isEmpty() && screen->name() == saved &&
+            screen != QGuiApplication::primaryScreen()) {
+            moveToScreen(screen);
+        }
+    }
+    buildScreenMenu();
+    connect(qApp, &QGuiApplication::screenAdded, this, &TForm1::buildScreenMenu);
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        // Qt queues the window's move off a monitor that went away; the menu follows then.
+        QMetaObject::invokeMethod(this, &TForm1::buildScreenMenu, Qt::QueuedConnection);
+    });
     m_state.FigureKind = figures::kGraphPaperKind;
 }
 
 TForm1::~TForm1()
 {
     SettingsFile settings(m_state.SettingsBase);
+    std::vector<state::Setting> values{{QStringLiteral("BWflag"), m_state.BWflag ? 1 : 0}};
+    // The monitor is written once one was chosen; a start with one monitor keeps the choice
+    // made with two.
+    if (!m_screenName.isEmpty()) {
+        values.push_back({QStringLiteral("Screen"), 0, m_screenName});
+    }
     QString error;
-    if (!settings.writeBool(QStringLiteral("BWflag"), m_state.BWflag, &error)) {
+    if (!settings.write(values, &error)) {
         m_state.reportSettingsError(settings.path(), error);
     }
 }
@@ -135,6 +159,71 @@ void TForm1::buildMenu()
     // shows it.
     connect(add(edit, "Copy1", QStringLiteral("コピー(&C)\tCtrl+C")), &QAction::triggered, this,
             &TForm1::Copy1Click);
+    m_screenMenu = bar->addMenu(QStringLiteral("表示先"));
+    m_screenMenu->setObjectName(QStringLiteral("ScreenMenu"));
+}
+
+void TForm1::buildScreenMenu()
+{
+    // One entry per monitor, by name and size; with one monitor there is nothing to choose.
+    m_screenMenu->clear();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    m_screenMenu->menuAction()->setVisible(screens.size() > 1);
+    if (screens.size() < 2) {
+        return;
+    }
+    auto* group = new QActionGroup(m_screenMenu);
+    const QScreen* current = screen();
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QScreen* s = screens[i];
+        QAction* a = m_screenMenu->addAction(QStringLiteral("%1 (%2×%3)")
+                                                 .arg(s->name())
+                                                 .arg(s->geometry().width())
+                                                 .arg(s->geometry().height()));
+        a->setObjectName(QStringLiteral("Screen%1").arg(i + 1));
+        a->setCheckable(true);
+        a->setChecked(s == current);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, s] { moveToScreen(s); });
+    }
+}
+
+QRect TForm1::placementOn(const QScreen* s) const
+{
+    const QRect area = s->availableGeometry();
+    const QSize size =
+        (m_fullScreen ? m_savedPlacement.size() : this->size()).boundedTo(area.size());
+    return QRect(area.topLeft() +
+                     QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+                 size);
+}
+
+void TForm1::moveToScreen(QScreen* s)
+{
+    if (!s) {
+        return;
+    }
+    m_screenName = s->name();
+    const QRect place = placementOn(s);
+    winId();
+    if (QWindow* window = windowHandle()) {
+        window->setScreen(s);
+    }
+    if (m_fullScreen) {
+        // Full screen stays full screen, on the new monitor; leaving it later returns to a
+        // window on that monitor.
+        m_savedPlacement = place;
+        showNormal();
+        setGeometry(s->geometry());
+        showFullScreen();
+        setGeometry(s->geometry());
+    } else {
+        setGeometry(place);
+    }
+    for (QAction* a : m_screenMenu->actions()) {
+        a->setChecked(a->objectName() ==
+                      QStringLiteral("Screen%1").arg(QGuiApplication::screens().indexOf(s) + 1));
+    }
 }
 
 void TForm1::buildActions()

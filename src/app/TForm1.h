@@ -15,6 +15,8 @@
 #include <functional>
 
 class QAction;
+class QMenu;
+class QScreen;
 
 namespace koyomi::app {
 
@@ -70,6 +72,11 @@ public:
     void setBackground(bool white);
     bool isFullScreenMode() const { return m_fullScreen; }
 
+    // The monitor the figure is projected on: with more than one, "表示先" offers each; the
+    // choice is kept as "Screen" (the monitor's name) for the next start.
+    QString presentationScreen() const { return m_screenName; }
+    void moveToScreen(QScreen* screen);
+
     // What the class sees: the client area as shown, annotations included.
     QImage snapshot() const;
     // Asks for the file name of "JPEG画像として保存"; an empty answer cancels. Replaceable
@@ -99,6 +106,10 @@ private:
     void buildMenu();
     void setBackgroundChecks(bool white);
     void buildActions();
+    void buildScreenMenu();
+    // The window's place, centred on a monitor's usable area at its present size (at most
+    // that area).
+    QRect placementOn(const QScreen* screen) const;
     QString defaultSavePath();
     // Redraws from a paint or resize: a renderer error there closes the window.
     void drawGuarded();
@@ -113,6 +124,8 @@ private:
     bool m_fullScreen = false;
     bool m_shown = false;
     QRect m_savedPlacement;
+    QMenu* m_screenMenu = nullptr;
+    QString m_screenName; // the monitor chosen, empty for the primary one
 };
 
 } // namespace koyomi::app

@@ -102,7 +102,14 @@ QString keyOf(const QString& line)
 
 QByteArray entryLine(const Setting& s)
 {
-    return (s.key + u'=' + QString::number(s.value)).toUtf8();
+    QString value = s.text ? *s.text : QString::number(s.value);
+    for (QChar& c : value) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            c = u' ';
+        }
+    }
+    return (s.key + u'=' + value).toUtf8();
 }
 
 // The output side of a rewrite: knows whether what it wrote so far ends a line, so that
@@ -151,6 +158,14 @@ QString settingsBaseFor(const QString& configFolder, const QString& executableNa
 
 std::optional<int> findSetting(QIODevice& in, const QString& section, const QString& key)
 {
+    const std::optional<QString> text = findSettingText(in, section, key);
+    bool ok = false;
+    const int value = text ? text->toInt(&ok) : 0;
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<QString> findSettingText(QIODevice& in, const QString& section, const QString& key)
+{
     LineReader reader(in);
     QByteArray piece;
     bool whole = false;
@@ -163,9 +178,7 @@ std::optional<int> findSetting(QIODevice& in, const QString& section, const QStr
         if (isSectionHeader(line)) {
             inSection = isSection(line, section);
         } else if (inSection && keyOf(line).compare(key, Qt::CaseInsensitive) == 0) {
-            bool ok = false;
-            const int value = line.mid(line.indexOf(u'=') + 1).trimmed().toInt(&ok);
-            return ok ? std::optional<int>(value) : std::nullopt;
+            return line.mid(line.indexOf(u'=') + 1).trimmed();
         }
     }
     return std::nullopt;
@@ -270,6 +283,15 @@ int SettingsFile::readInteger(const QString& key, int defaultValue) const
 bool SettingsFile::readBool(const QString& key, bool defaultValue) const
 {
     return readInteger(key, defaultValue ? 1 : 0) != 0;
+}
+
+QString SettingsFile::readText(const QString& key, const QString& defaultValue) const
+{
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return defaultValue;
+    }
+    return findSettingText(file, m_base, key).value_or(defaultValue);
 }
 
 bool SettingsFile::write(std::span<const Setting> settings, QString* error)

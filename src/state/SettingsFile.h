@@ -16,15 +16,19 @@ namespace koyomi::state {
 // extension changed to ".ini".
 QString settingsBaseFor(const QString& configFolder, const QString& executableName);
 
-// One key of ours and the value to write.
+// One key of ours and the value to write: an integer, or a text when one is given (line
+// breaks and other control characters in it are written as blanks).
 struct Setting
 {
     QString key;
     int value = 0;
+    std::optional<QString> text = std::nullopt;
 };
 
-// The value of `key` in the first of the `section`s that has it, read from the INI text
-// streamed from `in`; no value when it is missing or not an integer.
+// The text after "key=" in the first of the `section`s that has the key, read from the INI
+// text streamed from `in`, trimmed; no value when it is missing.
+std::optional<QString> findSettingText(QIODevice& in, const QString& section, const QString& key);
+// The same, as an integer; no value when it is missing or not an integer.
 std::optional<int> findSetting(QIODevice& in, const QString& section, const QString& key);
 
 // Copies the INI text from `in` (null: no file yet) to `out` with every setting's line in the
@@ -45,6 +49,7 @@ public:
     // Missing files, sections, keys and malformed values read as the default.
     int readInteger(const QString& key, int defaultValue) const;
     bool readBool(const QString& key, bool defaultValue) const;
+    QString readText(const QString& key, const QString& defaultValue = QString()) const;
 
     // Writes the keys in one pass, keeping every other line of the file; the file and its
     // folder are created on first write. Returns false (with a reason) when the file cannot

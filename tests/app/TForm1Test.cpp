@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -92,6 +93,8 @@ TEST_F(PresentationWindowTest, AFreshStartIsBlackWithGraphPaperCentredOnTheScree
     EXPECT_EQ(w->canvas().pixel(0, 0), kBlack);
     EXPECT_GT(countColor(w->canvas(), kWhite), 0);
     EXPECT_EQ(state.SettingsBase, state.configFolder + "/koyomiplan.ini");
+    // With one monitor there is no monitor to choose.
+    EXPECT_FALSE(w->findChild<QMenu*>("ScreenMenu")->menuAction()->isVisible());
 }
 
 TEST_F(PresentationWindowTest, WhiteBackgroundRepaintsAtOnceResetsColoursAndPersists)

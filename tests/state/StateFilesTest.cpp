@@ -77,6 +77,19 @@ TEST_F(SettingsBytesTest, NewKeysNeverJoinALastLineWithoutItsEnd)
     EXPECT_EQ(bytes(), header() + "\nDrawtop=6\r\nDrawleft=8\r\n");
 }
 
+// A text value (a monitor's name) stays on its one line, whatever it holds.
+TEST_F(SettingsBytesTest, TextValuesAreOneTrimmedLine)
+{
+    const Setting screen[] = {{"Screen", 0, QStringLiteral("HDMI-1\r\n[Evil]\nBWflag=1")},
+                              {"Drawtop", 3}};
+    ASSERT_TRUE(settings.write(screen));
+    EXPECT_EQ(bytes(), header() + "\r\nScreen=HDMI-1  [Evil] BWflag=1\r\nDrawtop=3\r\n");
+    EXPECT_EQ(settings.readText("Screen"), "HDMI-1  [Evil] BWflag=1");
+    EXPECT_FALSE(settings.readBool("BWflag", false));
+    EXPECT_EQ(settings.readText("Missing", "none"), "none");
+    EXPECT_EQ(settings.readInteger("Screen", 7), 7); // not a number
+}
+
 TEST_F(SettingsBytesTest, AFileThatCannotBeReadIsNotReplacedAndTheTeacherIsToldOnce)
 {
     // A folder where the file should be: it cannot be read, so nothing may replace it.
