@@ -36,10 +36,7 @@ namespace {
 
 constexpr int kClientWidth = 456;
 constexpr int kClientHeight = 613;
-constexpr int kDefaultLeft = 10;
-constexpr int kDefaultTop = 10;
-constexpr int kMinOpacity = 100;
-constexpr int kMaxOpacity = 255;
+constexpr widgets::ToolWindowKeys kPlacementKeys{"Drawtop", "Drawleft", "Drawclearness"};
 
 } // namespace
 
@@ -73,13 +70,10 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
 TForm2::~TForm2()
 {
     m_library->write();
-    state::SettingsFile settings(m_state.SettingsBase);
-    const state::Setting placement[] = {{QStringLiteral("Drawtop"), y()},
-                                        {QStringLiteral("Drawleft"), x()},
-                                        {QStringLiteral("Drawclearness"), m_trackBar->value()}};
     QString error;
-    if (!settings.write(placement, &error)) {
-        m_state.reportSettingsError(settings.path(), error);
+    if (!widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase, kPlacementKeys,
+                                 &error)) {
+        m_state.reportSettingsError(state::SettingsFile(m_state.SettingsBase).path(), error);
     }
 }
 
@@ -128,8 +122,8 @@ void TForm2::buildFrame()
     m_trackBar = new QSlider(Qt::Horizontal, this);
     m_trackBar->setObjectName(QStringLiteral("TrackBar1"));
     m_trackBar->setGeometry(42, 586, 98, 24);
-    m_trackBar->setRange(kMinOpacity, kMaxOpacity);
-    m_trackBar->setValue(kMaxOpacity);
+    m_trackBar->setRange(widgets::kMinToolOpacity, widgets::kMaxToolOpacity);
+    m_trackBar->setValue(widgets::kMaxToolOpacity);
     connect(m_trackBar, &QSlider::valueChanged, this, &TForm2::TrackBar1Change);
 
     // Every figure in sight at once: three rows of three page buttons over the pages.
@@ -206,13 +200,7 @@ bool TForm2::stepPreset(int delta)
 
 void TForm2::restorePlacement()
 {
-    const state::SettingsFile settings(m_state.SettingsBase);
-    const int top = settings.readInteger(QStringLiteral("Drawtop"), kDefaultTop);
-    const int left = settings.readInteger(QStringLiteral("Drawleft"), kDefaultLeft);
-    const int clearness = settings.readInteger(QStringLiteral("Drawclearness"), kMaxOpacity);
-
-    move(widgets::toolWindowPosition(left, top, kClientWidth, QPoint(kDefaultLeft, kDefaultTop)));
-    m_trackBar->setValue(std::clamp(clearness, kMinOpacity, kMaxOpacity));
+    m_trackBar->setValue(widgets::restoreToolWindow(*this, m_state.SettingsBase, kPlacementKeys));
     TrackBar1Change(m_trackBar->value());
 }
 

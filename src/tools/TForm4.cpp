@@ -22,10 +22,7 @@ namespace {
 
 constexpr int kClientWidth = 60;
 constexpr int kClientHeight = 432;
-constexpr int kDefaultLeft = 10;
-constexpr int kDefaultTop = 10;
-constexpr int kMinOpacity = 100;
-constexpr int kMaxOpacity = 255;
+constexpr widgets::ToolWindowKeys kPlacementKeys{"Painttop", "Paintleft", "Paintclearness"};
 constexpr int kCellWidth = 26;
 constexpr int kCellHeight = 13; // from one cell's top to the next (cells share borders)
 
@@ -260,8 +257,8 @@ TForm4::TForm4(state::AppState& state, Annotation& annotation, QWidget* parent)
     m_opacity = new QSlider(Qt::Horizontal, this);
     m_opacity->setObjectName(QStringLiteral("TrackBar2"));
     m_opacity->setGeometry(0, 361, 58, 20);
-    m_opacity->setRange(kMinOpacity, kMaxOpacity);
-    m_opacity->setValue(kMaxOpacity);
+    m_opacity->setRange(widgets::kMinToolOpacity, widgets::kMaxToolOpacity);
+    m_opacity->setValue(widgets::kMaxToolOpacity);
     m_opacity->setToolTip(QStringLiteral("このウィンドウの不透明度"));
     connect(m_opacity, &QSlider::valueChanged, this, &TForm4::TrackBar2Change);
 
@@ -276,24 +273,16 @@ TForm4::TForm4(state::AppState& state, Annotation& annotation, QWidget* parent)
 
 TForm4::~TForm4()
 {
-    state::SettingsFile settings(m_state.SettingsBase);
-    const state::Setting placement[] = {{QStringLiteral("Painttop"), y()},
-                                        {QStringLiteral("Paintleft"), x()},
-                                        {QStringLiteral("Paintclearness"), m_opacity->value()}};
     QString error;
-    if (!settings.write(placement, &error)) {
-        m_state.reportSettingsError(settings.path(), error);
+    if (!widgets::saveToolWindow(*this, m_opacity->value(), m_state.SettingsBase, kPlacementKeys,
+                                 &error)) {
+        m_state.reportSettingsError(state::SettingsFile(m_state.SettingsBase).path(), error);
     }
 }
 
 void TForm4::restorePlacement()
 {
-    const state::SettingsFile settings(m_state.SettingsBase);
-    const int top = settings.readInteger(QStringLiteral("Painttop"), kDefaultTop);
-    const int left = settings.readInteger(QStringLiteral("Paintleft"), kDefaultLeft);
-    const int clearness = settings.readInteger(QStringLiteral("Paintclearness"), kMaxOpacity);
-    move(widgets::toolWindowPosition(left, top, kClientWidth, QPoint(kDefaultLeft, kDefaultTop)));
-    m_opacity->setValue(std::clamp(clearness, kMinOpacity, kMaxOpacity));
+    m_opacity->setValue(widgets::restoreToolWindow(*this, m_state.SettingsBase, kPlacementKeys));
     TrackBar2Change(m_opacity->value());
 }
 

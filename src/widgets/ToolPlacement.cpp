@@ -1,7 +1,10 @@
 #include "widgets/ToolPlacement.h"
 
+#include "state/SettingsFile.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 #include <vector>
@@ -42,6 +45,29 @@ QPoint toolWindowPosition(int left, int top, int width, QPoint fallback)
                               : QRect(0, 0, 800, 600);
     return reachablePosition(left, top, width, screens, kReachableWidth, kReachableHeight,
                              primary.topLeft() + fallback);
+}
+
+int restoreToolWindow(QWidget& window, const QString& settingsBase, const ToolWindowKeys& keys)
+{
+    constexpr int kDefaultLeft = 10;
+    constexpr int kDefaultTop = 10;
+    const state::SettingsFile settings(settingsBase);
+    const int top = settings.readInteger(QString::fromLatin1(keys.top), kDefaultTop);
+    const int left = settings.readInteger(QString::fromLatin1(keys.left), kDefaultLeft);
+    const int clearness =
+        settings.readInteger(QString::fromLatin1(keys.clearness), kMaxToolOpacity);
+    window.move(toolWindowPosition(left, top, window.width(), QPoint(kDefaultLeft, kDefaultTop)));
+    return std::clamp(clearness, kMinToolOpacity, kMaxToolOpacity);
+}
+
+bool saveToolWindow(const QWidget& window, int opacity, const QString& settingsBase,
+                    const ToolWindowKeys& keys, QString* error)
+{
+    state::SettingsFile settings(settingsBase);
+    const state::Setting placement[] = {{QString::fromLatin1(keys.top), window.y()},
+                                        {QString::fromLatin1(keys.left), window.x()},
+                                        {QString::fromLatin1(keys.clearness), opacity}};
+    return settings.write(placement, error);
 }
 
 } // namespace koyomi::widgets

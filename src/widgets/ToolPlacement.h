@@ -3,8 +3,11 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 #include <span>
+
+class QWidget;
 
 namespace koyomi::widgets {
 
@@ -20,5 +23,23 @@ QPoint reachablePosition(int left, int top, int width, std::span<const QRect> sc
 // top-left corner (a hand-edited or stale position, such as a projector no longer attached,
 // must not put it where the teacher cannot reach it).
 QPoint toolWindowPosition(int left, int top, int width, QPoint fallback);
+
+// A floating tool window's place and opacity (100..255) in the settings file, by its keys
+// ("Drawtop", "Drawleft", "Drawclearness" and the like).
+struct ToolWindowKeys
+{
+    const char* top;
+    const char* left;
+    const char* clearness;
+};
+inline constexpr int kMinToolOpacity = 100;
+inline constexpr int kMaxToolOpacity = 255;
+
+// Moves the window to its saved place (10, 10 from the primary screen's corner when there
+// is none or it is out of reach) and returns its saved opacity, held to 100..255.
+int restoreToolWindow(QWidget& window, const QString& settingsBase, const ToolWindowKeys& keys);
+// Writes the window's place and opacity; false, with a reason, when the file cannot be written.
+bool saveToolWindow(const QWidget& window, int opacity, const QString& settingsBase,
+                    const ToolWindowKeys& keys, QString* error);
 
 } // namespace koyomi::widgets
