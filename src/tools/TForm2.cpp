@@ -49,6 +49,9 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     QFont f(QString::fromUtf8(render::kFigureFontFamily));
     f.setPixelSize(12);
     setFont(f);
+    // Selectors with a slim frame and arrow, so that a row of them fits the page with every
+    // item readable.
+    setStyleSheet(QStringLiteral("QComboBox { padding: 1px 1px 1px 3px; }"));
     setFixedSize(kClientWidth, kClientHeight);
     // Only the presentation window keeps the program running.
     setAttribute(Qt::WA_QuitOnClose, false);

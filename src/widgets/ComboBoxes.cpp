@@ -2,8 +2,10 @@
 
 #include "render/Palette.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyledItemDelegate>
 
 namespace koyomi::widgets {
 
@@ -37,9 +39,28 @@ QIcon lineSample(render::PenStyle style)
     return QIcon(pixmap);
 }
 
+// The open list's rows: each line kind's sample before its name.
+class LineSampleDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const std::size_t row = std::size_t(index.row());
+        if (row < render::LineStyle.size()) {
+            option->features |= QStyleOptionViewItem::HasDecoration;
+            option->icon = lineSample(render::LineStyle[row].pen);
+            option->decorationSize = QSize(24, 12);
+        }
+    }
+};
+
 } // namespace
 
-ColorComboBox::ColorComboBox(int index, QWidget* parent) : QComboBox(parent)
+ColorComboBox::ColorComboBox(int index, QWidget* parent) : FittedComboBox(parent)
 {
     for (const render::PaletteEntry& e : render::PaletteColor) {
         addItem(swatch(e.color), QString::fromUtf8(e.caption));
@@ -47,11 +68,12 @@ ColorComboBox::ColorComboBox(int index, QWidget* parent) : QComboBox(parent)
     setCurrentIndex(index);
 }
 
-LineKindComboBox::LineKindComboBox(int index, QWidget* parent) : QComboBox(parent)
+LineKindComboBox::LineKindComboBox(int index, QWidget* parent) : FittedComboBox(parent)
 {
     for (const render::LineStyleEntry& e : render::LineStyle) {
-        addItem(lineSample(e.pen), QString::fromUtf8(e.caption));
+        addItem(QString::fromUtf8(e.caption));
     }
+    view()->setItemDelegate(new LineSampleDelegate(view()));
     setCurrentIndex(index);
 }
 

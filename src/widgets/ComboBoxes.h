@@ -8,7 +8,17 @@
 
 namespace koyomi::widgets {
 
-class ColorComboBox : public QComboBox, public render::ColorSelector
+// A selector that is never narrower than its longest item: a layout short of room must not
+// cut what the teacher reads.
+class FittedComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+class ColorComboBox : public FittedComboBox, public render::ColorSelector
 {
     Q_OBJECT
 public:
@@ -16,7 +26,8 @@ public:
     void setColorIndex(int index) override { setCurrentIndex(index); }
 };
 
-class LineKindComboBox : public QComboBox
+// The closed box names the line kind; the open list shows a sample of each beside its name.
+class LineKindComboBox : public FittedComboBox
 {
     Q_OBJECT
 public:

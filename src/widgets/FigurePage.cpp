@@ -95,6 +95,8 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(10, 4, 4, 4);
     grid->setVerticalSpacing(1);
+    // Rows of six or seven controls share the page's 313 pixels: columns stand close.
+    grid->setHorizontalSpacing(3);
     reset = new ResetButton(resetName, panel);
     grid->addWidget(reset, 0, 0, Qt::AlignTop | Qt::AlignLeft);
     for (const auto& [column, text] : captions) {
@@ -106,7 +108,7 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
 QComboBox* FigurePage::itemCombo(const char* name, std::initializer_list<const char*> items,
                                  int index)
 {
-    auto* c = new QComboBox(this);
+    auto* c = new FittedComboBox(this);
     c->setObjectName(QString::fromLatin1(name));
     for (const char* item : items) {
         c->addItem(QString::fromUtf8(item));

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -50,6 +51,7 @@ SpinEdit::SpinEdit(int minimum, int maximum, int value, QWidget* parent)
     buttons->addWidget(m_down);
     layout->addLayout(buttons);
     setFocusProxy(m_edit);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     // Only a sign and digits can be typed; anything may still be set from code.
     m_edit->setValidator(
@@ -59,6 +61,26 @@ SpinEdit::SpinEdit(int minimum, int maximum, int value, QWidget* parent)
     connect(m_edit, &QLineEdit::textChanged, this, &SpinEdit::changed);
     connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    fitToRange();
+}
+
+void SpinEdit::fitToRange()
+{
+    const QFontMetrics metrics(m_edit->font());
+    const int text = std::max(metrics.horizontalAdvance(QString::number(m_max)),
+                              metrics.horizontalAdvance(QString::number(m_min)));
+    // The frame either side, the line edit's own two-pixel margins and the cursor.
+    const int frame = m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit);
+    const QMargins margins = m_edit->textMargins();
+    m_edit->setFixedWidth(text + 2 * frame + 4 + 1 + margins.left() + margins.right());
+}
+
+void SpinEdit::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitToRange();
+    }
 }
 
 int SpinEdit::value() const

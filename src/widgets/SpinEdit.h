@@ -44,8 +44,13 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The field is as wide as its widest value (the maximum, or a negative minimum) in its
+    // font: never cut, and no wider, so that the selectors beside it get their room.
+    void fitToRange();
+
     QLineEdit* m_edit;
     QToolButton* m_up;
     QToolButton* m_down;

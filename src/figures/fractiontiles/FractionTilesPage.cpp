@@ -98,7 +98,7 @@ void FractionTilesPage::buildGeometryPanel(QWidget* p)
     grid->addWidget(caption("長さ", p), 6, 3);
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Graduations, p, QStringLiteral("目盛り")),
                     7, 1);
-    m_combo[90] = new QComboBox(p);
+    m_combo[90] = new widgets::FittedComboBox(p);
     m_combo[90]->setObjectName(QStringLiteral("ComboBox90"));
     for (const char* item : {"左", "右", "左右", "上", "下", "上下", "左右上下", "なし"}) {
         m_combo[90]->addItem(QString::fromUtf8(item));

@@ -205,7 +205,7 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     QGridLayout* grid =
         startPanel(p, 4, {{2, "有無"}, {3, "初期値"}, {4, "増減"}, {5, "大きさ"}, {6, "色"}});
     grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 1, 1);
-    m_combo[82] = new QComboBox(p);
+    m_combo[82] = new widgets::FittedComboBox(p);
     m_combo[82]->setObjectName(QStringLiteral("ComboBox82"));
     m_combo[82]->addItems({QStringLiteral("なし"), QStringLiteral("あり")});
     m_combo[82]->setCurrentIndex(0);

@@ -86,7 +86,7 @@ void GridPage::buildMarkPanel(QWidget* p)
 {
     QGridLayout* grid =
         startPanel(p, m_reset[2], QStringLiteral("grid2"), {{1, "形状"}, {2, "大きさ"}, {3, "色"}});
-    m_shape = new QComboBox(p);
+    m_shape = new widgets::FittedComboBox(p);
     m_shape->setObjectName(QStringLiteral("ComboBox29"));
     m_shape->addItems({QStringLiteral("○"), QStringLiteral("●"), QStringLiteral("＋"),
                        QStringLiteral("×"), QStringLiteral("なし")});
@@ -99,7 +99,7 @@ void GridPage::buildMarkPanel(QWidget* p)
     m_color->setToolTip(QStringLiteral("点の色"));
     grid->addWidget(m_color, 1, 3);
     grid->addWidget(caption("有無", p), 2, 1);
-    m_centres = new QComboBox(p);
+    m_centres = new widgets::FittedComboBox(p);
     m_centres->setObjectName(QStringLiteral("ComboBox62"));
     m_centres->addItems({QStringLiteral("なし"), QStringLiteral("あり")});
     m_centres->setToolTip(QStringLiteral("ます目の中心にも点を打つ"));
