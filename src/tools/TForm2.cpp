@@ -51,7 +51,7 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     setFont(f);
     // Selectors with a slim frame and arrow, so that a row of them fits the page with every
     // item readable.
-    setStyleSheet(QStringLiteral("QComboBox { padding: 1px 1px 1px 3px; }"));
+    setStyleSheet(QStringLiteral("QComboBox { padding: 1px 0px 1px 2px; }"));
     setFixedSize(kClientWidth, kClientHeight);
     // Only the presentation window keeps the program running.
     setAttribute(Qt::WA_QuitOnClose, false);

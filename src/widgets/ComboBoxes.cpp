@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 namespace koyomi::widgets {
 
 namespace {
@@ -39,23 +41,28 @@ QIcon lineSample(render::PenStyle style)
     return QIcon(pixmap);
 }
 
-// The open list's rows: each line kind's sample before its name.
-class LineSampleDelegate : public QStyledItemDelegate
+// The open list's rows: a picture of each item before its name (a colour's swatch, a line
+// kind's sample); the closed box shows the name alone, which keeps it narrow.
+class SampleDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    SampleDelegate(std::function<QIcon(int row)> sample, QSize size, QObject* parent)
+        : QStyledItemDelegate(parent), m_sample(std::move(sample)), m_size(size)
+    {
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const std::size_t row = std::size_t(index.row());
-        if (row < render::LineStyle.size()) {
-            option->features |= QStyleOptionViewItem::HasDecoration;
-            option->icon = lineSample(render::LineStyle[row].pen);
-            option->decorationSize = QSize(24, 12);
-        }
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->icon = m_sample(index.row());
+        option->decorationSize = m_size;
     }
+
+private:
+    std::function<QIcon(int row)> m_sample;
+    QSize m_size;
 };
 
 } // namespace
@@ -63,8 +70,11 @@ protected:
 ColorComboBox::ColorComboBox(int index, QWidget* parent) : FittedComboBox(parent)
 {
     for (const render::PaletteEntry& e : render::PaletteColor) {
-        addItem(swatch(e.color), QString::fromUtf8(e.caption));
+        addItem(QString::fromUtf8(e.caption));
     }
+    view()->setItemDelegate(new SampleDelegate(
+        [](int row) { return swatch(render::paletteColor(row, render::kBlack)); }, QSize(12, 12),
+        view()));
     setCurrentIndex(index);
 }
 
@@ -73,7 +83,13 @@ LineKindComboBox::LineKindComboBox(int index, QWidget* parent) : FittedComboBox(
     for (const render::LineStyleEntry& e : render::LineStyle) {
         addItem(QString::fromUtf8(e.caption));
     }
-    view()->setItemDelegate(new LineSampleDelegate(view()));
+    view()->setItemDelegate(new SampleDelegate(
+        [](int row) {
+            return row >= 0 && std::size_t(row) < render::LineStyle.size()
+                       ? lineSample(render::LineStyle[std::size_t(row)].pen)
+                       : QIcon();
+        },
+        QSize(24, 12), view()));
     setCurrentIndex(index);
 }
 

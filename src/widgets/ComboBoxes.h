@@ -18,6 +18,7 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 };
 
+// The closed box names the colour; the open list shows a swatch of each beside its name.
 class ColorComboBox : public FittedComboBox, public render::ColorSelector
 {
     Q_OBJECT

@@ -93,12 +93,17 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
                                     std::initializer_list<std::pair<int, const char*>> captions)
 {
     auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(10, 4, 4, 4);
+    grid->setContentsMargins(4, 4, 4, 4);
     grid->setVerticalSpacing(1);
-    // Rows of six or seven controls share the page's 313 pixels: columns stand close.
-    grid->setHorizontalSpacing(3);
+    // Rows of six or seven controls share the page's 313 pixels: columns stand close, and
+    // what is left over goes to a last, empty column rather than between the controls.
+    grid->setHorizontalSpacing(2);
+    grid->setColumnStretch(kPanelColumns, 1);
+    // The reset triangle sits in the panel's corner, over the caption row, so that it takes
+    // no column from the controls.
     reset = new ResetButton(resetName, panel);
-    grid->addWidget(reset, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    reset->move(1, 1);
+    reset->raise();
     for (const auto& [column, text] : captions) {
         grid->addWidget(caption(text, panel), 0, column);
     }

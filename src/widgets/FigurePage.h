@@ -49,6 +49,10 @@ struct LineRow
     int widthLength = 1;
 };
 
+// Columns a panel's grid may use (0 stays empty: the reset triangle lies over it); the one
+// after them takes the space left over.
+inline constexpr int kPanelColumns = 8;
+
 class FigurePage : public QWidget
 {
     Q_OBJECT

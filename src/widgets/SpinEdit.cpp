@@ -31,7 +31,7 @@ QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
     b->setArrowType(arrow);
     b->setAutoRepeat(true);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedSize(14, 10);
+    b->setFixedSize(12, 10);
     return b;
 }
 

@@ -1,6 +1,6 @@
 #include "tools/TForm2.h"
-#include "render/ColorInit.h"
 #include "Watchdog.h"
+#include "render/ColorInit.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
 #include "widgets/HeadlessHost.h"
@@ -9,6 +9,7 @@
 #include "widgets/PageControl.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStringDecoder>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -293,4 +295,56 @@ TEST_F(DrawToolTest, PresetValuesBeyondTheFieldsAreHeldToTheirRanges)
     fields[2 + 67] = ""; // SpinEdit98
     form->loadRecord(fields.join(u','));
     EXPECT_EQ(child<widgets::SpinEdit>(*form, "SpinEdit98")->text(), "10");
+}
+
+// Every selector shows its longest item whole and every spin edit its widest value (the
+// maximum, or a negative minimum) in the window's own font, inside the page's width.
+TEST_F(DrawToolTest, NoControlOfAnyPageIsCut)
+{
+    auto form = make();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QStringList cut;
+    for (widgets::FigurePage* page : form->pages()) {
+        form->pageControl()->setCurrentIndex(page->kind());
+        QApplication::processEvents();
+        auto outside = [page](QWidget* w) {
+            return w->mapTo(page, QPoint(w->width(), 0)).x() > page->width();
+        };
+        for (QComboBox* combo : page->findChildren<QComboBox*>()) {
+            // The places chooser lists this machine's own folders and drives, whatever their
+            // names: it is as wide as the page and no test of ours can size its items.
+            if (!combo->isVisible() || combo->objectName() == "ShellComboBox1") {
+                continue;
+            }
+            if (combo->width() < combo->sizeHint().width() || outside(combo)) {
+                cut << QStringLiteral("%1 %2: %3 < %4")
+                           .arg(page->objectName(), combo->objectName())
+                           .arg(combo->width())
+                           .arg(combo->sizeHint().width());
+            }
+        }
+        for (widgets::SpinEdit* spin : page->findChildren<widgets::SpinEdit*>()) {
+            QLineEdit* edit = spin->lineEdit();
+            if (!spin->isVisible()) {
+                continue;
+            }
+            const QFontMetrics fm(edit->font());
+            const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const QMargins margins = edit->textMargins();
+            for (const int v : {spin->maximum(), spin->minimum()}) {
+                // The text, the line edit's own two-pixel margins and frame, and the cursor.
+                const int needed = fm.horizontalAdvance(QString::number(v)) + 2 * frame + 4 + 1 +
+                                   margins.left() + margins.right();
+                if (edit->width() < needed || outside(spin)) {
+                    cut << QStringLiteral("%1 %2: %3 < %4 for %5")
+                               .arg(page->objectName(), spin->objectName())
+                               .arg(edit->width())
+                               .arg(needed)
+                               .arg(v);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(cut.isEmpty()) << cut.join("\n").toStdString();
 }

@@ -184,8 +184,9 @@ void GraphPaperPage::buildLinePanel(QWidget* p)
 
 void GraphPaperPage::buildEmphasisPanel(QWidget* p)
 {
-    QGridLayout* grid =
-        startPanel(p, 3, {{2, "ON/OFF"}, {3, "飛び"}, {4, "線種"}, {5, "線幅"}, {6, "色"}});
+    QGridLayout* grid = startPanel(p, 3, {{3, "飛び"}, {4, "線種"}, {5, "線幅"}, {6, "色"}});
+    // The check boxes' caption is wider than a check box: it spans the pictures too.
+    grid->addWidget(caption("ON/OFF", p), 0, 1, 1, 2, Qt::AlignRight | Qt::AlignBottom);
     int r = 1;
     for (const EmphasisControls& e : kEmphasisRows) {
         const RowPicture picture = r <= 2 ? RowPicture::HorizontalLines : RowPicture::VerticalLines;

@@ -106,58 +106,72 @@ void NumberLinePage::buildMainPanel(QWidget* p)
     grid->addWidget(numberedSpin(m_spin, 76, 1, 500, 1, 3), 2, 5);
     grid->addWidget(numberedSpin(m_spin, 77, 0, 500, 100, 3), 2, 6);
 
+    // Below the layout, each group of settings has columns of its own: sharing the first
+    // rows' columns would make every row as wide as the widest control of each column.
+    auto section = [grid, p](int row) {
+        auto* sub = new QGridLayout;
+        sub->setHorizontalSpacing(2);
+        sub->setVerticalSpacing(1);
+        sub->setColumnStretch(widgets::kPanelColumns, 1);
+        grid->addLayout(sub, row, 1, 1, widgets::kPanelColumns - 1);
+        return sub;
+    };
+
     // The horizontal line.
-    grid->addWidget(caption("線種", p), 3, 2);
-    grid->addWidget(caption("線幅", p), 3, 3);
-    grid->addWidget(caption("色", p), 3, 4);
-    grid->addWidget(caption("両端", p), 3, 5);
-    grid->addWidget(caption("横線", p), 4, 1);
+    QGridLayout* line = section(3);
+    line->addWidget(caption("線種", p), 0, 1);
+    line->addWidget(caption("線幅", p), 0, 2);
+    line->addWidget(caption("色", p), 0, 3);
+    line->addWidget(caption("両端", p), 0, 4);
+    line->addWidget(caption("横線", p), 1, 0);
     m_combo[69] = lineCombo("ComboBox69", render::kSolidIndex);
-    grid->addWidget(m_combo[69], 4, 2);
-    grid->addWidget(numberedSpin(m_spin, 80, 1, 5, 1, 1), 4, 3);
+    line->addWidget(m_combo[69], 1, 1);
+    line->addWidget(numberedSpin(m_spin, 80, 1, 5, 1, 1), 1, 2);
     m_combo[68] = colorCombo("ComboBox68");
-    grid->addWidget(m_combo[68], 4, 4);
-    grid->addWidget(numberedItemCombo(m_combo, 66, {"なし", "あり"}), 4, 5);
+    line->addWidget(m_combo[68], 1, 3);
+    line->addWidget(numberedItemCombo(m_combo, 66, {"なし", "あり"}), 1, 4);
 
     // The main ticks.
-    grid->addWidget(caption("長さ", p), 5, 3);
-    grid->addWidget(caption("線種", p), 5, 4);
-    grid->addWidget(caption("線幅", p), 5, 5);
-    grid->addWidget(caption("色", p), 5, 6);
-    grid->addWidget(caption("目盛り", p), 6, 1);
-    grid->addWidget(numberedItemCombo(m_combo, 65, {"┸", "┰", "╂", "●"}), 6, 2);
-    grid->addWidget(numberedSpin(m_spin, 73, 1, 1000, 10), 6, 3);
+    QGridLayout* ticks = section(4);
+    ticks->addWidget(caption("目盛り", p), 0, 0);
+    ticks->addWidget(caption("長さ", p), 0, 1);
+    ticks->addWidget(caption("線種", p), 0, 2);
+    ticks->addWidget(caption("線幅", p), 0, 3);
+    ticks->addWidget(caption("色", p), 0, 4);
+    ticks->addWidget(numberedItemCombo(m_combo, 65, {"┸", "┰", "╂", "●"}), 1, 0);
+    ticks->addWidget(numberedSpin(m_spin, 73, 1, 1000, 10), 1, 1);
     m_combo[63] = lineCombo("ComboBox63", render::kSolidIndex);
-    grid->addWidget(m_combo[63], 6, 4);
-    grid->addWidget(numberedSpin(m_spin, 83, 1, 5, 1, 1), 6, 5);
+    ticks->addWidget(m_combo[63], 1, 2);
+    ticks->addWidget(numberedSpin(m_spin, 83, 1, 5, 1, 1), 1, 3);
     m_combo[64] = colorCombo("ComboBox64");
-    grid->addWidget(m_combo[64], 6, 6);
+    ticks->addWidget(m_combo[64], 1, 4);
 
-    // The labels, over two rows.
-    grid->addWidget(caption("有無", p), 7, 2);
-    grid->addWidget(caption("位置", p), 7, 3);
-    grid->addWidget(caption("初期値", p), 7, 4);
-    grid->addWidget(caption("増減", p), 7, 5);
-    grid->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 8, 1);
-    grid->addWidget(numberedItemCombo(m_combo, 67, {"なし", "あり"}), 8, 2);
-    grid->addWidget(numberedItemCombo(m_combo, 71, {"↑", "↓"}), 8, 3);
-    grid->addWidget(numberedSpin(m_spin, 78, -100000, 100000, 1), 8, 4);
-    grid->addWidget(numberedSpin(m_spin, 81, -1000, 1000, 1), 8, 5);
-    grid->addWidget(
-        numberedItemCombo(m_combo, 77, {"なし", "10分の1", "100分の1", "1000分の1", "10000分の1"}),
-        8, 6);
-    grid->addWidget(caption("＋符号", p), 9, 2);
-    grid->addWidget(caption("大きさ", p), 9, 3);
-    grid->addWidget(caption("色", p), 9, 4);
-    grid->addWidget(caption("文字", p), 9, 5);
-    grid->addWidget(numberedItemCombo(m_combo, 72, {"なし", "あり"}), 10, 2);
-    grid->addWidget(numberedSpin(m_spin, 79, 10, 100, 10), 10, 3);
+    // The labels, over three rows.
+    QGridLayout* labels = section(5);
+    labels->addWidget(caption("有無", p), 0, 1);
+    labels->addWidget(caption("位置", p), 0, 2);
+    labels->addWidget(caption("初期値", p), 0, 3);
+    labels->addWidget(caption("増減", p), 0, 4);
+    labels->addWidget(widgets::rowPictureLabel(RowPicture::Text, p, QStringLiteral("文字")), 1, 0);
+    labels->addWidget(numberedItemCombo(m_combo, 67, {"なし", "あり"}), 1, 1);
+    labels->addWidget(numberedItemCombo(m_combo, 71, {"↑", "↓"}), 1, 2);
+    labels->addWidget(numberedSpin(m_spin, 78, -100000, 100000, 1), 1, 3);
+    labels->addWidget(numberedSpin(m_spin, 81, -1000, 1000, 1), 1, 4);
+    labels->addWidget(caption("＋符号", p), 2, 1);
+    labels->addWidget(caption("大きさ", p), 2, 2);
+    labels->addWidget(caption("色", p), 2, 3);
+    labels->addWidget(numberedItemCombo(m_combo, 72, {"なし", "あり"}), 3, 1);
+    labels->addWidget(numberedSpin(m_spin, 79, 10, 100, 10), 3, 2);
     m_combo[70] = colorCombo("ComboBox70");
-    grid->addWidget(m_combo[70], 10, 4);
+    labels->addWidget(m_combo[70], 3, 3);
+    labels->addWidget(
+        numberedItemCombo(m_combo, 77, {"なし", "10分の1", "100分の1", "1000分の1", "10000分の1"}),
+        3, 4, 1, 2);
+    labels->addWidget(caption("文字", p), 4, 1);
     m_unit = new QLineEdit(p);
     m_unit->setObjectName(QStringLiteral("Edit1"));
     m_unit->setToolTip(QStringLiteral("0 以外の数字の後に付ける単位"));
-    grid->addWidget(m_unit, 10, 5, 1, 2);
+    labels->addWidget(m_unit, 4, 2, 1, 3);
 }
 
 void NumberLinePage::buildSubdivisionPanel(QWidget* p)
