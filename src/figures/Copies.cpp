@@ -30,7 +30,12 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, long long reach, bool
                 const std::function<void(render::Canvas&, long long, long long)>& draw)
 {
     const long long copies = (g.rows.last - g.rows.first + 1) * (g.cols.last - g.cols.first + 1);
-    if (alike && copies > 4 && reach < (1 << 10)) {
+    // Copies that reach far are drawn once only when there are many: a scratch image of
+    // their reach costs more than a few of them drawn one by one, but far less than the
+    // thousands that overlap on the window when copies lie closer than they reach.
+    // (Beyond 8,192 pixels the scratch image could not be made anyway.)
+    const bool worthIt = copies > 4 && (reach < (1 << 10) || (copies > 64 && reach < (1 << 13)));
+    if (alike && worthIt) {
         const render::RepeatedDrawing one(
             canvas, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });

@@ -263,6 +263,31 @@ TEST(Circle, NumberingRestartsInEveryCopy)
     EXPECT_GT(countColor(d.canvas, kWhite, 210, 200, 390, 370), 0);
 }
 
+// Hundreds of small circles whose marks and numbers reach over a thousand pixels, as a
+// preset with 500 × 500 copies and long marks asks for: drawn once and pasted (they took
+// most of a minute one by one), to the same pixels.
+TEST(Circle, ManyCopiesReachingFarAreDrawnOnceToTheSamePixels)
+{
+    CircleParams p = CircleParams::defaults(false);
+    p.radius = 6;
+    p.divisions = 40;
+    p.edgeMark = 3; // across the circle
+    p.edgeMarkSize = 1100;
+    p.numbersShown = true;
+    p.numberSize = 20;
+    p.countAcross = 30;
+    p.countDown = 30;
+    p.gapAcross = 0;
+    p.gapDown = 0;
+    p.edgeMarks = LineSetting{0, 1, 7};
+    Canvas copied(96, 64);
+    Canvas drawn(96, 64);
+    drawCircle(copied, p, Frame{96, 64, false});
+    drawCircleCopyByCopy(drawn, p, Frame{96, 64, false});
+    EXPECT_EQ(copied.image(), drawn.image());
+    EXPECT_GT(countColor(copied, 0x0000FF), 0); // the red marks
+}
+
 TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
 {
     // Overlapping copies cut by every edge, every mark shape and line kind, dots, numbers:
