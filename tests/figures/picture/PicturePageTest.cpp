@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace koyomi;
@@ -207,4 +208,21 @@ TEST_F(PicturePageTest, ReDrawShowsThePictureAtTheIndexThenMovesItOn)
     page->loadCurrentAndAdvance();
     EXPECT_FALSE(page->hasPicture());
     EXPECT_EQ(state.PictureIndex, 1);
+}
+
+// Enter advances the pictures whichever control of the Draw tool has the keyboard, the list
+// of pictures too.
+TEST_F(PicturePageTest, EnterInTheListStepsOnToo)
+{
+    addPicture("a.jpg", Qt::red);
+    addPicture("b.jpg", Qt::green);
+    page->setPictureFolder(folder());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->pageControl()->setCurrentIndex(5);
+    list()->setCurrentRow(0);
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(state.PictureIndex, 1);
+    EXPECT_TRUE(near(centre(), Qt::green));
 }
