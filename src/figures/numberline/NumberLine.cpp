@@ -169,8 +169,9 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i6
         k.first = k.last; // ticks in one place: one draws them all
     }
     // Dots of one row are one colour drawn over whatever is there: a row of them, however
-    // closely spaced, costs the rows it covers, not its dots drawn over each other.
-    if (m_byStamps && NumberTick(m_p.tickShape) == NumberTick::Dot && k.last > k.first &&
+    // closely spaced, costs the rows it covers, not its dots drawn over each other. A lone dot
+    // too: the same dot on thousands of lines copied close together is drawn once.
+    if (m_byStamps && NumberTick(m_p.tickShape) == NumberTick::Dot && k.last >= k.first &&
         width >= 1 && std::abs(length) <= kMaxStampedSize &&
         m_c.penMode() == render::PenMode::Copy) {
         dots(x0, step, k, y0, length);
@@ -296,10 +297,16 @@ void NumberLineRenderer::draw()
     const i64 reachX = std::abs(s) + longestTick + widest + 8 + labels;
     const i64 reachY =
         longestTick + widest + 8 + (m_p.labelsOn ? longestTick + size + 4 * pixels + 20 : 0);
-    const Range blockRows =
-        visibleBlocks(i64(top), m_p.gapDown, m_p.countDown, 0, reachY, m_c.height());
-    const Range blockCols =
+    Range blockRows = visibleBlocks(i64(top), m_p.gapDown, m_p.countDown, 0, reachY, m_c.height());
+    Range blockCols =
         visibleBlocks(i64(left), stepX, m_p.countAcross, i64(lineWidth), reachX, m_c.width());
+    // Lines copied into one place draw the same picture over each other: one stands for all.
+    if (m_p.gapDown == 0) {
+        blockRows.last = std::min(blockRows.last, blockRows.first);
+    }
+    if (stepX == 0) {
+        blockCols.last = std::min(blockCols.last, blockCols.first);
+    }
     for (i64 r = blockRows.first; r <= blockRows.last; ++r) {
         for (i64 c = blockCols.first; c <= blockCols.last; ++c) {
             line(i64(left) + c * stepX, i64(top) + r * m_p.gapDown);

@@ -221,3 +221,26 @@ TEST(NumberLine, HundredsOfStackedLinesOfTheLargestDotsAPixelApartEnd)
     p.gapDown = 1;
     koyomi::test::runWithWatchdog("stacked dots", [&] { Drawn(p, 320, 200); });
 }
+
+TEST(NumberLine, LinesCopiedIntoOnePlaceDrawAsOne)
+{
+    // Copies with no distance between them, down or across, labels and subdivisions on:
+    // thousands of them are the one line.
+    NumberLineParams one = NumberLineParams::defaults(false);
+    one.labelsOn = true;
+    one.sub1Count = 5;
+    one.tickShape = int(NumberTick::Dot);
+    one.tickLength = 6;
+    NumberLineParams many = one;
+    many.countDown = 5000;
+    many.gapDown = 0;
+    many.countAcross = 3000;
+    many.gapAcross = -(one.tickCount - 1) * one.tickSpacing;
+    const Frame frame{640, 400, false};
+    Canvas a(640, 400);
+    Canvas b(640, 400);
+    drawNumberLine(a, one, frame);
+    koyomi::test::runWithWatchdog("lines in one place", [&] { drawNumberLine(b, many, frame); });
+    EXPECT_EQ(a.image(), b.image());
+    EXPECT_GT(countColor(a, kWhite), 0);
+}
