@@ -203,6 +203,12 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
         if (s == 0 && !k.empty()) {
             k.first = k.last;
         }
+        if (part == 0) {
+            // Parts shorter than a pixel: every interval's subdivision ticks stand on its start,
+            // which makes them one row of ticks a spacing apart.
+            ticks(x0, s, k.first, k.last, y0, row.length, row.stroke);
+            continue;
+        }
         for (i64 i = k.first; i <= k.last; ++i) {
             ticks(x0 + i * s, part, 1, row.count - 1, y0, row.length, row.stroke);
         }
