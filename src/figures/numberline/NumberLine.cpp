@@ -203,7 +203,7 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
         if (s == 0 && !k.empty()) {
             k.first = k.last;
         }
-        if (part == 0) {
+        if (part == 0 && m_byStamps) {
             // Parts shorter than a pixel: every interval's subdivision ticks stand on its start,
             // which makes them one row of ticks a spacing apart.
             ticks(x0, s, k.first, k.last, y0, row.length, row.stroke);
