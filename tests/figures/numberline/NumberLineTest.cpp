@@ -244,3 +244,33 @@ TEST(NumberLine, LinesCopiedIntoOnePlaceDrawAsOne)
     EXPECT_EQ(a.image(), b.image());
     EXPECT_GT(countColor(a, kWhite), 0);
 }
+
+TEST(NumberLine, SubdivisionsShorterThanAPixelAreTheTicksOfEveryInterval)
+{
+    // Parts of 0 pixels: each interval's subdivision ticks stand on its start. Larger than
+    // the main ticks and in another colour, so that every one shows; against drawing them
+    // interval by interval.
+    for (int spacing : {1, 2, 3, -2}) {
+        for (NumberTick shape : {NumberTick::Dot, NumberTick::Up, NumberTick::Through}) {
+            NumberLineParams p = NumberLineParams::defaults(false);
+            p.tickShape = int(shape);
+            p.tickSpacing = spacing;
+            p.tickCount = 120;
+            p.tickLength = 2;
+            p.sub1Count = 4;
+            p.sub1Length = 9;
+            p.sub1.color = 7; // red
+            p.sub2Count = 5;
+            p.sub2Length = 5;
+            p.sub2.color = 10;
+            p.countDown = 3;
+            p.gapDown = 7;
+            Canvas rows(200, 80);
+            Canvas byInterval(200, 80);
+            drawNumberLine(rows, p, Frame{200, 80, false});
+            drawNumberLineTickByTick(byInterval, p, Frame{200, 80, false});
+            ASSERT_EQ(rows.image(), byInterval.image()) << spacing << " " << int(shape);
+            EXPECT_GT(countColor(rows, 0x0000FF), 0);
+        }
+    }
+}
