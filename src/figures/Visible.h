@@ -20,6 +20,14 @@ inline bool fitsInt(i64 v)
     return v >= INT_MIN && v <= INT_MAX;
 }
 
+// Whether the box between two corners (in either order), widened by `margin`, misses the
+// canvas.
+inline bool outsideCanvas(const render::Canvas& c, i64 x1, i64 y1, i64 x2, i64 y2, i64 margin)
+{
+    return std::max(x1, x2) + margin < 0 || std::min(x1, x2) - margin >= c.width() ||
+           std::max(y1, y2) + margin < 0 || std::min(y1, y2) - margin >= c.height();
+}
+
 // Where the first of `count` copies, `step` apart, stands so that the arrangement is centred
 // in `extent`: (extent − span − (count − 1)·step) div 2, truncated toward zero, where span is
 // how far one copy reaches from where it stands (0 when copies are placed by their centre).

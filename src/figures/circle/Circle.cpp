@@ -3,6 +3,7 @@
 #include "figures/Copies.h"
 #include "figures/Dot.h"
 #include "figures/RadialPoint.h"
+#include "figures/Stroke.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -53,12 +54,6 @@ constexpr long long kMaxMarks = 1 << 16;
 // marks; beyond the field's range of 50 divisions, a count typed on the way to another is
 // held to this many, which already rings the circle solid.
 constexpr long long kMaxNumbers = 1000;
-
-// Line kinds that draw: "実線" to "二点鎖線". "なし" and no selection draw nothing.
-bool draws(const LineSetting& line)
-{
-    return line.kind >= 0 && line.kind < render::kNoLineIndex;
-}
 
 // The directions of the divisions of a turn, by their count: worked out once for every copy
 // and ring that shares a count (both sub-division rings usually do), and kept for the next
@@ -140,10 +135,8 @@ private:
     // the one before left on the canvas.
     bool copiesAlike() const;
     // The box from (x1, y1) to (x2, y2), widened by margin, misses the canvas.
-    bool outside(long long x1, long long y1, long long x2, long long y2, long long margin) const;
     // The element's colour: its own, or the one the element before left when it has none.
     render::ColorRef colorOf(int index);
-    void stroke(WidePoint a, WidePoint b, const LineSetting& line, render::ColorRef color);
     void circle(long long cx, long long cy, long long r, const LineSetting& line);
     void disc(WidePoint centre, long long s, const LineSetting& line, render::ColorRef color);
     // Marks at m equal divisions of the turn, of size s: elements 4, 5 and 6.
@@ -159,31 +152,10 @@ private:
     render::ColorRef m_color = render::kWhite; // the working colour
 };
 
-bool CircleRenderer::outside(long long x1, long long y1, long long x2, long long y2,
-                             long long margin) const
-{
-    return std::max(x1, x2) + margin < 0 || std::min(x1, x2) - margin >= m_c.width() ||
-           std::max(y1, y2) + margin < 0 || std::min(y1, y2) - margin >= m_c.height();
-}
-
 render::ColorRef CircleRenderer::colorOf(int index)
 {
     m_color = render::paletteColor(index, m_color);
     return m_color;
-}
-
-void CircleRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line,
-                            render::ColorRef color)
-{
-    const long long margin =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
-    if (!draws(line) || outside(a.x, a.y, b.x, b.y, margin) || !fitsInt(a.x) || !fitsInt(a.y) ||
-        !fitsInt(b.x) || !fitsInt(b.y)) {
-        return;
-    }
-    const std::array<QPoint, 2> points{QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y))};
-    render::DashedPolyline(points, m_c, color, line.width, render::lineStylePattern(line.kind),
-                           true);
 }
 
 void CircleRenderer::circle(long long cx, long long cy, long long r, const LineSetting& line)
@@ -191,8 +163,8 @@ void CircleRenderer::circle(long long cx, long long cy, long long r, const LineS
     const long long margin =
         std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
     const render::ColorRef color = colorOf(line.color);
-    if (!draws(line) || outside(cx - r, cy - r, cx + r, cy + r, margin) || !fitsInt(cx - r) ||
-        !fitsInt(cx + r) || !fitsInt(cy - r) || !fitsInt(cy + r)) {
+    if (!drawsKind(line) || outsideCanvas(m_c, cx - r, cy - r, cx + r, cy + r, margin) ||
+        !fitsInt(cx - r) || !fitsInt(cx + r) || !fitsInt(cy - r) || !fitsInt(cy + r)) {
         return;
     }
     m_c.beginPath();
@@ -208,7 +180,7 @@ void CircleRenderer::disc(WidePoint centre, long long s, const LineSetting& line
                           render::ColorRef color)
 {
     const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
-    if (outside(x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
+    if (outsideCanvas(m_c, x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
         !fitsInt(y2)) {
         return;
     }
@@ -226,7 +198,7 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         std::abs(r) + std::abs(s) +
         std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
     if (m < 1 || shape == CircleMark::None ||
-        outside(cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
+        outsideCanvas(m_c, cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
         return;
     }
     m = std::min(m, kMaxMarks);
@@ -263,15 +235,16 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         lastA = a;
         lastB = b;
         if (shape != CircleMark::Dot) {
-            stroke(a, b, line, color);
+            strokeBetween(m_c, a, b, line, color);
             continue;
         }
         // A filled disc, then its outline in the ring's line setting over it.
         disc(a, s, line, color);
-        if (draws(line) &&
-            !outside(a.x - s, a.y - s, a.x + s, a.y + s,
-                     std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) +
-                         2) &&
+        if (drawsKind(line) &&
+            !outsideCanvas(
+                m_c, a.x - s, a.y - s, a.x + s, a.y + s,
+                std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) +
+                    2) &&
             fitsInt(a.x - s) && fitsInt(a.x + s) && fitsInt(a.y - s) && fitsInt(a.y + s)) {
             m_c.beginPath();
             render::EllipsePath(m_c, int(a.x - s), int(a.y - s), int(a.x + s), int(a.y + s));
@@ -299,7 +272,7 @@ void CircleRenderer::numbers(long long cx, long long cy)
     const long long pixels = std::max(1, render::fontPixelHeight(m_c.fontSize()));
     const long long text = 12 * std::min<long long>(pixels, 4096) + std::abs(fs);
     const long long ring = std::abs(m_p.radius + fs) + text;
-    if (outside(cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
+    if (outsideCanvas(m_c, cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
         return;
     }
     // The numbers wrap as 32-bit integers do, as they always have.
@@ -315,7 +288,7 @@ void CircleRenderer::numbers(long long cx, long long cy)
         }
         const long long x = p.x - fs / 2;
         const long long y = p.y - fs / 2;
-        if (!outside(x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
+        if (!outsideCanvas(m_c, x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
             m_c.textOut(int(x), int(y), label);
         }
     }
@@ -361,8 +334,8 @@ void CircleRenderer::copy(long long cx, long long cy)
                                 std::min<long long>(std::abs((long long)m_p.divisionLines.width),
                                                     render::kMaxStrokeWidth) +
                                 2;
-        if (n >= 2 && draws(m_p.divisionLines) &&
-            !outside(cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
+        if (n >= 2 && drawsKind(m_p.divisionLines) &&
+            !outsideCanvas(m_c, cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
             WidePoint last{};
             bool any = false;
             for (const RadialDirection& dir : m_directions.of(std::min(n, kMaxMarks))) {
@@ -372,7 +345,7 @@ void CircleRenderer::copy(long long cx, long long cy)
                 }
                 any = true;
                 last = end;
-                stroke({cx, cy}, end, m_p.divisionLines, color);
+                strokeBetween(m_c, {cx, cy}, end, m_p.divisionLines, color);
             }
         }
     }
@@ -402,12 +375,12 @@ void CircleRenderer::copy(long long cx, long long cy)
         disc({cx, cy}, s, m_p.centre, centre);
         break;
     case CircleCentre::Plus:
-        stroke({cx - s, cy}, {cx + s, cy}, m_p.centre, centre);
-        stroke({cx, cy - s}, {cx, cy + s}, m_p.centre, centre);
+        strokeBetween(m_c, {cx - s, cy}, {cx + s, cy}, m_p.centre, centre);
+        strokeBetween(m_c, {cx, cy - s}, {cx, cy + s}, m_p.centre, centre);
         break;
     case CircleCentre::Cross:
-        stroke({cx - s, cy - s}, {cx + s, cy + s}, m_p.centre, centre);
-        stroke({cx + s, cy - s}, {cx - s, cy + s}, m_p.centre, centre);
+        strokeBetween(m_c, {cx - s, cy - s}, {cx + s, cy + s}, m_p.centre, centre);
+        strokeBetween(m_c, {cx + s, cy - s}, {cx - s, cy + s}, m_p.centre, centre);
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 #include "figures/Copies.h"
 #include "figures/Dot.h"
 #include "figures/RadialPoint.h"
+#include "figures/Stroke.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -31,12 +32,6 @@ ClockParams ClockParams::defaults(bool whiteBackground)
 
 namespace {
 
-// Line kinds that draw: "実線" to "二点鎖線". "なし" and no selection draw nothing.
-bool draws(const LineSetting& line)
-{
-    return line.kind >= 0 && line.kind < render::kNoLineIndex;
-}
-
 class ClockRenderer
 {
 public:
@@ -54,7 +49,6 @@ private:
     // one before left on the canvas.
     bool facesAlike() const;
     // The box from (x1, y1) to (x2, y2), widened by margin, misses the canvas.
-    bool outside(long long x1, long long y1, long long x2, long long y2, long long margin) const;
     void stroke(WidePoint a, WidePoint b, const LineSetting& line);
     void dot(WidePoint centre, long long s, const LineSetting& line);
     void graduations(long long cx, long long cy, long long s, const LineSetting& line, int steps,
@@ -67,30 +61,15 @@ private:
     render::TPath m_path;
 };
 
-bool ClockRenderer::outside(long long x1, long long y1, long long x2, long long y2,
-                            long long margin) const
-{
-    return std::max(x1, x2) + margin < 0 || std::min(x1, x2) - margin >= m_c.width() ||
-           std::max(y1, y2) + margin < 0 || std::min(y1, y2) - margin >= m_c.height();
-}
-
 void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 {
-    const long long margin =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
-    if (!draws(line) || outside(a.x, a.y, b.x, b.y, margin) || !fitsInt(a.x) || !fitsInt(a.y) ||
-        !fitsInt(b.x) || !fitsInt(b.y)) {
-        return;
-    }
-    const std::array<QPoint, 2> points{QPoint(int(a.x), int(a.y)), QPoint(int(b.x), int(b.y))};
-    render::DashedPolyline(points, m_c, render::paletteColor(line.color, m_c.pen().color),
-                           line.width, render::lineStylePattern(line.kind), true);
+    strokeBetween(m_c, a, b, line, render::paletteColor(line.color, m_c.pen().color));
 }
 
 void ClockRenderer::dot(WidePoint centre, long long s, const LineSetting& line)
 {
     const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
-    if (outside(x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
+    if (outsideCanvas(m_c, x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
         !fitsInt(y2)) {
         return;
     }
@@ -106,7 +85,7 @@ void ClockRenderer::graduations(long long cx, long long cy, long long s, const L
     const long long ringReach =
         std::abs(r) + std::abs(s) +
         std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
-    if (outside(cx - ringReach, cy - ringReach, cx + ringReach, cy + ringReach, 0)) {
+    if (outsideCanvas(m_c, cx - ringReach, cy - ringReach, cx + ringReach, cy + ringReach, 0)) {
         return;
     }
     for (int m = 0; m < steps; ++m) {
@@ -142,8 +121,9 @@ void ClockRenderer::face(long long cx, long long cy)
     const long long circleMargin =
         std::min<long long>(std::abs((long long)m_p.circumference.width), render::kMaxStrokeWidth) +
         2;
-    if (draws(m_p.circumference) && !outside(cx - r, cy - r, cx + r, cy + r, circleMargin) &&
-        fitsInt(cx - r) && fitsInt(cx + r) && fitsInt(cy - r) && fitsInt(cy + r)) {
+    if (drawsKind(m_p.circumference) &&
+        !outsideCanvas(m_c, cx - r, cy - r, cx + r, cy + r, circleMargin) && fitsInt(cx - r) &&
+        fitsInt(cx + r) && fitsInt(cy - r) && fitsInt(cy + r)) {
         m_c.beginPath();
         render::EllipsePath(m_c, int(cx - r), int(cy - r), int(cx + r), int(cy + r));
         m_c.endPath();
@@ -180,14 +160,14 @@ void ClockRenderer::face(long long cx, long long cy)
         const long long pixels = std::max(1, render::fontPixelHeight(m_c.fontSize()));
         const long long text = 4 * std::min<long long>(pixels, 4096);
         const long long ring = std::abs(r + f) + std::abs(f) + text;
-        if (outside(cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
+        if (outsideCanvas(m_c, cx - ring, cy - ring, cx + ring, cy + ring, 0)) {
             return;
         }
         for (int m = 0; m < 60; m += 5) {
             const WidePoint p = radialPoint(cx, cy, r + f, m, 60);
             const long long x = p.x - f / 2;
             const long long y = p.y - f / 2;
-            if (!outside(x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
+            if (!outsideCanvas(m_c, x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
                 m_c.textOut(int(x), int(y), m == 0 ? QStringLiteral("12") : QString::number(m / 5));
             }
         }
