@@ -26,18 +26,52 @@ CopyGrid visibleCopies(const render::Canvas& canvas, const render::Frame& frame,
     return g;
 }
 
-void drawCopies(render::Canvas& canvas, const CopyGrid& g, long long reach, bool alike,
+namespace {
+
+// The reference points of the copies in `r`, origin + k·step, lowest and highest.
+std::pair<long long, long long> placesOf(long long origin, long long step, const Range& r)
+{
+    const long long a = origin + r.first * step;
+    const long long b = origin + r.last * step;
+    return {std::min(a, b), std::max(a, b)};
+}
+
+} // namespace
+
+void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
+                CopiesAlike alike,
                 const std::function<void(render::Canvas&, long long, long long)>& draw)
 {
+    if (g.rows.empty() || g.cols.empty()) {
+        return;
+    }
     const long long copies = (g.rows.last - g.rows.first + 1) * (g.cols.last - g.cols.first + 1);
-    // Copies that reach far are drawn once only when there are many: a scratch image of
-    // their reach costs more than a few of them drawn one by one, but far less than the
+    // Of one copy's drawing, only what lands on the canvas at some copy's place is needed:
+    // a line a million pixels long stacked a pixel apart needs a strip the canvas's width.
+    const auto [xLow, xHigh] = placesOf(g.x0, g.stepX, g.cols);
+    const auto [yLow, yHigh] = placesOf(g.y0, g.stepY, g.rows);
+    const long long left = std::max(reach.left, -xHigh);
+    const long long right = std::min(reach.right, canvas.width() - 1 - xLow);
+    const long long top = std::max(reach.top, -yHigh);
+    const long long bottom = std::min(reach.bottom, canvas.height() - 1 - yLow);
+    if (left > right || top > bottom) {
+        return; // no copy paints a pixel of the canvas
+    }
+    // A scratch image costs more than a few copies drawn one by one, but far less than the
     // thousands that overlap on the window when copies lie closer than they reach.
-    // (Beyond 8,192 pixels the scratch image could not be made anyway.)
-    const bool worthIt = copies > 4 && (reach < (1 << 10) || (copies > 64 && reach < (1 << 13)));
-    if (alike && worthIt) {
+    constexpr long long kLargest = 1LL << 25; // pixels (128 MB)
+    const long long width = right - left + 1;
+    const long long height = bottom - top + 1;
+    const long long area = width <= kLargest && height <= kLargest ? width * height : kLargest + 1;
+    // A few copies cut to a small canvas can cost less than one drawn whole on the scratch
+    // image; beyond 64 copies the scratch image is always the cheaper.
+    const long long canvasPixels = (long long)canvas.width() * canvas.height();
+    const bool worthIt = copies > 4 && area <= kLargest &&
+                         (copies > 64 || area / copies <= canvasPixels) && fitsInt(left) &&
+                         fitsInt(top);
+    if (alike == CopiesAlike::All && worthIt) {
         const render::RepeatedDrawing one(
-            canvas, QRect(int(-reach), int(-reach), int(2 * reach + 1), int(2 * reach + 1)),
+            canvas, QRect(int(left), int(top), int(width), int(height)),
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
         if (one.usable()) {
             one.paintGrid(canvas, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0, g.stepY,

@@ -1,5 +1,5 @@
-// Copies of one round figure (a clock face, a circle) in columns and rows, centred on the
-// window: the copies whose reach meets the canvas, and drawing them in order.
+// Copies of one figure (a clock face, a circle, a number line, a block of graph paper) in
+// columns and rows: the copies whose reach meets the canvas, and drawing them in order.
 #pragma once
 
 #include "figures/Visible.h"
@@ -12,22 +12,43 @@ namespace koyomi::figures {
 
 struct CopyGrid
 {
-    long long x0 = 0; // the first copy's centre
+    long long x0 = 0; // the first copy's reference point (a round figure's centre)
     long long y0 = 0;
-    long long stepX = 0; // 2R + gap
+    long long stepX = 0; // from one copy to the next across, and down
     long long stepY = 0;
     Range rows; // the copies within reach of the canvas; one stands for all in one place
     Range cols;
+};
+
+// The box, relative to a copy's reference point, that everything one copy paints lies in
+// (edges included).
+struct CopyReach
+{
+    long long left = 0;
+    long long top = 0;
+    long long right = -1;
+    long long bottom = -1;
+
+    static CopyReach around(long long reach) { return {-reach, -reach, reach, reach}; }
 };
 
 // Copies of radius r with the given counts and gaps, reaching `reach` from their centres.
 CopyGrid visibleCopies(const render::Canvas& canvas, const render::Frame& frame, long long r,
                        int countAcross, int gapAcross, int countDown, int gapDown, long long reach);
 
-// Draws every copy of the grid in order, rows outer: draw(canvas, cx, cy) draws one. When
-// the copies are alike (nothing in one depends on what the one before left on the canvas)
-// and there are many, one is drawn and its pixels pasted at every place instead.
-void drawCopies(render::Canvas& canvas, const CopyGrid& grid, long long reach, bool alike,
+// Whether the copies of a figure draw the same picture, each where it stands: nothing in
+// one depends on what was drawn before it.
+enum class CopiesAlike
+{
+    No,
+    All,
+};
+
+// Draws every copy of the grid in order, rows outer: draw(canvas, x, y) draws one. When
+// the copies are alike and there are many, one is drawn and its pixels pasted at every
+// place instead; only the part of it that some copy puts on the canvas is drawn.
+void drawCopies(render::Canvas& canvas, const CopyGrid& grid, const CopyReach& reach,
+                CopiesAlike alike,
                 const std::function<void(render::Canvas&, long long, long long)>& draw);
 
 } // namespace koyomi::figures

@@ -98,17 +98,21 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
     }
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
-    const std::size_t firstSpan = m_rowStart[std::size_t(firstRow - m_top)];
-    const std::size_t endSpan = m_rowStart[std::size_t(lastRow - m_top + 1)];
-    for (std::size_t k = firstSpan; k < endSpan; ++k) {
-        const Span& s = m_spans[k];
-        const long long row = y + s.dy;
-        const long long from = x + s.dx;
-        const long long first = std::max<long long>(0, -from);
-        const long long last = std::min<long long>((long long)s.pixels.size(), w - from);
-        if (first < last) {
-            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-            std::copy_n(s.pixels.data() + first, last - first, line + from + first);
+    for (long long r = firstRow; r <= lastRow; ++r) {
+        // Spans of a row lie left to right: those beside the canvas are skipped by halving,
+        // so a drawing far wider than the canvas costs what the canvas shows of it.
+        const auto rowBegin = m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top)]);
+        const auto rowEnd =
+            m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top + 1)]);
+        auto span = std::partition_point(rowBegin, rowEnd, [x](const Span& s) {
+            return x + s.dx + (long long)s.pixels.size() <= 0;
+        });
+        auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * stride);
+        for (; span != rowEnd && x + span->dx < w; ++span) {
+            const long long from = x + span->dx;
+            const long long first = std::max<long long>(0, -from);
+            const long long last = std::min<long long>((long long)span->pixels.size(), w - from);
+            std::copy_n(span->pixels.data() + first, last - first, line + from + first);
         }
     }
 }

@@ -391,15 +391,9 @@ void CircleRenderer::copy(long long cx, long long cy)
 
 bool CircleRenderer::copiesAlike() const
 {
-    auto palette = [](int i) { return i >= 0 && i < int(render::PaletteColor.size()); };
-    auto kind = [](int i) { return i >= 0 && i < int(render::LineStyle.size()); };
-    for (const LineSetting* l : {&m_p.circumference, &m_p.rings, &m_p.centre, &m_p.divisionLines,
-                                 &m_p.edgeMarks, &m_p.sub1.line, &m_p.sub2.line}) {
-        if (!palette(l->color) || !kind(l->kind)) {
-            return false;
-        }
-    }
-    return palette(m_p.numberColor);
+    return namesAllItsOwn({&m_p.circumference, &m_p.rings, &m_p.centre, &m_p.divisionLines,
+                           &m_p.edgeMarks, &m_p.sub1.line, &m_p.sub2.line},
+                          m_p.numberColor);
 }
 
 void CircleRenderer::draw()
@@ -426,7 +420,8 @@ void CircleRenderer::draw()
                             4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
-    drawCopies(m_c, grid, reach, m_copies && copiesAlike(),
+    drawCopies(m_c, grid, CopyReach::around(reach),
+               m_copies && copiesAlike() ? CopiesAlike::All : CopiesAlike::No,
                [this](Canvas& c, long long x, long long y) {
                    if (&c == &m_c) {
                        copy(x, y);

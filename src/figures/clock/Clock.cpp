@@ -176,15 +176,8 @@ void ClockRenderer::face(long long cx, long long cy)
 
 bool ClockRenderer::facesAlike() const
 {
-    auto palette = [](int i) { return i >= 0 && i < int(render::PaletteColor.size()); };
-    auto kind = [](int i) { return i >= 0 && i < int(render::LineStyle.size()); };
-    for (const LineSetting* l :
-         {&m_p.circumference, &m_p.centre, &m_p.minuteMarks, &m_p.hourMarks}) {
-        if (!palette(l->color) || !kind(l->kind)) {
-            return false;
-        }
-    }
-    return palette(m_p.numeralColor);
+    return namesAllItsOwn({&m_p.circumference, &m_p.centre, &m_p.minuteMarks, &m_p.hourMarks},
+                          m_p.numeralColor);
 }
 
 void ClockRenderer::draw()
@@ -209,7 +202,8 @@ void ClockRenderer::draw()
                             (m_p.numeralsShown ? f + 4 * std::min(fontPixels, 4096LL) + f : 0) + 4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
-    drawCopies(m_c, grid, reach, m_copies && facesAlike(),
+    drawCopies(m_c, grid, CopyReach::around(reach),
+               m_copies && facesAlike() ? CopiesAlike::All : CopiesAlike::No,
                [this](Canvas& c, long long x, long long y) {
                    if (&c == &m_c) {
                        face(x, y);

@@ -1,5 +1,6 @@
 #include "figures/graphpaper/GraphPaper.h"
 
+#include "figures/Copies.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -44,8 +45,10 @@ struct Label
 class GraphPaperRenderer
 {
 public:
-    GraphPaperRenderer(Canvas& canvas, const GraphPaperParams& p, const Frame& frame)
-        : m_c(canvas), m_p(p), m_frame(frame), m_w(canvas.width()), m_h(canvas.height())
+    // byStamps: alike blocks may be drawn once and copied (the other way draws each block).
+    GraphPaperRenderer(Canvas& canvas, const GraphPaperParams& p, const Frame& frame, bool byStamps)
+        : m_c(canvas), m_p(p), m_frame(frame), m_byStamps(byStamps), m_w(canvas.width()),
+          m_h(canvas.height())
     {
     }
 
@@ -63,10 +66,14 @@ private:
                             i64 width) const;
     const LineSetting& innerStyle(i64 k, bool horizontal, bool* forceBlack) const;
     void prepareLabels();
+    bool blocksAlike() const;
+    // Takes over the block layout another renderer worked out for the same figure.
+    void adoptLayout(const GraphPaperRenderer& from);
 
     Canvas& m_c;
     const GraphPaperParams& m_p;
     const Frame& m_frame;
+    const bool m_byStamps;
     const i64 m_w;
     const i64 m_h;
     i64 m_bw = 0;
@@ -364,20 +371,64 @@ void GraphPaperRenderer::draw()
     const i64 stepX = m_bw + m_p.gapAcross;
     const i64 stepY = m_bh + m_p.gapDown;
     // A block spans origin + min(0, size) .. origin + max(0, size), plus the margin.
-    const Range blockRows = visibleBlocks(i64(top), stepY, m_p.countDown, m_bh, m_marginY, m_h);
-    const Range blockCols = visibleBlocks(i64(left), stepX, m_p.countAcross, m_bw, m_marginX, m_w);
-    for (i64 br = blockRows.first; br <= blockRows.last; ++br) {
-        for (i64 bc = blockCols.first; bc <= blockCols.last; ++bc) {
-            drawBlock(i64(left) + bc * stepX, i64(top) + br * stepY);
+    const CopyGrid blocks{i64(left),
+                          i64(top),
+                          stepX,
+                          stepY,
+                          visibleBlocks(i64(top), stepY, m_p.countDown, m_bh, m_marginY, m_h),
+                          visibleBlocks(i64(left), stepX, m_p.countAcross, m_bw, m_marginX, m_w)};
+    const CopyReach reach{std::min<i64>(0, m_bw) - m_marginX, std::min<i64>(0, m_bh) - m_marginY,
+                          std::max<i64>(0, m_bw) + m_marginX, std::max<i64>(0, m_bh) + m_marginY};
+    const CopiesAlike alike = m_byStamps && blocksAlike() ? CopiesAlike::All : CopiesAlike::No;
+    drawCopies(m_c, blocks, reach, alike, [this](Canvas& c, i64 x, i64 y) {
+        if (&c == &m_c) {
+            drawBlock(x, y);
+        } else {
+            GraphPaperRenderer other(c, m_p, m_frame, false);
+            other.adoptLayout(*this);
+            other.drawBlock(x, y);
+        }
+    });
+}
+
+// Every block draws the same picture when each line it draws names its own colour and kind:
+// one left unnamed takes what the line drawn before it set, and which lines are drawn
+// before it depends on what of the block the window shows.
+bool GraphPaperRenderer::blocksAlike() const
+{
+    std::vector<const LineSetting*> lines{
+        &m_p.topSide,     &m_p.bottomSide,  &m_p.leftSide,        &m_p.rightSide,
+        &m_p.innerHLines, &m_p.innerVLines, &m_p.risingDiagonals, &m_p.fallingDiagonals};
+    for (const EmphasisRow& row : m_p.emphasis) {
+        if (row.on) {
+            lines.push_back(&row.line);
         }
     }
+    return namesAllItsOwn(lines, m_p.numberColor);
+}
+
+void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
+{
+    m_bw = from.m_bw;
+    m_bh = from.m_bh;
+    m_marginX = from.m_marginX;
+    m_marginY = from.m_marginY;
+    m_labelReachX = from.m_labelReachX;
+    m_labelReachY = from.m_labelReachY;
+    m_labelLine = from.m_labelLine;
+    m_labels = from.m_labels;
 }
 
 } // namespace
 
 void drawGraphPaper(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
 {
-    GraphPaperRenderer(canvas, params, frame).draw();
+    GraphPaperRenderer(canvas, params, frame, true).draw();
+}
+
+void drawGraphPaperBlockByBlock(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
+{
+    GraphPaperRenderer(canvas, params, frame, false).draw();
 }
 
 } // namespace koyomi::figures

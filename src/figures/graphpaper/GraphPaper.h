@@ -62,4 +62,9 @@ enum EmphasisIndex
 void drawGraphPaper(render::Canvas& canvas, const GraphPaperParams& params,
                     const render::Frame& frame);
 
+// The same picture with every block drawn where it stands, none copied from another: the
+// plain way, which the copies must match.
+void drawGraphPaperBlockByBlock(render::Canvas& canvas, const GraphPaperParams& params,
+                                const render::Frame& frame);
+
 } // namespace koyomi::figures

@@ -1,5 +1,6 @@
 #include "figures/numberline/NumberLine.h"
 
+#include "figures/Copies.h"
 #include "figures/RowUnion.h"
 #include "figures/Stamp.h"
 #include "figures/Visible.h"
@@ -313,11 +314,24 @@ void NumberLineRenderer::draw()
     if (stepX == 0) {
         blockCols.last = std::min(blockCols.last, blockCols.first);
     }
-    for (i64 r = blockRows.first; r <= blockRows.last; ++r) {
-        for (i64 c = blockCols.first; c <= blockCols.last; ++c) {
-            line(i64(left) + c * stepX, i64(top) + r * m_p.gapDown);
+    const CopyGrid grid{i64(left), i64(top), stepX, m_p.gapDown, blockRows, blockCols};
+    const CopyReach reach{std::min<i64>(0, i64(lineWidth)) - reachX, -reachY,
+                          std::max<i64>(0, i64(lineWidth)) + reachX, reachY};
+    // A colour or line kind left unnamed takes what was drawn before it, which depends on
+    // what of the line before the window shows: such lines are each drawn in place.
+    const CopiesAlike alike =
+        m_byStamps && namesAllItsOwn({&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}, m_p.labelColor)
+            ? CopiesAlike::All
+            : CopiesAlike::No;
+    drawCopies(m_c, grid, reach, alike, [this](Canvas& c, i64 x, i64 y) {
+        if (&c == &m_c) {
+            line(x, y);
+        } else {
+            NumberLineRenderer other(c, m_p, m_frame, m_byStamps);
+            other.m_labelReach = m_labelReach;
+            other.line(x, y);
         }
-    }
+    });
     m_c.setPenWidth(1);
 }
 

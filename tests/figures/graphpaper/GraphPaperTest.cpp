@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <climits>
+#include <random>
 
 using namespace koyomi::figures;
 using namespace koyomi::render;
@@ -256,6 +257,45 @@ TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
         Canvas small(300, 200);
         drawInWindowAndOnLargeCanvas(small, p, 900);
         EXPECT_GT(countColor(small, kRed), 0);
+    }
+}
+
+// Many blocks closer together than they reach are drawn once and copied when every line
+// names its colour and kind. Blocks that overlap, lines of every kind, colours left unnamed,
+// labels larger than their cells, cut by every edge: each case against every block drawn in
+// its place.
+TEST(GraphPaper, BlocksCopiedFromOneDrawnMatchEveryBlockDrawnInItsPlace)
+{
+    std::mt19937 rng(5);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto line = [&] { return LineSetting{pick(0, 5), pick(0, 3), pick(-1, 11)}; };
+    for (int n = 0; n < 150; ++n) {
+        GraphPaperParams p = GraphPaperParams::defaults(pick(0, 1) == 1);
+        p.hLineCount = pick(0, 6);
+        p.vLineCount = pick(0, 6);
+        p.hLineSpacing = pick(-4, 12);
+        p.vLineSpacing = pick(-4, 12);
+        p.countAcross = pick(1, 12);
+        p.gapAcross = pick(-30, 10);
+        p.countDown = pick(1, 12);
+        p.gapDown = pick(-30, 10);
+        for (LineSetting* s : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.innerHLines,
+                               &p.innerVLines, &p.risingDiagonals, &p.fallingDiagonals}) {
+            *s = line();
+        }
+        p.emphasis[pick(0, 3)] = EmphasisRow{true, pick(0, 2), line()};
+        p.numberingOn = pick(0, 2) > 0;
+        p.numberSize = pick(-20, 30);
+        p.numberColor = pick(0, 11);
+        p.numberText = "1,22,方眼,-4444,5,6,7,8,9,10,11,12,";
+        const int w = pick(1, 160);
+        const int h = pick(1, 120);
+        const Frame frame{pick(-40, 200), pick(-40, 150), pick(0, 1) == 1};
+        Canvas copied(w, h);
+        Canvas inPlace(w, h);
+        drawGraphPaper(copied, p, frame);
+        drawGraphPaperBlockByBlock(inPlace, p, frame);
+        ASSERT_TRUE(copied.image() == inPlace.image()) << "case " << n;
     }
 }
 
