@@ -196,10 +196,20 @@ bool Canvas::paintWhole(QPainter& p, const QRect& box,
         qint64(reach.width()) * reach.height() > kMaxScratchPixels) {
         return false;
     }
-    QImage scratch(reach.size(), QImage::Format_ARGB32_Premultiplied);
-    scratch.fill(Qt::transparent);
+    if (m_wholeScratch.width() < reach.width() || m_wholeScratch.height() < reach.height()) {
+        const QSize grown = m_wholeScratch.size().expandedTo(reach.size());
+        m_wholeScratch = QImage(
+            qint64(grown.width()) * grown.height() <= 2 * kMaxScratchPixels ? grown : reach.size(),
+            QImage::Format_ARGB32_Premultiplied);
+    }
+    // Only what lands on the canvas is copied back, so only that needs clearing first.
+    const QRect kept = reach.intersected(m_image.rect());
+    const QRect keptOnScratch = kept.translated(-reach.topLeft());
     {
-        QPainter q(&scratch);
+        QPainter q(&m_wholeScratch);
+        q.setCompositionMode(QPainter::CompositionMode_Source);
+        q.fillRect(keptOnScratch, Qt::transparent);
+        q.setCompositionMode(QPainter::CompositionMode_SourceOver);
         q.setPen(p.pen());
         q.setBrush(p.brush());
         q.translate(-reach.topLeft());
@@ -207,7 +217,7 @@ bool Canvas::paintWhole(QPainter& p, const QRect& box,
     }
     // Nothing is blended: the drawing is not antialiased, so its pixels are wholly painted
     // or wholly transparent.
-    p.drawImage(reach.topLeft(), scratch);
+    p.drawImage(kept.topLeft(), m_wholeScratch, keptOnScratch);
     return true;
 }
 

@@ -219,6 +219,9 @@ private:
     mutable int m_fontAscent = 0;
     mutable QString m_fontKey;
     mutable QString m_painterFontKey; // the font the painter has now
+    // The scratch image of shapes the edge cuts, kept between them: thousands of marks cut
+    // by the edge would otherwise each allocate and clear up to a megabyte.
+    mutable QImage m_wholeScratch;
     // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
     std::unique_ptr<TextStamps> m_stamps;
     Pen m_pen;
