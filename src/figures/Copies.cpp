@@ -69,18 +69,26 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     const bool worthIt = copies > 4 && area <= kLargest &&
                          (copies > 64 || area / copies <= canvasPixels) && fitsInt(left) &&
                          fitsInt(top);
-    if (alike == CopiesAlike::All && worthIt) {
+    long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
+    if (alike != CopiesAlike::No && worthIt) {
+        if (alike == CopiesAlike::AfterTheFirst) {
+            draw(canvas, g.x0 + iFrom * g.stepX, g.y0 + g.rows.first * g.stepY);
+            ++iFrom;
+        }
+        // Drawn with the canvas's pen, brush and font as the copies before left them.
         const render::RepeatedDrawing one(
             canvas, QRect(int(left), int(top), int(width), int(height)),
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
         if (one.usable()) {
+            one.paintGrid(canvas, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY, g.rows.first,
+                          g.rows.first);
             one.paintGrid(canvas, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0, g.stepY,
-                          g.rows.first, g.rows.last);
+                          g.rows.first + 1, g.rows.last);
             return;
         }
     }
     for (long long j = g.rows.first; j <= g.rows.last; ++j) {
-        for (long long i = g.cols.first; i <= g.cols.last; ++i) {
+        for (long long i = j == g.rows.first ? iFrom : g.cols.first; i <= g.cols.last; ++i) {
             draw(canvas, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
         }
     }

@@ -36,12 +36,14 @@ struct CopyReach
 CopyGrid visibleCopies(const render::Canvas& canvas, const render::Frame& frame, long long r,
                        int countAcross, int gapAcross, int countDown, int gapDown, long long reach);
 
-// Whether the copies of a figure draw the same picture, each where it stands: nothing in
-// one depends on what was drawn before it.
+// How far the copies of a figure draw the same picture, each where it stands.
 enum class CopiesAlike
 {
     No,
-    All,
+    All, // nothing in one depends on what was drawn before it
+    // Colours left unnamed are taken from the copy before: the first takes them from what was
+    // set before any copy, every later one from the same colours the one before left.
+    AfterTheFirst,
 };
 
 // Draws every copy of the grid in order, rows outer: draw(canvas, x, y) draws one. When

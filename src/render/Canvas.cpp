@@ -199,7 +199,7 @@ bool Canvas::paintWhole(QPainter& p, const QRect& box,
     if (m_wholeScratch.width() < reach.width() || m_wholeScratch.height() < reach.height()) {
         const QSize grown = m_wholeScratch.size().expandedTo(reach.size());
         m_wholeScratch = QImage(
-            qint64(grown.width()) * grown.height() <= 2 * kMaxScratchPixels ? grown : reach.size(),
+            qint64(grown.width()) * grown.height() <= 8 * kMaxScratchPixels ? grown : reach.size(),
             QImage::Format_ARGB32_Premultiplied);
     }
     // Only what lands on the canvas is copied back, so only that needs clearing first.

@@ -420,13 +420,20 @@ void CircleRenderer::draw()
                             4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
-    drawCopies(m_c, grid, CopyReach::around(reach),
-               m_copies && copiesAlike() ? CopiesAlike::All : CopiesAlike::No,
+    // Every element takes its colour, or the one before when it names none, whether or not
+    // the window shows it: each copy after the first starts from the colours the one before
+    // left, which are the same every time.
+    const CopiesAlike alike = !m_copies       ? CopiesAlike::No
+                              : copiesAlike() ? CopiesAlike::All
+                                              : CopiesAlike::AfterTheFirst;
+    drawCopies(m_c, grid, CopyReach::around(reach), alike,
                [this](Canvas& c, long long x, long long y) {
                    if (&c == &m_c) {
                        copy(x, y);
                    } else {
-                       CircleRenderer(c, m_p, m_frame, false, m_directions).copy(x, y);
+                       CircleRenderer other(c, m_p, m_frame, false, m_directions);
+                       other.m_color = m_color;
+                       other.copy(x, y);
                    }
                });
     m_c.setPenWidth(1);

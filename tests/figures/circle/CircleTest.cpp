@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include <climits>
 #include <cmath>
 #include <random>
@@ -294,8 +297,9 @@ TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
     // against drawing every copy and mark in place, and against a larger window.
     std::mt19937 rng(13);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    auto line = [&] { return LineSetting{pick(0, 5), pick(1, 3), pick(0, 11)}; };
-    for (int n = 0; n < 40; ++n) {
+    // Colours left unnamed (−1) take the colour of the element before, also across copies.
+    auto line = [&] { return LineSetting{pick(0, 5), pick(1, 3), pick(-1, 11)}; };
+    for (int n = 0; n < 60; ++n) {
         CircleParams p = CircleParams::defaults(n % 2 == 0);
         p.radius = pick(3, 60);
         p.ringDivision = pick(1, 4);
@@ -318,6 +322,7 @@ TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
         p.edgeMarks = line();
         p.sub1 = CircleRing{pick(1, 6), pick(1, 8), line()};
         p.sub2 = CircleRing{pick(1, 3), pick(1, 8), line()};
+        p.numberColor = pick(-1, 11);
         const int w = pick(60, 300);
         const int h = pick(60, 240);
         Canvas copied(w, h);
@@ -329,7 +334,14 @@ TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
         // left of or above the window halves toward zero the other way).
         const long long spanX = (p.countAcross - 1LL) * (2LL * p.radius + p.gapAcross);
         const long long spanY = (p.countDown - 1LL) * (2LL * p.radius + p.gapDown);
-        if (n % 2 == 0 && spanX <= w && spanY <= h) {
+        // (Only with every colour named: a larger window shows more copies before the first
+        // one here, which would hand it their colours.)
+        const bool named =
+            p.numberColor >= 0 &&
+            std::ranges::all_of(std::array{p.circumference, p.rings, p.centre, p.divisionLines,
+                                           p.edgeMarks, p.sub1.line, p.sub2.line},
+                                [](const LineSetting& l) { return l.color >= 0; });
+        if (n % 2 == 0 && spanX <= w && spanY <= h && named) {
             Canvas small(w, h);
             koyomi::test::expectWindowMatchesLargeCanvas(
                 small, 250, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
