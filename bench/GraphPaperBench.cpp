@@ -49,6 +49,20 @@ GraphPaperParams dense()
     return p;
 }
 
+// Small blocks overlapping one another, with labels far larger than their cells.
+GraphPaperParams overlapping()
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = p.vLineCount = 4;
+    p.hLineSpacing = p.vLineSpacing = 20;
+    p.countAcross = p.countDown = 100;
+    p.gapAcross = p.gapDown = -40;
+    p.numberingOn = true;
+    p.numberSize = 48;
+    p.numberText = "1,22,333,4444,55555,666666,7777777,88888888,999999999,";
+    return p;
+}
+
 const bool registered = [] {
     auto add = [](const char* name, GraphPaperParams p, int w, int h, const char* baseline) {
         benchmark::RegisterBenchmark(name, graphPaper, p, w, h)->Unit(benchmark::kMillisecond);
@@ -58,6 +72,8 @@ const bool registered = [] {
         "fill 1920x1080");
     add("graph paper 500x500 blocks of 1000x1000 3840x2160", largest(), 3840, 2160,
         "fill 3840x2160");
+    add("graph paper 100x100 overlapping blocks with labels 1920x1080", overlapping(), 1920, 1080,
+        "fill 1920x1080");
     add("graph paper dense 3840x2160", dense(), 3840, 2160, "fill 3840x2160");
     return true;
 }();

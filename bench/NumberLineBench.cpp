@@ -1,5 +1,5 @@
-// Cost of the number line: the defaults, and the largest arrangement of the longest lines
-// with both subdivision rows and labels.
+// Cost of the number line: the defaults, the largest arrangement of the longest lines with
+// both subdivision rows and labels, and thousands of labelled lines a pixel apart.
 #include "BenchReport.h"
 #include "figures/numberline/NumberLine.h"
 
@@ -35,6 +35,17 @@ const bool registered = [] {
                                  3840, 2160)
         ->Unit(benchmark::kMillisecond);
     setBaseline("number line 500x500 lines of 1000 ticks 3840x2160", "fill 3840x2160");
+    // Every line's labels reach hundreds of lines up and down: each line drawn over the others.
+    NumberLineParams stacked = NumberLineParams::defaults(false);
+    stacked.tickCount = 100;
+    stacked.labelsOn = true;
+    stacked.labelSize = 72;
+    stacked.countDown = 5000;
+    stacked.gapDown = 1;
+    benchmark::RegisterBenchmark("number line 5000 labelled lines a pixel apart 1920x1080",
+                                 numberLine, stacked, 1920, 1080)
+        ->Unit(benchmark::kMillisecond);
+    setBaseline("number line 5000 labelled lines a pixel apart 1920x1080", "fill 1920x1080");
     return true;
 }();
 
