@@ -260,6 +260,30 @@ TEST(GraphPaper, LargeLabelsOfBlocksJustOutsideTheWindowAreStillDrawn)
     }
 }
 
+// Labels of one row differ in length; each is skipped only when no pixel of it can reach the
+// window. Windows whose edges cut through labels of every kind (digits, a minus sign,
+// full-width characters, a surrogate pair, a combining accent) at many places.
+TEST(GraphPaper, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = 7;
+    p.vLineCount = 9;
+    p.hLineSpacing = p.vLineSpacing = 6;
+    p.numberingOn = true;
+    p.numberSize = 30;
+    p.numberColor = kRedIndex;
+    p.numberText = QString::fromUtf8(
+        "1,-7777777777,方眼方眼,22,\U0001F600\U0001F600,ＡＢＣ,e\u0301e\u0301,WWWW,\"q,q\",");
+    // Window sizes of the block's parity, so that centring halves exactly in both.
+    for (int w = 10; w <= 120; w += 14) {
+        for (int h : {8, 40}) {
+            SCOPED_TRACE(testing::Message() << w << " x " << h);
+            Canvas small(w, h);
+            drawInWindowAndOnLargeCanvas(small, p, 260);
+        }
+    }
+}
+
 // Many blocks closer together than they reach are drawn once and copied when every line
 // names its colour and kind. Blocks that overlap, lines of every kind, colours left unnamed,
 // labels larger than their cells, cut by every edge: each case against every block drawn in
