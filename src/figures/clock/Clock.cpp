@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace koyomi::figures {
 
@@ -53,13 +54,28 @@ private:
     void dot(WidePoint centre, long long s, const LineSetting& line);
     void graduations(long long cx, long long cy, long long s, const LineSetting& line, int steps,
                      bool skipHours);
+    // Step m of 60 or of 12, worked out once for every face of a drawing.
+    const RadialDirection& direction(int m, int steps);
 
     Canvas& m_c;
     const ClockParams& m_p;
     const render::Frame& m_frame;
     const bool m_copies; // alike faces may be copied from one drawn
     render::TPath m_path;
+    std::vector<RadialDirection> m_minutes; // of 60
+    std::vector<RadialDirection> m_hours;   // of 12
 };
+
+const RadialDirection& ClockRenderer::direction(int m, int steps)
+{
+    std::vector<RadialDirection>& directions = steps == 60 ? m_minutes : m_hours;
+    if (directions.empty()) {
+        for (int k = 0; k < steps; ++k) {
+            directions.push_back(radialDirection(k, steps));
+        }
+    }
+    return directions[std::size_t(m)];
+}
 
 void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 {
@@ -92,19 +108,19 @@ void ClockRenderer::graduations(long long cx, long long cy, long long s, const L
         if (skipHours && m % 5 == 0) {
             continue;
         }
+        const RadialDirection& along = direction(m, steps);
         switch (ClockGraduation(m_p.graduationMark)) {
         case ClockGraduation::Dot:
-            dot(radialPoint(cx, cy, r, m, steps), s, line);
+            dot(radialPoint(cx, cy, r, along), s, line);
             break;
         case ClockGraduation::Outward:
-            stroke(radialPoint(cx, cy, r, m, steps), radialPoint(cx, cy, r + s, m, steps), line);
+            stroke(radialPoint(cx, cy, r, along), radialPoint(cx, cy, r + s, along), line);
             break;
         case ClockGraduation::Inward:
-            stroke(radialPoint(cx, cy, r, m, steps), radialPoint(cx, cy, r - s, m, steps), line);
+            stroke(radialPoint(cx, cy, r, along), radialPoint(cx, cy, r - s, along), line);
             break;
         case ClockGraduation::Across:
-            stroke(radialPoint(cx, cy, r + s, m, steps), radialPoint(cx, cy, r - s, m, steps),
-                   line);
+            stroke(radialPoint(cx, cy, r + s, along), radialPoint(cx, cy, r - s, along), line);
             break;
         default:
             return;
@@ -164,7 +180,7 @@ void ClockRenderer::face(long long cx, long long cy)
             return;
         }
         for (int m = 0; m < 60; m += 5) {
-            const WidePoint p = radialPoint(cx, cy, r + f, m, 60);
+            const WidePoint p = radialPoint(cx, cy, r + f, direction(m, 60));
             const long long x = p.x - f / 2;
             const long long y = p.y - f / 2;
             if (!outsideCanvas(m_c, x, y, x + text, y + text, 0) && fitsInt(x) && fitsInt(y)) {
