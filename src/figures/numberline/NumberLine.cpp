@@ -317,10 +317,15 @@ void NumberLineRenderer::draw()
     const CopyGrid grid{i64(left), i64(top), stepX, m_p.gapDown, blockRows, blockCols};
     const CopyReach reach{std::min<i64>(0, i64(lineWidth)) - reachX, -reachY,
                           std::max<i64>(0, i64(lineWidth)) + reachX, reachY};
+    // Lines are copied from one drawn where many reach over each other: one drawn in place
+    // costs little more than its pixels, but lines a pixel apart each cover the same rows.
     // A colour or line kind left unnamed takes what was drawn before it, which depends on
     // what of the line before the window shows: such lines are each drawn in place.
+    const bool crowded = (reach.bottom - reach.top) > 8 * std::abs(i64(m_p.gapDown)) ||
+                         (reach.right - reach.left) > 8 * std::abs(stepX);
     const CopiesAlike alike =
-        m_byStamps && namesAllItsOwn({&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}, m_p.labelColor)
+        m_byStamps && crowded &&
+                namesAllItsOwn({&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}, m_p.labelColor)
             ? CopiesAlike::All
             : CopiesAlike::No;
     drawCopies(m_c, grid, reach, alike, [this](Canvas& c, i64 x, i64 y) {

@@ -208,6 +208,45 @@ TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
     }
 }
 
+TEST(NumberLine, LinesCrowdedTogetherCopiedFromOneDrawnMatchEachDrawnInPlace)
+{
+    // Lines a few pixels apart, down or across, each reaching over its neighbours with its
+    // ticks and labels: drawn once and copied when every colour and kind is named. Every tick
+    // shape and line kind, colours named or not, labels above and below, cut by every edge;
+    // each case against every line drawn tick by tick in its place.
+    std::mt19937 rng(17);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto line = [&] { return LineSetting{pick(0, 5), pick(0, 3), pick(-1, 11)}; };
+    for (int n = 0; n < 120; ++n) {
+        NumberLineParams p = NumberLineParams::defaults(pick(0, 1) == 1);
+        p.tickShape = pick(0, 3);
+        p.tickLength = pick(-6, 30);
+        p.tickSpacing = pick(-5, 25);
+        p.tickCount = pick(1, 20);
+        p.axis = line();
+        p.axisExtended = pick(0, 1) == 1;
+        p.ticks = line();
+        p.sub1Count = pick(0, 4);
+        p.sub1 = line();
+        p.labelsOn = pick(0, 3) > 0;
+        p.labelsBelow = pick(0, 1) == 1;
+        p.labelSize = pick(6, 28);
+        p.labelColor = pick(0, 11);
+        p.countAcross = pick(1, 30);
+        p.gapAcross = pick(-300, 4);
+        p.countDown = pick(1, 40);
+        p.gapDown = pick(-3, 4);
+        const int w = pick(1, 200);
+        const int h = pick(1, 150);
+        const Frame frame{pick(-60, 260), pick(-60, 190), pick(0, 1) == 1};
+        Canvas copied(w, h);
+        Canvas inPlace(w, h);
+        drawNumberLine(copied, p, frame);
+        drawNumberLineTickByTick(inPlace, p, frame);
+        ASSERT_EQ(copied.image(), inPlace.image()) << "case " << n;
+    }
+}
+
 TEST(NumberLine, HundredsOfStackedLinesOfTheLargestDotsAPixelApartEnd)
 {
     // Every dot is in sight and each is 2001 pixels across: drawn one by one, minutes.
