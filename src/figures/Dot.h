@@ -9,8 +9,9 @@
 
 namespace koyomi::figures {
 
-inline void filledDot(render::Canvas& c, int x1, int y1, int x2, int y2, render::ColorRef color,
-                      int lineKind)
+// The pen and brush a dot leaves behind, set by a dot whether or not the window shows it: a
+// colour left unnamed after it takes the same colour wherever the window is.
+inline void leaveDotState(render::Canvas& c, render::ColorRef color, int lineKind)
 {
     render::Pen pen = c.pen();
     pen.color = color;
@@ -18,6 +19,13 @@ inline void filledDot(render::Canvas& c, int x1, int y1, int x2, int y2, render:
     pen.width = 1;
     pen.geometric = false;
     c.setPen(pen);
+    c.setBrush(render::Brush{color, true});
+}
+
+inline void filledDot(render::Canvas& c, int x1, int y1, int x2, int y2, render::ColorRef color,
+                      int lineKind)
+{
+    leaveDotState(c, color, lineKind);
     c.setBrush(render::Brush{color, false});
     c.ellipse(x1, y1, x2, y2);
     c.setBrushClear(true);

@@ -84,13 +84,14 @@ void ClockRenderer::stroke(WidePoint a, WidePoint b, const LineSetting& line)
 
 void ClockRenderer::dot(WidePoint centre, long long s, const LineSetting& line)
 {
+    const render::ColorRef color = render::paletteColor(line.color, m_c.brush().color);
     const long long x1 = centre.x - s, y1 = centre.y - s, x2 = centre.x + s, y2 = centre.y + s;
     if (outsideCanvas(m_c, x1, y1, x2, y2, 2) || !fitsInt(x1) || !fitsInt(y1) || !fitsInt(x2) ||
         !fitsInt(y2)) {
+        leaveDotState(m_c, color, line.kind);
         return;
     }
-    filledDot(m_c, int(x1), int(y1), int(x2), int(y2),
-              render::paletteColor(line.color, m_c.brush().color), line.kind);
+    filledDot(m_c, int(x1), int(y1), int(x2), int(y2), color, line.kind);
 }
 
 void ClockRenderer::graduations(long long cx, long long cy, long long s, const LineSetting& line,
@@ -102,6 +103,10 @@ void ClockRenderer::graduations(long long cx, long long cy, long long s, const L
         std::abs(r) + std::abs(s) +
         std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
     if (outsideCanvas(m_c, cx - ringReach, cy - ringReach, cx + ringReach, cy + ringReach, 0)) {
+        // Its dots would each have left the same pen and brush.
+        if (ClockGraduation(m_p.graduationMark) == ClockGraduation::Dot) {
+            leaveDotState(m_c, render::paletteColor(line.color, m_c.brush().color), line.kind);
+        }
         return;
     }
     for (int m = 0; m < steps; ++m) {
@@ -218,8 +223,13 @@ void ClockRenderer::draw()
                             (m_p.numeralsShown ? f + 4 * std::min(fontPixels, 4096LL) + f : 0) + 4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
-    drawCopies(m_c, grid, CopyReach::around(reach),
-               m_copies && facesAlike() ? CopiesAlike::All : CopiesAlike::No,
+    // A colour left unnamed takes the one the mark or dot before left, whether or not the
+    // window shows that one: each face after the first starts from what the one before left,
+    // which is the same every time.
+    const CopiesAlike alike = !m_copies      ? CopiesAlike::No
+                              : facesAlike() ? CopiesAlike::All
+                                             : CopiesAlike::AfterTheFirst;
+    drawCopies(m_c, grid, CopyReach::around(reach), alike,
                [this](Canvas& c, long long x, long long y) {
                    if (&c == &m_c) {
                        face(x, y);

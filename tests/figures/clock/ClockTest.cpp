@@ -153,8 +153,9 @@ TEST(Clock, SkippingFacesOutsideTheWindowChangesNoPixel)
 TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
 {
     // Overlapping faces (negative gaps), cut by every edge, in every graduation shape and
-    // line kind, with numerals and centre marks.
-    for (int n = 0; n < 20; ++n) {
+    // line kind, with numerals and centre marks; colours named, or left unnamed so that they
+    // come from the mark or dot before, also across faces and from marks the window cuts off.
+    for (int n = 0; n < 30; ++n) {
         ClockParams p = ClockParams::defaults(n % 2 == 0);
         p.radius = 12 + 7 * n;
         p.countAcross = 3 + n % 4;
@@ -165,9 +166,12 @@ TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
         p.centreMark = n % 4;
         p.centreMarkSize = 1 + n % 7;
         p.numeralSize = 10 + 2 * n; // glyphs up to 64 pixels: cut exactly at the edge
-        p.hourMarks = LineSetting{n % 5, 1 + n % 4, 4};
-        p.minuteMarks = LineSetting{(n + 2) % 5, 1, kRedIndex};
-        p.circumference = LineSetting{(n + 1) % 5, 1 + n % 3, 9};
+        const bool named = n < 20;
+        p.hourMarks = LineSetting{n % 5, 1 + n % 4, named || n % 2 == 0 ? 4 : -1};
+        p.minuteMarks = LineSetting{(n + 2) % 5, 1, named ? kRedIndex : -1};
+        p.circumference = LineSetting{(n + 1) % 5, 1 + n % 3, named || n % 3 == 0 ? 9 : -1};
+        p.centre.color = named || n % 4 == 0 ? p.centre.color : -1;
+        p.numeralColor = named || n % 5 == 0 ? p.numeralColor : -1;
         const int w = 150 + 13 * n, h = 120 + 7 * n;
         Canvas copied(w, h);
         Canvas drawn(w, h);
