@@ -5,9 +5,7 @@
 #include "render/Palette.h"
 #include "render/PathUtils.h"
 #include "render/Text.h"
-
-#include <QFontMetrics>
-#include <QHash>
+#include "render/TextWidths.h"
 
 #include <algorithm>
 #include <array>
@@ -71,7 +69,6 @@ private:
                             i64 width) const;
     const LineSetting& innerStyle(i64 k, bool horizontal, bool* forceBlack) const;
     void prepareLabels();
-    i64 extentOf(QChar c);
     i64 extentOf(Label& label);
     bool blocksAlike() const;
     // Takes over the block layout another renderer worked out for the same figure.
@@ -91,11 +88,7 @@ private:
     // How far a label can reach from its cell, across and down.
     i64 m_labelReachX = 0;
     i64 m_labelReachY = 0;
-    i64 m_glyph = 0; // the label font's widest glyph or line height, whichever is more
-    // How wide each character the labels drawn so far hold can draw, in the label font.
-    std::optional<QFontMetrics> m_labelMetrics;
-    std::array<i64, 128> m_asciiExtent{};
-    QHash<char16_t, i64> m_otherExtent;
+    std::optional<render::TextWidths> m_labelWidths; // in the label font
     QStringView m_labelLine; // the label text's first line, which holds the labels
     std::vector<Label> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
@@ -280,41 +273,12 @@ void GraphPaperRenderer::prepareLabels()
     // own extent, each character at most twice the font's widest glyph and the line at most
     // two line heights (glyphs of fallback fonts may overhang a little).
     m_c.setFontSize(m_p.numberSize);
-    m_labelMetrics.emplace(m_c.font());
-    m_asciiExtent.fill(-1);
-    m_otherExtent.clear();
+    m_labelWidths.emplace(m_c.font());
     const i64 size = std::abs(i64(m_p.numberSize));
-    m_glyph = std::max<i64>({m_labelMetrics->maxWidth(), m_labelMetrics->height(), 1});
+    const i64 glyph = m_labelWidths->glyph();
     m_labelReachX = std::abs(i64(m_p.vLineSpacing)) / 2 + size / 2 + longest * (size / 2 + 1) +
-                    (widest + 1) * 2 * m_glyph;
-    m_labelReachY = std::abs(i64(m_p.hLineSpacing)) / 2 + size / 2 + 1 + 2 * m_glyph;
-}
-
-// How wide one character can draw: its advance or its glyph's box, whichever reaches further
-// (a fallback font's glyph where the font has none). Half of a surrogate pair counts a whole
-// glyph of the widest kind.
-i64 GraphPaperRenderer::extentOf(QChar c)
-{
-    if (c.isSurrogate()) {
-        return 2 * m_glyph;
-    }
-    i64* const known = c.unicode() < m_asciiExtent.size() ? &m_asciiExtent[c.unicode()] : nullptr;
-    if (known && *known >= 0) {
-        return *known;
-    }
-    if (const auto it = m_otherExtent.constFind(c.unicode()); it != m_otherExtent.constEnd()) {
-        return *it;
-    }
-    const QString one(c);
-    const QRect box = m_labelMetrics->boundingRect(one);
-    const i64 e = std::max<i64>(m_labelMetrics->horizontalAdvance(one), box.right() + 1) +
-                  std::max(0, -box.left());
-    if (known) {
-        *known = e;
-    } else {
-        m_otherExtent.insert(c.unicode(), e);
-    }
-    return e;
+                    (widest + 1) * 2 * glyph;
+    m_labelReachY = std::abs(i64(m_p.hLineSpacing)) / 2 + size / 2 + 1 + 2 * glyph;
 }
 
 // Worked out for the labels that come near the canvas only: the label text can hold a
@@ -323,11 +287,8 @@ i64 GraphPaperRenderer::extentOf(Label& label)
 {
     if (label.extent < 0) {
         // The span's own characters, quotes included, cover the text drawn from it.
-        i64 extent = 0;
-        for (const QChar c : m_labelLine.sliced(label.span.begin, label.span.size)) {
-            extent = std::min<i64>(extent + extentOf(c), INT_MAX);
-        }
-        label.extent = int(extent);
+        label.extent = int(std::min<i64>(
+            m_labelWidths->of(m_labelLine.sliced(label.span.begin, label.span.size)), INT_MAX));
     }
     return label.extent;
 }
@@ -358,7 +319,8 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
             // The cells' reach allows for the longest label: a shorter one that cannot reach
             // the canvas is skipped.
-            if (x - m_glyph >= m_w || x + extentOf(label) + m_glyph < 0) {
+            const i64 glyph = m_labelWidths->glyph();
+            if (x - glyph >= m_w || x + extentOf(label) + glyph < 0) {
                 continue;
             }
             if (fitsInt(x) && fitsInt(y)) {
@@ -476,10 +438,7 @@ void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
     m_marginY = from.m_marginY;
     m_labelReachX = from.m_labelReachX;
     m_labelReachY = from.m_labelReachY;
-    m_glyph = from.m_glyph;
-    m_labelMetrics = from.m_labelMetrics;
-    m_asciiExtent = from.m_asciiExtent;
-    m_otherExtent = from.m_otherExtent;
+    m_labelWidths = from.m_labelWidths;
     m_labelLine = from.m_labelLine;
     m_labels = from.m_labels;
 }

@@ -1,0 +1,51 @@
+#include "render/TextWidths.h"
+
+#include <QRect>
+
+#include <algorithm>
+
+namespace koyomi::render {
+
+TextWidths::TextWidths(const QFont& font)
+    : m_metrics(font), m_glyph(std::max({m_metrics.maxWidth(), m_metrics.height(), 1}))
+{
+    m_ascii.fill(-1);
+}
+
+long long TextWidths::of(QStringView text)
+{
+    long long width = 0;
+    for (const QChar c : text) {
+        width += ofChar(c);
+    }
+    return width;
+}
+
+// How wide one character can draw: its advance or its glyph's box, whichever reaches further
+// (a fallback font's glyph where the font has none). Half of a surrogate pair counts a whole
+// glyph of the widest kind.
+long long TextWidths::ofChar(QChar c)
+{
+    if (c.isSurrogate()) {
+        return 2 * m_glyph;
+    }
+    long long* const known = c.unicode() < m_ascii.size() ? &m_ascii[c.unicode()] : nullptr;
+    if (known && *known >= 0) {
+        return *known;
+    }
+    if (const auto it = m_others.constFind(c.unicode()); it != m_others.constEnd()) {
+        return *it;
+    }
+    const QString one(c);
+    const QRect box = m_metrics.boundingRect(one);
+    const long long width = std::max<long long>(m_metrics.horizontalAdvance(one), box.right() + 1) +
+                            std::max(0, -box.left());
+    if (known) {
+        *known = width;
+    } else {
+        m_others.insert(c.unicode(), width);
+    }
+    return width;
+}
+
+} // namespace koyomi::render

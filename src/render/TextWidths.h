@@ -1,0 +1,34 @@
+// How wide texts can draw in one font, from the widths of their characters: a bound for
+// leaving out labels the window cannot show without laying each one out.
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QStringView>
+
+#include <array>
+
+namespace koyomi::render {
+
+class TextWidths
+{
+public:
+    explicit TextWidths(const QFont& font);
+
+    // At least how far right of where it is drawn the pixels of `text` can reach; they can
+    // also lie up to glyph() further either way (shaping may move characters a little).
+    long long of(QStringView text);
+    // The font's widest glyph or its line height, whichever is more.
+    long long glyph() const { return m_glyph; }
+
+private:
+    long long ofChar(QChar c);
+
+    QFontMetrics m_metrics;
+    long long m_glyph;
+    std::array<long long, 128> m_ascii; // −1 until measured
+    QHash<char16_t, long long> m_others;
+};
+
+} // namespace koyomi::render
