@@ -6,9 +6,11 @@
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/Text.h"
+#include "render/TextWidths.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace koyomi::figures {
 
@@ -72,6 +74,7 @@ private:
     const render::Frame& m_frame;
     const bool m_byStamps;
     i64 m_labelReach = 0; // how far a label can reach from its tick, either way
+    std::optional<render::TextWidths> m_labelWidths; // in the label font, once it is set
 };
 
 bool NumberLineRenderer::setPen(const LineSetting& stroke)
@@ -239,6 +242,15 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
                 const QString text =
                     numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
                 const i64 x = x0 + i * s + (size / 5) * 2 - (size / 2) * render::dbcsLength(text);
+                // The reach allows for the longest label a line can have: one that cannot
+                // reach the canvas is not laid out.
+                if (!m_labelWidths) {
+                    m_labelWidths.emplace(m_c.font());
+                }
+                const i64 glyph = m_labelWidths->glyph();
+                if (x - glyph >= m_c.width() || x + m_labelWidths->of(text) + glyph < 0) {
+                    continue;
+                }
                 if (fitsInt(x)) {
                     m_c.textOut(int(x), int(y), text);
                 }

@@ -146,6 +146,32 @@ TEST(NumberLine, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     EXPECT_GT(countColor(small, kWhite), 0);
 }
 
+// Labels differ in length; one is left out only when none of its pixels can reach the
+// window. Windows whose edges cut labels with units of every kind (a full-width one, a
+// surrogate pair, a combining accent) at many places.
+TEST(NumberLine, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 25;
+    p.tickSpacing = 4; // the line is 96 pixels long
+    p.labelsOn = true;
+    p.labelSize = 30;
+    p.labelStart = -30;
+    p.labelStep = 7;
+    p.labelScale = 1;
+    p.labelColor = kRedIndex;
+    for (const char* unit : {"cm", "方眼", "\U0001F600", "e\u0301", "WW"}) {
+        p.labelUnit = QString::fromUtf8(unit);
+        // Window sizes of the line's parity, so that centring halves exactly in both.
+        for (int w = 10; w <= 130; w += 12) {
+            SCOPED_TRACE(testing::Message() << unit << " " << w);
+            Canvas small(w, 40);
+            koyomi::test::expectWindowMatchesLargeCanvas(
+                small, 300, [&](Canvas& c, const Frame& f) { drawNumberLine(c, p, f); });
+        }
+    }
+}
+
 TEST(NumberLine, ValuesTypedFarOutOfRangeDrawAndEnd)
 {
     for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
