@@ -2,6 +2,7 @@
 // the figure's page through its controls, drawn on a small canvas, and written back.
 #include "FuzzSupport.h"
 #include "figures/FigureKinds.h"
+#include "figures/Record.h"
 #include "state/AppState.h"
 #include "tools/TForm2.h"
 #include "widgets/HeadlessHost.h"
@@ -63,8 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringDecoder decode("Shift_JIS");
     const QString line = decode(fuzz::bytesOf(data, size));
     if (tool->form->loadRecord(line)) {
-        // What was loaded can be written again and read back to the same record.
-        const int kind = tool->state.FigureKind;
+        // What was loaded can be written again and read back to the same record, also when a
+        // value was refused part way (the figure shown is then left as it was).
+        const int kind = int(figures::parseRecord(line)->kind);
         const QString written = tool->form->recordOf(kind, QStringLiteral("r"));
         tool->form->loadRecord(written);
         fuzz::check(tool->form->recordOf(kind, QStringLiteral("r")) == written,
