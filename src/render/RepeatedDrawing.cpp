@@ -54,22 +54,24 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
     }
     const QImage& a = first.image();
     const QRgb unpainted = toQRgb(kUnpainted);
+    const int width = a.width(); // read once: the scan below visits up to 2^25 pixels
     for (int y = 0; y < a.height(); ++y) {
         const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
         const auto* rb =
             second ? reinterpret_cast<const QRgb*>(second->image().constScanLine(y)) : nullptr;
         auto painted = [&](int x) { return rb ? ra[x] == rb[x] : ra[x] != unpainted; };
-        for (int x = 0; x < a.width();) {
+        for (int x = 0; x < width;) {
             if (!painted(x)) {
                 ++x;
                 continue;
             }
-            Span span{y + reach.top(), x + reach.left(), {}};
-            while (x < a.width() && painted(x)) {
-                span.pixels.push_back(ra[x]);
+            const int start = x;
+            const std::size_t first = m_pixels.size();
+            while (x < width && painted(x)) {
+                m_pixels.push_back(ra[x]);
                 ++x;
             }
-            m_spans.push_back(std::move(span));
+            m_spans.push_back(Span{y + reach.top(), start + reach.left(), first, x - start});
         }
     }
     if (!m_spans.empty()) {
@@ -104,15 +106,14 @@ void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
         const auto rowBegin = m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top)]);
         const auto rowEnd =
             m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top + 1)]);
-        auto span = std::partition_point(rowBegin, rowEnd, [x](const Span& s) {
-            return x + s.dx + (long long)s.pixels.size() <= 0;
-        });
+        auto span = std::partition_point(
+            rowBegin, rowEnd, [x](const Span& s) { return x + s.dx + (long long)s.length <= 0; });
         auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * stride);
         for (; span != rowEnd && x + span->dx < w; ++span) {
             const long long from = x + span->dx;
             const long long first = std::max<long long>(0, -from);
-            const long long last = std::min<long long>((long long)span->pixels.size(), w - from);
-            std::copy_n(span->pixels.data() + first, last - first, line + from + first);
+            const long long last = std::min<long long>(span->length, w - from);
+            std::copy_n(m_pixels.data() + span->first + first, last - first, line + from + first);
         }
     }
 }

@@ -37,12 +37,16 @@ private:
     {
         int dy;
         int dx;
-        std::vector<QRgb> pixels; // consecutive painted pixels from dx
+        std::size_t first; // its consecutive painted pixels from dx, in m_pixels
+        int length;
     };
 
     bool m_usable = false;
     std::vector<Span> m_spans; // row by row, top to bottom
-    int m_top = 0;             // the rows the spans cover, relative to the reference point
+    // The painted pixels of every span, one after another: a striped drawing has millions of
+    // spans of a pixel or two, which one allocation each would make slower than drawing it.
+    std::vector<QRgb> m_pixels;
+    int m_top = 0; // the rows the spans cover, relative to the reference point
     int m_bottom = -1;
     // The first span of each row from m_top, and one past the last: a copy mostly beyond the
     // canvas walks only the rows the canvas shows.
