@@ -25,10 +25,12 @@ QString withoutTrailingSeparator(QString folder)
     return folder;
 }
 
-// A folder with its trailing "/" (the root has one already).
+// A folder with its trailing "/" (the root has one already). Any other folder gets one even
+// when it ends in "/" itself, as the reader takes one off: a hand-edited "a//" reads back as
+// written.
 QString withSeparator(const QString& folder)
 {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
+    return folder == u"/" ? folder : folder + u'/';
 }
 
 // A field the record holds between double quotes, whatever it contains.

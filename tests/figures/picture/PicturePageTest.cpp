@@ -172,6 +172,15 @@ TEST_F(PicturePageTest, ARecordShowsItsFileEvenWhenNoLongerFirstAndSelectsItsFol
     ASSERT_TRUE(form->loadRecord(QStringLiteral("6,\"p\",0,\"%1\\\",\"a.jpg\"").arg(folder())));
     EXPECT_EQ(state.PicturePath, pictures.filePath("a.jpg"));
     EXPECT_TRUE(near(centre(), Qt::red));
+    // A hand-edited folder that ends in separators reads back to the record it writes, and
+    // the root stays the root.
+    for (const QString& edited :
+         {QStringLiteral("//////"), folder() + QStringLiteral("//"), QStringLiteral("/")}) {
+        ASSERT_TRUE(form->loadRecord(QStringLiteral("6,\"p\",0,\"%1\",\"a.jpg\"").arg(edited)));
+        const QString written = record("p");
+        ASSERT_TRUE(form->loadRecord(written));
+        EXPECT_EQ(record("p"), written) << edited.toStdString();
+    }
 }
 
 TEST_F(PicturePageTest, TheWindowsNewSizeReloadsThePictureAtTheIndexFittedAnew)
