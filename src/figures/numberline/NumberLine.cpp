@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 namespace koyomi::figures {
 
@@ -44,6 +45,30 @@ QString numberLineLabel(long long v, int scale, bool plusSign, const QString& un
         text.prepend(u'+');
     }
     return text + unit;
+}
+
+LabelChars numberLabelChars(i64 v, int scale, bool plusSign)
+{
+    if (v == 0) {
+        return {1, 1};
+    }
+    const unsigned long long magnitude =
+        v < 0 ? 0ULL - (unsigned long long)v : (unsigned long long)v;
+    const bool decimals = scale >= 1 && scale <= 4;
+    unsigned long long whole = magnitude;
+    for (int d = 0; decimals && d < scale; ++d) {
+        whole /= 10;
+    }
+    i64 digits = 1;
+    for (; whole >= 10; whole /= 10) {
+        ++digits;
+    }
+    const i64 sign = v < 0 || (plusSign && v > 0) ? 1 : 0;
+    const i64 chars = sign + digits + (decimals ? 1 + scale : 0);
+    // Below 10^14 the quotient's double lies within half a last decimal of the exact value,
+    // so the decimals print it exactly; beyond, it can round up to the next power of ten.
+    const bool exact = !decimals || magnitude < 100'000'000'000'000ULL;
+    return {chars, exact ? chars : chars + 1};
 }
 
 namespace {
@@ -236,19 +261,37 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
             if (s == 0 && !k.empty()) {
                 k.first = k.last;
             }
+            if (!m_labelWidths) {
+                m_labelWidths.emplace(m_c.font());
+            }
+            render::TextWidths& widths = *m_labelWidths;
+            const i64 glyph = widths.glyph();
+            const i64 unitChars = render::dbcsLength(m_p.labelUnit);
+            const i64 unitWidth = widths.of(m_p.labelUnit);
+            i64 numberChar = 0; // the widest character a number can have
+            for (const char16_t c : std::u16string_view(u"0123456789+-.")) {
+                numberChar = std::max(numberChar, widths.of(QStringView(&c, 1)));
+            }
             for (i64 i = k.first; i <= k.last; ++i) {
                 // The value restarts on every line and grows by the step at every tick.
                 const i64 v = i64(m_p.labelStart) + i * i64(m_p.labelStep);
+                // The reach allows for the longest label a line can have: one that cannot
+                // reach the canvas is not laid out, nor even written when its count of
+                // characters already says so (a line can hold millions of labels).
+                const i64 base = x0 + i * s + (size / 5) * 2;
+                const LabelChars number = numberLabelChars(v, m_p.labelScale, m_p.labelPlusSign);
+                const i64 unit = v == 0 ? 0 : unitChars;
+                const i64 xA = base - (size / 2) * (number.low + unit);
+                const i64 xB = base - (size / 2) * (number.high + unit);
+                const i64 widest = number.high * numberChar + (v == 0 ? 0 : unitWidth);
+                if (std::min(xA, xB) - glyph >= m_c.width() ||
+                    std::max(xA, xB) + widest + glyph < 0) {
+                    continue;
+                }
                 const QString text =
                     numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
                 const i64 x = x0 + i * s + (size / 5) * 2 - (size / 2) * render::dbcsLength(text);
-                // The reach allows for the longest label a line can have: one that cannot
-                // reach the canvas is not laid out.
-                if (!m_labelWidths) {
-                    m_labelWidths.emplace(m_c.font());
-                }
-                const i64 glyph = m_labelWidths->glyph();
-                if (x - glyph >= m_c.width() || x + m_labelWidths->of(text) + glyph < 0) {
+                if (x - glyph >= m_c.width() || x + widths.of(text) + glyph < 0) {
                     continue;
                 }
                 if (fitsInt(x)) {

@@ -57,6 +57,16 @@ struct NumberLineParams
 // values when asked and the unit after.
 QString numberLineLabel(long long v, int scale, bool plusSign, const QString& unit);
 
+// How many characters the number part of numberLineLabel(v, scale, plusSign, unit) has,
+// without writing it: at least `low` and at most `high` (a value of 15 digits or more with
+// decimals may round up to one more digit).
+struct LabelChars
+{
+    long long low = 0;
+    long long high = 0;
+};
+LabelChars numberLabelChars(long long v, int scale, bool plusSign);
+
 // Draws the whole figure over the canvas. Lines, ticks and labels wholly outside the canvas
 // are skipped.
 void drawNumberLine(render::Canvas& canvas, const NumberLineParams& params,

@@ -9,7 +9,10 @@
 
 #include <climits>
 #include <clocale>
+#include <cmath>
+#include <limits>
 #include <random>
+#include <vector>
 
 using namespace koyomi::figures;
 using namespace koyomi::render;
@@ -78,6 +81,48 @@ TEST(NumberLine, LabelTextsAndScales)
     EXPECT_EQ(numberLineLabel(12345, 3, true, ""), "+12.345");
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, savedLocale.c_str());
+}
+
+TEST(NumberLine, LabelCharacterCountsBoundTheWrittenLabel)
+{
+    // Labels are left out by their count of characters before they are written: the count
+    // must hold the label as written, at every power of ten and at the ends of the range.
+    std::vector<long long> values{0,
+                                  1,
+                                  -1,
+                                  9,
+                                  10,
+                                  99,
+                                  100,
+                                  std::numeric_limits<long long>::max(),
+                                  std::numeric_limits<long long>::min()};
+    long long p = 1;
+    for (int digits = 1; digits <= 18; ++digits) {
+        p *= 10;
+        for (long long v : {p - 1, p, p + 1, p / 10 * 19}) {
+            values.push_back(v);
+            values.push_back(-v);
+        }
+    }
+    for (long long v : {9'007'199'254'740'991LL, 8'999'999'999'999'999LL, 99'999'999'999'999LL,
+                        999'999'999'999'999'999LL}) {
+        values.push_back(v);
+        values.push_back(-v);
+    }
+    for (const long long v : values) {
+        for (const int scale : {-1, 0, 1, 2, 3, 4, 5}) {
+            for (const bool plus : {false, true}) {
+                const LabelChars chars = numberLabelChars(v, scale, plus);
+                const qsizetype written = numberLineLabel(v, scale, plus, "").size();
+                EXPECT_LE(chars.low, written) << v << " scale " << scale;
+                EXPECT_GE(chars.high, written) << v << " scale " << scale;
+                EXPECT_LE(chars.high - chars.low, 1);
+                if (std::abs(double(v)) < 1e14) {
+                    EXPECT_EQ(chars.low, chars.high) << v;
+                }
+            }
+        }
+    }
 }
 
 TEST(NumberLine, SubdivisionsLabelsAndStackedLines)
