@@ -226,6 +226,9 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
         if (n < 2 || row.count < 2) {
             continue;
         }
+        // The row's pen is taken up whether or not the window shows a tick of it, so that a
+        // colour or line kind left unnamed after it never depends on where the window is.
+        setPen(row.stroke);
         const i64 part = s / row.count;
         const i64 reach = std::abs(row.length) + std::abs(i64(row.stroke.width)) + 2 + std::abs(s);
         Range k = stepRange(x0, s, 0, n - 2, -reach, m_c.width() - 1 + reach);
@@ -342,11 +345,17 @@ void NumberLineRenderer::draw()
         }
     }
     // A label reaches (size div 2)·len left of its tick and its own width right of it: at
-    // most a few pixels per character of the longest label.
+    // most a few pixels per character of the longest label. The values run evenly from the
+    // first label to the last, so one of those two is the longest.
     const i64 size = std::abs(i64(m_p.labelSize));
     const i64 pixels =
         std::max<i64>(1, render::fontPixelHeight(int(std::clamp<i64>(size, 0, 4096))));
-    const i64 longest = 24 + render::dbcsLength(m_p.labelUnit);
+    i64 longest = 1;
+    for (const i64 v : {i64(m_p.labelStart), m_p.labelStart + (n - 1) * i64(m_p.labelStep)}) {
+        const i64 unit = v == 0 ? 0 : render::dbcsLength(m_p.labelUnit);
+        longest =
+            std::max(longest, numberLabelChars(v, m_p.labelScale, m_p.labelPlusSign).high + unit);
+    }
     m_labelReach = (size + 2 * pixels) * (longest + 2);
     const i64 stepX = i64(lineWidth) + m_p.gapAcross;
     const i64 longestTick = std::max({std::abs(i64(m_p.tickLength)), std::abs(i64(m_p.sub1Length)),
@@ -374,15 +383,15 @@ void NumberLineRenderer::draw()
                           std::max<i64>(0, i64(lineWidth)) + reachX, reachY};
     // Lines are copied from one drawn where many reach over each other: one drawn in place
     // costs little more than its pixels, but lines a pixel apart each cover the same rows.
-    // A colour or line kind left unnamed takes what was drawn before it, which depends on
-    // what of the line before the window shows: such lines are each drawn in place.
+    // A colour or line kind left unnamed takes what the line before left, the same for every
+    // line after the first: the first is drawn in place and the others copied.
     const bool crowded = (reach.bottom - reach.top) > 8 * std::abs(i64(m_p.gapDown)) ||
                          (reach.right - reach.left) > 8 * std::abs(stepX);
-    const CopiesAlike alike =
-        m_byStamps && crowded &&
-                namesAllItsOwn({&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}, m_p.labelColor)
-            ? CopiesAlike::All
-            : CopiesAlike::No;
+    const bool named =
+        namesAllItsOwn({&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}, m_p.labelColor);
+    const CopiesAlike alike = !m_byStamps || !crowded ? CopiesAlike::No
+                              : named                 ? CopiesAlike::All
+                                                      : CopiesAlike::AfterTheFirst;
     drawCopies(m_c, grid, reach, alike, [this](Canvas& c, i64 x, i64 y) {
         if (&c == &m_c) {
             line(x, y);

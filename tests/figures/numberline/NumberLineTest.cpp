@@ -282,9 +282,10 @@ TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
 TEST(NumberLine, LinesCrowdedTogetherCopiedFromOneDrawnMatchEachDrawnInPlace)
 {
     // Lines a few pixels apart, down or across, each reaching over its neighbours with its
-    // ticks and labels: drawn once and copied when every colour and kind is named. Every tick
-    // shape and line kind, colours named or not, labels above and below, cut by every edge;
-    // each case against every line drawn tick by tick in its place.
+    // ticks and labels: drawn once and copied (after the first, when a colour or kind is left
+    // unnamed). Every tick shape and line kind, colours named or not, both rows of
+    // subdivisions, labels above and below, cut by every edge; each case against every line
+    // drawn tick by tick in its place.
     std::mt19937 rng(17);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto line = [&] { return LineSetting{pick(0, 5), pick(0, 3), pick(-1, 11)}; };
@@ -298,7 +299,11 @@ TEST(NumberLine, LinesCrowdedTogetherCopiedFromOneDrawnMatchEachDrawnInPlace)
         p.axisExtended = pick(0, 1) == 1;
         p.ticks = line();
         p.sub1Count = pick(0, 4);
+        p.sub1Length = pick(-4, 12);
         p.sub1 = line();
+        p.sub2Count = pick(0, 3);
+        p.sub2Length = pick(-4, 12);
+        p.sub2 = line();
         p.labelsOn = pick(0, 3) > 0;
         p.labelsBelow = pick(0, 1) == 1;
         p.labelSize = pick(6, 28);
