@@ -3,6 +3,7 @@
 #include "render/Palette.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace koyomi::render {
@@ -77,6 +78,11 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
     if (!m_spans.empty()) {
         m_top = m_spans.front().dy;
         m_bottom = m_spans.back().dy;
+        m_left = m_spans.front().dx;
+        for (const Span& span : m_spans) {
+            m_left = std::min(m_left, span.dx);
+            m_right = std::max(m_right, span.dx + span.length - 1);
+        }
     }
     m_rowStart.assign(std::size_t(m_bottom - m_top + 2), m_spans.size());
     for (std::size_t i = m_spans.size(); i-- > 0;) {
@@ -140,6 +146,13 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
             }
         }
     }
+    // Copies that lie over each other, down or across.
+    const bool overlap = (jFirst < jLast && std::abs(stepY) < height) ||
+                         (iFirst < iLast && std::abs(stepX) < (long long)m_right - m_left + 1);
+    if (source > jLast && overlap) {
+        paintOverlapping(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
+        return;
+    }
     if (jLast - jFirst < 2 || source > jLast) {
         for (long long j = jFirst; j <= jLast; ++j) {
             paintRow(j);
@@ -158,6 +171,72 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
         const long long top = y0 + j * stepY + m_top;
         for (long long r = std::max<long long>(0, -top); r < height && top + r < h; ++r) {
             std::copy_n(bits + (sourceTop + r) * stride, stride, bits + (top + r) * stride);
+        }
+    }
+}
+
+void RepeatedDrawing::paintOverlapping(Canvas& canvas, long long x0, long long stepX,
+                                       long long iFirst, long long iLast, long long y0,
+                                       long long stepY, long long jFirst, long long jLast) const
+{
+    // The last copy to paint a pixel decides it. Going from the last copy back, each pixel
+    // takes the first colour it meets and is then left alone; rows of the canvas no copy can
+    // still change are passed over, and once every pixel is decided the earlier copies are not
+    // looked at: thousands of copies over each other cost about what covers the canvas.
+    const long long w = canvas.width();
+    const long long h = canvas.height();
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    std::vector<unsigned char> decided(std::size_t(w * h), 0);
+    std::vector<long long> open(std::size_t(h), w); // pixels of each row still to decide
+    long long openRows = h;
+    uchar* const bits = canvas.writableBits();
+    const qsizetype stride = canvas.bytesPerLine();
+    for (long long j = jLast; j >= jFirst && openRows > 0; --j) {
+        const long long y = y0 + j * stepY;
+        const long long firstRow = std::max<long long>(m_top, -y);
+        const long long lastRow = std::min<long long>(m_bottom, h - 1 - y);
+        bool anyOpen = false;
+        for (long long r = firstRow; r <= lastRow && !anyOpen; ++r) {
+            anyOpen = open[std::size_t(y + r)] > 0;
+        }
+        if (!anyOpen) {
+            continue;
+        }
+        for (long long i = iLast; i >= iFirst; --i) {
+            const long long x = x0 + i * stepX;
+            for (long long r = firstRow; r <= lastRow; ++r) {
+                long long& rowOpen = open[std::size_t(y + r)];
+                if (rowOpen == 0) {
+                    continue;
+                }
+                const auto rowBegin =
+                    m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top)]);
+                const auto rowEnd =
+                    m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top + 1)]);
+                auto span = std::partition_point(rowBegin, rowEnd, [x](const Span& s) {
+                    return x + s.dx + (long long)s.length <= 0;
+                });
+                auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * stride);
+                unsigned char* const done = decided.data() + (y + r) * w;
+                for (; span != rowEnd && x + span->dx < w; ++span) {
+                    const long long from = x + span->dx;
+                    const long long first = std::max<long long>(0, -from);
+                    const long long last = std::min<long long>(span->length, w - from);
+                    const QRgb* const pixels = m_pixels.data() + span->first;
+                    for (long long k = first; k < last; ++k) {
+                        if (!done[from + k]) {
+                            done[from + k] = 1;
+                            line[from + k] = pixels[k];
+                            --rowOpen;
+                        }
+                    }
+                }
+                if (rowOpen == 0 && --openRows == 0) {
+                    return;
+                }
+            }
         }
     }
 }

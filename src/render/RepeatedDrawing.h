@@ -27,12 +27,18 @@ public:
     void paint(Canvas& canvas, long long x, long long y) const;
     // Paints copies at (x0 + i·stepX, y0 + j·stepY) for j from jFirst to jLast (the outer
     // order) and i from iFirst to iLast, as paint() one by one would. Where the canvas holds
-    // only the figure's background under them and rows of copies do not overlap, one row
-    // of copies is painted and its canvas rows copied to the others.
+    // only the figure's background under them and rows of copies do not overlap, one row of
+    // copies is painted and its canvas rows copied to the others; copies that lie over each
+    // other are painted from the last back, each pixel once.
     void paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst, long long iLast,
                    long long y0, long long stepY, long long jFirst, long long jLast) const;
 
 private:
+    // paintGrid for rows of copies that lie over each other, from the last copy back.
+    void paintOverlapping(Canvas& canvas, long long x0, long long stepX, long long iFirst,
+                          long long iLast, long long y0, long long stepY, long long jFirst,
+                          long long jLast) const;
+
     struct Span
     {
         int dy;
@@ -48,6 +54,8 @@ private:
     std::vector<QRgb> m_pixels;
     int m_top = 0; // the rows the spans cover, relative to the reference point
     int m_bottom = -1;
+    int m_left = 0; // and the columns
+    int m_right = -1;
     // The first span of each row from m_top, and one past the last: a copy mostly beyond the
     // canvas walks only the rows the canvas shows.
     std::vector<std::size_t> m_rowStart;

@@ -471,4 +471,36 @@ TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachC
             ASSERT_EQ(grid.image(), each.image()) << "step " << stepY << " from " << y0;
         }
     }
+    // Copies a few pixels apart either way (thousands over each other, so that the canvas is
+    // soon decided), or in one place, or going back, over a canvas that already holds a
+    // picture of its own.
+    std::mt19937 rng(5);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 60; ++n) {
+        const int stepX = pick(-8, 45);
+        const int stepY = pick(-8, 45);
+        const int x0 = pick(-60, 60);
+        const int y0 = pick(-60, 60);
+        const int across = pick(0, 40);
+        const int down = pick(0, 40);
+        const int w = pick(1, 90);
+        const int h = pick(1, 70);
+        Canvas grid(w, h, kBlack);
+        Canvas each(w, h, kBlack);
+        for (Canvas* c : {&grid, &each}) {
+            c->setPenColor(PaletteColor[2].color);
+            for (int x = 0; x < w; x += 3) {
+                c->moveTo(x, 0);
+                c->lineTo(x, h);
+            }
+        }
+        one.paintGrid(grid, x0, stepX, 0, across, y0, stepY, 0, down);
+        for (int j = 0; j <= down; ++j) {
+            for (int i = 0; i <= across; ++i) {
+                one.paint(each, x0 + i * stepX, y0 + j * stepY);
+            }
+        }
+        ASSERT_EQ(grid.image(), each.image()) << "case " << n << ": steps " << stepX << ", "
+                                              << stepY << " counts " << across << ", " << down;
+    }
 }
