@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 namespace koyomi::render {
@@ -225,12 +226,23 @@ void RepeatedDrawing::paintOverlapping(Canvas& canvas, long long x0, long long s
                     const long long first = std::max<long long>(0, -from);
                     const long long last = std::min<long long>(span->length, w - from);
                     const QRgb* const pixels = m_pixels.data() + span->first;
-                    for (long long k = first; k < last; ++k) {
-                        if (!done[from + k]) {
-                            done[from + k] = 1;
-                            line[from + k] = pixels[k];
-                            --rowOpen;
+                    // Runs of pixels still open, found a word at a time.
+                    unsigned char* const end = done + from + last;
+                    for (auto* p = done + from + first; p < end;) {
+                        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, end - p));
+                        if (!open) {
+                            break;
                         }
+                        auto* closed =
+                            static_cast<unsigned char*>(std::memchr(open, 1, end - open));
+                        if (!closed) {
+                            closed = end;
+                        }
+                        const long long k = open - (done + from);
+                        std::copy(pixels + k, pixels + (closed - (done + from)), line + from + k);
+                        std::fill(open, closed, 1);
+                        rowOpen -= closed - open;
+                        p = closed;
                     }
                 }
                 if (rowOpen == 0 && --openRows == 0) {
