@@ -74,7 +74,8 @@ const TextStamp* Canvas::textStamp(const QString& text)
     key += u'\0';
     key += text;
     TextStamp* stamp = m_stamps->seen(key);
-    if (stamp && stamp->state == TextStamp::State::SeenOnce) {
+    if (stamp && stamp->state == TextStamp::State::Seen &&
+        stamp->sightings >= TextStamp::kSightingsToStamp) {
         m_stamps->settle(*stamp, makeStamp(m_font, text));
     }
     return stamp;

@@ -22,25 +22,33 @@ struct TextStamp
     };
     enum class State
     {
-        SeenOnce, // drawn once by the painter; a second drawing makes the stamp
+        Seen, // drawn by the painter so far; the third drawing makes the stamp
         Usable,
         Unusable, // too large, or partly covered pixels: always drawn by the painter
     };
     std::vector<Run> runs;
-    State state = State::SeenOnce;
+    State state = State::Seen;
+    int sightings = 1; // while Seen
+
+    static constexpr int kSightingsToStamp = 3;
 };
 
 // Stamps of the texts a canvas has drawn. A grid of labels draws the same texts in every
 // copy of its block; laying each out once keeps a page of labels cheap however many copies
-// the window holds. A text drawn only once is never stamped, so a page of different texts
-// costs what the painter costs.
+// the window holds. Making a stamp costs several drawings by the painter, so a text is
+// stamped only when drawn a third time: a page of different texts, drawn once or redrawn
+// once, costs what the painter costs.
 class TextStamps
 {
 public:
     // The entry of the text, or nullptr when the text is new: it is then noted as seen once.
+    // A text seen again counts one more sighting.
     TextStamp* seen(const QString& key)
     {
         if (const auto it = m_stamps.find(key); it != m_stamps.end()) {
+            if (it->state == TextStamp::State::Seen) {
+                ++it->sightings;
+            }
             return &*it;
         }
         // Bounded memory: past the limit the stamps start again from none.
