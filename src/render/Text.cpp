@@ -2,11 +2,6 @@
 
 namespace koyomi::render {
 
-bool isCommaBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
 QString commaItem(QStringView text, const CommaSpan& span)
 {
     QString item = text.sliced(span.begin, span.size).toString();
@@ -30,7 +25,7 @@ QString quoteCommaItem(const QString& item)
 {
     bool plain = !item.startsWith(u'"');
     for (QChar c : item) {
-        if (isCommaBlank(c) || c == u',' || c.unicode() == 0) {
+        if (isCommaBlank(c.unicode()) || c == u',' || c.unicode() == 0) {
             plain = false;
             break;
         }
@@ -73,10 +68,11 @@ int dbcsLength(QStringView text)
     // Unit by unit: a surrogate pair is one character (never half-width), as is a surrogate
     // standing alone.
     int length = 0;
+    const char16_t* const s = text.utf16();
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+        const char16_t c = s[i];
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
             ++i;
         }
         const bool halfWidth = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);

@@ -40,26 +40,32 @@ QString messageExcerpt(const QString& text, qsizetype maxChars = 120);
 // katakana) count 1, every other character 2.
 int dbcsLength(QStringView text);
 
-bool isCommaBlank(QChar c);
+// Blanks around items: the control characters and space.
+constexpr bool isCommaBlank(char16_t c)
+{
+    return c >= 1 && c <= 32;
+}
 
 template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
 {
+    // Read through a plain pointer: a label text can hold millions of characters.
+    const char16_t* const s = text.utf16();
     const qsizetype n = text.size();
     qsizetype i = 0;
     auto skipBlanks = [&] {
-        while (i < n && isCommaBlank(text[i])) {
+        while (i < n && isCommaBlank(s[i])) {
             ++i;
         }
     };
     skipBlanks();
     while (i < n) {
         CommaSpan span;
-        if (text[i] == u'"') {
+        if (s[i] == u'"') {
             span.quoted = true;
             span.begin = ++i;
             while (i < n) {
-                if (text[i] == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
+                if (s[i] == u'"') {
+                    if (i + 1 < n && s[i + 1] == u'"') {
                         i += 2;
                         continue;
                     }
@@ -73,7 +79,7 @@ template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
             }
         } else {
             span.begin = i;
-            while (i < n && !isCommaBlank(text[i]) && text[i] != u',') {
+            while (i < n && !isCommaBlank(s[i]) && s[i] != u',') {
                 ++i;
             }
             span.size = i - span.begin;
@@ -82,7 +88,7 @@ template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
             return;
         }
         skipBlanks();
-        if (i < n && text[i] == u',') {
+        if (i < n && s[i] == u',') {
             ++i;
             skipBlanks();
         }

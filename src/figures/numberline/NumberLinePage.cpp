@@ -108,7 +108,7 @@ void NumberLinePage::buildMainPanel(QWidget* p)
 
     // Below the layout, each group of settings has columns of its own: sharing the first
     // rows' columns would make every row as wide as the widest control of each column.
-    auto section = [grid, p](int row) {
+    auto section = [grid](int row) {
         auto* sub = new QGridLayout;
         sub->setHorizontalSpacing(2);
         sub->setVerticalSpacing(1);
