@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,64 @@ struct Label
     int extent = -1; // how wide its pixels can be from where it is drawn; −1 until needed
 };
 static_assert(sizeof(Label) <= 32);
+
+// The labels of one label text, read once: every redraw of the figure (each value typed in
+// the Draw tool) draws the same text again, and reading a million labels costs more than
+// drawing the few the window shows.
+struct LabelTable
+{
+    QString text;        // the whole label text, shared with the figure's
+    i64 cells = 0;       // labels past a block's cells are not read
+    QStringView line;    // its first line, which holds the labels
+    QString extentsFont; // the font the labels' extents were worked out in
+    std::vector<Label> labels;
+    i64 longest = 0; // in double-byte length, which places the text
+    i64 widest = 0;  // in characters, which bound its drawn width
+
+    LabelTable(const QString& labelText, i64 cellCount);
+    LabelTable(const LabelTable&) = delete; // `line` looks into this table's own text
+    LabelTable& operator=(const LabelTable&) = delete;
+    bool reads(const QString& labelText, i64 cellCount) const
+    {
+        return cellCount == cells &&
+               (labelText.constData() == text.constData() || labelText == text);
+    }
+};
+
+LabelTable::LabelTable(const QString& labelText, i64 cellCount) : text(labelText), cells(cellCount)
+{
+    line = QStringView(text);
+    const qsizetype lineEnd = line.indexOf(u'\n');
+    if (lineEnd >= 0) {
+        line.truncate(lineEnd);
+    }
+    if (line.endsWith(u'\r')) {
+        line.chop(1);
+    }
+    labels.reserve(std::size_t(std::min<i64>(cells, line.size() + 1)));
+    render::forEachCommaSpan(line, [&](const render::CommaSpan& span) {
+        if (i64(labels.size()) >= cells) {
+            return false;
+        }
+        const int length = span.quoted ? dbcsLength(render::commaItem(line, span))
+                                       : dbcsLength(line.sliced(span.begin, span.size));
+        longest = std::max<i64>(longest, length);
+        widest = std::max<i64>(widest, span.size);
+        labels.push_back(Label{span, length});
+        return true;
+    });
+}
+
+// The table of the label text drawn last, kept for the next drawing.
+std::shared_ptr<LabelTable> labelTableFor(const QString& labelText, i64 cells)
+{
+    thread_local std::shared_ptr<LabelTable> last;
+    if (!last || !last->reads(labelText, cells)) {
+        last.reset(); // the old table goes before the new one is read
+        last = std::make_shared<LabelTable>(labelText, cells);
+    }
+    return last;
+}
 
 class GraphPaperRenderer
 {
@@ -89,8 +148,7 @@ private:
     i64 m_labelReachX = 0;
     i64 m_labelReachY = 0;
     std::optional<render::TextWidths> m_labelWidths; // in the label font
-    QStringView m_labelLine; // the label text's first line, which holds the labels
-    std::vector<Label> m_labels;
+    std::shared_ptr<LabelTable> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
     // so they are looked for once a draw (horizontal, vertical).
     std::optional<std::vector<i64>> m_coinciding[2];
@@ -243,37 +301,24 @@ void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, boo
 
 void GraphPaperRenderer::prepareLabels()
 {
-    m_labelLine = QStringView(m_p.numberText);
-    const qsizetype lineEnd = m_labelLine.indexOf(u'\n');
-    if (lineEnd >= 0) {
-        m_labelLine.truncate(lineEnd);
-    }
-    if (m_labelLine.endsWith(u'\r')) {
-        m_labelLine.chop(1);
-    }
     // Labels past the cells of a block are never shown.
     const i64 cells =
         std::max<i64>(i64(m_p.vLineCount) - 1, 0) * std::max<i64>(i64(m_p.hLineCount) - 1, 0);
-    m_labels.reserve(std::size_t(std::min<i64>(cells, m_labelLine.size() + 1)));
-    i64 longest = 0; // in double-byte length, which places the text
-    i64 widest = 0;  // in characters, which bound its drawn width
-    render::forEachCommaSpan(m_labelLine, [&](const render::CommaSpan& span) {
-        if (i64(m_labels.size()) >= cells) {
-            return false;
-        }
-        const int length = span.quoted ? dbcsLength(render::commaItem(m_labelLine, span))
-                                       : dbcsLength(m_labelLine.sliced(span.begin, span.size));
-        longest = std::max<i64>(longest, length);
-        widest = std::max<i64>(widest, span.size);
-        m_labels.push_back(Label{span, length});
-        return true;
-    });
+    m_labels = labelTableFor(m_p.numberText, cells);
+    const i64 longest = m_labels->longest;
+    const i64 widest = m_labels->widest;
     // Generous bounds on how far a label's pixels can reach from its cell: its offset from
     // the cell (half the cell, half the size, half the size per character) plus the text's
     // own extent, each character at most twice the font's widest glyph and the line at most
     // two line heights (glyphs of fallback fonts may overhang a little).
     m_c.setFontSize(m_p.numberSize);
     m_labelWidths.emplace(m_c.font());
+    if (const QString font = m_c.font().key(); font != m_labels->extentsFont) {
+        for (Label& label : m_labels->labels) {
+            label.extent = -1;
+        }
+        m_labels->extentsFont = font;
+    }
     const i64 size = std::abs(i64(m_p.numberSize));
     const i64 glyph = m_labelWidths->glyph();
     m_labelReachX = std::abs(i64(m_p.vLineSpacing)) / 2 + size / 2 + longest * (size / 2 + 1) +
@@ -288,14 +333,14 @@ i64 GraphPaperRenderer::extentOf(Label& label)
     if (label.extent < 0) {
         // The span's own characters, quotes included, cover the text drawn from it.
         label.extent = int(std::min<i64>(
-            m_labelWidths->of(m_labelLine.sliced(label.span.begin, label.span.size)), INT_MAX));
+            m_labelWidths->of(m_labels->line.sliced(label.span.begin, label.span.size)), INT_MAX));
     }
     return label.extent;
 }
 
 void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
 {
-    const i64 count = i64(m_labels.size());
+    const i64 count = m_labels ? i64(m_labels->labels.size()) : 0;
     const i64 sh = m_p.hLineSpacing;
     const i64 sv = m_p.vLineSpacing;
     const i64 size = m_p.numberSize;
@@ -314,7 +359,7 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             if (index >= count) {
                 break;
             }
-            Label& label = m_labels[std::size_t(index)];
+            Label& label = m_labels->labels[std::size_t(index)];
             const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
             const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
             // The cells' reach allows for the longest label: a shorter one that cannot reach
@@ -324,7 +369,7 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
                 continue;
             }
             if (fitsInt(x) && fitsInt(y)) {
-                m_c.textOut(int(x), int(y), render::commaItem(m_labelLine, label.span));
+                m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span));
             }
         }
     }
@@ -439,7 +484,6 @@ void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
     m_labelReachX = from.m_labelReachX;
     m_labelReachY = from.m_labelReachY;
     m_labelWidths = from.m_labelWidths;
-    m_labelLine = from.m_labelLine;
     m_labels = from.m_labels;
 }
 

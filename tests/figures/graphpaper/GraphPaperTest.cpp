@@ -284,6 +284,42 @@ TEST(GraphPaper, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
     }
 }
 
+// The labels read for one drawing serve the next while the text stays the same. A drawing
+// after another text of the same length and count, or the same text in another size, must
+// show its own labels, cut by the window's edges as its own font draws them.
+TEST(GraphPaper, LabelsFollowTheTextAndSizeOfEachDrawing)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = 4;
+    p.vLineCount = 5;
+    p.hLineSpacing = p.vLineSpacing = 12;
+    p.numberingOn = true;
+    p.numberColor = kRedIndex;
+    auto drawn = [&](const GraphPaperParams& q) {
+        Canvas c(40, 30);
+        drawGraphPaper(c, q, Frame{40, 30, false});
+        return c.image();
+    };
+    auto readAfresh = [&](const GraphPaperParams& q) {
+        GraphPaperParams other = q;
+        other.vLineCount += 1; // another count of cells: the labels are read again
+        drawn(other);
+        return drawn(q);
+    };
+    // Labels far wider than their cells, so that the window's left edge cuts some of them.
+    const QStringList texts{"1111111111,2222222222,3333333333,4444444444",
+                            "9999999999,8888888888,7777777777,6666666666",
+                            "WWWWWWWWWW,WWWWWWWWWW,WWWWWWWWWW,WWWWWWWWWW"};
+    for (const QString& text : texts) {
+        for (const int size : {6, 40, 6}) {
+            p.numberSize = size;
+            p.numberText = text;
+            const QImage afterAnother = drawn(p);
+            EXPECT_EQ(afterAnother, readAfresh(p)) << size << " " << text.toStdString();
+        }
+    }
+}
+
 // Many blocks closer together than they reach are drawn once and copied when every line
 // names its colour and kind. Blocks that overlap, lines of every kind, colours left unnamed,
 // labels larger than their cells, cut by every edge: each case against every block drawn in
