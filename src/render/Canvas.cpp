@@ -391,6 +391,22 @@ QSize Canvas::textExtent(const QString& text) const
     return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
+bool Canvas::allPixelsAre(ColorRef color, long long& from) const
+{
+    const QRgb rgb = toQRgb(color);
+    const long long w = m_image.width();
+    const long long n = w * m_image.height();
+    while (from < n) {
+        const auto* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(int(from / w)));
+        for (long long x = from % w; x < w; ++x, ++from) {
+            if (row[x] != rgb) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 ColorRef Canvas::pixel(int x, int y) const
 {
     if (!m_image.rect().contains(x, y)) {

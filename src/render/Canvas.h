@@ -123,6 +123,10 @@ public:
     // writableBits() + y · bytesPerLine(). Valid until the canvas is resized.
     uchar* writableBits() { return m_image.bits(); }
     qsizetype bytesPerLine() const { return m_image.bytesPerLine(); }
+    // Whether every pixel holds `color`. `from` (row by row, 0 at first) keeps how far they
+    // were found to: asked again while pixels only ever turn to that colour, each pixel is
+    // looked at once.
+    bool allPixelsAre(ColorRef color, long long& from) const;
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
     // A solid straight stroke along a row or a column with flat ends, in copy mode: the

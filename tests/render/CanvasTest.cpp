@@ -303,6 +303,22 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     }
 }
 
+TEST(CanvasGeometry, AllPixelsOfOneColourIsFoundWhereverTheLastOtherPixelIs)
+{
+    // One pixel of another colour anywhere, the first and last of a row included, keeps the
+    // answer false; asked again after it turns, the search goes on from where it stopped.
+    for (int at = 0; at < 7 * 5; ++at) {
+        Canvas c(7, 5, kWhite);
+        c.fillRect(QRect(at % 7, at / 7, 1, 1), kBlack);
+        long long from = 0;
+        EXPECT_FALSE(c.allPixelsAre(kWhite, from)) << at;
+        EXPECT_EQ(from, at);
+        c.fillRect(QRect(at % 7, at / 7, 1, 1), kWhite);
+        EXPECT_TRUE(c.allPixelsAre(kWhite, from)) << at;
+        EXPECT_EQ(from, 7 * 5);
+    }
+}
+
 TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
 {
     Canvas c(20, 10, kBlack);

@@ -353,6 +353,13 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     // Labels fill the cells row by row, restarting in every block; cells skipped as
     // invisible still count.
     const i64 lastRow = std::min(rows.last, (count - 1) / columns + 1);
+    // Labels paint only their colour: once every pixel of the window holds it, the labels
+    // left cannot change one (thousands of large labels over cells of a pixel). The window
+    // is looked at only after labels that cost far more than looking at it.
+    const bool mayCover = m_c.penMode() == render::PenMode::Copy;
+    const i64 lookAfter = m_w * m_h / 1024 + 16;
+    i64 drawn = 0;
+    long long coveredTo = 0;
     for (i64 i = rows.first; i <= lastRow; ++i) {
         for (i64 j = cols.first; j <= cols.last; ++j) {
             const i64 index = (i - 1) * columns + (j - 1);
@@ -370,6 +377,10 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             }
             if (fitsInt(x) && fitsInt(y)) {
                 m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span));
+                if (mayCover && ++drawn >= lookAfter &&
+                    m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
+                    return;
+                }
             }
         }
     }

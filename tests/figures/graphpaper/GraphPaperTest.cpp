@@ -320,6 +320,34 @@ TEST(GraphPaper, LabelsFollowTheTextAndSizeOfEachDrawing)
     }
 }
 
+// Cells of a pixel under labels many times larger: the labels soon cover the whole window,
+// and those left are not drawn. The window must be what the same labels make of it on a
+// canvas large enough that they never cover it.
+TEST(GraphPaper, LabelsThatCoverTheWholeWindowGiveThePictureOfDrawingEveryLabel)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = p.vLineCount = 120;
+    p.hLineSpacing = p.vLineSpacing = 1;
+    for (LineSetting* s :
+         {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.innerHLines, &p.innerVLines}) {
+        s->kind = kNoLineIndex; // lines a pixel apart would cover the labels
+    }
+    p.numberingOn = true;
+    p.numberColor = kRedIndex;
+    QStringList numbers;
+    for (int k = 1; k <= 119 * 119; ++k) {
+        numbers << QString::number(k * 7919 % 100000);
+    }
+    p.numberText = numbers.join(u',');
+    for (const int size : {9, 30}) {
+        p.numberSize = size;
+        SCOPED_TRACE(size);
+        Canvas small(36, 24);
+        drawInWindowAndOnLargeCanvas(small, p, 300);
+        EXPECT_EQ(countColor(small, kRed), 36 * 24);
+    }
+}
+
 // Many blocks closer together than they reach are drawn once and copied when every line
 // names its colour and kind. Blocks that overlap, lines of every kind, colours left unnamed,
 // labels larger than their cells, cut by every edge: each case against every block drawn in
