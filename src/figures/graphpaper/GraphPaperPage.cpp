@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace koyomi::figures {
 
@@ -356,8 +357,22 @@ void GraphPaperPage::FillNumberText()
     text.reserve(static_cast<qsizetype>(cells) * 7);
     // 32-bit arithmetic that wraps, as the numbers always have.
     std::uint32_t value = static_cast<std::uint32_t>(start);
+    // Written digit by digit into the text: a million numbers, each made a string of its own
+    // first, cost a million allocations.
+    char16_t digits[12];
+    char16_t* const end = digits + std::size(digits);
     for (long long i = 0; i < cells; ++i) {
-        text += QString::number(static_cast<std::int32_t>(value));
+        const auto number = static_cast<std::int32_t>(value);
+        auto magnitude = static_cast<std::uint32_t>(number < 0 ? 0U - value : value);
+        char16_t* first = end;
+        do {
+            *--first = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (number < 0) {
+            *--first = u'-';
+        }
+        text.append(QStringView(first, end));
         text += u',';
         value += static_cast<std::uint32_t>(step);
     }

@@ -44,6 +44,11 @@ TEST_F(GraphPaperPageTest, NumberStartAndStepFillOneLabelPerCell)
     spin(99)->setText("-2");
     spin(97)->setText("10");
     EXPECT_EQ(memo()->toPlainText(), "10,8,6,4,2,0,");
+    // Past the largest number the values wrap round, as they always have.
+    spin(99)->setText("1");
+    spin(97)->setText("2147483646");
+    EXPECT_EQ(memo()->toPlainText(),
+              "2147483646,2147483647,-2147483648,-2147483647,-2147483646,-2147483645,");
     spin(3)->setText("1");
     spin(97)->setText("11");
     EXPECT_EQ(memo()->toPlainText(), "");
