@@ -99,7 +99,16 @@ private:
     const render::Frame& m_frame;
     const bool m_byStamps;
     i64 m_labelReach = 0; // how far a label can reach from its tick, either way
-    std::optional<render::TextWidths> m_labelWidths; // in the label font, once it is set
+    // Widths in the label font, worked out once it is set: the widest character a number can
+    // have and the unit's length and width, the same for every label of every line.
+    struct LabelFont
+    {
+        render::TextWidths widths;
+        i64 numberChar = 0;
+        i64 unitChars = 0;
+        i64 unitWidth = 0;
+    };
+    std::optional<LabelFont> m_labelFont;
 };
 
 bool NumberLineRenderer::setPen(const LineSetting& stroke)
@@ -264,17 +273,16 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
             if (s == 0 && !k.empty()) {
                 k.first = k.last;
             }
-            if (!m_labelWidths) {
-                m_labelWidths.emplace(m_c.font());
+            if (!m_labelFont) {
+                LabelFont& f = m_labelFont.emplace(LabelFont{render::TextWidths(m_c.font())});
+                for (const char16_t c : std::u16string_view(u"0123456789+-.")) {
+                    f.numberChar = std::max(f.numberChar, f.widths.of(QStringView(&c, 1)));
+                }
+                f.unitChars = render::dbcsLength(m_p.labelUnit);
+                f.unitWidth = f.widths.of(m_p.labelUnit);
             }
-            render::TextWidths& widths = *m_labelWidths;
-            const i64 glyph = widths.glyph();
-            const i64 unitChars = render::dbcsLength(m_p.labelUnit);
-            const i64 unitWidth = widths.of(m_p.labelUnit);
-            i64 numberChar = 0; // the widest character a number can have
-            for (const char16_t c : std::u16string_view(u"0123456789+-.")) {
-                numberChar = std::max(numberChar, widths.of(QStringView(&c, 1)));
-            }
+            LabelFont& font = *m_labelFont;
+            const i64 glyph = font.widths.glyph();
             for (i64 i = k.first; i <= k.last; ++i) {
                 // The value restarts on every line and grows by the step at every tick.
                 const i64 v = i64(m_p.labelStart) + i * i64(m_p.labelStep);
@@ -283,10 +291,10 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
                 // characters already says so (a line can hold millions of labels).
                 const i64 base = x0 + i * s + (size / 5) * 2;
                 const LabelChars number = numberLabelChars(v, m_p.labelScale, m_p.labelPlusSign);
-                const i64 unit = v == 0 ? 0 : unitChars;
+                const i64 unit = v == 0 ? 0 : font.unitChars;
                 const i64 xA = base - (size / 2) * (number.low + unit);
                 const i64 xB = base - (size / 2) * (number.high + unit);
-                const i64 widest = number.high * numberChar + (v == 0 ? 0 : unitWidth);
+                const i64 widest = number.high * font.numberChar + (v == 0 ? 0 : font.unitWidth);
                 if (std::min(xA, xB) - glyph >= m_c.width() ||
                     std::max(xA, xB) + widest + glyph < 0) {
                     continue;
@@ -294,7 +302,7 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
                 const QString text =
                     numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
                 const i64 x = x0 + i * s + (size / 5) * 2 - (size / 2) * render::dbcsLength(text);
-                if (x - glyph >= m_c.width() || x + widths.of(text) + glyph < 0) {
+                if (x - glyph >= m_c.width() || x + font.widths.of(text) + glyph < 0) {
                     continue;
                 }
                 if (fitsInt(x)) {
