@@ -28,6 +28,79 @@ void copyState(const Canvas& from, Canvas& to)
 
 } // namespace
 
+bool paintsUnpainted(const Canvas& like)
+{
+    bool paints = like.pen().color == kUnpainted || like.brush().color == kUnpainted ||
+                  like.fontColor() == kUnpainted;
+    for (const PaletteEntry& entry : PaletteColor) {
+        paints = paints || entry.color == kUnpainted;
+    }
+    return paints;
+}
+
+DecidedPixels::DecidedPixels(long long width, long long height)
+    : m_width(width), m_decided(std::size_t(width * height), 0), m_open(std::size_t(height), width),
+      m_openRows(width > 0 ? height : 0)
+{
+}
+
+bool DecidedPixels::anyOpen(long long firstRow, long long lastRow) const
+{
+    for (long long y = firstRow; y <= lastRow; ++y) {
+        if (m_open[std::size_t(y)] > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DecidedPixels::decide(long long y, long long n)
+{
+    long long& open = m_open[std::size_t(y)];
+    open -= n;
+    if (open == 0) {
+        --m_openRows;
+    }
+}
+
+void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colours, QRgb* line)
+{
+    unsigned char* const row = m_decided.data() + y * m_width;
+    // Runs of open pixels, found a word at a time.
+    unsigned char* const end = row + x + n;
+    for (unsigned char* p = row + x; p < end && m_open[std::size_t(y)] > 0;) {
+        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, std::size_t(end - p)));
+        if (!open) {
+            break;
+        }
+        auto* closed = static_cast<unsigned char*>(std::memchr(open, 1, std::size_t(end - open)));
+        if (!closed) {
+            closed = end;
+        }
+        const long long from = open - row;
+        std::copy(colours + (from - x), colours + (closed - row - x), line + from);
+        std::fill(open, closed, 1);
+        decide(y, closed - open);
+        p = closed;
+    }
+}
+
+void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line)
+{
+    unsigned char* const row = m_decided.data() + y * m_width;
+    long long taken = 0;
+    for (long long x = 0; x < m_width; ++x) {
+        if (!row[x] && layer[x] != unpainted) {
+            line[x] = layer[x];
+            row[x] = 1;
+            ++taken;
+        }
+    }
+    if (taken > 0) {
+        decide(y, taken);
+    }
+}
+
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
                                  const std::function<void(Canvas&, int, int)>& draw)
 {
@@ -39,12 +112,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
     // painted. The colours a drawing paints with are the palette's and those of the canvas's
     // pen, brush and font; should one of them be that colour, the drawing is made twice, over
     // black and over white, and a painted pixel is one that holds its colour on both.
-    constexpr ColorRef kUnpainted = 0x00FD02FE;
-    bool collides = like.pen().color == kUnpainted || like.brush().color == kUnpainted ||
-                    like.fontColor() == kUnpainted;
-    for (const PaletteEntry& entry : PaletteColor) {
-        collides = collides || entry.color == kUnpainted;
-    }
+    const bool collides = paintsUnpainted(like);
     Canvas first(reach.width(), reach.height(), collides ? kBlack : kUnpainted);
     copyState(like, first);
     draw(first, -reach.left(), -reach.top());
@@ -151,7 +219,10 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     const bool overlap = (jFirst < jLast && std::abs(stepY) < height) ||
                          (iFirst < iLast && std::abs(stepX) < (long long)m_right - m_left + 1);
     if (source > jLast && overlap) {
-        paintOverlapping(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
+        // The last copy to paint a pixel decides it: painted from the last back, each pixel
+        // once.
+        DecidedPixels decided(canvas.width(), h);
+        paintUnder(canvas, decided, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
         return;
     }
     if (jLast - jFirst < 2 || source > jLast) {
@@ -176,40 +247,27 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     }
 }
 
-void RepeatedDrawing::paintOverlapping(Canvas& canvas, long long x0, long long stepX,
-                                       long long iFirst, long long iLast, long long y0,
-                                       long long stepY, long long jFirst, long long jLast) const
+void RepeatedDrawing::paintUnder(Canvas& canvas, DecidedPixels& decided, long long x0,
+                                 long long stepX, long long iFirst, long long iLast, long long y0,
+                                 long long stepY, long long jFirst, long long jLast) const
 {
-    // The last copy to paint a pixel decides it. Going from the last copy back, each pixel
-    // takes the first colour it meets and is then left alone; rows of the canvas no copy can
-    // still change are passed over, and once every pixel is decided the earlier copies are not
-    // looked at: thousands of copies over each other cost about what covers the canvas.
+    // Rows of the canvas no copy can still change are passed over, and once every pixel is
+    // decided the earlier copies are not looked at.
     const long long w = canvas.width();
     const long long h = canvas.height();
-    if (w <= 0 || h <= 0) {
-        return;
-    }
-    std::vector<unsigned char> decided(std::size_t(w * h), 0);
-    std::vector<long long> open(std::size_t(h), w); // pixels of each row still to decide
-    long long openRows = h;
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
-    for (long long j = jLast; j >= jFirst && openRows > 0; --j) {
+    for (long long j = jLast; j >= jFirst && !decided.allDecided(); --j) {
         const long long y = y0 + j * stepY;
         const long long firstRow = std::max<long long>(m_top, -y);
         const long long lastRow = std::min<long long>(m_bottom, h - 1 - y);
-        bool anyOpen = false;
-        for (long long r = firstRow; r <= lastRow && !anyOpen; ++r) {
-            anyOpen = open[std::size_t(y + r)] > 0;
-        }
-        if (!anyOpen) {
+        if (firstRow > lastRow || !decided.anyOpen(y + firstRow, y + lastRow)) {
             continue;
         }
         for (long long i = iLast; i >= iFirst; --i) {
             const long long x = x0 + i * stepX;
             for (long long r = firstRow; r <= lastRow; ++r) {
-                long long& rowOpen = open[std::size_t(y + r)];
-                if (rowOpen == 0) {
+                if (!decided.rowOpen(y + r)) {
                     continue;
                 }
                 const auto rowBegin =
@@ -220,32 +278,14 @@ void RepeatedDrawing::paintOverlapping(Canvas& canvas, long long x0, long long s
                     return x + s.dx + (long long)s.length <= 0;
                 });
                 auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * stride);
-                unsigned char* const done = decided.data() + (y + r) * w;
-                for (; span != rowEnd && x + span->dx < w; ++span) {
+                for (; span != rowEnd && x + span->dx < w && decided.rowOpen(y + r); ++span) {
                     const long long from = x + span->dx;
                     const long long first = std::max<long long>(0, -from);
                     const long long last = std::min<long long>(span->length, w - from);
-                    const QRgb* const pixels = m_pixels.data() + span->first;
-                    // Runs of pixels still open, found a word at a time.
-                    unsigned char* const end = done + from + last;
-                    for (auto* p = done + from + first; p < end;) {
-                        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, end - p));
-                        if (!open) {
-                            break;
-                        }
-                        auto* closed =
-                            static_cast<unsigned char*>(std::memchr(open, 1, end - open));
-                        if (!closed) {
-                            closed = end;
-                        }
-                        const long long k = open - (done + from);
-                        std::copy(pixels + k, pixels + (closed - (done + from)), line + from + k);
-                        std::fill(open, closed, 1);
-                        rowOpen -= closed - open;
-                        p = closed;
-                    }
+                    decided.take(y + r, from + first, last - first,
+                                 m_pixels.data() + span->first + first, line);
                 }
-                if (rowOpen == 0 && --openRows == 0) {
+                if (decided.allDecided()) {
                     return;
                 }
             }

@@ -12,6 +12,40 @@
 
 namespace koyomi::render {
 
+// A colour the figures do not paint with: what a drawing made over it leaves in that colour
+// was not painted. A canvas whose pen, brush or font, or whose palette, holds it cannot be
+// read that way (paintsUnpainted).
+constexpr ColorRef kUnpainted = 0x00FD02FE;
+bool paintsUnpainted(const Canvas& like);
+
+// The pixels of a canvas that copies painted from the last back have decided: each pixel
+// takes the first colour it is given and is then left alone, so thousands of copies over
+// each other cost about what covers the canvas.
+class DecidedPixels
+{
+public:
+    DecidedPixels(long long width, long long height);
+
+    bool allDecided() const { return m_openRows == 0; }
+    // Whether a row from firstRow to lastRow (within the canvas) still has an open pixel.
+    bool anyOpen(long long firstRow, long long lastRow) const;
+    bool rowOpen(long long y) const { return m_open[std::size_t(y)] > 0; }
+    // The open pixels of row y from x to x + n − 1 (within the canvas) take colours[0..n) into
+    // line, and are decided.
+    void take(long long y, long long x, long long n, const QRgb* colours, QRgb* line);
+    // The open pixels of row y whose colour in `layer` (a row the canvas's width) is not
+    // `unpainted` take it into line, and are decided.
+    void takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line);
+
+private:
+    void decide(long long y, long long n);
+
+    long long m_width;
+    std::vector<unsigned char> m_decided; // a byte a pixel, so that runs are found by memchr
+    std::vector<long long> m_open;        // pixels of each row still open
+    long long m_openRows;
+};
+
 class RepeatedDrawing
 {
 public:
@@ -33,12 +67,13 @@ public:
     void paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst, long long iLast,
                    long long y0, long long stepY, long long jFirst, long long jLast) const;
 
-private:
-    // paintGrid for rows of copies that lie over each other, from the last copy back.
-    void paintOverlapping(Canvas& canvas, long long x0, long long stepX, long long iFirst,
-                          long long iLast, long long y0, long long stepY, long long jFirst,
-                          long long jLast) const;
+    // Pastes the same copies from the last back (jLast, iLast first) into the pixels `decided`
+    // leaves open: under copies that came after these and were painted already.
+    void paintUnder(Canvas& canvas, DecidedPixels& decided, long long x0, long long stepX,
+                    long long iFirst, long long iLast, long long y0, long long stepY,
+                    long long jFirst, long long jLast) const;
 
+private:
     struct Span
     {
         int dy;
