@@ -3,6 +3,8 @@
 #include "render/RepeatedDrawing.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 namespace koyomi::figures {
 
@@ -38,6 +40,99 @@ std::pair<long long, long long> placesOf(long long origin, long long step, const
 
 } // namespace
 
+namespace {
+
+using render::Canvas;
+
+void copyState(const Canvas& from, Canvas& to)
+{
+    to.setPen(from.pen());
+    to.setBrush(from.brush());
+    to.setFontSize(from.fontSize());
+    to.setFontColor(from.fontColor());
+    to.setFontFamily(from.fontFamily());
+    to.setPenMode(from.penMode());
+}
+
+// The copies of a grid after its first few, from the last back: rows from the last, each row
+// from its last copy, and in the first row only from iFrom.
+class CopiesBack
+{
+public:
+    CopiesBack(const CopyGrid& g, long long iFrom)
+        : m_g(g), m_iFrom(iFrom), m_j(g.rows.last), m_i(g.cols.last)
+    {
+        if (m_j == g.rows.first && m_i < iFrom) {
+            m_j = g.rows.first - 1; // none
+        }
+    }
+
+    bool done() const { return m_j < m_g.rows.first; }
+    long long j() const { return m_j; }
+    long long i() const { return m_i; }
+    void next()
+    {
+        if (--m_i < (m_j == m_g.rows.first ? m_iFrom : m_g.cols.first)) {
+            --m_j;
+            m_i = m_g.cols.last;
+            if (m_j == m_g.rows.first && m_i < m_iFrom) {
+                m_j = m_g.rows.first - 1;
+            }
+        }
+    }
+
+private:
+    const CopyGrid& m_g;
+    long long m_iFrom;
+    long long m_j;
+    long long m_i;
+};
+
+// Copies over each other from the last back, each drawn on a layer the canvas's size and
+// giving the canvas the pixels it paints that no later copy painted, up to `most` copies.
+// A copy that reaches far beyond a small canvas costs far less drawn cut to the canvas than
+// on a scratch image of its whole reach, and a few copies over each other often decide every
+// pixel. Returns whether every pixel was decided; `back` then stands at the first copy not
+// drawn.
+bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach, CopiesBack& back,
+                      render::DecidedPixels& decided, long long most,
+                      const std::function<void(Canvas&, long long, long long)>& draw)
+{
+    const int w = canvas.width();
+    const int h = canvas.height();
+    Canvas layer(w, h, render::kUnpainted);
+    const QRgb unpainted = render::toQRgb(render::kUnpainted);
+    uchar* const bits = canvas.writableBits();
+    const qsizetype stride = canvas.bytesPerLine();
+    for (long long drawn = 0; drawn < most && !back.done(); ++drawn, back.next()) {
+        const long long x = g.x0 + back.i() * g.stepX;
+        const long long y = g.y0 + back.j() * g.stepY;
+        const long long firstRow = std::max<long long>(0, y + reach.top);
+        const long long lastRow = std::min<long long>(h - 1, y + reach.bottom);
+        if (firstRow > lastRow || !decided.anyOpen(firstRow, lastRow)) {
+            continue;
+        }
+        // Each copy starts from the canvas's pen, brush and font: copies alike leave them so.
+        copyState(canvas, layer);
+        draw(layer, x, y);
+        uchar* const layerBits = layer.writableBits();
+        const qsizetype layerStride = layer.bytesPerLine();
+        for (long long r = firstRow; r <= lastRow; ++r) {
+            auto* row = reinterpret_cast<QRgb*>(layerBits + r * layerStride);
+            if (decided.rowOpen(r)) {
+                decided.takePainted(r, row, unpainted, reinterpret_cast<QRgb*>(bits + r * stride));
+            }
+            std::fill(row, row + w, unpainted);
+        }
+        if (decided.allDecided()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
                 CopiesAlike alike,
                 const std::function<void(render::Canvas&, long long, long long)>& draw)
@@ -45,7 +140,9 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     if (g.rows.empty() || g.cols.empty()) {
         return;
     }
-    const long long copies = (g.rows.last - g.rows.first + 1) * (g.cols.last - g.cols.first + 1);
+    const long long rowCount = g.rows.last - g.rows.first + 1;
+    const long long colCount = g.cols.last - g.cols.first + 1;
+    const long long copies = rowCount * colCount;
     // Of one copy's drawing, only what lands on the canvas at some copy's place is needed:
     // a line a million pixels long stacked a pixel apart needs a strip the canvas's width.
     const auto [xLow, xHigh] = placesOf(g.x0, g.stepX, g.cols);
@@ -63,9 +160,38 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     const long long width = right - left + 1;
     const long long height = bottom - top + 1;
     const long long area = width <= kLargest && height <= kLargest ? width * height : kLargest + 1;
+    const long long canvasWidth = canvas.width();
+    const long long canvasHeight = canvas.height();
+    const long long canvasPixels = canvasWidth * canvasHeight;
+    if (alike != CopiesAlike::No) {
+        // Rows of copies so far apart that each meets the canvas in a band of its own: a
+        // scratch image for each band costs far less than one spanning the gaps between them.
+        // Columns likewise, where copies side by side cannot paint the same pixel (columns
+        // can then come one after another).
+        constexpr long long kMostBands = 64;
+        constexpr long long kGain = 8;
+        if (rowCount > 1 && rowCount <= kMostBands && width <= kLargest &&
+            rowCount * width * std::min(height, canvasHeight) * kGain <= area) {
+            for (long long j = g.rows.first; j <= g.rows.last; ++j) {
+                CopyGrid row = g;
+                row.rows = Range{j, j};
+                drawCopies(canvas, row, reach, alike, draw);
+            }
+            return;
+        }
+        if (colCount > 1 && colCount <= kMostBands && height <= kLargest &&
+            std::abs(g.stepX) > reach.right - reach.left &&
+            colCount * height * std::min(width, canvasWidth) * kGain <= area) {
+            for (long long i = g.cols.first; i <= g.cols.last; ++i) {
+                CopyGrid column = g;
+                column.cols = Range{i, i};
+                drawCopies(canvas, column, reach, alike, draw);
+            }
+            return;
+        }
+    }
     // A few copies cut to a small canvas can cost less than one drawn whole on the scratch
     // image; beyond 64 copies the scratch image is always the cheaper.
-    const long long canvasPixels = (long long)canvas.width() * canvas.height();
     const bool worthIt = copies > 4 && area <= kLargest &&
                          (copies > 64 || area / copies <= canvasPixels) && fitsInt(left) &&
                          fitsInt(top);
@@ -75,15 +201,53 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             draw(canvas, g.x0 + iFrom * g.stepX, g.y0 + g.rows.first * g.stepY);
             ++iFrom;
         }
+        // Copies over each other on a scratch image many times the canvas: the last few,
+        // drawn cut to the canvas, often decide every pixel. Those they leave open are pasted
+        // from the scratch image after all, so this gives up after as many copies as the
+        // scratch image holds canvases (what their layers cost in pixels).
+        const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
+                             (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
+        const long long layers = area / canvasPixels;
+        std::optional<render::DecidedPixels> decided;
+        CopiesBack back(g, iFrom);
+        if (overlap && layers >= 4 && canvas.penMode() == render::PenMode::Copy &&
+            !render::paintsUnpainted(canvas)) {
+            decided.emplace(canvasWidth, canvasHeight);
+            if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, draw) || back.done()) {
+                return;
+            }
+        }
         // Drawn with the canvas's pen, brush and font as the copies before left them.
         const render::RepeatedDrawing one(
             canvas, QRect(int(left), int(top), int(width), int(height)),
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
+        if (one.usable() && decided) {
+            // Under the copies drawn on layers: the rest of their row, the rows between, and
+            // the first row.
+            const long long j = back.j();
+            one.paintUnder(canvas, *decided, g.x0, g.stepX,
+                           j == g.rows.first ? iFrom : g.cols.first, back.i(), g.y0, g.stepY, j, j);
+            if (j > g.rows.first + 1) {
+                one.paintUnder(canvas, *decided, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0,
+                               g.stepY, g.rows.first + 1, j - 1);
+            }
+            if (j > g.rows.first) {
+                one.paintUnder(canvas, *decided, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY,
+                               g.rows.first, g.rows.first);
+            }
+            return;
+        }
         if (one.usable()) {
             one.paintGrid(canvas, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY, g.rows.first,
                           g.rows.first);
             one.paintGrid(canvas, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0, g.stepY,
                           g.rows.first + 1, g.rows.last);
+            return;
+        }
+        if (decided) {
+            // Too large a scratch image after all: the copies left, one by one under those
+            // drawn on layers, each on a layer.
+            drawLastOnLayers(canvas, g, reach, back, *decided, copies, draw);
             return;
         }
     }

@@ -1,0 +1,106 @@
+#include "figures/Copies.h"
+#include "render/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace koyomi::figures;
+using namespace koyomi::render;
+
+namespace {
+
+// One copy: thin lines and a dashed ellipse reaching 300 pixels, which leave pixels between
+// them open however many copies lie over each other, filled boxes and a label. Its first
+// line takes the pen colour the canvas has; every copy leaves the pen red, so the copies are
+// alike after the first.
+void drawOne(Canvas& c, long long x, long long y)
+{
+    const int cx = int(x);
+    const int cy = int(y);
+    c.moveTo(cx - 290, cy - 3);
+    c.lineTo(cx + 290, cy + 4);
+    c.setPenColor(PaletteColor[kRedIndex].color);
+    c.moveTo(cx + 100, cy - 290);
+    c.lineTo(cx + 97, cy + 299);
+    c.setPenStyle(PenStyle::Dash);
+    c.setBrushClear(true);
+    c.ellipse(cx - 250, cy - 100, cx + 250, cy + 100);
+    c.setPenStyle(PenStyle::Solid);
+    c.setBrushClear(false);
+    c.setBrushColor(PaletteColor[3].color);
+    c.rectangle(cx - 20, cy - 10, cx + 21, cy + 11);
+    c.setFontColor(kWhite);
+    c.textOut(cx - 4, cy - 6, "7");
+    // Narrow bars above and below in colours of their own: where copies far apart down
+    // overlap, which comes last shows.
+    c.setBrushColor(PaletteColor[4].color);
+    c.rectangle(cx - 30, cy - 299, cx - 26, cy - 60);
+    c.setBrushColor(PaletteColor[5].color);
+    c.rectangle(cx + 10, cy + 60, cx + 14, cy + 299);
+    c.setBrushColor(PaletteColor[3].color);
+}
+
+constexpr CopyReach kReach{-300, -300, 300, 300};
+
+void drawPicture(Canvas& c, int w, int h)
+{
+    c.setPenColor(PaletteColor[2].color);
+    for (int x = 0; x < w; x += 3) {
+        c.moveTo(x, 0);
+        c.lineTo(x, h);
+    }
+    c.setPenColor(kWhite);
+}
+
+} // namespace
+
+TEST(CopiesOfAFigure, CopiesDrawnOnceAndPastedGiveThePictureOfDrawingEachInOrder)
+{
+    // Copies a few pixels apart over each other (drawn from the last back, the window decided
+    // by the last few or pasted from one copy under them), rows or columns of copies far
+    // apart (a band of the window each), and grids of both, on windows of every size.
+    std::mt19937 rng(11);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 80; ++n) {
+        CopyGrid g;
+        const int kind = n % 4;
+        // Rows far apart on a low window, columns far apart (and side by side, never over each
+        // other) on a narrow one, or copies a few pixels apart.
+        const int w = kind == 2 ? pick(13, 36) : pick(1, 90);
+        const int h = kind == 1 ? pick(1, 30) : pick(1, 70);
+        const int sign = pick(0, 1) ? 1 : -1;
+        g.stepX = kind == 2 ? pick(601, 589 + w) : pick(-6, 50);
+        g.stepY = kind == 1 ? sign * pick(100, 590) : pick(-6, 50);
+        // Two columns far apart reach a narrow window only from either side of it.
+        g.x0 = kind == 2 ? pick(-300, -290) : pick(-80, 80);
+        g.y0 = pick(-80, 80);
+        // The copies within reach of the window, as a figure passes them.
+        g.cols =
+            stepRange(g.x0, g.stepX, pick(-3, 0), pick(0, 30), -kReach.right, w - 1 - kReach.left);
+        g.rows =
+            stepRange(g.y0, g.stepY, pick(-3, 0), pick(0, 30), -kReach.bottom, h - 1 - kReach.top);
+        for (const CopiesAlike alike : {CopiesAlike::All, CopiesAlike::AfterTheFirst}) {
+            Canvas copies(w, h, kBlack);
+            Canvas each(w, h, kBlack);
+            drawPicture(copies, w, h);
+            drawPicture(each, w, h);
+            if (alike == CopiesAlike::All) {
+                // Every copy then starts red, as the first would leave it.
+                copies.setPenColor(PaletteColor[kRedIndex].color);
+                each.setPenColor(PaletteColor[kRedIndex].color);
+            }
+            drawCopies(copies, g, kReach, alike, drawOne);
+            for (long long j = g.rows.first; j <= g.rows.last; ++j) {
+                for (long long i = g.cols.first; i <= g.cols.last; ++i) {
+                    drawOne(each, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
+                }
+            }
+            ASSERT_EQ(copies.image(), each.image())
+                << "case " << n << (alike == CopiesAlike::All ? " (all alike)" : "") << ": steps "
+                << g.stepX << ", " << g.stepY << " columns " << g.cols.first << ".." << g.cols.last
+                << " rows " << g.rows.first << ".." << g.rows.last << " window " << w << " × " << h;
+            EXPECT_EQ(copies.pen(), each.pen()) << "case " << n;
+        }
+    }
+}
