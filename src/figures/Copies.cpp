@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <vector>
 
 namespace koyomi::figures {
 
@@ -92,8 +94,11 @@ private:
 // giving the canvas the pixels it paints that no later copy painted, up to `most` copies.
 // A copy that reaches far beyond a small canvas costs far less drawn cut to the canvas than
 // on a scratch image of its whole reach, and a few copies over each other often decide every
-// pixel. Returns whether every pixel was decided; `back` then stands at the first copy not
-// drawn.
+// pixel. Often the last copies paint nothing on the canvas (their reach meets it, their ink
+// does not) and then a row of copies decides it all; but pixels that no copy paints (the
+// background between clock faces) are never decided: once copies have decided pixels, a
+// stretch of a quarter as many again that decides none leaves the rest to the scratch image.
+// Returns whether every pixel was decided; `back` then stands at the first copy not drawn.
 bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach, CopiesBack& back,
                       render::DecidedPixels& decided, long long most,
                       const std::function<void(Canvas&, long long, long long)>& draw)
@@ -102,9 +107,17 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     const int h = canvas.height();
     Canvas layer(w, h, render::kUnpainted);
     const QRgb unpainted = render::toQRgb(render::kUnpainted);
+    const std::vector<QRgb> unpaintedRow(std::size_t(w), unpainted);
+    const std::size_t rowBytes = std::size_t(w) * sizeof(QRgb);
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
+    constexpr long long kPatience = 64; // copies that may decide nothing, however few were drawn
+    long long painted = 0;              // copies drawn on the layer
+    long long lastGain = 0;             // and how many of them had decided a pixel
     for (long long drawn = 0; drawn < most && !back.done(); ++drawn, back.next()) {
+        if (lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4)) {
+            return false;
+        }
         const long long x = g.x0 + back.i() * g.stepX;
         const long long y = g.y0 + back.j() * g.stepY;
         const long long firstRow = std::max<long long>(0, y + reach.top);
@@ -115,17 +128,26 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         // Each copy starts from the canvas's pen, brush and font: copies alike leave them so.
         copyState(canvas, layer);
         draw(layer, x, y);
+        ++painted;
+        const long long openBefore = decided.openPixels();
         uchar* const layerBits = layer.writableBits();
         const qsizetype layerStride = layer.bytesPerLine();
         for (long long r = firstRow; r <= lastRow; ++r) {
             auto* row = reinterpret_cast<QRgb*>(layerBits + r * layerStride);
+            // Rows the copy left alone need neither reading nor clearing.
+            if (std::memcmp(row, unpaintedRow.data(), rowBytes) == 0) {
+                continue;
+            }
             if (decided.rowOpen(r)) {
                 decided.takePainted(r, row, unpainted, reinterpret_cast<QRgb*>(bits + r * stride));
             }
-            std::fill(row, row + w, unpainted);
+            std::memcpy(row, unpaintedRow.data(), rowBytes);
         }
         if (decided.allDecided()) {
             return true;
+        }
+        if (decided.openPixels() < openBefore) {
+            lastGain = painted;
         }
     }
     return false;
@@ -135,7 +157,8 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
 
 void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
                 CopiesAlike alike,
-                const std::function<void(render::Canvas&, long long, long long)>& draw)
+                const std::function<void(render::Canvas&, long long, long long)>& draw,
+                long long layersFrom)
 {
     if (g.rows.empty() || g.cols.empty()) {
         return;
@@ -175,7 +198,7 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             for (long long j = g.rows.first; j <= g.rows.last; ++j) {
                 CopyGrid row = g;
                 row.rows = Range{j, j};
-                drawCopies(canvas, row, reach, alike, draw);
+                drawCopies(canvas, row, reach, alike, draw, layersFrom);
             }
             return;
         }
@@ -185,7 +208,7 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             for (long long i = g.cols.first; i <= g.cols.last; ++i) {
                 CopyGrid column = g;
                 column.cols = Range{i, i};
-                drawCopies(canvas, column, reach, alike, draw);
+                drawCopies(canvas, column, reach, alike, draw, layersFrom);
             }
             return;
         }
@@ -201,17 +224,17 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             draw(canvas, g.x0 + iFrom * g.stepX, g.y0 + g.rows.first * g.stepY);
             ++iFrom;
         }
-        // Copies over each other on a scratch image many times the canvas: the last few,
-        // drawn cut to the canvas, often decide every pixel. Those they leave open are pasted
-        // from the scratch image after all, so this gives up after as many copies as the
-        // scratch image holds canvases (what their layers cost in pixels).
+        // Copies over each other on a scratch image of millions of pixels, many times the
+        // canvas: the last few, drawn cut to the canvas, often decide every pixel. Those they
+        // leave open are pasted from the scratch image after all, so this gives up after as
+        // many copies as the scratch image holds canvases (what their layers cost in pixels).
         const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
                              (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
         const long long layers = area / canvasPixels;
         std::optional<render::DecidedPixels> decided;
         CopiesBack back(g, iFrom);
-        if (overlap && layers >= 4 && canvas.penMode() == render::PenMode::Copy &&
-            !render::paintsUnpainted(canvas)) {
+        if (overlap && area >= layersFrom && layers >= 4 &&
+            canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas)) {
             decided.emplace(canvasWidth, canvasHeight);
             if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, draw) || back.done()) {
                 return;

@@ -46,11 +46,18 @@ enum class CopiesAlike
     AfterTheFirst,
 };
 
+// How large a scratch image must be before copies over each other are first drawn cut to the
+// canvas, from the last back (16 MB): a smaller one costs a few milliseconds, which a few
+// copies cut to the canvas, each laying out its own labels, can cost too.
+inline constexpr long long kLayersFromPixels = 1LL << 22;
+
 // Draws every copy of the grid in order, rows outer: draw(canvas, x, y) draws one. When
 // the copies are alike and there are many, one is drawn and its pixels pasted at every
-// place instead; only the part of it that some copy puts on the canvas is drawn.
+// place instead; only the part of it that some copy puts on the canvas is drawn. Tests pass a
+// lower layersFrom to reach the drawing of copies cut to the canvas with small drawings.
 void drawCopies(render::Canvas& canvas, const CopyGrid& grid, const CopyReach& reach,
                 CopiesAlike alike,
-                const std::function<void(render::Canvas&, long long, long long)>& draw);
+                const std::function<void(render::Canvas&, long long, long long)>& draw,
+                long long layersFrom = kLayersFromPixels);
 
 } // namespace koyomi::figures

@@ -40,7 +40,7 @@ bool paintsUnpainted(const Canvas& like)
 
 DecidedPixels::DecidedPixels(long long width, long long height)
     : m_width(width), m_decided(std::size_t(width * height), 0), m_open(std::size_t(height), width),
-      m_openRows(width > 0 ? height : 0)
+      m_openRows(width > 0 ? height : 0), m_openPixels(width * height)
 {
 }
 
@@ -58,6 +58,7 @@ void DecidedPixels::decide(long long y, long long n)
 {
     long long& open = m_open[std::size_t(y)];
     open -= n;
+    m_openPixels -= n;
     if (open == 0) {
         --m_openRows;
     }
@@ -88,13 +89,25 @@ void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colo
 void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
+    unsigned char* const end = row + m_width;
     long long taken = 0;
-    for (long long x = 0; x < m_width; ++x) {
-        if (!row[x] && layer[x] != unpainted) {
-            line[x] = layer[x];
-            row[x] = 1;
-            ++taken;
+    for (unsigned char* p = row; p < end;) {
+        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, std::size_t(end - p)));
+        if (!open) {
+            break;
         }
+        auto* closed = static_cast<unsigned char*>(std::memchr(open, 1, std::size_t(end - open)));
+        if (!closed) {
+            closed = end;
+        }
+        for (long long x = open - row; x < closed - row; ++x) {
+            if (layer[x] != unpainted) {
+                line[x] = layer[x];
+                row[x] = 1;
+                ++taken;
+            }
+        }
+        p = closed;
     }
     if (taken > 0) {
         decide(y, taken);

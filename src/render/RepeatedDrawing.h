@@ -27,6 +27,7 @@ public:
     DecidedPixels(long long width, long long height);
 
     bool allDecided() const { return m_openRows == 0; }
+    long long openPixels() const { return m_openPixels; }
     // Whether a row from firstRow to lastRow (within the canvas) still has an open pixel.
     bool anyOpen(long long firstRow, long long lastRow) const;
     bool rowOpen(long long y) const { return m_open[std::size_t(y)] > 0; }
@@ -44,6 +45,7 @@ private:
     std::vector<unsigned char> m_decided; // a byte a pixel, so that runs are found by memchr
     std::vector<long long> m_open;        // pixels of each row still open
     long long m_openRows;
+    long long m_openPixels;
 };
 
 class RepeatedDrawing
