@@ -81,4 +81,47 @@ WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long
     return radialPoint(cx, cy, d, radialDirection(k, n));
 }
 
+DivisionRange divisionsToward(long long cx, long long cy, long long m, long long quarters,
+                              long long x1, long long y1, long long x2, long long y2,
+                              long long margin)
+{
+    if (m < 1) {
+        return {};
+    }
+    const DivisionRange all{0, m - 1};
+    // The widened box, relative to the centre.
+    const long double left = (long double)x1 - margin - cx;
+    const long double right = (long double)x2 + margin - cx;
+    const long double top = (long double)y1 - margin - cy;
+    const long double bottom = (long double)y2 + margin - cy;
+    if (left <= 0 && right >= 0 && top <= 0 && bottom >= 0) {
+        return all;
+    }
+    // The box is convex and leaves the centre out, so the rays that meet it lie between those
+    // through two of its corners, less than half a turn apart: measured from the ray through
+    // its middle, from the least to the greatest of its corners.
+    constexpr long double turn = 2 * std::numbers::pi_v<long double>;
+    auto turnsTo = [](long double dx, long double dy) { return atan2l(dx, -dy) / turn; };
+    const long double middle = turnsTo((left + right) / 2, (top + bottom) / 2);
+    long double low = 0;
+    long double high = 0;
+    for (const long double dx : {left, right}) {
+        for (const long double dy : {top, bottom}) {
+            long double d = turnsTo(dx, dy) - middle;
+            d -= nearbyintl(d);
+            low = std::min(low, d);
+            high = std::max(high, d);
+        }
+    }
+    // Division k lies at (k/m + quarters/4) turns; one more each way covers the rounding of
+    // both the directions and the corners.
+    const long double start = (long double)(quarters % 4) / 4;
+    const long double from = std::floor((middle + low - start) * (long double)m) - 1;
+    const long double to = std::ceil((middle + high - start) * (long double)m) + 1;
+    if (to - from + 1 >= (long double)m) {
+        return all;
+    }
+    return {(long long)from, (long long)to};
+}
+
 } // namespace koyomi::figures

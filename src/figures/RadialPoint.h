@@ -30,4 +30,21 @@ RadialDirection radialDirection(long long k, long long n);
 // The radial point at signed distance d along a direction: the same as radialPoint.
 WidePoint radialPoint(long long cx, long long cy, long long d, const RadialDirection& direction);
 
+// Consecutive divisions of a turn, first to last, each taken modulo the count (first > last
+// when there are none).
+struct DivisionRange
+{
+    long long first = 0;
+    long long last = -1;
+};
+
+// Of m divisions of a turn, division k at k/m + quarters/4 of a turn (clockwise from straight
+// up, as radialPoint), those whose ray from (cx, cy) comes within `margin` pixels of the box
+// from (x1, y1) to (x2, y2): every other ray stays farther from it. All m when the box,
+// widened by the margin, holds the centre. Marks on a ring walk only these, so that a ring of
+// thousands of marks around a centre beyond a small window costs what reaches the window.
+DivisionRange divisionsToward(long long cx, long long cy, long long m, long long quarters,
+                              long long x1, long long y1, long long x2, long long y2,
+                              long long margin);
+
 } // namespace koyomi::figures

@@ -63,6 +63,9 @@ class Directions
 public:
     explicit Directions(int startPosition) : m_start(startPosition) {}
 
+    // Where the first direction stands, in quarter turns clockwise from straight up.
+    int quarters() const { return m_start; }
+
     const std::vector<RadialDirection>& of(long long m)
     {
         auto it = m_byCount.find(m);
@@ -202,12 +205,29 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         return;
     }
     m = std::min(m, kMaxMarks);
+    // Only the marks whose rays pass near the canvas are walked, when every mark lies on its
+    // own ray (a mark reaching through the centre lies on two): the marks of one ring share
+    // a colour, so the order they come in makes no difference. Each end of a mark lies within
+    // a pixel of its ray; a dot reaches its size around it.
+    const long long penReach =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4;
+    const long long inner = shape == CircleMark::Outward  ? std::min(r, r + s)
+                            : shape == CircleMark::Inward ? std::min(r, r - s)
+                            : shape == CircleMark::Across ? std::min(r + s, r - s)
+                                                          : r;
+    DivisionRange walked{0, m - 1};
+    if (inner >= 0) {
+        walked = divisionsToward(cx, cy, m, m_directions.quarters(), 0, 0, m_c.width() - 1,
+                                 m_c.height() - 1,
+                                 penReach + (shape == CircleMark::Dot ? std::abs(s) : 0));
+    }
     // A mark the same as the one before draws the same pixels again: on a small ring of
     // many marks most of them are.
     WidePoint lastA{}, lastB{};
     bool any = false;
     const std::vector<RadialDirection>& directions = m_directions.of(m);
-    for (const RadialDirection& dir : directions) {
+    for (long long k = walked.first; k <= walked.last; ++k) {
+        const RadialDirection& dir = directions[std::size_t((k % m + m) % m)];
         WidePoint a, b;
         switch (shape) {
         case CircleMark::Dot:

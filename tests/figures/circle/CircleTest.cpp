@@ -383,3 +383,100 @@ TEST(Circle, ValuesTypedFarOutOfRangeDrawAndEnd)
         }
     }
 }
+
+TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
+{
+    // Every division outside the range has a ray that misses the box widened by the margin
+    // (the slab test, in long double); the range stays small for a far, small box.
+    std::mt19937 rng(17);
+    auto pick = [&](long long lo, long long hi) {
+        return std::uniform_int_distribution<long long>(lo, hi)(rng);
+    };
+    long long narrowed = 0;
+    for (int n = 0; n < 400; ++n) {
+        const long long m = n % 3 == 0 ? pick(1, 12) : pick(13, 20000);
+        const long long quarters = pick(-5, 5);
+        const long long x1 = pick(-100, 100);
+        const long long y1 = pick(-100, 100);
+        const long long x2 = x1 + pick(0, 90);
+        const long long y2 = y1 + pick(0, 70);
+        const long long margin = pick(0, 12);
+        const long long far = n % 4 == 0 ? 1'000'000 : 600;
+        const long long cx = pick(-far, far);
+        const long long cy = pick(-far, far);
+        const DivisionRange range = divisionsToward(cx, cy, m, quarters, x1, y1, x2, y2, margin);
+        const long long count = range.last - range.first + 1;
+        ASSERT_LE(count, m) << "case " << n;
+        narrowed += count < m;
+        std::vector<bool> walked(std::size_t(m), false);
+        for (long long k = range.first; k <= range.last; ++k) {
+            walked[std::size_t((k % m + m) % m)] = true;
+        }
+        for (long long k = 0; k < m; ++k) {
+            if (walked[std::size_t(k)]) {
+                continue;
+            }
+            const RadialDirection dir = radialDirection(4 * k + quarters * m, 4 * m);
+            // The ray (cx + t·sin, cy − t·cos), t ≥ 0, against the widened box.
+            long double enter = 0;
+            long double leave = 1e30L;
+            const std::array<std::array<long double, 3>, 2> slabs{
+                {{(long double)cx, dir.sin, 0}, {(long double)cy, -dir.cos, 0}}};
+            const std::array<long double, 2> low{(long double)(x1 - margin),
+                                                 (long double)(y1 - margin)};
+            const std::array<long double, 2> high{(long double)(x2 + margin),
+                                                  (long double)(y2 + margin)};
+            for (std::size_t a = 0; a < 2; ++a) {
+                const long double origin = slabs[a][0];
+                const long double step = slabs[a][1];
+                if (std::fabs(step) < 1e-18L) {
+                    if (origin < low[a] || origin > high[a]) {
+                        enter = 1;
+                        leave = 0;
+                    }
+                    continue;
+                }
+                long double t1 = (low[a] - origin) / step;
+                long double t2 = (high[a] - origin) / step;
+                if (t1 > t2) {
+                    std::swap(t1, t2);
+                }
+                enter = std::max(enter, t1);
+                leave = std::min(leave, t2);
+            }
+            ASSERT_GT(enter, leave) << "case " << n << ": division " << k << " of " << m
+                                    << " meets the box but is left out";
+        }
+    }
+    EXPECT_GT(narrowed, 200); // most boxes lie beyond the centre's reach
+}
+
+TEST(Circle, RingsAroundCentresBeyondTheWindowDrawWhatALargerWindowShows)
+{
+    // Thousands of marks of every shape around copies whose centres lie beyond a small
+    // window (but within the larger one): only the marks that reach the window are walked.
+    std::mt19937 rng(19);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 6; ++n) {
+        CircleParams p = bare();
+        p.radius = pick(20, 90);
+        p.divisions = pick(100, 1000);
+        p.startPosition = pick(0, 3);
+        p.edgeMark = 1 + n % 4;
+        p.edgeMarkSize = pick(1, 300);
+        p.edgeMarks = LineSetting{pick(0, 5), pick(1, 8), pick(0, 11)};
+        p.sub1 = CircleRing{pick(1, 4), pick(1, 200), LineSetting{pick(0, 5), pick(1, 4), 2}};
+        p.countAcross = 3;
+        p.countDown = 3;
+        p.gapAcross = pick(0, 60);
+        p.gapDown = pick(0, 60);
+        // Even sides: the copies then stand in both windows exactly as far from the middle
+        // (the span of the copies is even).
+        Canvas small(2 * pick(20, 45), 2 * pick(15, 35));
+        koyomi::test::expectWindowMatchesLargeCanvas(
+            small, 250, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+        if (HasFailure()) {
+            FAIL() << "case " << n;
+        }
+    }
+}
