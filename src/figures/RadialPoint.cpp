@@ -82,8 +82,8 @@ WidePoint radialPoint(long long cx, long long cy, long long d, long long k, long
 }
 
 DivisionRange divisionsToward(long long cx, long long cy, long long m, long long quarters,
-                              long long x1, long long y1, long long x2, long long y2,
-                              long long margin)
+                              long long inner, long long outer, long long x1, long long y1,
+                              long long x2, long long y2, long long margin)
 {
     if (m < 1) {
         return {};
@@ -94,6 +94,15 @@ DivisionRange divisionsToward(long long cx, long long cy, long long m, long long
     const long double right = (long double)x2 + margin - cx;
     const long double top = (long double)y1 - margin - cy;
     const long double bottom = (long double)y2 + margin - cy;
+    // The nearest and farthest points of the widened box from the centre.
+    const long double nearX = std::max({left, -right, 0.0L});
+    const long double nearY = std::max({top, -bottom, 0.0L});
+    const long double farX = std::max(std::fabs(left), std::fabs(right));
+    const long double farY = std::max(std::fabs(top), std::fabs(bottom));
+    if (std::hypot(nearX, nearY) > (long double)outer + 1 ||
+        std::hypot(farX, farY) < (long double)inner - 1) {
+        return {};
+    }
     if (left <= 0 && right >= 0 && top <= 0 && bottom >= 0) {
         return all;
     }

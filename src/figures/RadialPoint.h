@@ -39,12 +39,14 @@ struct DivisionRange
 };
 
 // Of m divisions of a turn, division k at k/m + quarters/4 of a turn (clockwise from straight
-// up, as radialPoint), those whose ray from (cx, cy) comes within `margin` pixels of the box
-// from (x1, y1) to (x2, y2): every other ray stays farther from it. All m when the box,
-// widened by the margin, holds the centre. Marks on a ring walk only these, so that a ring of
-// thousands of marks around a centre beyond a small window costs what reaches the window.
+// up, as radialPoint), those whose ray from (cx, cy), from distance `inner` to `outer` along
+// it (0 ≤ inner ≤ outer), comes within `margin` pixels of the box from (x1, y1) to (x2, y2):
+// every other stays farther from it. None when the box lies wholly nearer or farther than
+// that; all m when the box, widened by the margin, holds the centre. Marks on a ring walk
+// only these, so that a ring of thousands of marks around a centre beyond a small window
+// costs what reaches the window.
 DivisionRange divisionsToward(long long cx, long long cy, long long m, long long quarters,
-                              long long x1, long long y1, long long x2, long long y2,
-                              long long margin);
+                              long long inner, long long outer, long long x1, long long y1,
+                              long long x2, long long y2, long long margin);
 
 } // namespace koyomi::figures

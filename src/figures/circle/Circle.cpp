@@ -144,6 +144,16 @@ private:
     void disc(WidePoint centre, long long s, const LineSetting& line, render::ColorRef color);
     // Marks at m equal divisions of the turn, of size s: elements 4, 5 and 6.
     void ring(long long cx, long long cy, long long m, long long s, const LineSetting& line);
+    // The last mark drawn: a mark the same as the one before draws the same pixels again (on a
+    // small ring of many marks most of them are).
+    struct LastMark
+    {
+        WidePoint a;
+        WidePoint b;
+        bool any = false;
+    };
+    void mark(long long cx, long long cy, long long s, CircleMark shape, const RadialDirection& dir,
+              const LineSetting& line, render::ColorRef color, LastMark& last);
     void numbers(long long cx, long long cy);
 
     Canvas& m_c;
@@ -205,75 +215,96 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         return;
     }
     m = std::min(m, kMaxMarks);
-    // Only the marks whose rays pass near the canvas are walked, when every mark lies on its
-    // own ray (a mark reaching through the centre lies on two): the marks of one ring share
-    // a colour, so the order they come in makes no difference. Each end of a mark lies within
-    // a pixel of its ray; a dot reaches its size around it.
-    const long long penReach =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4;
+    // Only the marks whose rays pass near the canvas are walked: the marks of one ring share
+    // a colour, so the order they come in makes no difference. A mark spans the distances
+    // from `inner` to `outer` along its ray; those below zero lie on the opposite ray (a mark
+    // across a centre larger than its circle). Each end of a mark lies within a pixel of its
+    // ray; a dot reaches its size around it.
     const long long inner = shape == CircleMark::Outward  ? std::min(r, r + s)
                             : shape == CircleMark::Inward ? std::min(r, r - s)
                             : shape == CircleMark::Across ? std::min(r + s, r - s)
                                                           : r;
-    DivisionRange walked{0, m - 1};
-    if (inner >= 0) {
-        walked = divisionsToward(cx, cy, m, m_directions.quarters(), 0, 0, m_c.width() - 1,
-                                 m_c.height() - 1,
-                                 penReach + (shape == CircleMark::Dot ? std::abs(s) : 0));
-    }
-    // A mark the same as the one before draws the same pixels again: on a small ring of
-    // many marks most of them are.
-    WidePoint lastA{}, lastB{};
-    bool any = false;
+    const long long outer = shape == CircleMark::Outward  ? std::max(r, r + s)
+                            : shape == CircleMark::Inward ? std::max(r, r - s)
+                            : shape == CircleMark::Across ? std::max(r + s, r - s)
+                                                          : r;
+    const long long margin =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4 +
+        (shape == CircleMark::Dot ? std::abs(s) : 0);
+    auto toward = [&](long long quarters, long long from, long long to) {
+        return divisionsToward(cx, cy, m, quarters, from, to, 0, 0, m_c.width() - 1,
+                               m_c.height() - 1, margin);
+    };
+    const DivisionRange along =
+        outer >= 0 ? toward(m_directions.quarters(), std::max(inner, 0LL), outer) : DivisionRange{};
+    const DivisionRange opposite =
+        inner < 0 ? toward(m_directions.quarters() + 2LL, std::max(-outer, 0LL), -inner)
+                  : DivisionRange{};
+    auto inAlong = [&](long long k) {
+        return along.first <= along.last &&
+               ((k - along.first) % m + m) % m <= along.last - along.first;
+    };
+    LastMark last;
     const std::vector<RadialDirection>& directions = m_directions.of(m);
-    for (long long k = walked.first; k <= walked.last; ++k) {
-        const RadialDirection& dir = directions[std::size_t((k % m + m) % m)];
-        WidePoint a, b;
-        switch (shape) {
-        case CircleMark::Dot:
-            a = b = radialPoint(cx, cy, r, dir);
-            break;
-        case CircleMark::Outward:
-            a = radialPoint(cx, cy, r, dir);
-            b = radialPoint(cx, cy, r + s, dir);
-            break;
-        case CircleMark::Inward:
-            a = radialPoint(cx, cy, r, dir);
-            b = radialPoint(cx, cy, r - s, dir);
-            break;
-        case CircleMark::Across:
-            a = radialPoint(cx, cy, r + s, dir);
-            b = radialPoint(cx, cy, r - s, dir);
-            break;
-        default:
-            return;
+    for (const bool across : {false, true}) {
+        const DivisionRange& walked = across ? opposite : along;
+        for (long long k = walked.first; k <= walked.last; ++k) {
+            const long long division = (k % m + m) % m;
+            if (across && inAlong(division)) {
+                continue; // walked already
+            }
+            mark(cx, cy, s, shape, directions[std::size_t(division)], line, color, last);
         }
-        if (any && a == lastA && b == lastB) {
-            continue;
-        }
-        any = true;
-        lastA = a;
-        lastB = b;
-        if (shape != CircleMark::Dot) {
-            strokeBetween(m_c, a, b, line, color);
-            continue;
-        }
-        // A filled disc, then its outline in the ring's line setting over it.
-        disc(a, s, line, color);
-        if (drawsKind(line) &&
-            !outsideCanvas(
-                m_c, a.x - s, a.y - s, a.x + s, a.y + s,
-                std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) +
-                    2) &&
-            fitsInt(a.x - s) && fitsInt(a.x + s) && fitsInt(a.y - s) && fitsInt(a.y + s)) {
-            m_c.beginPath();
-            render::EllipsePath(m_c, int(a.x - s), int(a.y - s), int(a.x + s), int(a.y + s));
-            m_c.endPath();
-            m_c.flattenPath();
-            m_path.capture(m_c);
-            render::DashedPath(m_path, m_c, color, line.width,
-                               render::lineStylePattern(line.kind, true), true);
-        }
+    }
+}
+
+void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark shape,
+                          const RadialDirection& dir, const LineSetting& line,
+                          render::ColorRef color, LastMark& last)
+{
+    const long long r = m_p.radius;
+    WidePoint a, b;
+    switch (shape) {
+    case CircleMark::Dot:
+        a = b = radialPoint(cx, cy, r, dir);
+        break;
+    case CircleMark::Outward:
+        a = radialPoint(cx, cy, r, dir);
+        b = radialPoint(cx, cy, r + s, dir);
+        break;
+    case CircleMark::Inward:
+        a = radialPoint(cx, cy, r, dir);
+        b = radialPoint(cx, cy, r - s, dir);
+        break;
+    case CircleMark::Across:
+        a = radialPoint(cx, cy, r + s, dir);
+        b = radialPoint(cx, cy, r - s, dir);
+        break;
+    default:
+        return;
+    }
+    if (last.any && a == last.a && b == last.b) {
+        return;
+    }
+    last = LastMark{a, b, true};
+    if (shape != CircleMark::Dot) {
+        strokeBetween(m_c, a, b, line, color);
+        return;
+    }
+    // A filled disc, then its outline in the ring's line setting over it.
+    disc(a, s, line, color);
+    if (drawsKind(line) &&
+        !outsideCanvas(
+            m_c, a.x - s, a.y - s, a.x + s, a.y + s,
+            std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2) &&
+        fitsInt(a.x - s) && fitsInt(a.x + s) && fitsInt(a.y - s) && fitsInt(a.y + s)) {
+        m_c.beginPath();
+        render::EllipsePath(m_c, int(a.x - s), int(a.y - s), int(a.x + s), int(a.y + s));
+        m_c.endPath();
+        m_c.flattenPath();
+        m_path.capture(m_c);
+        render::DashedPath(m_path, m_c, color, line.width,
+                           render::lineStylePattern(line.kind, true), true);
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 using namespace koyomi::figures;
@@ -387,7 +388,8 @@ TEST(Circle, ValuesTypedFarOutOfRangeDrawAndEnd)
 TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
 {
     // Every division outside the range has a ray that misses the box widened by the margin
-    // (the slab test, in long double); the range stays small for a far, small box.
+    // between the two distances (the slab test, in long double); the range stays small for a
+    // far, small box.
     std::mt19937 rng(17);
     auto pick = [&](long long lo, long long hi) {
         return std::uniform_int_distribution<long long>(lo, hi)(rng);
@@ -404,9 +406,13 @@ TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
         const long long far = n % 4 == 0 ? 1'000'000 : 600;
         const long long cx = pick(-far, far);
         const long long cy = pick(-far, far);
-        const DivisionRange range = divisionsToward(cx, cy, m, quarters, x1, y1, x2, y2, margin);
+        const long long inner = pick(0, 900);
+        const long long outer = inner + pick(0, n % 2 == 0 ? 2000 : 200);
+        const DivisionRange range =
+            divisionsToward(cx, cy, m, quarters, inner, outer, x1, y1, x2, y2, margin);
         const long long count = range.last - range.first + 1;
         ASSERT_LE(count, m) << "case " << n;
+        ASSERT_GE(count, 0) << "case " << n;
         narrowed += count < m;
         std::vector<bool> walked(std::size_t(m), false);
         for (long long k = range.first; k <= range.last; ++k) {
@@ -416,12 +422,16 @@ TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
             if (walked[std::size_t(k)]) {
                 continue;
             }
-            const RadialDirection dir = radialDirection(4 * k + quarters * m, 4 * m);
-            // The ray (cx + t·sin, cy − t·cos), t ≥ 0, against the widened box.
-            long double enter = 0;
-            long double leave = 1e30L;
-            const std::array<std::array<long double, 3>, 2> slabs{
-                {{(long double)cx, dir.sin, 0}, {(long double)cy, -dir.cos, 0}}};
+            long double sin = 0;
+            long double cos = 0;
+            sincosl(2 * std::numbers::pi_v<long double> *
+                        ((long double)k / m + (long double)quarters / 4),
+                    &sin, &cos);
+            // The ray (cx + t·sin, cy − t·cos), inner ≤ t ≤ outer, against the widened box.
+            long double enter = (long double)inner;
+            long double leave = (long double)outer;
+            const std::array<std::array<long double, 2>, 2> slabs{
+                {{(long double)cx, sin}, {(long double)cy, -cos}}};
             const std::array<long double, 2> low{(long double)(x1 - margin),
                                                  (long double)(y1 - margin)};
             const std::array<long double, 2> high{(long double)(x2 + margin),
