@@ -21,14 +21,15 @@ long long exactCeil(long long d, long long twiceValue)
     return ceilDiv(d * twiceValue, 2);
 }
 
-// ⌈v⌉, by truncating and stepping up: the library's ceiling switches the floating-point
-// rounding mode on every call, which cost a ring of thousands of marks most of its drawing.
+// ⌈v⌉, from the nearest whole number: the library's ceiling switches the floating-point
+// rounding mode on every call, and so does a conversion that truncates, which cost a ring of
+// thousands of marks most of its drawing. Rounding to the nearest keeps the mode as it is.
 long long ceilWide(long double v)
 {
     constexpr long double limit = 1LL << 62;
     v = std::clamp(v, -limit, limit);
-    const auto t = (long long)v; // toward zero
-    return (long double)t < v ? t + 1 : t;
+    const long long nearest = llrintl(v);
+    return (long double)nearest < v ? nearest + 1 : nearest;
 }
 
 } // namespace

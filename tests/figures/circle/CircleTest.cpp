@@ -490,3 +490,33 @@ TEST(Circle, RingsAroundCentresBeyondTheWindowDrawWhatALargerWindowShows)
         }
     }
 }
+
+TEST(RadialDivisions, PointsAreTheProductsRoundedUp)
+{
+    // Against the library's ceiling, at distances up to 2^50 and on whole and half products.
+    std::mt19937_64 rng(23);
+    auto pick = [&](long long lo, long long hi) {
+        return std::uniform_int_distribution<long long>(lo, hi)(rng);
+    };
+    for (int n = 0; n < 20000; ++n) {
+        const long long steps = pick(1, 5000);
+        const long long k = pick(-steps, 2 * steps);
+        const long long d = n % 2 == 0 ? pick(-(1LL << 50), 1LL << 50) : pick(-4000, 4000);
+        const RadialDirection dir = radialDirection(k, steps);
+        const WidePoint p = radialPoint(7, -3, d, dir);
+        if (!dir.exactSin) {
+            ASSERT_EQ(p.x, 7 + (long long)ceill((long double)d * dir.sin)) << d << " " << k;
+        }
+        if (!dir.exactCos) {
+            ASSERT_EQ(p.y, -3 + (long long)ceill(-(long double)d * dir.cos)) << d << " " << k;
+        }
+    }
+    RadialDirection half;
+    half.sin = 0.5L;
+    half.cos = -0.5L;
+    for (const long long d : {-5LL, -4LL, -1LL, 0LL, 1LL, 3LL, 4LL, (1LL << 40) + 1}) {
+        const WidePoint p = radialPoint(0, 0, d, half);
+        EXPECT_EQ(p.x, (long long)ceill(d * 0.5L)) << d;
+        EXPECT_EQ(p.y, (long long)ceill(d * 0.5L)) << d;
+    }
+}
