@@ -54,38 +54,6 @@ bool DecidedPixels::anyOpen(long long firstRow, long long lastRow) const
     return false;
 }
 
-void DecidedPixels::decide(long long y, long long n)
-{
-    long long& open = m_open[std::size_t(y)];
-    open -= n;
-    m_openPixels -= n;
-    if (open == 0) {
-        --m_openRows;
-    }
-}
-
-void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colours, QRgb* line)
-{
-    unsigned char* const row = m_decided.data() + y * m_width;
-    // Runs of open pixels, found a word at a time.
-    unsigned char* const end = row + x + n;
-    for (unsigned char* p = row + x; p < end && m_open[std::size_t(y)] > 0;) {
-        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, std::size_t(end - p)));
-        if (!open) {
-            break;
-        }
-        auto* closed = static_cast<unsigned char*>(std::memchr(open, 1, std::size_t(end - open)));
-        if (!closed) {
-            closed = end;
-        }
-        const long long from = open - row;
-        std::copy(colours + (from - x), colours + (closed - row - x), line + from);
-        std::fill(open, closed, 1);
-        decide(y, closed - open);
-        p = closed;
-    }
-}
-
 void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
