@@ -40,21 +40,7 @@ std::pair<long long, long long> placesOf(long long origin, long long step, const
     return {std::min(a, b), std::max(a, b)};
 }
 
-} // namespace
-
-namespace {
-
 using render::Canvas;
-
-void copyState(const Canvas& from, Canvas& to)
-{
-    to.setPen(from.pen());
-    to.setBrush(from.brush());
-    to.setFontSize(from.fontSize());
-    to.setFontColor(from.fontColor());
-    to.setFontFamily(from.fontFamily());
-    to.setPenMode(from.penMode());
-}
 
 // The copies of a grid after its first few, from the last back: rows from the last, each row
 // from its last copy, and in the first row only from iFrom.
@@ -97,10 +83,11 @@ private:
 // pixel. Often the last copies paint nothing on the canvas (their reach meets it, their ink
 // does not) and then a row of copies decides it all; but pixels that no copy paints (the
 // background between clock faces) are never decided: once copies have decided pixels, a
-// stretch of a quarter as many again that decides none leaves the rest to the scratch image.
-// Returns whether every pixel was decided; `back` then stands at the first copy not drawn.
+// stretch of a quarter as many again that decides none leaves the rest to the scratch image
+// (unless `toTheFirst`: then every copy left is drawn). Returns whether every pixel was
+// decided; `back` then stands at the first copy not drawn.
 bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach, CopiesBack& back,
-                      render::DecidedPixels& decided, long long most,
+                      render::DecidedPixels& decided, long long most, bool toTheFirst,
                       const std::function<void(Canvas&, long long, long long)>& draw)
 {
     const int w = canvas.width();
@@ -115,7 +102,7 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     long long painted = 0;              // copies drawn on the layer
     long long lastGain = 0;             // and how many of them had decided a pixel
     for (long long drawn = 0; drawn < most && !back.done(); ++drawn, back.next()) {
-        if (lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4)) {
+        if (!toTheFirst && lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4)) {
             return false;
         }
         const long long x = g.x0 + back.i() * g.stepX;
@@ -126,7 +113,7 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
             continue;
         }
         // Each copy starts from the canvas's pen, brush and font: copies alike leave them so.
-        copyState(canvas, layer);
+        render::copyState(canvas, layer);
         draw(layer, x, y);
         ++painted;
         const long long openBefore = decided.openPixels();
@@ -193,23 +180,22 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         // can then come one after another).
         constexpr long long kMostBands = 64;
         constexpr long long kGain = 8;
+        auto inBands = [&](Range CopyGrid::*axis) {
+            for (long long k = (g.*axis).first; k <= (g.*axis).last; ++k) {
+                CopyGrid band = g;
+                band.*axis = Range{k, k};
+                drawCopies(canvas, band, reach, alike, draw, layersFrom);
+            }
+        };
         if (rowCount > 1 && rowCount <= kMostBands && width <= kLargest &&
             rowCount * width * std::min(height, canvasHeight) * kGain <= area) {
-            for (long long j = g.rows.first; j <= g.rows.last; ++j) {
-                CopyGrid row = g;
-                row.rows = Range{j, j};
-                drawCopies(canvas, row, reach, alike, draw, layersFrom);
-            }
+            inBands(&CopyGrid::rows);
             return;
         }
         if (colCount > 1 && colCount <= kMostBands && height <= kLargest &&
             std::abs(g.stepX) > reach.right - reach.left &&
             colCount * height * std::min(width, canvasWidth) * kGain <= area) {
-            for (long long i = g.cols.first; i <= g.cols.last; ++i) {
-                CopyGrid column = g;
-                column.cols = Range{i, i};
-                drawCopies(canvas, column, reach, alike, draw, layersFrom);
-            }
+            inBands(&CopyGrid::cols);
             return;
         }
     }
@@ -236,7 +222,8 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         if (overlap && area >= layersFrom && layers >= 4 &&
             canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas)) {
             decided.emplace(canvasWidth, canvasHeight);
-            if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, draw) || back.done()) {
+            if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, false, draw) ||
+                back.done()) {
                 return;
             }
         }
@@ -270,7 +257,7 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         if (decided) {
             // Too large a scratch image after all: the copies left, one by one under those
             // drawn on layers, each on a layer.
-            drawLastOnLayers(canvas, g, reach, back, *decided, copies, draw);
+            drawLastOnLayers(canvas, g, reach, back, *decided, copies, true, draw);
             return;
         }
     }

@@ -16,6 +16,8 @@ namespace {
 // on the window cost one by one.
 constexpr long long kMaxScratchPixels = 1LL << 25;
 
+} // namespace
+
 void copyState(const Canvas& from, Canvas& to)
 {
     to.setPen(from.pen());
@@ -25,8 +27,6 @@ void copyState(const Canvas& from, Canvas& to)
     to.setFontFamily(from.fontFamily());
     to.setPenMode(from.penMode());
 }
-
-} // namespace
 
 bool paintsUnpainted(const Canvas& like)
 {
@@ -57,17 +57,8 @@ bool DecidedPixels::anyOpen(long long firstRow, long long lastRow) const
 void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
-    unsigned char* const end = row + m_width;
     long long taken = 0;
-    for (unsigned char* p = row; p < end;) {
-        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, std::size_t(end - p)));
-        if (!open) {
-            break;
-        }
-        auto* closed = static_cast<unsigned char*>(std::memchr(open, 1, std::size_t(end - open)));
-        if (!closed) {
-            closed = end;
-        }
+    eachOpenRun(row, row + m_width, [&](unsigned char* open, unsigned char* closed) {
         for (long long x = open - row; x < closed - row; ++x) {
             if (layer[x] != unpainted) {
                 line[x] = layer[x];
@@ -75,8 +66,8 @@ void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, 
                 ++taken;
             }
         }
-        p = closed;
-    }
+        return true;
+    });
     if (taken > 0) {
         decide(y, taken);
     }

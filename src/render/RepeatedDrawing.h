@@ -19,6 +19,8 @@ namespace koyomi::render {
 // read that way (paintsUnpainted).
 constexpr ColorRef kUnpainted = 0x00FD02FE;
 bool paintsUnpainted(const Canvas& like);
+// Gives `to` the pen, brush, font and pen mode of `from`: a scratch canvas drawn like it.
+void copyState(const Canvas& from, Canvas& to);
 
 // The pixels of a canvas that copies painted from the last back have decided: each pixel
 // takes the first colour it is given and is then left alone, so thousands of copies over
@@ -42,6 +44,9 @@ public:
 
 private:
     void decide(long long y, long long n);
+    // Calls run(open, closed) for each run of open pixels from `from` to `end` in a row of
+    // m_decided, found a word at a time, while it returns true.
+    template <class Run> static void eachOpenRun(unsigned char* from, unsigned char* end, Run run);
 
     long long m_width;
     std::vector<unsigned char> m_decided; // a byte a pixel, so that runs are found by memchr
@@ -61,27 +66,36 @@ inline void DecidedPixels::decide(long long y, long long n)
     }
 }
 
-inline void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colours,
-                                QRgb* line)
+template <class Run>
+void DecidedPixels::eachOpenRun(unsigned char* from, unsigned char* end, Run run)
 {
-    unsigned char* const row = m_decided.data() + y * m_width;
-    // Runs of open pixels, found a word at a time.
-    unsigned char* const end = row + x + n;
-    for (unsigned char* p = row + x; p < end && m_open[std::size_t(y)] > 0;) {
-        auto* open = static_cast<unsigned char*>(std::memchr(p, 0, std::size_t(end - p)));
+    while (from < end) {
+        auto* open = static_cast<unsigned char*>(std::memchr(from, 0, std::size_t(end - from)));
         if (!open) {
-            break;
+            return;
         }
         auto* closed = static_cast<unsigned char*>(std::memchr(open, 1, std::size_t(end - open)));
         if (!closed) {
             closed = end;
         }
+        if (!run(open, closed)) {
+            return;
+        }
+        from = closed;
+    }
+}
+
+inline void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colours,
+                                QRgb* line)
+{
+    unsigned char* const row = m_decided.data() + y * m_width;
+    eachOpenRun(row + x, row + x + n, [&](unsigned char* open, unsigned char* closed) {
         const long long from = open - row;
         std::copy(colours + (from - x), colours + (closed - row - x), line + from);
         std::fill(open, closed, 1);
         decide(y, closed - open);
-        p = closed;
-    }
+        return m_open[std::size_t(y)] > 0;
+    });
 }
 
 class RepeatedDrawing
