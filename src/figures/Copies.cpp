@@ -83,9 +83,11 @@ private:
 // pixel. Often the last copies paint nothing on the canvas (their reach meets it, their ink
 // does not) and then a row of copies decides it all; but pixels that no copy paints (the
 // background between clock faces) are never decided: once copies have decided pixels, a
-// stretch of a quarter as many again that decides none leaves the rest to the scratch image
-// (unless `toTheFirst`: then every copy left is drawn). Returns whether every pixel was
-// decided; `back` then stands at the first copy not drawn.
+// stretch of a quarter as many again that decides none leaves the rest to the scratch image.
+// So do labels: a copy drawn cut to the canvas still lays out every label that may reach it,
+// and copies stacked a pixel apart each lay out the same few again, which the scratch image
+// does once. (Unless `toTheFirst`: then every copy left is drawn.) Returns whether every pixel
+// was decided; `back` then stands at the first copy not drawn.
 bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach, CopiesBack& back,
                       render::DecidedPixels& decided, long long most, bool toTheFirst,
                       const std::function<void(Canvas&, long long, long long)>& draw)
@@ -98,11 +100,13 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     const std::size_t rowBytes = std::size_t(w) * sizeof(QRgb);
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
-    constexpr long long kPatience = 64; // copies that may decide nothing, however few were drawn
-    long long painted = 0;              // copies drawn on the layer
-    long long lastGain = 0;             // and how many of them had decided a pixel
+    constexpr long long kPatience = 64;    // copies that may decide nothing, however few were drawn
+    constexpr long long kMostTexts = 2048; // labels laid out: a few milliseconds' worth
+    long long painted = 0;                 // copies drawn on the layer
+    long long lastGain = 0;                // and how many of them had decided a pixel
     for (long long drawn = 0; drawn < most && !back.done(); ++drawn, back.next()) {
-        if (!toTheFirst && lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4)) {
+        const bool stale = lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4);
+        if (!toTheFirst && (stale || layer.textsLaidOut() > kMostTexts)) {
             return false;
         }
         const long long x = g.x0 + back.i() * g.stepX;

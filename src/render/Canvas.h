@@ -164,6 +164,9 @@ public:
 
     // Text with the top of its cell at y, on a clear background.
     void textOut(int x, int y, const QString& text);
+    // How many texts the painter has laid out on this canvas (those not stamped): each costs
+    // about as much as thousands of pixels.
+    long long textsLaidOut() const { return m_textsLaidOut; }
     // The font text is drawn in at the present family and size.
     const QFont& font() const;
     QSize textExtent(const QString& text) const;
@@ -228,6 +231,7 @@ private:
     mutable QImage m_wholeScratch;
     // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
     std::unique_ptr<TextStamps> m_stamps;
+    long long m_textsLaidOut = 0;
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;

@@ -117,6 +117,7 @@ void Canvas::textOut(int x, int y, const QString& text)
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)
 {
+    ++m_textsLaidOut;
     QPainter& p = painter();
     const QFont& f = font();
     if (m_painterFontKey != m_fontKey) {
