@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,24 @@ private:
     std::map<long long, Table> m_byCount;
 };
 
+// How far along its ray each end of a mark lies: from the circle outward, inward or both ways
+// by its size, or on the circle for a dot. None for a shape that draws nothing.
+std::optional<std::pair<long long, long long>> markEnds(CircleMark shape, long long r, long long s)
+{
+    switch (shape) {
+    case CircleMark::Dot:
+        return std::pair{r, r};
+    case CircleMark::Outward:
+        return std::pair{r, r + s};
+    case CircleMark::Inward:
+        return std::pair{r, r - s};
+    case CircleMark::Across:
+        return std::pair{r + s, r - s};
+    default:
+        return std::nullopt;
+    }
+}
+
 class CircleRenderer
 {
 public:
@@ -220,14 +239,12 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
     // from `inner` to `outer` along its ray; those below zero lie on the opposite ray (a mark
     // across a centre larger than its circle). Each end of a mark lies within a pixel of its
     // ray; a dot reaches its size around it.
-    const long long inner = shape == CircleMark::Outward  ? std::min(r, r + s)
-                            : shape == CircleMark::Inward ? std::min(r, r - s)
-                            : shape == CircleMark::Across ? std::min(r + s, r - s)
-                                                          : r;
-    const long long outer = shape == CircleMark::Outward  ? std::max(r, r + s)
-                            : shape == CircleMark::Inward ? std::max(r, r - s)
-                            : shape == CircleMark::Across ? std::max(r + s, r - s)
-                                                          : r;
+    const auto ends = markEnds(shape, r, s);
+    if (!ends) {
+        return;
+    }
+    const long long inner = std::min(ends->first, ends->second);
+    const long long outer = std::max(ends->first, ends->second);
     const long long margin =
         std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4 +
         (shape == CircleMark::Dot ? std::abs(s) : 0);
@@ -262,27 +279,12 @@ void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark sh
                           const RadialDirection& dir, const LineSetting& line,
                           render::ColorRef color, LastMark& last)
 {
-    const long long r = m_p.radius;
-    WidePoint a, b;
-    switch (shape) {
-    case CircleMark::Dot:
-        a = b = radialPoint(cx, cy, r, dir);
-        break;
-    case CircleMark::Outward:
-        a = radialPoint(cx, cy, r, dir);
-        b = radialPoint(cx, cy, r + s, dir);
-        break;
-    case CircleMark::Inward:
-        a = radialPoint(cx, cy, r, dir);
-        b = radialPoint(cx, cy, r - s, dir);
-        break;
-    case CircleMark::Across:
-        a = radialPoint(cx, cy, r + s, dir);
-        b = radialPoint(cx, cy, r - s, dir);
-        break;
-    default:
+    const auto ends = markEnds(shape, m_p.radius, s);
+    if (!ends) {
         return;
     }
+    const WidePoint a = radialPoint(cx, cy, ends->first, dir);
+    const WidePoint b = ends->second == ends->first ? a : radialPoint(cx, cy, ends->second, dir);
     if (last.any && a == last.a && b == last.b) {
         return;
     }
