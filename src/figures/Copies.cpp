@@ -42,6 +42,46 @@ std::pair<long long, long long> placesOf(long long origin, long long step, const
 
 using render::Canvas;
 
+// The most pixels a scratch image for copies may hold (128 MB).
+constexpr long long kLargest = 1LL << 25;
+
+using Columns = render::RepeatedDrawing::Columns;
+
+// The columns of one copy's drawing, left to right and relative to its reference point, that
+// some copy puts on the canvas, within `left` to `right` (those of every copy). Copies across
+// so far apart that each shows the canvas a strip of its own need only those strips: lines a
+// thousand pixels apart over a small canvas need a strip the canvas's width for each, not the
+// thousands of pixels between. Empty when a column lies beyond the canvas's coordinates.
+std::vector<Columns> columnsShown(const CopyGrid& g, long long canvasWidth, long long left,
+                                  long long right)
+{
+    constexpr long long kMostStrips = 64; // each is a drawing of the copy
+    std::vector<Columns> shown;
+    bool fits = true;
+    auto add = [&](long long from, long long to) {
+        from = std::max(from, left);
+        to = std::min(to, right);
+        if (from > to) {
+            return;
+        }
+        fits = fits && fitsInt(from) && to - from < kLargest;
+        if (fits) {
+            shown.push_back(Columns{int(from), int(to - from + 1)});
+        }
+    };
+    const long long colCount = g.cols.last - g.cols.first + 1;
+    if (colCount > 1 && colCount <= kMostStrips && std::abs(g.stepX) >= 2 * canvasWidth) {
+        // A copy further right shows the canvas columns further left of its own.
+        for (long long k = 0; k < colCount; ++k) {
+            const long long x = g.x0 + (g.stepX > 0 ? g.cols.last - k : g.cols.first + k) * g.stepX;
+            add(-x, canvasWidth - 1 - x);
+        }
+    } else {
+        add(left, right);
+    }
+    return fits ? shown : std::vector<Columns>{};
+}
+
 // The copies of a grid after its first few, from the last back: rows from the last, each row
 // from its last copy, and in the first row only from iFrom.
 class CopiesBack
@@ -170,7 +210,6 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     }
     // A scratch image costs more than a few copies drawn one by one, but far less than the
     // thousands that overlap on the window when copies lie closer than they reach.
-    constexpr long long kLargest = 1LL << 25; // pixels (128 MB)
     const long long width = right - left + 1;
     const long long height = bottom - top + 1;
     const long long area = width <= kLargest && height <= kLargest ? width * height : kLargest + 1;
@@ -203,11 +242,16 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             return;
         }
     }
+    const std::vector<Columns> shown = columnsShown(g, canvasWidth, left, right);
+    long long shownWidth = 0;
+    for (const Columns& c : shown) {
+        shownWidth += c.width;
+    }
+    const long long scratch = height <= kLargest ? shownWidth * height : kLargest + 1;
     // A few copies cut to a small canvas can cost less than one drawn whole on the scratch
     // image; beyond 64 copies the scratch image is always the cheaper.
-    const bool worthIt = copies > 4 && area <= kLargest &&
-                         (copies > 64 || area / copies <= canvasPixels) && fitsInt(left) &&
-                         fitsInt(top);
+    const bool worthIt = copies > 4 && !shown.empty() && scratch <= kLargest &&
+                         (copies > 64 || scratch / copies <= canvasPixels) && fitsInt(top);
     long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
     if (alike != CopiesAlike::No && worthIt) {
         if (alike == CopiesAlike::AfterTheFirst) {
@@ -220,10 +264,10 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         // many copies as the scratch image holds canvases (what their layers cost in pixels).
         const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
                              (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
-        const long long layers = area / canvasPixels;
+        const long long layers = scratch / canvasPixels;
         std::optional<render::DecidedPixels> decided;
         CopiesBack back(g, iFrom);
-        if (overlap && area >= layersFrom && layers >= 4 &&
+        if (overlap && scratch >= layersFrom && layers >= 4 &&
             canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas)) {
             decided.emplace(canvasWidth, canvasHeight);
             if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, false, draw) ||
@@ -233,7 +277,7 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         }
         // Drawn with the canvas's pen, brush and font as the copies before left them.
         const render::RepeatedDrawing one(
-            canvas, QRect(int(left), int(top), int(width), int(height)),
+            canvas, int(top), int(height), shown,
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
         if (one.usable() && decided) {
             // Under the copies drawn on layers: the rest of their row, the rows between, and

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
+#include <memory>
 
 namespace koyomi::render {
 
@@ -75,9 +75,23 @@ void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, 
 
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
                                  const std::function<void(Canvas&, int, int)>& draw)
+    : RepeatedDrawing(like, reach.top(), reach.height(), {{reach.left(), reach.width()}}, draw)
 {
-    if (reach.isEmpty() || like.penMode() != PenMode::Copy ||
-        (long long)reach.width() * reach.height() > kMaxScratchPixels) {
+}
+
+RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
+                                 const std::vector<Columns>& columns,
+                                 const std::function<void(Canvas&, int, int)>& draw)
+{
+    long long width = 0;
+    for (const Columns& c : columns) {
+        if (c.width <= 0) {
+            return;
+        }
+        width += c.width;
+    }
+    if (height <= 0 || width == 0 || like.penMode() != PenMode::Copy ||
+        width > kMaxScratchPixels / height) {
         return;
     }
     // Drawn once over a colour nothing paints with: every pixel that no longer holds it was
@@ -85,35 +99,49 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
     // pen, brush and font; should one of them be that colour, the drawing is made twice, over
     // black and over white, and a painted pixel is one that holds its colour on both.
     const bool collides = paintsUnpainted(like);
-    Canvas first(reach.width(), reach.height(), collides ? kBlack : kUnpainted);
-    copyState(like, first);
-    draw(first, -reach.left(), -reach.top());
-    std::optional<Canvas> second;
-    if (collides) {
-        second.emplace(reach.width(), reach.height(), kWhite);
-        copyState(like, *second);
-        draw(*second, -reach.left(), -reach.top());
+    struct Strip
+    {
+        int left;
+        std::unique_ptr<Canvas> first;
+        std::unique_ptr<Canvas> second;
+    };
+    std::vector<Strip> strips;
+    strips.reserve(columns.size());
+    for (const Columns& c : columns) {
+        Strip& strip = strips.emplace_back(
+            Strip{c.left, std::make_unique<Canvas>(c.width, height, collides ? kBlack : kUnpainted),
+                  nullptr});
+        copyState(like, *strip.first);
+        draw(*strip.first, -c.left, -top);
+        if (collides) {
+            strip.second = std::make_unique<Canvas>(c.width, height, kWhite);
+            copyState(like, *strip.second);
+            draw(*strip.second, -c.left, -top);
+        }
     }
-    const QImage& a = first.image();
     const QRgb unpainted = toQRgb(kUnpainted);
-    const int width = a.width(); // read once: the scan below visits up to 2^25 pixels
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* rb =
-            second ? reinterpret_cast<const QRgb*>(second->image().constScanLine(y)) : nullptr;
-        auto painted = [&](int x) { return rb ? ra[x] == rb[x] : ra[x] != unpainted; };
-        for (int x = 0; x < width;) {
-            if (!painted(x)) {
-                ++x;
-                continue;
+    for (int y = 0; y < height; ++y) {
+        for (const Strip& strip : strips) {
+            const QImage& a = strip.first->image();
+            const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+            const auto* rb =
+                strip.second ? reinterpret_cast<const QRgb*>(strip.second->image().constScanLine(y))
+                             : nullptr;
+            auto painted = [&](int x) { return rb ? ra[x] == rb[x] : ra[x] != unpainted; };
+            const int stripWidth = a.width(); // read once: the scan visits up to 2^25 pixels
+            for (int x = 0; x < stripWidth;) {
+                if (!painted(x)) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                const std::size_t first = m_pixels.size();
+                while (x < stripWidth && painted(x)) {
+                    m_pixels.push_back(ra[x]);
+                    ++x;
+                }
+                m_spans.push_back(Span{y + top, start + strip.left, first, x - start});
             }
-            const int start = x;
-            const std::size_t first = m_pixels.size();
-            while (x < width && painted(x)) {
-                m_pixels.push_back(ra[x]);
-                ++x;
-            }
-            m_spans.push_back(Span{y + reach.top(), start + reach.left(), first, x - start});
         }
     }
     if (!m_spans.empty()) {

@@ -108,6 +108,19 @@ public:
     RepeatedDrawing(const Canvas& like, const QRect& reach,
                     const std::function<void(Canvas&, int, int)>& draw);
 
+    // Columns of the drawing, relative to the reference point.
+    struct Columns
+    {
+        int left;
+        int width;
+    };
+    // Only the given columns, left to right and apart, of the rows from `top`, `height` of
+    // them: copies so far apart across a small canvas that each shows it a strip of its own
+    // need those strips, not the drawing between them. Each strip is drawn on a scratch
+    // canvas of its own.
+    RepeatedDrawing(const Canvas& like, int top, int height, const std::vector<Columns>& columns,
+                    const std::function<void(Canvas&, int, int)>& draw);
+
     bool usable() const { return m_usable; }
     // Paints the drawing's pixels with its reference point at (x, y), cut to the canvas.
     void paint(Canvas& canvas, long long x, long long y) const;

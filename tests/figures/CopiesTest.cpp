@@ -56,18 +56,22 @@ TEST(CopiesOfAFigure, CopiesDrawnOnceAndPastedGiveThePictureOfDrawingEachInOrder
 {
     // Copies a few pixels apart over each other (drawn from the last back, the window decided
     // by the last few or pasted from one copy under them), rows or columns of copies far
-    // apart (a band of the window each), and grids of both, on windows of every size.
+    // apart (a band of the window each, or a strip of the copy each), and grids of both, on
+    // windows of every size.
     std::mt19937 rng(11);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int n = 0; n < 120; ++n) {
+    for (int n = 0; n < 150; ++n) {
         CopyGrid g;
-        const int kind = n % 4;
+        const int kind = n % 5;
         // Rows far apart on a low window, columns far apart (and side by side, never over each
-        // other) on a narrow one, or copies a few pixels apart.
-        const int w = kind == 2 ? pick(13, 36) : pick(1, 90);
+        // other) on a narrow one, columns over each other but each showing a narrow window a
+        // strip of its own, or copies a few pixels apart.
+        const int w = kind == 2 ? pick(13, 36) : kind == 4 ? pick(1, 40) : pick(1, 90);
         const int h = kind == 1 ? pick(1, 30) : pick(1, 70);
         const int sign = pick(0, 1) ? 1 : -1;
-        g.stepX = kind == 2 ? pick(601, 589 + w) : pick(-6, 50);
+        g.stepX = kind == 2   ? pick(601, 589 + w)
+                  : kind == 4 ? sign * pick(2 * w, 2 * w + 150)
+                              : pick(-6, 50);
         g.stepY = kind == 1 ? sign * pick(100, 590) : pick(-6, 50);
         // Two columns far apart reach a narrow window only from either side of it.
         g.x0 = kind == 2 ? pick(-300, -290) : pick(-80, 80);
