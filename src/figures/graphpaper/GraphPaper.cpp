@@ -355,12 +355,31 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     const i64 lastRow = std::min(rows.last, (count - 1) / columns + 1);
     // Labels paint only their colour: once every pixel of the window holds it, the labels
     // left cannot change one (thousands of large labels over cells of a pixel). The window
-    // is looked at only after labels that cost far more than looking at it.
+    // is looked at only after labels that cost far more than looking at it. Nor does their
+    // order change a pixel, so their rows are taken spread over the block, each next one
+    // halfway between two taken (the bits of the count reversed): a row of large labels over
+    // cells a pixel wide covers a band of the window, and rows far apart cover it soonest.
     const bool mayCover = m_c.penMode() == render::PenMode::Copy;
     const i64 lookAfter = m_w * m_h / 1024 + 16;
+    const i64 rowCount = lastRow - rows.first + 1;
+    int bits = 0;
+    while ((i64(1) << bits) < rowCount) {
+        ++bits;
+    }
     i64 drawn = 0;
     long long coveredTo = 0;
-    for (i64 i = rows.first; i <= lastRow; ++i) {
+    for (i64 n = 0; n < (i64(1) << bits); ++n) {
+        i64 k = n;
+        if (mayCover) {
+            k = 0;
+            for (int b = 0; b < bits; ++b) {
+                k |= ((n >> b) & 1) << (bits - 1 - b);
+            }
+        }
+        if (k >= rowCount) {
+            continue;
+        }
+        const i64 i = rows.first + k;
         for (i64 j = cols.first; j <= cols.last; ++j) {
             const i64 index = (i - 1) * columns + (j - 1);
             if (index >= count) {

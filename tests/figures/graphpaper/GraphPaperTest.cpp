@@ -346,6 +346,22 @@ TEST(GraphPaper, LabelsThatCoverTheWholeWindowGiveThePictureOfDrawingEveryLabel)
         drawInWindowAndOnLargeCanvas(small, p, 300);
         EXPECT_EQ(countColor(small, kRed), 36 * 24);
     }
+
+    // Labels of 100 points over a block of 150 rows of a thousand cells a pixel wide: about
+    // 23,000 reach the window in turn, but a row of them covers a band of it 70 pixels tall,
+    // and rows taken far apart first cover it after about 1,700.
+    p.hLineCount = 151;
+    p.vLineCount = 1000;
+    numbers.clear();
+    for (int k = 1; k <= 150 * 999; ++k) {
+        numbers << QString::number(k);
+    }
+    p.numberText = numbers.join(u',');
+    p.numberSize = 100;
+    Canvas window(64, 48);
+    drawGraphPaper(window, p, Frame{64, 48, false});
+    EXPECT_EQ(countColor(window, kRed), 64 * 48);
+    EXPECT_LT(window.textsLaidOut(), 4000);
 }
 
 // Many blocks closer together than they reach are drawn once and copied when every line
