@@ -15,6 +15,39 @@ namespace {
 // stamp would first lay out all of it. Labels of ordinary sizes are far smaller.
 constexpr qint64 kMaxStampPixels = qint64(1) << 16;
 
+// The image texts are painted on to be stamped, kept from one stamp to the next: a page of
+// labels makes thousands of stamps, and a new image each time costs more than the scan.
+// Only the part a stamp used is painted black again.
+class StampScratch
+{
+public:
+    // A black image at least `size`, painted with the painter it keeps.
+    QImage& image(const QSize& size)
+    {
+        if (size.width() > m_image.width() || size.height() > m_image.height()) {
+            QSize grown = m_image.size().expandedTo(size);
+            if (qint64(grown.width()) * grown.height() > 4 * kMaxStampPixels) {
+                grown = size;
+            }
+            m_image = QImage(grown, QImage::Format_RGB32);
+            m_image.fill(Qt::black);
+        }
+        return m_image;
+    }
+
+    void clear(const QSize& used)
+    {
+        const QRgb black = QColor(Qt::black).rgb();
+        for (int y = 0; y < used.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+            std::fill(row, row + used.width(), black);
+        }
+    }
+
+private:
+    QImage m_image;
+};
+
 // The pixels that painting the text white on black covers; unusable when any pixel is only
 // partly covered, which a stamp of one colour could not reproduce.
 TextStamp makeStamp(const QFont& font, const QString& text)
@@ -27,21 +60,23 @@ TextStamp makeStamp(const QFont& font, const QString& text)
     if (qint64(bounds.width()) * bounds.height() > kMaxStampPixels) {
         return stamp;
     }
-    QImage scratch(bounds.size(), QImage::Format_RGB32);
-    scratch.fill(Qt::black);
+    thread_local StampScratch kept;
+    QImage& scratch = kept.image(bounds.size());
     {
         QPainter p(&scratch);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setClipRect(QRect(QPoint(0, 0), bounds.size()));
         p.setFont(font);
         p.setPen(Qt::white);
         p.drawText(-bounds.left(), -bounds.top(), text);
     }
     const QRgb black = QColor(Qt::black).rgb();
     const QRgb white = QColor(Qt::white).rgb();
-    const int width = scratch.width();
-    const int height = scratch.height();
-    for (int y = 0; y < height; ++y) {
+    const int width = bounds.width();
+    const int height = bounds.height();
+    bool usable = true;
+    for (int y = 0; y < height && usable; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
         for (int x = 0; x < width;) {
             if (row[x] == black) {
@@ -53,11 +88,16 @@ TextStamp makeStamp(const QFont& font, const QString& text)
                 ++x;
             }
             if (x == start) {
-                stamp.runs.clear();
-                return stamp;
+                usable = false;
+                break;
             }
             stamp.runs.push_back({y + bounds.top(), start + bounds.left(), x + bounds.left()});
         }
+    }
+    kept.clear(bounds.size());
+    if (!usable) {
+        stamp.runs.clear();
+        return stamp;
     }
     stamp.state = TextStamp::State::Usable;
     return stamp;
