@@ -6,6 +6,7 @@
 #pragma once
 
 #include "figures/Visible.h"
+#include "render/PixelLoop.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -51,7 +52,7 @@ public:
     {
     }
 
-    void addRun(i64 from, i64 to)
+    KOYOMI_PIXEL_LOOP void addRun(i64 from, i64 to)
     {
         from = std::max<i64>(from, 0);
         to = std::min(to, m_width);
@@ -64,7 +65,8 @@ public:
     }
 
     // Marks x in [from, to) ∩ window where pattern[(x − origin) mod period] is set.
-    void addPattern(i64 from, i64 to, i64 origin, const std::vector<std::uint8_t>& pattern)
+    KOYOMI_PIXEL_LOOP void addPattern(i64 from, i64 to, i64 origin,
+                                      const std::vector<std::uint8_t>& pattern)
     {
         if (!clip(from, to)) {
             return;
@@ -79,8 +81,8 @@ public:
     // Marks x in [from, to) ∩ window where value[(x − origin) mod period] is at most (or at
     // least) ramp + (x − from). Used near a row's end, where ramp and values are offsets
     // within a mark's reach: sixteen bits hold them.
-    void addBounded(i64 from, i64 to, i64 origin, const std::vector<std::int16_t>& value, i64 ramp,
-                    bool atMost)
+    KOYOMI_PIXEL_LOOP void addBounded(i64 from, i64 to, i64 origin,
+                                      const std::vector<std::int16_t>& value, i64 ramp, bool atMost)
     {
         const i64 start = from;
         if (!clip(from, to)) {
@@ -103,7 +105,7 @@ public:
 
     // The row's cover worked out: one byte per pixel, not zero where covered. It stays until
     // clear().
-    const std::vector<std::uint8_t>& finish()
+    KOYOMI_PIXEL_LOOP const std::vector<std::uint8_t>& finish()
     {
         if (m_runs) {
             int depth = 0;
@@ -118,7 +120,7 @@ public:
         return m_mask;
     }
 
-    void clear()
+    KOYOMI_PIXEL_LOOP void clear()
     {
         if (m_any) {
             std::fill(m_mask.begin(), m_mask.end(), 0);
@@ -141,7 +143,8 @@ private:
     // n values of the periodic sequence period[(phase + i) mod size], laid out in `out` by
     // copying one period and then doubling what is there.
     template <class T>
-    static const T* expand(std::vector<T>& out, const std::vector<T>& period, i64 phase, i64 n)
+    KOYOMI_PIXEL_LOOP static const T* expand(std::vector<T>& out, const std::vector<T>& period,
+                                             i64 phase, i64 n)
     {
         const i64 size = i64(period.size());
         const i64 start = (phase % size + size) % size;

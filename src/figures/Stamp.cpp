@@ -1,6 +1,7 @@
 #include "figures/Stamp.h"
 
 #include "render/Palette.h"
+#include "render/PixelLoop.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 namespace koyomi::figures {
 
-std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
+KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
 {
     const i64 r = reach;
     render::Canvas scratch(int(2 * r + 1), int(2 * r + 1), render::kBlack);

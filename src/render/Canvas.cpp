@@ -1,4 +1,5 @@
 #include "render/Canvas.h"
+#include "render/PixelLoop.h"
 #include "render/TextStamps.h"
 
 #include <QFont>
@@ -256,7 +257,8 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
     }
 }
 
-void Canvas::paintMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set)
+KOYOMI_PIXEL_LOOP void Canvas::paintMaskedRow(int y, std::span<const std::uint8_t> mask,
+                                              ColorRef set)
 {
     if (y < 0 || y >= m_image.height()) {
         return;
@@ -391,7 +393,7 @@ QSize Canvas::textExtent(const QString& text) const
     return QSize(fm.horizontalAdvance(text), fm.height());
 }
 
-bool Canvas::allPixelsAre(ColorRef color, long long& from) const
+KOYOMI_PIXEL_LOOP bool Canvas::allPixelsAre(ColorRef color, long long& from) const
 {
     const QRgb rgb = toQRgb(color);
     const long long w = m_image.width();

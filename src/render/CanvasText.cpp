@@ -1,4 +1,5 @@
 #include "render/Canvas.h"
+#include "render/PixelLoop.h"
 #include "render/TextStamps.h"
 
 #include <QFontMetrics>
@@ -35,7 +36,7 @@ public:
         return m_image;
     }
 
-    void clear(const QSize& used)
+    KOYOMI_PIXEL_LOOP void clear(const QSize& used)
     {
         const QRgb black = QColor(Qt::black).rgb();
         for (int y = 0; y < used.height(); ++y) {
@@ -50,7 +51,7 @@ private:
 
 // The pixels that painting the text white on black covers; unusable when any pixel is only
 // partly covered, which a stamp of one colour could not reproduce.
-TextStamp makeStamp(const QFont& font, const QString& text)
+KOYOMI_PIXEL_LOOP TextStamp makeStamp(const QFont& font, const QString& text)
 {
     TextStamp stamp;
     stamp.state = TextStamp::State::Unusable;
@@ -121,7 +122,7 @@ const TextStamp* Canvas::textStamp(const QString& text)
     return stamp;
 }
 
-void Canvas::textOut(int x, int y, const QString& text)
+KOYOMI_PIXEL_LOOP void Canvas::textOut(int x, int y, const QString& text)
 {
     if (text.isEmpty()) {
         return;

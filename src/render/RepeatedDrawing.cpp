@@ -54,7 +54,8 @@ bool DecidedPixels::anyOpen(long long firstRow, long long lastRow) const
     return false;
 }
 
-void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line)
+KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted,
+                                                  QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
     long long taken = 0;
@@ -79,6 +80,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
 {
 }
 
+KOYOMI_PIXEL_LOOP
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                                  const std::vector<Columns>& columns,
                                  const std::function<void(Canvas&, int, int)>& draw)
@@ -164,7 +166,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     m_usable = true;
 }
 
-void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
+KOYOMI_PIXEL_LOOP void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const
 {
     const long long w = canvas.width();
     const long long h = canvas.height();
@@ -247,9 +249,10 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     }
 }
 
-void RepeatedDrawing::paintUnder(Canvas& canvas, DecidedPixels& decided, long long x0,
-                                 long long stepX, long long iFirst, long long iLast, long long y0,
-                                 long long stepY, long long jFirst, long long jLast) const
+KOYOMI_PIXEL_LOOP void RepeatedDrawing::paintUnder(Canvas& canvas, DecidedPixels& decided,
+                                                   long long x0, long long stepX, long long iFirst,
+                                                   long long iLast, long long y0, long long stepY,
+                                                   long long jFirst, long long jLast) const
 {
     // Rows of the canvas no copy can still change are passed over, and once every pixel is
     // decided the earlier copies are not looked at.

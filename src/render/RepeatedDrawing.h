@@ -4,6 +4,7 @@
 #pragma once
 
 #include "render/Canvas.h"
+#include "render/PixelLoop.h"
 
 #include <QRect>
 
@@ -67,7 +68,7 @@ inline void DecidedPixels::decide(long long y, long long n)
 }
 
 template <class Run>
-void DecidedPixels::eachOpenRun(unsigned char* from, unsigned char* end, Run run)
+KOYOMI_PIXEL_LOOP void DecidedPixels::eachOpenRun(unsigned char* from, unsigned char* end, Run run)
 {
     while (from < end) {
         auto* open = static_cast<unsigned char*>(std::memchr(from, 0, std::size_t(end - from)));
@@ -85,8 +86,8 @@ void DecidedPixels::eachOpenRun(unsigned char* from, unsigned char* end, Run run
     }
 }
 
-inline void DecidedPixels::take(long long y, long long x, long long n, const QRgb* colours,
-                                QRgb* line)
+KOYOMI_PIXEL_LOOP inline void DecidedPixels::take(long long y, long long x, long long n,
+                                                  const QRgb* colours, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
     eachOpenRun(row + x, row + x + n, [&](unsigned char* open, unsigned char* closed) {
