@@ -373,8 +373,8 @@ const QFont& Canvas::font() const
     // screen would only cost memory.
     constexpr int kMaxFontPixels = 4096;
     const int pixels = std::clamp(fontPixelHeight(m_fontSize), 1, kMaxFontPixels);
-    const QString key = m_fontFamily + u'/' + QString::number(pixels);
-    if (key != m_fontKey) {
+    // Asked before every label: the key is made only when the font changes.
+    if (m_fontKey.isEmpty() || pixels != m_fontKeyPixels || m_fontFamily != m_fontKeyFamily) {
         m_font = QFont(m_fontFamily);
         m_font.setPixelSize(pixels);
         m_font.setHintingPreference(QFont::PreferFullHinting);
@@ -382,7 +382,9 @@ const QFont& Canvas::font() const
         m_font.setWeight(QFont::Normal);
         m_font.setItalic(false);
         m_fontAscent = QFontMetrics(m_font).ascent();
-        m_fontKey = key;
+        m_fontKey = m_fontFamily + u'/' + QString::number(pixels);
+        m_fontKeyFamily = m_fontFamily;
+        m_fontKeyPixels = pixels;
     }
     return m_font;
 }

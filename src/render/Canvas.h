@@ -224,7 +224,9 @@ private:
     // The text font of the painter, kept while the family and size stay the same.
     mutable QFont m_font;
     mutable int m_fontAscent = 0;
-    mutable QString m_fontKey;
+    mutable QString m_fontKey; // family and pixel size, as one text
+    mutable QString m_fontKeyFamily;
+    mutable int m_fontKeyPixels = 0;
     mutable QString m_painterFontKey; // the font the painter has now
     // The scratch image of shapes the edge cuts, kept between them: thousands of marks cut
     // by the edge would otherwise each allocate and clear up to a megabyte.

@@ -111,10 +111,7 @@ const TextStamp* Canvas::textStamp(const QString& text)
     if (!m_stamps) {
         m_stamps = std::make_unique<TextStamps>();
     }
-    QString key = m_fontKey;
-    key += u'\0';
-    key += text;
-    TextStamp* stamp = m_stamps->seen(key);
+    TextStamp* stamp = m_stamps->seen(m_fontKey, text);
     if (stamp && stamp->state == TextStamp::State::Seen &&
         stamp->sightings >= TextStamp::kSightingsToStamp) {
         m_stamps->settle(*stamp, makeStamp(m_font, text));

@@ -41,22 +41,30 @@ struct TextStamp
 class TextStamps
 {
 public:
-    // The entry of the text, or nullptr when the text is new: it is then noted as seen once.
-    // A text seen again counts one more sighting.
-    TextStamp* seen(const QString& key)
+    // The entry of the text in the font (named by Canvas's font key), or nullptr when the
+    // text is new: it is then noted as seen once. A text seen again counts one more sighting.
+    TextStamp* seen(const QString& font, const QString& text)
     {
-        if (const auto it = m_stamps.find(key); it != m_stamps.end()) {
+        // Labels come in one font after another: its stamps are looked up once.
+        if (!m_font || font != m_fontName) {
+            m_font = &m_byFont[font];
+            m_fontName = font;
+        }
+        if (const auto it = m_font->find(text); it != m_font->end()) {
             if (it->state == TextStamp::State::Seen) {
                 ++it->sightings;
             }
             return &*it;
         }
         // Bounded memory: past the limit the stamps start again from none.
-        if (m_runs > kMaxRuns || m_stamps.size() >= kMaxTexts) {
-            m_stamps.clear();
+        if (m_runs > kMaxRuns || m_texts >= kMaxTexts) {
+            m_byFont.clear();
+            m_font = &m_byFont[font];
             m_runs = 0;
+            m_texts = 0;
         }
-        m_stamps.insert(key, TextStamp{});
+        m_font->insert(text, TextStamp{});
+        ++m_texts;
         return nullptr;
     }
 
@@ -69,7 +77,10 @@ public:
 private:
     static constexpr std::size_t kMaxRuns = std::size_t(1) << 20;
     static constexpr qsizetype kMaxTexts = 1 << 16;
-    QHash<QString, TextStamp> m_stamps;
+    QHash<QString, QHash<QString, TextStamp>> m_byFont;
+    QHash<QString, TextStamp>* m_font = nullptr; // the stamps of the font asked for last
+    QString m_fontName;
+    qsizetype m_texts = 0;
     std::size_t m_runs = 0;
 };
 

@@ -301,6 +301,27 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
                 << "size " << size << " at " << x << "," << y << " " << text.toStdString();
         }
     }
+
+    // One canvas, the same texts in sizes and families that take turns (the program's fixed
+    // and proportional fonts), against a new canvas each time: each font keeps its own
+    // stamps, and the font follows every change.
+    Canvas turns(160, 90, kBlack);
+    turns.setFontColor(0x00C0FF);
+    for (int i = 0; i < 60; ++i) {
+        const int size = i % 3 == 1 ? 24 : 10;
+        const QString family =
+            i % 6 < 3 ? QStringLiteral("IPAGothic") : QStringLiteral("IPAPGothic");
+        const QString& text = texts[2 + (i / 6) % 2];
+        Canvas fresh(160, 90, kBlack);
+        for (Canvas* c : {&turns, &fresh}) {
+            c->setFontFamily(family);
+            c->setFontSize(size);
+            c->setFontColor(0x00C0FF);
+            c->fillRect(QRect(0, 0, 160, 90), kBlack);
+            c->textOut(20, 30, text);
+        }
+        ASSERT_EQ(turns.image(), fresh.image()) << "drawing " << i << " size " << size;
+    }
 }
 
 TEST(CanvasGeometry, AllPixelsOfOneColourIsFoundWhereverTheLastOtherPixelIs)
