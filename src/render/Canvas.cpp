@@ -56,6 +56,34 @@ QRect normalisedBox(int x1, int y1, int x2, int y2)
 
 } // namespace
 
+bool insideEllipse(long long width, long long height, long long x1, long long y1, long long x2,
+                   long long y2, long long margin)
+{
+    // The ellipse shrunk about its centre by k = 1 − margin / (its smaller half-axis) lies
+    // at least `margin` from its edge everywhere: a disc of that radius around the centre
+    // lies inside, so the ellipse holds the disc of radius margin around any point of the
+    // shrunk one. The window is convex: its corners decide, taken a pixel further out.
+    const long double cx = (x1 + x2) / 2.0L;
+    const long double cy = (y1 + y2) / 2.0L;
+    const long double a = std::abs(x2 - x1) / 2.0L;
+    const long double b = std::abs(y2 - y1) / 2.0L;
+    const long double smaller = std::min(a, b);
+    if (width <= 0 || height <= 0 || smaller <= margin) {
+        return false;
+    }
+    const long double k = 1 - margin / smaller;
+    for (const long long x : {-1LL, width}) {
+        for (const long long y : {-1LL, height}) {
+            const long double u = (x - cx) / a;
+            const long double v = (y - cy) / b;
+            if (u * u + v * v > k * k) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 int fontPixelHeight(int points)
 {
     // MulDiv(points, 96, 72): rounds halves away from zero.
@@ -355,6 +383,15 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
 
 void Canvas::ellipse(int x1, int y1, int x2, int y2)
 {
+    // Over a window wholly inside it (and beyond its outline's reach), an ellipse is its
+    // brush everywhere: the painter would walk an outline far larger than the window.
+    if ((m_brush.clear || m_penMode == PenMode::Copy) &&
+        insideEllipse(width(), height(), x1, y1, x2, y2, strokeWidth(m_pen.width) + 3)) {
+        if (!m_brush.clear) {
+            fillRect(m_image.rect(), m_brush.color);
+        }
+        return;
+    }
     QPainter& p = painter();
     applyPainterState(p, true);
     const QRect box = normalisedBox(x1, y1, x2, y2);

@@ -266,6 +266,12 @@ constexpr int strokeWidth(int width)
 // Pixel height of a font of the given point size at 96 dots per inch, rounded half up.
 int fontPixelHeight(int points);
 
+// Whether every pixel of a canvas width × height lies inside the ellipse drawn in the box from
+// (x1, y1) to (x2, y2), at least `margin` pixels from its edge: a dot a thousand pixels
+// across over a small window then only fills it, and its outline cannot reach it.
+bool insideEllipse(long long width, long long height, long long x1, long long y1, long long x2,
+                   long long y2, long long margin);
+
 // The face every figure's text uses, and the font installed in its place.
 inline constexpr const char* kFigureFontFamily = "ＭＳ Ｐゴシック";
 inline constexpr const char* kSubstituteFontFamily = "IPAPGothic";

@@ -541,3 +541,47 @@ TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachC
                                               << stepY << " counts " << across << ", " << down;
     }
 }
+
+TEST(CanvasGeometry, EllipsesOverTheWholeWindowShowWhatTheyShowDrawnWhole)
+{
+    // An ellipse that holds the whole window, beyond its outline's reach, only fills it.
+    // Ellipses around the window from just too small to far larger, thin and wide pens of
+    // every style, brushes clear and solid, one over another: against each drawn whole on a
+    // canvas that holds it.
+    std::mt19937 rng(3);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const std::array<PenStyle, 4> styles{PenStyle::Solid, PenStyle::Dash, PenStyle::Dot,
+                                         PenStyle::Clear};
+    int filled = 0;
+    for (int n = 0; n < 300; ++n) {
+        const int w = pick(1, 40);
+        const int h = pick(1, 40);
+        Canvas window(w, h, kBlack);
+        Canvas whole(w + 400, h + 400, kBlack);
+        for (int k = 0; k < 3; ++k) {
+            const int cx = pick(-10, w + 10);
+            const int cy = pick(-10, h + 10);
+            const int rx = pick((w + h) / 3, w + h + 30);
+            const int ry = pick((w + h) / 3, w + h + 30);
+            const Pen pen{PaletteColor[pick(0, 11)].color, styles[std::size_t(pick(0, 3))],
+                          pick(1, 8), pick(0, 1) == 1, true};
+            const Brush brush{PaletteColor[pick(0, 11)].color, pick(0, 2) == 0};
+            filled += insideEllipse(w, h, cx - rx, cy - ry, cx + rx, cy + ry, 3 + pen.width);
+            for (Canvas* c : {&window, &whole}) {
+                const int d = c == &whole ? 200 : 0;
+                c->setPen(pen);
+                c->setBrush(brush);
+                c->ellipse(cx - rx + d, cy - ry + d, cx + rx + d, cy + ry + d);
+            }
+        }
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(window.pixel(x, y), whole.pixel(x + 200, y + 200))
+                    << "case " << n << " window " << w << " × " << h << " at " << x << "," << y;
+            }
+        }
+    }
+    // Both ways are taken often.
+    EXPECT_GT(filled, 200);
+    EXPECT_LT(filled, 700);
+}

@@ -295,10 +295,11 @@ void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark sh
     }
     // A filled disc, then its outline in the ring's line setting over it.
     disc(a, s, line, color);
-    if (drawsKind(line) &&
-        !outsideCanvas(
-            m_c, a.x - s, a.y - s, a.x + s, a.y + s,
-            std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2) &&
+    const long long reach =
+        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    if (drawsKind(line) && !outsideCanvas(m_c, a.x - s, a.y - s, a.x + s, a.y + s, reach) &&
+        !render::insideEllipse(m_c.width(), m_c.height(), a.x - s, a.y - s, a.x + s, a.y + s,
+                               reach + 2) &&
         fitsInt(a.x - s) && fitsInt(a.x + s) && fitsInt(a.y - s) && fitsInt(a.y + s)) {
         m_c.beginPath();
         render::EllipsePath(m_c, int(a.x - s), int(a.y - s), int(a.x + s), int(a.y + s));

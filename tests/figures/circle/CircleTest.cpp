@@ -491,6 +491,33 @@ TEST(Circle, RingsAroundCentresBeyondTheWindowDrawWhatALargerWindowShows)
     }
 }
 
+TEST(Circle, DotsLargerThanTheWindowDrawWhatALargerWindowShows)
+{
+    // Dots about as large as the window or far larger, whose outlines of every kind and width
+    // pass through the window, beside it or around it: a dot holding the whole window only
+    // fills it.
+    std::mt19937 rng(23);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 60; ++n) {
+        CircleParams p = bare();
+        // Dots around the window's middle, their edges near its corners.
+        const int w = 2 * pick(10, 30);
+        const int h = 2 * pick(8, 25);
+        p.radius = pick(0, 4);
+        p.divisions = pick(1, 12);
+        p.startPosition = pick(0, 3);
+        p.edgeMark = int(CircleMark::Dot);
+        p.edgeMarkSize = int(std::hypot(w / 2, h / 2)) + pick(-12, 12);
+        p.edgeMarks = LineSetting{pick(0, 5), pick(1, 9), pick(0, 11)};
+        Canvas small(w, h);
+        koyomi::test::expectWindowMatchesLargeCanvas(
+            small, 200, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+        if (HasFailure()) {
+            FAIL() << "case " << n;
+        }
+    }
+}
+
 TEST(RadialDivisions, PointsAreTheProductsRoundedUp)
 {
     // Against the library's ceiling, at distances up to 2^50 and on whole and half products.
