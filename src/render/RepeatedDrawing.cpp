@@ -59,16 +59,17 @@ KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, const QRgb* layer
 {
     unsigned char* const row = m_decided.data() + y * m_width;
     long long taken = 0;
-    eachOpenRun(row, row + m_width, [&](unsigned char* open, unsigned char* closed) {
-        for (long long x = open - row; x < closed - row; ++x) {
-            if (layer[x] != unpainted) {
-                line[x] = layer[x];
-                row[x] = 1;
-                ++taken;
-            }
-        }
-        return true;
-    });
+    eachOpenRun(row, row + m_width,
+                [&](unsigned char* open, unsigned char* closed) KOYOMI_PIXEL_LOOP {
+                    for (long long x = open - row; x < closed - row; ++x) {
+                        if (layer[x] != unpainted) {
+                            line[x] = layer[x];
+                            row[x] = 1;
+                            ++taken;
+                        }
+                    }
+                    return true;
+                });
     if (taken > 0) {
         decide(y, taken);
     }
@@ -129,7 +130,10 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             const auto* rb =
                 strip.second ? reinterpret_cast<const QRgb*>(strip.second->image().constScanLine(y))
                              : nullptr;
-            auto painted = [&](int x) { return rb ? ra[x] == rb[x] : ra[x] != unpainted; };
+            // Marked too: a lambda the compiler does not inline is a function of its own.
+            auto painted = [&](int x) KOYOMI_PIXEL_LOOP {
+                return rb ? ra[x] == rb[x] : ra[x] != unpainted;
+            };
             const int stripWidth = a.width(); // read once: the scan visits up to 2^25 pixels
             for (int x = 0; x < stripWidth;) {
                 if (!painted(x)) {

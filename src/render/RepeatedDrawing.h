@@ -90,13 +90,14 @@ KOYOMI_PIXEL_LOOP inline void DecidedPixels::take(long long y, long long x, long
                                                   const QRgb* colours, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width;
-    eachOpenRun(row + x, row + x + n, [&](unsigned char* open, unsigned char* closed) {
-        const long long from = open - row;
-        std::copy(colours + (from - x), colours + (closed - row - x), line + from);
-        std::fill(open, closed, 1);
-        decide(y, closed - open);
-        return m_open[std::size_t(y)] > 0;
-    });
+    eachOpenRun(row + x, row + x + n,
+                [&](unsigned char* open, unsigned char* closed) KOYOMI_PIXEL_LOOP {
+                    const long long from = open - row;
+                    std::copy(colours + (from - x), colours + (closed - row - x), line + from);
+                    std::fill(open, closed, 1);
+                    decide(y, closed - open);
+                    return m_open[std::size_t(y)] > 0;
+                });
 }
 
 class RepeatedDrawing
