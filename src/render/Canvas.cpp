@@ -63,10 +63,11 @@ bool insideEllipse(long long width, long long height, long long x1, long long y1
     // at least `margin` from its edge everywhere: a disc of that radius around the centre
     // lies inside, so the ellipse holds the disc of radius margin around any point of the
     // shrunk one. The window is convex: its corners decide, taken a pixel further out.
-    const long double cx = (x1 + x2) / 2.0L;
-    const long double cy = (y1 + y2) / 2.0L;
-    const long double a = std::abs(x2 - x1) / 2.0L;
-    const long double b = std::abs(y2 - y1) / 2.0L;
+    // In long double: a dot's box can lie anywhere a long long reaches.
+    const long double cx = (static_cast<long double>(x1) + x2) / 2;
+    const long double cy = (static_cast<long double>(y1) + y2) / 2;
+    const long double a = std::abs(static_cast<long double>(x2) - x1) / 2;
+    const long double b = std::abs(static_cast<long double>(y2) - y1) / 2;
     const long double smaller = std::min(a, b);
     if (width <= 0 || height <= 0 || smaller <= margin) {
         return false;

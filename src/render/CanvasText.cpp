@@ -22,7 +22,7 @@ constexpr qint64 kMaxStampPixels = qint64(1) << 16;
 class StampScratch
 {
 public:
-    // A black image at least `size`, painted with the painter it keeps.
+    // A black image at least `size`.
     QImage& image(const QSize& size)
     {
         if (size.width() > m_image.width() || size.height() > m_image.height()) {
