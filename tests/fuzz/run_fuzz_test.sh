@@ -5,7 +5,7 @@
 # process (-fork) so that an input still drawing after 10 s is set aside and counted
 # ("timeout" in the last lines) instead of ending the run. Slowness is what the long runs of
 # scripts/fuzz.sh track (anything over 1 s is a finding; the open ones are in
-# tests/fuzz/findings). Leak checking is off: Qt keeps allocations for the life of the
+# tests/fuzz/findings while open). Leak checking is off: Qt keeps allocations for the life of the
 # process.
 set -euo pipefail
 target="$1" corpus="$2" runs="$3" max_len="$4"
