@@ -44,6 +44,15 @@ ColorRef red()
     return PaletteColor[kRedIndex].color;
 }
 
+// The circle drawn in a window w × h shows what it shows on a canvas d pixels larger on every
+// side.
+void expectWindowAsOnLargerCanvas(const CircleParams& p, int w, int h, int d)
+{
+    Canvas small(w, h);
+    koyomi::test::expectWindowMatchesLargeCanvas(
+        small, d, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+}
+
 } // namespace
 
 TEST(Circle, DefaultsAreOneSolidCircleOfRadiusFiftyInTheMiddle)
@@ -343,9 +352,7 @@ TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
                                            p.edgeMarks, p.sub1.line, p.sub2.line},
                                 [](const LineSetting& l) { return l.color >= 0; });
         if (n % 2 == 0 && spanX <= w && spanY <= h && named) {
-            Canvas small(w, h);
-            koyomi::test::expectWindowMatchesLargeCanvas(
-                small, 250, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+            expectWindowAsOnLargerCanvas(p, w, h, 250);
         }
     }
 }
@@ -482,9 +489,8 @@ TEST(Circle, RingsAroundCentresBeyondTheWindowDrawWhatALargerWindowShows)
         p.gapDown = pick(0, 60);
         // Even sides: the copies then stand in both windows exactly as far from the middle
         // (the span of the copies is even).
-        Canvas small(2 * pick(20, 45), 2 * pick(15, 35));
-        koyomi::test::expectWindowMatchesLargeCanvas(
-            small, 250, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+        const int h = 2 * pick(15, 35);
+        expectWindowAsOnLargerCanvas(p, 2 * pick(20, 45), h, 250);
         if (HasFailure()) {
             FAIL() << "case " << n;
         }
@@ -509,9 +515,7 @@ TEST(Circle, DotsLargerThanTheWindowDrawWhatALargerWindowShows)
         p.edgeMark = int(CircleMark::Dot);
         p.edgeMarkSize = int(std::hypot(w / 2, h / 2)) + pick(-12, 12);
         p.edgeMarks = LineSetting{pick(0, 5), pick(1, 9), pick(0, 11)};
-        Canvas small(w, h);
-        koyomi::test::expectWindowMatchesLargeCanvas(
-            small, 200, [&](Canvas& c, const Frame& f) { drawCircle(c, p, f); });
+        expectWindowAsOnLargerCanvas(p, w, h, 200);
         if (HasFailure()) {
             FAIL() << "case " << n;
         }
