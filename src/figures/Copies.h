@@ -47,9 +47,12 @@ enum class CopiesAlike
 };
 
 // How large a scratch image must be before copies over each other are first drawn cut to the
-// canvas, from the last back (16 MB): a smaller one costs a few milliseconds, which a few
-// copies cut to the canvas, each laying out its own labels, can cost too.
-inline constexpr long long kLayersFromPixels = 1LL << 22;
+// canvas, from the last back (4 MB), besides holding four canvases: a smaller one usually
+// costs a millisecond or two, which a few copies cut to the canvas, each laying out its own
+// labels, can cost too. But a dense figure costs far more than its pixels: a circle whose
+// 25,000 dashed marks cross a scratch image of a million pixels took 0.7 s to draw once,
+// where a few dozen copies cut to a small canvas decide it.
+inline constexpr long long kLayersFromPixels = 1LL << 20;
 
 // Draws every copy of the grid in order, rows outer: draw(canvas, x, y) draws one. When
 // the copies are alike and there are many, one is drawn and its pixels pasted at every
