@@ -42,8 +42,8 @@ std::pair<long long, long long> placesOf(long long origin, long long step, const
 
 using render::Canvas;
 
-// The most pixels a scratch image for copies may hold (128 MB).
-constexpr long long kLargest = 1LL << 25;
+// The most pixels a scratch image for copies may hold.
+constexpr long long kLargest = render::kMaxScratchPixels;
 
 using Columns = render::RepeatedDrawing::Columns;
 

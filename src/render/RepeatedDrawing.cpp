@@ -9,15 +9,6 @@
 
 namespace koyomi::render {
 
-namespace {
-
-// The most pixels a scratch canvas may hold (128 MB): a drawing reaching about 2,900 pixels
-// from its reference point, which is still far less than thousands of such drawings overlapping
-// on the window cost one by one.
-constexpr long long kMaxScratchPixels = 1LL << 25;
-
-} // namespace
-
 void copyState(const Canvas& from, Canvas& to)
 {
     to.setPen(from.pen());

@@ -100,6 +100,11 @@ KOYOMI_PIXEL_LOOP inline void DecidedPixels::take(long long y, long long x, long
                 });
 }
 
+// The most pixels a scratch canvas may hold (128 MB): a drawing reaching about 2,900 pixels
+// from its reference point, which is still far less than thousands of such drawings overlapping
+// on the window cost one by one.
+inline constexpr long long kMaxScratchPixels = 1LL << 25;
+
 class RepeatedDrawing
 {
 public:
