@@ -306,6 +306,27 @@ void Canvas::setPixels(int y, int x, const QRgb* pixels, int n)
     std::copy_n(pixels, n, row + x);
 }
 
+KOYOMI_PIXEL_LOOP void Canvas::paintRuns(std::span<const PixelRun> runs, long long x, long long y,
+                                         QRgb rgb)
+{
+    const int w = m_image.width();
+    const int h = m_image.height();
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (const PixelRun& run : runs) {
+        const long long row = y + run.dy;
+        if (row < 0 || row >= h) {
+            continue;
+        }
+        const long long from = std::max<long long>(x + run.x0, 0);
+        const long long to = std::min<long long>(x + run.x1, w);
+        if (from < to) {
+            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+            std::fill(line + from, line + to, rgb);
+        }
+    }
+}
+
 void Canvas::fillRect(const QRect& rect, ColorRef color)
 {
     const QRect r = rect.normalized().intersected(m_image.rect());

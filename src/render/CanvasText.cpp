@@ -1,11 +1,9 @@
 #include "render/Canvas.h"
-#include "render/PixelLoop.h"
+#include "render/PixelRuns.h"
 #include "render/TextStamps.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-
-#include <algorithm>
 
 namespace koyomi::render {
 
@@ -16,42 +14,9 @@ namespace {
 // stamp would first lay out all of it. Labels of ordinary sizes are far smaller.
 constexpr qint64 kMaxStampPixels = qint64(1) << 16;
 
-// The image texts are painted on to be stamped, kept from one stamp to the next: a page of
-// labels makes thousands of stamps, and a new image each time costs more than the scan.
-// Only the part a stamp used is painted black again.
-class StampScratch
-{
-public:
-    // A black image at least `size`.
-    QImage& image(const QSize& size)
-    {
-        if (size.width() > m_image.width() || size.height() > m_image.height()) {
-            QSize grown = m_image.size().expandedTo(size);
-            if (qint64(grown.width()) * grown.height() > 4 * kMaxStampPixels) {
-                grown = size;
-            }
-            m_image = QImage(grown, QImage::Format_RGB32);
-            m_image.fill(Qt::black);
-        }
-        return m_image;
-    }
-
-    KOYOMI_PIXEL_LOOP void clear(const QSize& used)
-    {
-        const QRgb black = QColor(Qt::black).rgb();
-        for (int y = 0; y < used.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-            std::fill(row, row + used.width(), black);
-        }
-    }
-
-private:
-    QImage m_image;
-};
-
 // The pixels that painting the text white on black covers; unusable when any pixel is only
 // partly covered, which a stamp of one colour could not reproduce.
-KOYOMI_PIXEL_LOOP TextStamp makeStamp(const QFont& font, const QString& text)
+TextStamp makeStamp(const QFont& font, const QString& text)
 {
     TextStamp stamp;
     stamp.state = TextStamp::State::Unusable;
@@ -61,7 +26,7 @@ KOYOMI_PIXEL_LOOP TextStamp makeStamp(const QFont& font, const QString& text)
     if (qint64(bounds.width()) * bounds.height() > kMaxStampPixels) {
         return stamp;
     }
-    thread_local StampScratch kept;
+    thread_local StampScratch kept(4 * kMaxStampPixels);
     QImage& scratch = kept.image(bounds.size());
     {
         QPainter p(&scratch);
@@ -72,32 +37,7 @@ KOYOMI_PIXEL_LOOP TextStamp makeStamp(const QFont& font, const QString& text)
         p.setPen(Qt::white);
         p.drawText(-bounds.left(), -bounds.top(), text);
     }
-    const QRgb black = QColor(Qt::black).rgb();
-    const QRgb white = QColor(Qt::white).rgb();
-    const int width = bounds.width();
-    const int height = bounds.height();
-    bool usable = true;
-    for (int y = 0; y < height && usable; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-        for (int x = 0; x < width;) {
-            if (row[x] == black) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < width && row[x] == white) {
-                ++x;
-            }
-            if (x == start) {
-                usable = false;
-                break;
-            }
-            stamp.runs.push_back({y + bounds.top(), start + bounds.left(), x + bounds.left()});
-        }
-    }
-    kept.clear(bounds.size());
-    if (!usable) {
-        stamp.runs.clear();
+    if (!kept.takeRuns(bounds.size(), -bounds.topLeft(), stamp.runs)) {
         return stamp;
     }
     stamp.state = TextStamp::State::Usable;
@@ -119,7 +59,7 @@ const TextStamp* Canvas::textStamp(const QString& text)
     return stamp;
 }
 
-KOYOMI_PIXEL_LOOP void Canvas::textOut(int x, int y, const QString& text)
+void Canvas::textOut(int x, int y, const QString& text)
 {
     if (text.isEmpty()) {
         return;
@@ -132,25 +72,7 @@ KOYOMI_PIXEL_LOOP void Canvas::textOut(int x, int y, const QString& text)
         drawTextDirect(x, y, text);
         return;
     }
-    const QRgb rgb = toQRgb(m_fontColor);
-    const long long baseX = x;
-    const long long baseY = static_cast<long long>(y) + m_fontAscent;
-    const int w = m_image.width();
-    const int h = m_image.height();
-    uchar* const bits = m_image.bits();
-    const qsizetype stride = m_image.bytesPerLine();
-    for (const TextStamp::Run& run : stamp->runs) {
-        const long long row = baseY + run.dy;
-        if (row < 0 || row >= h) {
-            continue;
-        }
-        const long long from = std::max<long long>(baseX + run.x0, 0);
-        const long long to = std::min<long long>(baseX + run.x1, w);
-        if (from < to) {
-            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-            std::fill(line + from, line + to, rgb);
-        }
-    }
+    paintRuns(stamp->runs, x, static_cast<long long>(y) + m_fontAscent, toQRgb(m_fontColor));
 }
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)

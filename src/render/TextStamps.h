@@ -1,10 +1,11 @@
 #pragma once
 
+#include "render/PixelRuns.h"
+
 #include <QHash>
 #include <QString>
 
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace koyomi::render {
@@ -14,12 +15,7 @@ namespace koyomi::render {
 // covers the same pixels wherever it is drawn.
 struct TextStamp
 {
-    struct Run
-    {
-        std::int32_t dy;
-        std::int32_t x0; // first covered pixel
-        std::int32_t x1; // one past the last
-    };
+    using Run = PixelRun; // relative to the baseline's origin
     enum class State
     {
         Seen, // drawn by the painter so far; the third drawing makes the stamp
