@@ -1,5 +1,6 @@
 #include "render/Canvas.h"
 #include "render/PixelLoop.h"
+#include "render/StrokeStamps.h"
 #include "render/TextStamps.h"
 
 #include <QFont>

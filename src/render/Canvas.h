@@ -66,6 +66,8 @@ struct Brush
 };
 
 struct PixelRun;
+struct StrokeStamp;
+class StrokeStamps;
 struct TextStamp;
 class TextStamps;
 
@@ -191,6 +193,9 @@ public:
     const std::vector<std::uint8_t>& pathTypes() const { return m_pathTypes; }
     // Strokes the finished path with the current pen and discards it.
     void strokePath();
+    // How many straight strokes were painted from the pixels an earlier one of the same pen,
+    // direction and length covered, without the painter.
+    long long strokesStamped() const { return m_strokesStamped; }
 
 private:
     void drawLine(QPoint from, QPoint to);
@@ -210,6 +215,9 @@ private:
     void paintRuns(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb);
     const TextStamp* textStamp(const QString& text);
     void strokeFigure(std::span<const QPoint> points, bool closed);
+    // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
+    // when the painter is to draw it (the first of its kind, or too large to keep).
+    bool stampStroke(QPoint a, QPoint b);
 
     // What was last handed to the painter, so that unchanged state is not set again.
     struct PainterState
@@ -237,6 +245,9 @@ private:
     // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
     std::unique_ptr<TextStamps> m_stamps;
     long long m_textsLaidOut = 0;
+    // Straight strokes already drawn, as the pixels they cover (see CanvasPath.cpp).
+    std::unique_ptr<StrokeStamps> m_strokeStamps;
+    long long m_strokesStamped = 0;
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;
@@ -249,6 +260,8 @@ private:
     bool m_pathOpen = false;
     std::vector<QPoint> m_pathPoints;
     std::vector<std::uint8_t> m_pathTypes;
+    std::vector<QPoint> m_strokingPoints; // the path being stroked (see strokePath)
+    std::vector<std::uint8_t> m_strokingTypes;
 };
 
 // The pixels a one-pixel line from `from` to `to` paints in the given style, as Canvas

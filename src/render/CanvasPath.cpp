@@ -1,10 +1,13 @@
 // Paths recorded on the canvas: points and types, flattening of curves, stroking.
 #include "render/Canvas.h"
+#include "render/PixelRuns.h"
+#include "render/StrokeStamps.h"
 
 #include <QPainter>
 #include <QPointF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -129,6 +132,62 @@ bool Canvas::fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color)
     return true;
 }
 
+namespace {
+
+// Strokes are kept only while the picture painted to find their pixels is this small: a dash
+// of a mark is far smaller, a line across the window is drawn once and is left to the painter.
+constexpr qint64 kMaxStrokeStampPixels = qint64(1) << 14;
+
+} // namespace
+
+bool Canvas::stampStroke(QPoint a, QPoint b)
+{
+    const int width = strokeWidth(m_pen.width);
+    const QPoint d(int(std::clamp<long long>((long long)b.x() - a.x(), -(1 << 15), 1 << 15)),
+                   int(std::clamp<long long>((long long)b.y() - a.y(), -(1 << 15), 1 << 15)));
+    // The stroke and the widest reach of its ends, as paintWhole reckons it.
+    const int margin = width + 2;
+    const QSize size(std::abs(d.x()) + 1 + 2 * margin, std::abs(d.y()) + 1 + 2 * margin);
+    if (qint64(size.width()) * size.height() > kMaxStrokeStampPixels) {
+        return false;
+    }
+    if (!m_strokeStamps) {
+        m_strokeStamps = std::make_unique<StrokeStamps>();
+    }
+    StrokeStamp* stamp = m_strokeStamps->seen(StrokeStamps::key(d, width, m_pen.flatEnds));
+    if (!stamp) {
+        return false;
+    }
+    if (stamp->state == StrokeStamp::State::Seen) {
+        // The same pen the painter strokes with on the canvas, in white on black.
+        QPainter& onCanvas = painter();
+        applyPainterState(onCanvas, false);
+        QPen pen = onCanvas.pen();
+        pen.setColor(Qt::white);
+        const QPoint start(margin + std::max(-d.x(), 0), margin + std::max(-d.y(), 0));
+        const std::array<QPoint, 2> points{start, start + d};
+        thread_local StampScratch kept(4 * kMaxStrokeStampPixels);
+        QImage& scratch = kept.image(size);
+        {
+            QPainter p(&scratch);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(points.data(), int(points.size()));
+        }
+        StrokeStamp made;
+        made.state = kept.takeRuns(size, start, made.runs) ? StrokeStamp::State::Usable
+                                                           : StrokeStamp::State::Unusable;
+        m_strokeStamps->settle(*stamp, std::move(made));
+    }
+    if (stamp->state != StrokeStamp::State::Usable) {
+        return false;
+    }
+    paintRuns(stamp->runs, a.x(), a.y(), toQRgb(m_pen.color));
+    ++m_strokesStamped;
+    return true;
+}
+
 void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
 {
     if (points.size() < 2 || m_pen.style == PenStyle::Clear) {
@@ -144,10 +203,15 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
         }
         return;
     }
-    if (points.size() == 2 && !closed && m_pen.geometric && m_pen.flatEnds &&
-        m_pen.style == PenStyle::Solid && m_penMode == PenMode::Copy &&
-        fillStraightStroke(points[0], points[1], m_pen.width, m_pen.color)) {
-        return;
+    if (points.size() == 2 && !closed && m_pen.style == PenStyle::Solid &&
+        m_penMode == PenMode::Copy) {
+        if (m_pen.geometric && m_pen.flatEnds &&
+            fillStraightStroke(points[0], points[1], m_pen.width, m_pen.color)) {
+            return;
+        }
+        if (stampStroke(points[0], points[1])) {
+            return;
+        }
     }
     QPainter& p = painter();
     applyPainterState(p, false);
@@ -175,10 +239,14 @@ void Canvas::strokePath()
 {
     m_pathOpen = false;
     flattenPath();
-    const std::vector<QPoint> points = std::move(m_pathPoints);
-    const std::vector<std::uint8_t> types = std::move(m_pathTypes);
+    // The path is taken out to be stroked and its buffers come back empty with their room:
+    // a dashed line strokes a path for every dash.
+    std::swap(m_strokingPoints, m_pathPoints);
+    std::swap(m_strokingTypes, m_pathTypes);
     m_pathPoints.clear();
     m_pathTypes.clear();
+    const std::vector<QPoint>& points = m_strokingPoints;
+    const std::vector<std::uint8_t>& types = m_strokingTypes;
     std::size_t i = 0;
     while (i < points.size()) {
         std::size_t j = i + 1;

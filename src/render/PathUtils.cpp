@@ -30,10 +30,9 @@ int roundEven(long double v)
     return static_cast<int>(static_cast<double>(rounded));
 }
 
-// The point at distance `back` from `to` toward `from`.
-QPoint pointBack(QPoint to, QPoint from, long double back)
+// The point at distance `back` from `to` toward `from`, `len` apart.
+QPoint pointBack(QPoint to, QPoint from, long double len, long double back)
 {
-    const long double len = distance(from, to);
     if (len == 0) {
         return to;
     }
@@ -107,19 +106,26 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     const long double margin = static_cast<long double>(w) + 2;
     const long double xMin = -margin, yMin = -margin;
     const long double xMax = canvas.width() + margin, yMax = canvas.height() + margin;
-    auto skipInvisible = [&](long double pos, std::size_t i, long double& dashStart,
-                             long double& dashEnd) {
+    // The visible part of the segment ending at point i, in distance along the line; found
+    // once for each segment, however many dashes it holds.
+    std::size_t visibleOf = 0;
+    long double visStart = 0;
+    long double visEnd = 0;
+    auto skipInvisible = [&](long double pos, std::size_t i, long double len,
+                             long double& dashStart, long double& dashEnd) {
         if (i == 0 || !(cycle > 0)) {
             return;
         }
-        const long double len = distance(p[i - 1], p[i]);
-        const long double segStart = pos - len;
-        long double u0 = 0, u1 = 0;
-        long double visStart = pos;
-        long double visEnd = pos;
-        if (clipSegment(p[i - 1], p[i], xMin, yMin, xMax, yMax, u0, u1)) {
-            visStart = segStart + u0 * len;
-            visEnd = segStart + u1 * len;
+        if (visibleOf != i) {
+            visibleOf = i;
+            const long double segStart = pos - len;
+            long double u0 = 0, u1 = 0;
+            visStart = pos;
+            visEnd = pos;
+            if (clipSegment(p[i - 1], p[i], xMin, yMin, xMax, yMax, u0, u1)) {
+                visStart = segStart + u0 * len;
+                visEnd = segStart + u1 * len;
+            }
         }
         const long double limit = dashStart < visStart ? visStart : (dashStart > visEnd ? pos : 0);
         if (limit > dashStart) {
@@ -132,6 +138,7 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     };
 
     long double pos = 0;
+    long double len = 0; // of the segment ending at point i
     std::size_t i = 0;
     std::size_t j = 0;
     long double dashStart = 0;
@@ -145,27 +152,29 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
                 finished = true;
                 break;
             }
-            pos += distance(p[i], p[i + 1]);
+            len = distance(p[i], p[i + 1]);
+            pos += len;
             ++i;
         }
         if (finished) {
             break;
         }
-        skipInvisible(pos, i, dashStart, dashEnd);
+        skipInvisible(pos, i, len, dashStart, dashEnd);
         out.clear();
         if (dashStart < pos && i > 0) {
-            out.push_back(pointBack(p[i], p[i - 1], pos - dashStart));
+            out.push_back(pointBack(p[i], p[i - 1], len, pos - dashStart));
         }
         while (pos <= dashEnd) {
             out.push_back(p[i]);
             if (i == n - 1) {
                 break;
             }
-            pos += distance(p[i], p[i + 1]);
+            len = distance(p[i], p[i + 1]);
+            pos += len;
             ++i;
         }
         if (dashEnd < pos && i > 0) {
-            out.push_back(pointBack(p[i], p[i - 1], pos - dashEnd));
+            out.push_back(pointBack(p[i], p[i - 1], len, pos - dashEnd));
         }
         StrokePolyline(out, canvas);
         j = (j + 1) % m;

@@ -585,3 +585,51 @@ TEST(CanvasGeometry, EllipsesOverTheWholeWindowShowWhatTheyShowDrawnWhole)
     EXPECT_GT(filled, 200);
     EXPECT_LT(filled, 700);
 }
+
+TEST(CanvasLines, ShortStrokesDrawnAgainCoverWhatThePainterCovers)
+{
+    // The canvas keeps a short straight stroke as the pixels it covers and paints the next
+    // stroke of the same pen, direction and length from them. Strokes in a few dozen
+    // directions and lengths (so that each comes back many times), of several widths and
+    // both kinds of end, in turns of colour, many across the edge: the picture must be the
+    // painter's, drawn whole on a larger image.
+    constexpr int kWidth = 90, kHeight = 70, kMargin = 120;
+    std::mt19937 random(20261208);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    std::vector<QPoint> directions;
+    for (int i = 0; i < 40; ++i) {
+        directions.emplace_back(pick(-50, 50), pick(-50, 50));
+    }
+    directions.insert(directions.end(), {QPoint(0, 0), QPoint(1, 0), QPoint(0, -1), QPoint(1, 1),
+                                         QPoint(-1, 2), QPoint(60, -45)});
+    Canvas c(kWidth, kHeight, kBlack);
+    QImage painted(kWidth + 2 * kMargin, kHeight + 2 * kMargin, QImage::Format_RGB32);
+    painted.fill(Qt::black);
+    const std::array<ColorRef, 3> colors{kWhite, 0x00C0FF, 0x0000FF};
+    for (int i = 0; i < 3000; ++i) {
+        const int width = std::array{1, 2, 3, 5, 8}[pick(0, 4)];
+        const bool flat = pick(0, 1) == 0;
+        const ColorRef color = colors[pick(0, 2)];
+        const QPoint from(pick(-40, kWidth + 40), pick(-40, kHeight + 40));
+        const std::array<QPoint, 2> line{from, from + directions[pick(0, 45)]};
+        c.setPen(Pen{color, PenStyle::Solid, width, true, flat});
+        StrokePolyline(line, c);
+        QPainter p(&painted);
+        QPen pen(QColor(toQRgb(color)));
+        pen.setWidth(width);
+        pen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        const QPoint shift(kMargin, kMargin);
+        const std::array<QPoint, 2> shifted{line[0] + shift, line[1] + shift};
+        p.drawPolyline(shifted.data(), 2);
+    }
+    const QImage window = painted.copy(kMargin, kMargin, kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(toQRgb(c.pixel(x, y)), window.pixel(x, y)) << x << "," << y;
+        }
+    }
+    // Most strokes came from their stamps: the comparison above is about them.
+    EXPECT_GT(c.strokesStamped(), 2000);
+}
