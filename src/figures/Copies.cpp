@@ -126,8 +126,12 @@ private:
 // stretch of a quarter as many again that decides none leaves the rest to the scratch image.
 // So do labels: a copy drawn cut to the canvas still lays out every label that may reach it,
 // and copies stacked a pixel apart each lay out the same few again, which the scratch image
-// does once. (Unless `toTheFirst`: then every copy left is drawn.) Returns whether every pixel
-// was decided; `back` then stands at the first copy not drawn.
+// does once. (Unless `toTheFirst`: then every copy left is drawn.) A copy that paints nothing
+// on the canvas costs only its drawing, cut to the canvas, and not the reading of a layer:
+// those are counted apart, up to kEmptyPerLayer times `most` (a dense circle reaching far with
+// its labels: tens of thousands of copies paint nothing, then a row of them decides every
+// pixel, where its scratch image would have held a million dashes). Returns whether every
+// pixel was decided; `back` then stands at the first copy not drawn.
 bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach, CopiesBack& back,
                       render::DecidedPixels& decided, long long most, bool toTheFirst,
                       const std::function<void(Canvas&, long long, long long)>& draw)
@@ -142,9 +146,12 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     const qsizetype stride = canvas.bytesPerLine();
     constexpr long long kPatience = 64;    // copies that may decide nothing, however few were drawn
     constexpr long long kMostTexts = 2048; // labels laid out: a few milliseconds' worth
-    long long painted = 0;                 // copies drawn on the layer
-    long long lastGain = 0;                // and how many of them had decided a pixel
-    for (long long drawn = 0; drawn < most && !back.done(); ++drawn, back.next()) {
+    constexpr long long kEmptyPerLayer = 8;
+    long long painted = 0;  // copies drawn on the layer
+    long long lastGain = 0; // and how many of them had decided a pixel
+    long long empty = 0;    // copies drawn that painted nothing on the canvas
+    for (long long drawn = 0; drawn - empty < most && empty / kEmptyPerLayer < most && !back.done();
+         ++drawn, back.next()) {
         const bool stale = lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4);
         if (!toTheFirst && (stale || layer.textsLaidOut() > kMostTexts)) {
             return false;
@@ -161,6 +168,7 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         draw(layer, x, y);
         ++painted;
         const long long openBefore = decided.openPixels();
+        bool inked = false;
         uchar* const layerBits = layer.writableBits();
         const qsizetype layerStride = layer.bytesPerLine();
         for (long long r = firstRow; r <= lastRow; ++r) {
@@ -169,6 +177,7 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
             if (std::memcmp(row, unpaintedRow.data(), rowBytes) == 0) {
                 continue;
             }
+            inked = true;
             if (decided.rowOpen(r)) {
                 decided.takePainted(r, row, unpainted, reinterpret_cast<QRgb*>(bits + r * stride));
             }
@@ -176,6 +185,9 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         }
         if (decided.allDecided()) {
             return true;
+        }
+        if (!inked) {
+            ++empty;
         }
         if (decided.openPixels() < openBefore) {
             lastGain = painted;
