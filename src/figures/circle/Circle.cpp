@@ -332,12 +332,22 @@ void CircleRenderer::numbers(long long cx, long long cy)
     // The numbers wrap as 32-bit integers do, as they always have.
     auto value = std::uint32_t(m_p.firstNumber);
     const std::vector<RadialDirection>& directions = m_directions.of(n);
+    // A number has at most 11 characters ("-2147483648").
+    const long long widest = 11 * (fs / 2);
     for (long long h = 1; h <= n; ++h, value += std::uint32_t(m_p.numberStep)) {
-        const QString label = QString::number(std::int32_t(value));
         WidePoint p = radialPoint(cx, cy, m_p.radius + fs, directions[std::size_t(h - 1)]);
         // Past 3.2 radians (as computed, not reduced to one turn) the number stands left of
         // its anchor, by fs div 2 pixels per character.
-        if (circleDivisionAngle(h, n, m_p.startPosition) >= 3.2L) {
+        const bool leftOfAnchor = circleDivisionAngle(h, n, m_p.startPosition) >= 3.2L;
+        // Written only when it may reach the canvas from wherever its characters put it: copies
+        // of a circle far from a small window would otherwise write every number in each.
+        if (const long long x = p.x - fs / 2, y = p.y - fs / 2;
+            outsideCanvas(m_c, x - (leftOfAnchor ? std::max(widest, 0LL) : 0), y,
+                          x - (leftOfAnchor ? std::min(widest, 0LL) : 0) + text, y + text, 0)) {
+            continue;
+        }
+        const QString label = QString::number(std::int32_t(value));
+        if (leftOfAnchor) {
             p.x -= label.size() * (fs / 2);
         }
         const long long x = p.x - fs / 2;
