@@ -193,6 +193,10 @@ public:
     const std::vector<std::uint8_t>& pathTypes() const { return m_pathTypes; }
     // Strokes the finished path with the current pen and discards it.
     void strokePath();
+    // Strokes a path of the two points, as recording and stroking it does (any open path is
+    // discarded and the position is left at b), without recording it: a dashed line strokes
+    // one for every dash.
+    void strokeLine(QPoint a, QPoint b);
     // How many straight strokes were painted from the pixels an earlier one of the same pen,
     // direction and length covered, without the painter.
     long long strokesStamped() const { return m_strokesStamped; }

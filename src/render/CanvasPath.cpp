@@ -235,6 +235,17 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
     }
 }
 
+void Canvas::strokeLine(QPoint a, QPoint b)
+{
+    m_pathOpen = false;
+    m_pathPoints.clear();
+    m_pathTypes.clear();
+    m_position = b;
+    m_patternPhase = 0;
+    const std::array<QPoint, 2> points{a, b};
+    strokeFigure(points, false);
+}
+
 void Canvas::strokePath()
 {
     m_pathOpen = false;

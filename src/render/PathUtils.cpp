@@ -192,6 +192,10 @@ void StrokePolyline(std::span<const QPoint> points, Canvas& canvas)
     if (points.empty()) {
         return;
     }
+    if (points.size() == 2) {
+        canvas.strokeLine(points[0], points[1]);
+        return;
+    }
     canvas.beginPath();
     canvas.moveTo(points[0].x(), points[0].y());
     for (std::size_t i = 1; i < points.size(); ++i) {
