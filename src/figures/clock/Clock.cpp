@@ -54,21 +54,35 @@ private:
     void dot(WidePoint centre, long long s, const LineSetting& line);
     void graduations(long long cx, long long cy, long long s, const LineSetting& line, int steps,
                      bool skipHours);
-    // Step m of 60 or of 12, worked out once for every face of a drawing.
+    // Step m of 60 or of 12, worked out once for every face of a drawing, on whichever canvas
+    // (tens of thousands of faces may be drawn cut to the window, each by a renderer of its
+    // own, and the sines and cosines were most of what one that paints nothing cost).
     const RadialDirection& direction(int m, int steps);
+
+    struct Directions
+    {
+        std::vector<RadialDirection> minutes; // of 60
+        std::vector<RadialDirection> hours;   // of 12
+    };
+    ClockRenderer(Canvas& canvas, const ClockParams& params, const render::Frame& frame,
+                  Directions& directions)
+        : m_c(canvas), m_p(params), m_frame(frame), m_copies(true), m_directions(directions)
+    {
+    }
 
     Canvas& m_c;
     const ClockParams& m_p;
     const render::Frame& m_frame;
     const bool m_copies; // alike faces may be copied from one drawn
     render::TPath m_path;
-    std::vector<RadialDirection> m_minutes; // of 60
-    std::vector<RadialDirection> m_hours;   // of 12
+    Directions m_ownDirections;
+    Directions& m_directions = m_ownDirections;
 };
 
 const RadialDirection& ClockRenderer::direction(int m, int steps)
 {
-    std::vector<RadialDirection>& directions = steps == 60 ? m_minutes : m_hours;
+    std::vector<RadialDirection>& directions =
+        steps == 60 ? m_directions.minutes : m_directions.hours;
     if (directions.empty()) {
         for (int k = 0; k < steps; ++k) {
             directions.push_back(radialDirection(k, steps));
@@ -234,7 +248,7 @@ void ClockRenderer::draw()
                    if (&c == &m_c) {
                        face(x, y);
                    } else {
-                       ClockRenderer(c, m_p, m_frame).face(x, y);
+                       ClockRenderer(c, m_p, m_frame, m_directions).face(x, y);
                    }
                });
     m_c.setPenWidth(1);
