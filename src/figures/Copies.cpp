@@ -146,7 +146,7 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     const qsizetype stride = canvas.bytesPerLine();
     constexpr long long kPatience = 64;    // copies that may decide nothing, however few were drawn
     constexpr long long kMostTexts = 2048; // labels laid out: a few milliseconds' worth
-    constexpr long long kEmptyPerLayer = 8;
+    constexpr long long kEmptyPerLayer = 4;
     long long painted = 0;  // copies drawn on the layer
     long long lastGain = 0; // and how many of them had decided a pixel
     long long empty = 0;    // copies drawn that painted nothing on the canvas

@@ -111,22 +111,22 @@ TEST(CopiesOfAFigure, CopiesDrawnOnceAndPastedGiveThePictureOfDrawingEachInOrder
 
 TEST(CopiesOfAFigure, CopiesThatPaintNothingOnTheWindowDoNotUseUpTheLayers)
 {
-    // Squares 13 pixels wide, 10 pixels apart, reaching 300 pixels as far as the grid knows
+    // Squares 25 pixels wide, 20 pixels apart, reaching 300 pixels as far as the grid knows
     // (as a circle's labels may reach where its ink does not). Drawn from the last back, the
-    // last 30 rows of copies paint nothing on the window; the rows after them decide every
+    // last 12 rows of copies paint nothing on the window; the rows after them decide every
     // pixel, with no scratch image of the whole reach drawn at all.
     constexpr CopyReach reach{-300, -300, 300, 300};
     constexpr int w = 40, h = 30;
     CopyGrid g;
-    g.stepX = 10;
-    g.stepY = 10;
+    g.stepX = 20;
+    g.stepY = 20;
     g.cols = stepRange(g.x0, g.stepX, -1000, 1000, -reach.right, w - 1 - reach.left);
     g.rows = stepRange(g.y0, g.stepY, -1000, 1000, -reach.bottom, h - 1 - reach.top);
     long long drawnLarger = 0;
     auto square = [&](Canvas& c, long long x, long long y) {
         drawnLarger += c.width() > w || c.height() > h;
         // A smaller square of another colour on top: which copy comes last shows.
-        c.fillRect(int(x) - 6, int(y) - 6, int(x) + 7, int(y) + 7, PaletteColor[3].color);
+        c.fillRect(int(x) - 12, int(y) - 12, int(x) + 13, int(y) + 13, PaletteColor[3].color);
         c.fillRect(int(x) - 2, int(y) - 2, int(x) + 3, int(y) + 3, PaletteColor[kRedIndex].color);
     };
     Canvas copies(w, h, kBlack);
