@@ -54,6 +54,17 @@ const bool registered = [] {
     benchmark::RegisterBenchmark(changed, ringChanged, heavy, 3840, 2160)
         ->Unit(benchmark::kMillisecond);
     setBaseline(changed, "fill 3840x2160");
+    // One circle whose two rings of 25,000 marks across are dashed and dotted a thousand
+    // pixels long: hundreds of thousands of short dashes in a few hundred directions.
+    CircleParams dashed = CircleParams::defaults(false);
+    dashed.radius = 500;
+    dashed.divisions = 50;
+    dashed.edgeMark = int(CircleMark::Across);
+    dashed.sub1 = CircleRing{500, 1000, LineSetting{1, 5, 8}};
+    dashed.sub2 = CircleRing{500, 1000, LineSetting{2, 1, 9}};
+    const char* rays = "circle R 500, two rings of 25,000 dashed marks 1000 long 1920x1080";
+    benchmark::RegisterBenchmark(rays, circle, dashed, 1920, 1080)->Unit(benchmark::kMillisecond);
+    setBaseline(rays, "fill 1920x1080");
     return true;
 }();
 
