@@ -314,10 +314,15 @@ KOYOMI_PIXEL_LOOP void Canvas::paintRuns(std::span<const PixelRun> runs, long lo
     const int h = m_image.height();
     uchar* const bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
-    for (const PixelRun& run : runs) {
+    // Runs come row by row: those above the canvas are passed over by halving, and those
+    // below end the walk (a mark a thousand pixels long over a small window).
+    const auto first = std::partition_point(runs.begin(), runs.end(),
+                                            [y](const PixelRun& run) { return y + run.dy < 0; });
+    for (auto it = first; it != runs.end(); ++it) {
+        const PixelRun& run = *it;
         const long long row = y + run.dy;
-        if (row < 0 || row >= h) {
-            continue;
+        if (row >= h) {
+            break;
         }
         const long long from = std::max<long long>(x + run.x0, 0);
         const long long to = std::min<long long>(x + run.x1, w);

@@ -215,7 +215,8 @@ private:
     bool paintWhole(QPainter& p, const QRect& box,
                     const std::function<void(QPainter&)>& draw) const;
     void drawTextDirect(int x, int y, const QString& text);
-    // Paints the runs, placed at (x, y), in one colour; cut to the canvas.
+    // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
+    // canvas.
     void paintRuns(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb);
     const TextStamp* textStamp(const QString& text);
     void strokeFigure(std::span<const QPoint> points, bool closed);

@@ -134,9 +134,40 @@ bool Canvas::fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color)
 
 namespace {
 
-// Strokes are kept only while the picture painted to find their pixels is this small: a dash
-// of a mark is far smaller, a line across the window is drawn once and is left to the painter.
-constexpr qint64 kMaxStrokeStampPixels = qint64(1) << 14;
+// Strokes are kept only while the picture painted to find their pixels is this small: the
+// picture paintWhole would paint for a stroke the canvas's edge cuts (a mark a thousand pixels
+// long, cut by the window in every copy of a circle). Only the band along the stroke is read.
+constexpr qint64 kMaxStrokeStampPixels = qint64(1) << 18;
+
+// The columns of each row of a stroke's picture within `reach` of the stroke from `start` to
+// start + d: all a stroke of half that width can cover, round ends included.
+std::vector<RowBand> bandsAlong(QPoint start, QPoint d, const QSize& picture, int reach)
+{
+    std::vector<RowBand> bands(std::size_t(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        // The part of the stroke whose rows lie within reach of row y.
+        double t0 = 0;
+        double t1 = 1;
+        if (d.y() != 0) {
+            const double a = double(y - reach - start.y()) / d.y();
+            const double b = double(y + reach - start.y()) / d.y();
+            t0 = std::max(0.0, std::min(a, b));
+            t1 = std::min(1.0, std::max(a, b));
+        } else if (std::abs(y - start.y()) > reach) {
+            t1 = -1;
+        }
+        if (t0 > t1) {
+            bands[std::size_t(y)] = {0, 0};
+            continue;
+        }
+        const double xa = start.x() + t0 * d.x();
+        const double xb = start.x() + t1 * d.x();
+        const int x0 = std::max(0, int(std::floor(std::min(xa, xb))) - reach);
+        const int x1 = std::min(picture.width(), int(std::ceil(std::max(xa, xb))) + reach + 1);
+        bands[std::size_t(y)] = {x0, std::max(x0, x1)};
+    }
+    return bands;
+}
 
 } // namespace
 
@@ -176,8 +207,9 @@ bool Canvas::stampStroke(QPoint a, QPoint b)
             p.drawPolyline(points.data(), int(points.size()));
         }
         StrokeStamp made;
-        made.state = kept.takeRuns(size, start, made.runs) ? StrokeStamp::State::Usable
-                                                           : StrokeStamp::State::Unusable;
+        made.state = kept.takeRuns(size, start, bandsAlong(start, d, size, margin), made.runs)
+                         ? StrokeStamp::State::Usable
+                         : StrokeStamp::State::Unusable;
         m_strokeStamps->settle(*stamp, std::move(made));
     }
     if (stamp->state != StrokeStamp::State::Usable) {

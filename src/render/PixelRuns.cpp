@@ -21,40 +21,81 @@ QImage& StampScratch::image(const QSize& size)
     return m_image;
 }
 
-KOYOMI_PIXEL_LOOP bool StampScratch::takeRuns(const QSize& used, QPoint origin,
-                                              std::vector<PixelRun>& runs)
+namespace {
+
+// Appends the runs of white pixels of `row` from x0 to x1 (row y), relative to `origin`;
+// false at a pixel neither black nor white.
+KOYOMI_PIXEL_LOOP bool rowRuns(const QRgb* row, int x0, int x1, int y, QPoint origin,
+                               std::vector<PixelRun>& runs)
 {
     const QRgb black = QColor(Qt::black).rgb();
     const QRgb white = QColor(Qt::white).rgb();
+    for (int x = x0; x < x1;) {
+        if (row[x] == black) {
+            ++x;
+            continue;
+        }
+        const int start = x;
+        while (x < x1 && row[x] == white) {
+            ++x;
+        }
+        if (x == start) {
+            return false;
+        }
+        runs.push_back({y - origin.y(), start - origin.x(), x - origin.x()});
+    }
+    return true;
+}
+
+} // namespace
+
+KOYOMI_PIXEL_LOOP bool StampScratch::takeRuns(const QSize& used, QPoint origin,
+                                              std::vector<PixelRun>& runs)
+{
     const std::size_t before = runs.size();
-    const int width = used.width();
     bool whole = true;
     for (int y = 0; y < used.height() && whole; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(y));
-        for (int x = 0; x < width;) {
-            if (row[x] == black) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < width && row[x] == white) {
-                ++x;
-            }
-            if (x == start) {
-                whole = false;
-                break;
-            }
-            runs.push_back({y - origin.y(), start - origin.x(), x - origin.x()});
-        }
+        whole = rowRuns(reinterpret_cast<const QRgb*>(m_image.constScanLine(y)), 0, used.width(), y,
+                        origin, runs);
     }
-    for (int y = 0; y < used.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        std::fill(row, row + width, black);
-    }
+    blacken(used, nullptr);
     if (!whole) {
         runs.resize(before);
     }
     return whole;
+}
+
+KOYOMI_PIXEL_LOOP bool StampScratch::takeRuns(const QSize& used, QPoint origin,
+                                              const std::vector<RowBand>& bands,
+                                              std::vector<PixelRun>& runs)
+{
+    const QRgb black = QColor(Qt::black).rgb();
+    const std::size_t before = runs.size();
+    bool whole = int(bands.size()) == used.height();
+    for (int y = 0; y < used.height() && whole; ++y) {
+        const RowBand band = bands[std::size_t(y)];
+        if (band.x0 >= band.x1) {
+            continue;
+        }
+        const auto* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(y));
+        whole = row[band.x0] == black && row[band.x1 - 1] == black &&
+                rowRuns(row, band.x0, band.x1, y, origin, runs);
+    }
+    blacken(used, whole ? &bands : nullptr);
+    if (!whole) {
+        runs.resize(before);
+    }
+    return whole;
+}
+
+KOYOMI_PIXEL_LOOP void StampScratch::blacken(const QSize& used, const std::vector<RowBand>* bands)
+{
+    const QRgb black = QColor(Qt::black).rgb();
+    for (int y = 0; y < used.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        const RowBand band = bands ? (*bands)[std::size_t(y)] : RowBand{0, used.width()};
+        std::fill(row + band.x0, row + std::max(band.x0, band.x1), black);
+    }
 }
 
 } // namespace koyomi::render

@@ -19,6 +19,13 @@ struct PixelRun
     std::int32_t x1; // one past the last
 };
 
+// The columns [x0, x1) of one row of a picture that a shape may cover; x0 == x1 for none.
+struct RowBand
+{
+    int x0;
+    int x1;
+};
+
 // A black image shapes are painted on in white to be kept, kept from one shape to the next:
 // a page of labels keeps thousands of shapes, and a new image each time costs more than the
 // scan. Only the part a shape used is painted black again.
@@ -36,8 +43,17 @@ public:
     // painted black again. False when a pixel there is neither black nor white (a shape that
     // covers some pixels only in part): `runs` is then left as it was.
     bool takeRuns(const QSize& used, QPoint origin, std::vector<PixelRun>& runs);
+    // The same, looking only within each row's band (one for each row of `used`): a long
+    // thin stroke covers a sliver of its picture, which reading whole would cost far more
+    // than painting the stroke. A white pixel at a band's edge means the shape may reach
+    // beyond it: then the whole part is painted black again and false returned.
+    bool takeRuns(const QSize& used, QPoint origin, const std::vector<RowBand>& bands,
+                  std::vector<PixelRun>& runs);
 
 private:
+    // Paints the used part black again: within the bands when given, else all of it.
+    void blacken(const QSize& used, const std::vector<RowBand>* bands);
+
     qint64 m_largest;
     QImage m_image;
 };

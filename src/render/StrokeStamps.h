@@ -64,7 +64,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMaxRuns = std::size_t(1) << 20;
+    // 24 MB of runs: a ring of 1,500 marks a thousand pixels long, cut by the window, keeps
+    // a run for each of their rows.
+    static constexpr std::size_t kMaxRuns = std::size_t(1) << 21;
     static constexpr std::size_t kMaxStamps = std::size_t(1) << 16;
     std::unordered_map<std::uint64_t, StrokeStamp> m_stamps;
     std::size_t m_runs = 0;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <random>
 
 using namespace koyomi::render;
@@ -632,4 +634,53 @@ TEST(CanvasLines, ShortStrokesDrawnAgainCoverWhatThePainterCovers)
     }
     // Most strokes came from their stamps: the comparison above is about them.
     EXPECT_GT(c.strokesStamped(), 2000);
+}
+
+TEST(CanvasLines, LongStrokesCutByTheWindowDrawnAgainCoverWhatThePainterCovers)
+{
+    // Marks hundreds of pixels long that cross a small window, each direction and length
+    // many times (the marks of copies of a circle): the canvas keeps them as the pixels of
+    // the stroke drawn whole, read along the stroke only. The window must show what the
+    // painter draws whole on an image holding every stroke.
+    constexpr int kWidth = 64, kHeight = 48, kMargin = 1100;
+    std::mt19937 random(20261209);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    std::vector<QPoint> directions;
+    for (int i = 0; i < 24; ++i) {
+        const double angle = pick(0, 3599) * std::numbers::pi / 1800;
+        const int length = pick(150, 600);
+        directions.emplace_back(int(std::lround(length * std::cos(angle))),
+                                int(std::lround(length * std::sin(angle))));
+    }
+    directions.insert(directions.end(), {QPoint(700, 3), QPoint(-2, 900), QPoint(400, 401)});
+    Canvas c(kWidth, kHeight, kBlack);
+    QImage painted(kWidth + 2 * kMargin, kHeight + 2 * kMargin, QImage::Format_RGB32);
+    painted.fill(Qt::black);
+    const std::array<ColorRef, 3> colors{kWhite, 0x00C0FF, 0x0000FF};
+    for (int i = 0; i < 800; ++i) {
+        const int width = std::array{2, 3, 5}[pick(0, 2)];
+        const bool flat = pick(0, 1) == 0;
+        const ColorRef color = colors[pick(0, 2)];
+        const QPoint d = directions[std::size_t(pick(0, int(directions.size()) - 1))];
+        // Through a pixel of the window (or just beside it), somewhere along the stroke.
+        const QPoint through(pick(-4, kWidth + 4), pick(-4, kHeight + 4));
+        const double along = pick(0, 100) / 100.0;
+        const QPoint from =
+            through - QPoint(int(std::lround(d.x() * along)), int(std::lround(d.y() * along)));
+        const std::array<QPoint, 2> line{from, from + d};
+        c.setPen(Pen{color, PenStyle::Solid, width, true, flat});
+        StrokePolyline(line, c);
+        QPainter p(&painted);
+        QPen pen(QColor(toQRgb(color)));
+        pen.setWidth(width);
+        pen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        const QPoint shift(kMargin, kMargin);
+        const std::array<QPoint, 2> shifted{line[0] + shift, line[1] + shift};
+        p.drawPolyline(shifted.data(), 2);
+    }
+    EXPECT_EQ(c.image(),
+              painted.copy(kMargin, kMargin, kWidth, kHeight).convertToFormat(c.image().format()));
+    EXPECT_GT(c.strokesStamped(), 500);
 }
