@@ -21,6 +21,11 @@ long long TextWidths::of(QStringView text)
     return width;
 }
 
+QRect TextWidths::inkOf(const QString& text) const
+{
+    return m_metrics.boundingRect(text).translated(0, m_metrics.ascent()).adjusted(-1, -1, 1, 1);
+}
+
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further
 // (a fallback font's glyph where the font has none). Half of a surrogate pair counts a whole
 // glyph of the widest kind.

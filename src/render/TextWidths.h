@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
+#include <QRect>
 #include <QStringView>
 
 #include <array>
@@ -21,6 +22,10 @@ public:
     long long of(QStringView text);
     // The font's widest glyph or its line height, whichever is more.
     long long glyph() const { return m_glyph; }
+    // Where the pixels of `text` lie when Canvas::textOut draws it at (0, 0) (its line's top
+    // there): the painter's bounds of the laid-out text, which cover every pixel it draws, a
+    // pixel wider each way. Exact where of() is only a bound, but it lays the text out.
+    QRect inkOf(const QString& text) const;
 
 private:
     long long ofChar(QChar c);

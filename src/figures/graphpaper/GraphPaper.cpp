@@ -56,6 +56,10 @@ struct LabelTable
     QStringView line;    // its first line, which holds the labels
     QString extentsFont; // the font the labels' extents were worked out in
     std::vector<Label> labels;
+    // Where each label's pixels lie from where it is drawn, in that font: laid out for the
+    // labels whose bounds reach the window while their own width and line do not (null
+    // until then; empty until one is).
+    std::vector<QRect> inks;
     i64 longest = 0; // in double-byte length, which places the text
     i64 widest = 0;  // in characters, which bound its drawn width
 
@@ -129,6 +133,7 @@ private:
     const LineSetting& innerStyle(i64 k, bool horizontal, bool* forceBlack) const;
     void prepareLabels();
     i64 extentOf(Label& label);
+    bool inkMayReach(i64 index, i64 x, i64 y);
     bool blocksAlike() const;
     // Takes over the block layout another renderer worked out for the same figure.
     void adoptLayout(const GraphPaperRenderer& from);
@@ -147,6 +152,7 @@ private:
     // How far a label can reach from its cell, across and down.
     i64 m_labelReachX = 0;
     i64 m_labelReachY = 0;
+    i64 m_labelHeight = 0;                           // of a line in the label font
     std::optional<render::TextWidths> m_labelWidths; // in the label font
     std::shared_ptr<LabelTable> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
@@ -317,10 +323,12 @@ void GraphPaperRenderer::prepareLabels()
         for (Label& label : m_labels->labels) {
             label.extent = -1;
         }
+        m_labels->inks.clear();
         m_labels->extentsFont = font;
     }
     const i64 size = std::abs(i64(m_p.numberSize));
     const i64 glyph = m_labelWidths->glyph();
+    m_labelHeight = QFontMetrics(m_c.font()).height();
     m_labelReachX = std::abs(i64(m_p.vLineSpacing)) / 2 + size / 2 + longest * (size / 2 + 1) +
                     (widest + 1) * 2 * glyph;
     m_labelReachY = std::abs(i64(m_p.hLineSpacing)) / 2 + size / 2 + 1 + 2 * glyph;
@@ -336,6 +344,27 @@ i64 GraphPaperRenderer::extentOf(Label& label)
             m_labelWidths->of(m_labels->line.sliced(label.span.begin, label.span.size)), INT_MAX));
     }
     return label.extent;
+}
+
+// Whether the label drawn at (x, y) can paint a pixel of the window. The bounds above
+// allow a glyph's width either way, which a block of large labels just beside the window
+// fills with tens of thousands that paint nothing; those are laid out once to know.
+bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
+{
+    Label& label = m_labels->labels[std::size_t(index)];
+    if (x < m_w && x + extentOf(label) >= 0 && y < m_h && y + m_labelHeight >= 0) {
+        return true; // within its own width and line: it is all but sure to paint
+    }
+    std::vector<QRect>& inks = m_labels->inks;
+    if (inks.empty()) {
+        inks.resize(m_labels->labels.size());
+    }
+    QRect& ink = inks[std::size_t(index)];
+    if (ink.isNull()) {
+        ink = m_labelWidths->inkOf(render::commaItem(m_labels->line, label.span));
+    }
+    return x + ink.left() < m_w && x + ink.right() >= 0 && y + ink.top() < m_h &&
+           y + ink.bottom() >= 0;
 }
 
 void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
@@ -391,7 +420,7 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             // The cells' reach allows for the longest label: a shorter one that cannot reach
             // the canvas is skipped.
             const i64 glyph = m_labelWidths->glyph();
-            if (x - glyph >= m_w || x + extentOf(label) + glyph < 0) {
+            if (x - glyph >= m_w || x + extentOf(label) + glyph < 0 || !inkMayReach(index, x, y)) {
                 continue;
             }
             if (fitsInt(x) && fitsInt(y)) {
@@ -513,6 +542,7 @@ void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
     m_marginY = from.m_marginY;
     m_labelReachX = from.m_labelReachX;
     m_labelReachY = from.m_labelReachY;
+    m_labelHeight = from.m_labelHeight;
     m_labelWidths = from.m_labelWidths;
     m_labels = from.m_labels;
 }

@@ -284,6 +284,33 @@ TEST(GraphPaper, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
     }
 }
 
+// Large labels over cells of a few pixels: for every window, many lie just beyond its edges,
+// where only the laid-out text tells whether a pixel of it (a descender, an accent, a glyph
+// from another font) reaches in. The window must show every pixel that reaches.
+TEST(GraphPaper, LabelsJustBeyondTheWindowsEdgesPaintWhatReachesIn)
+{
+    GraphPaperParams p = GraphPaperParams::defaults(false);
+    p.hLineCount = 10;
+    p.vLineCount = 8;
+    p.hLineSpacing = 5;
+    p.vLineSpacing = 3;
+    p.numberingOn = true;
+    p.numberColor = kRedIndex;
+    p.numberText = QString::fromUtf8("jq,Wf,e\u0301_,\U0001F600,方,-_-,gy,Ｗ,(j),"
+                                     "ÅÇ,|,/\\/,ijk,@");
+    for (const int size : {-12, 2, 5, 28, 45}) {
+        p.numberSize = size;
+        // Odd sizes, as the block's (21 x 45): centring then halves exactly in both.
+        for (int w = 5; w <= 65; w += 6) {
+            for (int h : {5, 11, 27}) {
+                SCOPED_TRACE(testing::Message() << size << ": " << w << " x " << h);
+                Canvas small(w, h);
+                drawInWindowAndOnLargeCanvas(small, p, 200);
+            }
+        }
+    }
+}
+
 // The labels read for one drawing serve the next while the text stays the same. A drawing
 // after another text of the same length and count, or the same text in another size, must
 // show its own labels, cut by the window's edges as its own font draws them.
