@@ -287,9 +287,22 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
                 return;
             }
         }
+        // Under copies drawn on layers, only the rows of the drawing that some copy puts on a
+        // row of the canvas still open are needed: where the layers decided every pixel of
+        // the rows large labels cover, a strip without them is drawn.
+        long long stripTop = top;
+        long long stripBottom = bottom;
+        if (decided) {
+            const auto [firstOpen, lastOpen] = decided->openRows();
+            stripTop = std::max(stripTop, firstOpen - yHigh);
+            stripBottom = std::min(stripBottom, lastOpen - yLow);
+            if (stripTop > stripBottom) {
+                return; // no copy left can change a pixel (not reached: allDecided)
+            }
+        }
         // Drawn with the canvas's pen, brush and font as the copies before left them.
         const render::RepeatedDrawing one(
-            canvas, int(top), int(height), shown,
+            canvas, int(stripTop), int(stripBottom - stripTop + 1), shown,
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
         if (one.usable() && decided) {
             // Under the copies drawn on layers: the rest of their row, the rows between, and

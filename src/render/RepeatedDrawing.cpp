@@ -45,6 +45,20 @@ bool DecidedPixels::anyOpen(long long firstRow, long long lastRow) const
     return false;
 }
 
+std::pair<long long, long long> DecidedPixels::openRows() const
+{
+    const long long rows = (long long)m_open.size();
+    long long first = 0;
+    while (first < rows && m_open[std::size_t(first)] == 0) {
+        ++first;
+    }
+    long long last = rows - 1;
+    while (last > first && m_open[std::size_t(last)] == 0) {
+        --last;
+    }
+    return {first, first < rows ? last : first - 1};
+}
+
 KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted,
                                                   QRgb* line)
 {

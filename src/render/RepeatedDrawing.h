@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace koyomi::render {
@@ -36,6 +37,8 @@ public:
     // Whether a row from firstRow to lastRow (within the canvas) still has an open pixel.
     bool anyOpen(long long firstRow, long long lastRow) const;
     bool rowOpen(long long y) const { return m_open[std::size_t(y)] > 0; }
+    // The first and last rows with an open pixel (first > last when none is open).
+    std::pair<long long, long long> openRows() const;
     // The open pixels of row y from x to x + n − 1 (within the canvas) take colours[0..n) into
     // line, and are decided.
     void take(long long y, long long x, long long n, const QRgb* colours, QRgb* line);
