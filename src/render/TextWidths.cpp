@@ -3,6 +3,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <climits>
 
 namespace koyomi::render {
 
@@ -26,6 +27,26 @@ QRect TextWidths::inkOf(const QString& text) const
     return m_metrics.boundingRect(text).translated(0, m_metrics.ascent()).adjusted(-1, -1, 1, 1);
 }
 
+std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
+{
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    const long long ascent = m_metrics.ascent();
+    Overhang o{0, LLONG_MAX, LLONG_MIN};
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+            return std::nullopt;
+        }
+        ofChar(c);
+        const QRect& box = m_asciiBox[c.unicode()];
+        o.left = std::max<long long>(o.left, -box.left());
+        o.top = std::min<long long>(o.top, ascent + box.top());
+        o.bottom = std::max<long long>(o.bottom, ascent + box.bottom());
+    }
+    return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
+}
+
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further
 // (a fallback font's glyph where the font has none). Half of a surrogate pair counts a whole
 // glyph of the widest kind.
@@ -47,6 +68,7 @@ long long TextWidths::ofChar(QChar c)
                             std::max(0, -box.left());
     if (known) {
         *known = width;
+        m_asciiBox[c.unicode()] = box;
     } else {
         m_others.insert(c.unicode(), width);
     }

@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include <array>
+#include <optional>
 
 namespace koyomi::render {
 
@@ -27,12 +28,26 @@ public:
     // pixel wider each way. Exact where of() is only a bound, but it lays the text out.
     QRect inkOf(const QString& text) const;
 
+    // Where the pixels of a text of printable ASCII (digits, Latin letters, signs) can lie,
+    // from its characters' own glyphs: the painter lays such a text out glyph after glyph,
+    // moving none up or down, nor back past where the text starts. How far left of where it
+    // is drawn, and from how far above to how far below its line's top, a pixel more each
+    // way; nothing for any other text, which only inkOf() can tell.
+    struct Overhang
+    {
+        long long left;
+        long long top;
+        long long bottom;
+    };
+    std::optional<Overhang> asciiOverhang(QStringView text);
+
 private:
     long long ofChar(QChar c);
 
     QFontMetrics m_metrics;
     long long m_glyph;
     std::array<long long, 128> m_ascii; // −1 until measured
+    std::array<QRect, 128> m_asciiBox;  // each glyph's box from its baseline origin, with it
     QHash<char16_t, long long> m_others;
 };
 

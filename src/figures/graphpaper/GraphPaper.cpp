@@ -355,6 +355,13 @@ bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
     if (x < m_w && x + extentOf(label) >= 0 && y < m_h && y + m_labelHeight >= 0) {
         return true; // within its own width and line: it is all but sure to paint
     }
+    // Numbers and other plain texts are known from their characters, without laying them out
+    // (the span's characters, doubled quotes included, are the text's).
+    const auto plain =
+        m_labelWidths->asciiOverhang(m_labels->line.sliced(label.span.begin, label.span.size));
+    if (plain && (x - plain->left >= m_w || y + plain->bottom < 0 || y + plain->top >= m_h)) {
+        return false;
+    }
     std::vector<QRect>& inks = m_labels->inks;
     if (inks.empty()) {
         inks.resize(m_labels->labels.size());
