@@ -22,9 +22,16 @@ long long TextWidths::of(QStringView text)
     return width;
 }
 
-QRect TextWidths::inkOf(const QString& text) const
+std::optional<QRect> TextWidths::inkOf(const QString& text) const
 {
-    return m_metrics.boundingRect(text).translated(0, m_metrics.ascent()).adjusted(-1, -1, 1, 1);
+    for (const char32_t c : QStringView(text).toUcs4()) {
+        if (QChar::isMark(c)) {
+            return std::nullopt;
+        }
+    }
+    return m_metrics.tightBoundingRect(text)
+        .translated(0, m_metrics.ascent())
+        .adjusted(-1, -1, 1, 1);
 }
 
 std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)

@@ -24,9 +24,11 @@ public:
     // The font's widest glyph or its line height, whichever is more.
     long long glyph() const { return m_glyph; }
     // Where the pixels of `text` lie when Canvas::textOut draws it at (0, 0) (its line's top
-    // there): the painter's bounds of the laid-out text, which cover every pixel it draws, a
-    // pixel wider each way. Exact where of() is only a bound, but it lays the text out.
-    QRect inkOf(const QString& text) const;
+    // there): the bounds of its laid-out glyphs, a pixel wider each way. Exact where of() is
+    // only a bound, but it lays the text out. Nothing for a text with a combining mark: the
+    // painter's bounds leave marks out, and stacked accents stand far above the line, a mark
+    // before any letter left of where the text starts.
+    std::optional<QRect> inkOf(const QString& text) const;
 
     // Where the pixels of a text of printable ASCII (digits, Latin letters, signs) can lie,
     // from its characters' own glyphs: the painter lays such a text out glyph after glyph,

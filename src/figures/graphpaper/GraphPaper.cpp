@@ -368,7 +368,10 @@ bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
     }
     QRect& ink = inks[std::size_t(index)];
     if (ink.isNull()) {
-        ink = m_labelWidths->inkOf(render::commaItem(m_labels->line, label.span));
+        // A text whose pixels only drawing it tells may reach anywhere the bounds allow.
+        constexpr int kFar = INT_MAX / 4;
+        ink = m_labelWidths->inkOf(render::commaItem(m_labels->line, label.span))
+                  .value_or(QRect(QPoint(-kFar, -kFar), QPoint(kFar, kFar)));
     }
     return x + ink.left() < m_w && x + ink.right() >= 0 && y + ink.top() < m_h &&
            y + ink.bottom() >= 0;

@@ -285,8 +285,9 @@ TEST(GraphPaper, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
 }
 
 // Large labels over cells of a few pixels: for every window, many lie just beyond its edges,
-// where only the laid-out text tells whether a pixel of it (a descender, an accent, a glyph
-// from another font) reaches in. The window must show every pixel that reaches.
+// where only the laid-out text tells whether a pixel of it (a descender, an accent or a stack of
+// them, a mark before any letter, a glyph from another font) reaches in. The window must show
+// every pixel that reaches.
 TEST(GraphPaper, LabelsJustBeyondTheWindowsEdgesPaintWhatReachesIn)
 {
     GraphPaperParams p = GraphPaperParams::defaults(false);
@@ -297,7 +298,7 @@ TEST(GraphPaper, LabelsJustBeyondTheWindowsEdgesPaintWhatReachesIn)
     p.numberingOn = true;
     p.numberColor = kRedIndex;
     p.numberText = QString::fromUtf8("jq,Wf,e\u0301_,\U0001F600,方,-_-,gy,Ｗ,(j),"
-                                     "ÅÇ,|,/\\/,ijk,@");
+                                     "ÅÇ,|,/\\/,ijk,@,W\u0301\u0301\u0301,\u0332\u0332x");
     for (const int size : {-12, 2, 5, 28, 45}) {
         p.numberSize = size;
         // Odd sizes, as the block's (21 x 45): centring then halves exactly in both.
