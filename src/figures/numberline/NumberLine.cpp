@@ -107,9 +107,59 @@ private:
         i64 numberChar = 0;
         i64 unitChars = 0;
         i64 unitWidth = 0;
+        // From how far above to how far below its line's top a label's pixels can lie.
+        i64 inkTop = 0;
+        i64 inkBottom = 0;
     };
+    // The label font of the drawing, set up by the canvas that first draws labels: lines
+    // drawn on scratch canvases each have a renderer of their own, which share the first's.
+    LabelFont& labelFont();
     std::optional<LabelFont> m_labelFont;
+    NumberLineRenderer* m_fonts = this; // the renderer whose m_labelFont serves this one
 };
+
+NumberLineRenderer::LabelFont& NumberLineRenderer::labelFont()
+{
+    std::optional<LabelFont>& kept = m_fonts->m_labelFont;
+    if (kept) {
+        return *kept;
+    }
+    LabelFont& f = kept.emplace(LabelFont{render::TextWidths(m_c.font())});
+    const std::u16string_view numberChars = u"0123456789+-.";
+    for (const char16_t c : numberChars) {
+        f.numberChar = std::max(f.numberChar, f.widths.of(QStringView(&c, 1)));
+    }
+    f.unitChars = render::dbcsLength(m_p.labelUnit);
+    f.unitWidth = f.widths.of(m_p.labelUnit);
+    // A number's characters are plain ASCII, placed by their own glyphs, and so is a plain
+    // unit. Any other unit is laid out after each digit it can follow: an accent at its
+    // start sits on that digit, and a glyph from another font may stand taller than the line.
+    // Labels of lines whose rows these do not meet are not laid out (lines stacked a few
+    // pixels apart under labels a line's height above them).
+    const auto number = f.widths.asciiOverhang(QStringView(numberChars));
+    f.inkTop = number->top;
+    f.inkBottom = number->bottom;
+    if (m_p.labelUnit.isEmpty()) {
+        return f;
+    }
+    if (const auto unit = f.widths.asciiOverhang(m_p.labelUnit)) {
+        f.inkTop = std::min(f.inkTop, unit->top);
+        f.inkBottom = std::max(f.inkBottom, unit->bottom);
+        return f;
+    }
+    for (const char16_t digit : numberChars.substr(0, 10)) {
+        const auto ink = f.widths.inkOf(QChar(digit) + m_p.labelUnit);
+        if (!ink) {
+            // A unit with a combining mark: only drawing a label tells where it reaches.
+            f.inkTop = -(i64(1) << 40);
+            f.inkBottom = i64(1) << 40;
+            break;
+        }
+        f.inkTop = std::min<i64>(f.inkTop, ink->top());
+        f.inkBottom = std::max<i64>(f.inkBottom, ink->bottom());
+    }
+    return f;
+}
 
 bool NumberLineRenderer::setPen(const LineSetting& stroke)
 {
@@ -273,16 +323,11 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
             if (s == 0 && !k.empty()) {
                 k.first = k.last;
             }
-            if (!m_labelFont) {
-                LabelFont& f = m_labelFont.emplace(LabelFont{render::TextWidths(m_c.font())});
-                for (const char16_t c : std::u16string_view(u"0123456789+-.")) {
-                    f.numberChar = std::max(f.numberChar, f.widths.of(QStringView(&c, 1)));
-                }
-                f.unitChars = render::dbcsLength(m_p.labelUnit);
-                f.unitWidth = f.widths.of(m_p.labelUnit);
-            }
-            LabelFont& font = *m_labelFont;
+            LabelFont& font = labelFont();
             const i64 glyph = font.widths.glyph();
+            if (y + font.inkBottom < 0 || y + font.inkTop >= m_c.height()) {
+                k = Range{0, -1};
+            }
             for (i64 i = k.first; i <= k.last; ++i) {
                 // The value restarts on every line and grows by the step at every tick.
                 const i64 v = i64(m_p.labelStart) + i * i64(m_p.labelStep);
@@ -406,6 +451,7 @@ void NumberLineRenderer::draw()
         } else {
             NumberLineRenderer other(c, m_p, m_frame, m_byStamps);
             other.m_labelReach = m_labelReach;
+            other.m_fonts = this;
             other.line(x, y);
         }
     });

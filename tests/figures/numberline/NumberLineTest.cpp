@@ -217,6 +217,41 @@ TEST(NumberLine, LabelsTheWindowsEdgeCutsKeepWhatIsInside)
     }
 }
 
+// Lines stacked a few pixels apart whose labels stand just above or below the window: a line's
+// labels are left out only when no pixel of any can reach it (accents over the first character
+// of the unit, a descender, a glyph from another font).
+TEST(NumberLine, LabelsOfLinesJustBeyondTheWindowPaintWhatReachesIn)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 9;
+    p.tickSpacing = 6;
+    p.countDown = 3;
+    p.gapDown = 40;
+    p.labelsOn = true;
+    p.labelStart = -4;
+    p.labelScale = 1;
+    p.labelColor = kRedIndex;
+    for (const char* unit : {"", "gj", "\u0301\u0301x", "\U0001F600", "方", "Å"}) {
+        p.labelUnit = QString::fromUtf8(unit);
+        for (const bool below : {false, true}) {
+            p.labelsBelow = below;
+            for (const int size : {14, 33}) {
+                p.labelSize = size;
+                // The lines' height is even (80): so are the windows'.
+                for (int h = 2; h <= 64; h += 2) {
+                    SCOPED_TRACE(testing::Message() << unit << " " << below << " " << size << " "
+                                                    << h);
+                    Canvas small(60, h);
+                    // Each line drawn in its place, not copied from a drawing of one whole.
+                    koyomi::test::expectWindowMatchesLargeCanvas(
+                        small, 200,
+                        [&](Canvas& c, const Frame& f) { drawNumberLineTickByTick(c, p, f); });
+                }
+            }
+        }
+    }
+}
+
 TEST(NumberLine, ValuesTypedFarOutOfRangeDrawAndEnd)
 {
     for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
