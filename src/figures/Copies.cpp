@@ -265,6 +265,24 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     const bool worthIt = copies > 4 && !shown.empty() && scratch <= kLargest &&
                          (copies > 64 || scratch / copies <= canvasPixels) && fitsInt(top);
     long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
+    const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
+                         (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
+    const bool layered =
+        canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas);
+    if (alike != CopiesAlike::No && !worthIt && overlap && copies > 4 && layered) {
+        // Too large a drawing to keep, and copies over each other: drawn from the last back,
+        // each on a layer, the canvas's pixels are decided by the last copies and the earlier
+        // ones are left once every pixel is (tens of thousands of number lines whose long
+        // labels each cross the window).
+        if (alike == CopiesAlike::AfterTheFirst) {
+            draw(canvas, g.x0 + iFrom * g.stepX, g.y0 + g.rows.first * g.stepY);
+            ++iFrom;
+        }
+        render::DecidedPixels decided(canvasWidth, canvasHeight);
+        CopiesBack back(g, iFrom);
+        drawLastOnLayers(canvas, g, reach, back, decided, copies, true, draw);
+        return;
+    }
     if (alike != CopiesAlike::No && worthIt) {
         if (alike == CopiesAlike::AfterTheFirst) {
             draw(canvas, g.x0 + iFrom * g.stepX, g.y0 + g.rows.first * g.stepY);
@@ -274,13 +292,10 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         // canvas: the last few, drawn cut to the canvas, often decide every pixel. Those they
         // leave open are pasted from the scratch image after all, so this gives up after as
         // many copies as the scratch image holds canvases (what their layers cost in pixels).
-        const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
-                             (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
         const long long layers = scratch / canvasPixels;
         std::optional<render::DecidedPixels> decided;
         CopiesBack back(g, iFrom);
-        if (overlap && scratch >= layersFrom && layers >= 4 &&
-            canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas)) {
+        if (overlap && scratch >= layersFrom && layers >= 4 && layered) {
             decided.emplace(canvasWidth, canvasHeight);
             if (drawLastOnLayers(canvas, g, reach, back, *decided, layers, false, draw) ||
                 back.done()) {

@@ -140,3 +140,37 @@ TEST(CopiesOfAFigure, CopiesThatPaintNothingOnTheWindowDoNotUseUpTheLayers)
     EXPECT_EQ(copies.image(), each.image());
     EXPECT_EQ(drawnLarger, 0);
 }
+
+TEST(CopiesOfAFigure, CopiesTooLargeToKeepAreDecidedFromTheLastBack)
+{
+    // Squares nearly 6,000 pixels wide, 7 pixels apart, each with a small square of another
+    // colour at its middle: a drawing of one is larger than a scratch image may be. Drawn
+    // cut to the window from the last back, the last rows that reach it decide every pixel,
+    // and the hundreds of thousands of copies before them are not drawn.
+    constexpr CopyReach reach{-3000, -3000, 3000, 3000};
+    constexpr int w = 40, h = 30;
+    CopyGrid g;
+    g.stepX = 7;
+    g.stepY = 7;
+    g.cols = stepRange(g.x0, g.stepX, -1000, 1000, -reach.right, w - 1 - reach.left);
+    g.rows = stepRange(g.y0, g.stepY, -1000, 1000, -reach.bottom, h - 1 - reach.top);
+    long long drawn = 0;
+    auto square = [&](Canvas& c, long long x, long long y) {
+        ++drawn;
+        c.fillRect(int(x) - 2990, int(y) - 2990, int(x) + 2991, int(y) + 2991,
+                   PaletteColor[3].color);
+        c.fillRect(int(x) - 2, int(y) - 2, int(x) + 3, int(y) + 3, PaletteColor[kRedIndex].color);
+    };
+    Canvas copies(w, h, kBlack);
+    drawCopies(copies, g, reach, CopiesAlike::All, square);
+    const long long drawnCopies = drawn;
+    Canvas each(w, h, kBlack);
+    for (long long j = g.rows.first; j <= g.rows.last; ++j) {
+        for (long long i = g.cols.first; i <= g.cols.last; ++i) {
+            square(each, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
+        }
+    }
+    EXPECT_EQ(copies.image(), each.image());
+    EXPECT_GT(drawn - drawnCopies, 700'000);
+    EXPECT_LT(drawnCopies, 20'000);
+}
