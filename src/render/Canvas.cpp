@@ -1,6 +1,5 @@
 #include "render/Canvas.h"
 #include "render/PixelLoop.h"
-#include "render/StrokeStamps.h"
 #include "render/TextStamps.h"
 
 #include <QFont>

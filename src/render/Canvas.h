@@ -67,7 +67,6 @@ struct Brush
 
 struct PixelRun;
 struct StrokeStamp;
-class StrokeStamps;
 struct TextStamp;
 class TextStamps;
 
@@ -250,9 +249,7 @@ private:
     // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
     std::unique_ptr<TextStamps> m_stamps;
     long long m_textsLaidOut = 0;
-    // Straight strokes already drawn, as the pixels they cover (see CanvasPath.cpp).
-    std::unique_ptr<StrokeStamps> m_strokeStamps;
-    long long m_strokesStamped = 0;
+    long long m_strokesStamped = 0; // strokes painted from the stamps all canvases share
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;

@@ -182,10 +182,11 @@ bool Canvas::stampStroke(QPoint a, QPoint b)
     if (qint64(size.width()) * size.height() > kMaxStrokeStampPixels) {
         return false;
     }
-    if (!m_strokeStamps) {
-        m_strokeStamps = std::make_unique<StrokeStamps>();
-    }
-    StrokeStamp* stamp = m_strokeStamps->seen(StrokeStamps::key(d, width, m_pen.flatEnds));
+    // A stroke's pixels depend on its pen and shape alone, not on the canvas: kept for every
+    // canvas, the marks of copies drawn on scratch canvases, and of every redraw, are made
+    // once.
+    thread_local StrokeStamps strokes;
+    StrokeStamp* stamp = strokes.seen(StrokeStamps::key(d, width, m_pen.flatEnds));
     if (!stamp) {
         return false;
     }
@@ -207,10 +208,11 @@ bool Canvas::stampStroke(QPoint a, QPoint b)
             p.drawPolyline(points.data(), int(points.size()));
         }
         StrokeStamp made;
+        made.runs.reserve(std::size_t(size.height())); // a run a row, for most strokes
         made.state = kept.takeRuns(size, start, bandsAlong(start, d, size, margin), made.runs)
                          ? StrokeStamp::State::Usable
                          : StrokeStamp::State::Unusable;
-        m_strokeStamps->settle(*stamp, std::move(made));
+        strokes.settle(*stamp, std::move(made));
     }
     if (stamp->state != StrokeStamp::State::Usable) {
         return false;

@@ -26,10 +26,10 @@ struct StrokeStamp
     State state = State::Seen;
 };
 
-// Stamps of the strokes a canvas has drawn. A ring of thousands of dashed marks draws its
-// dashes in a few hundred directions and lengths; a painter call for each dash cost several
-// times what painting its few dozen pixels costs. A stroke drawn only once (a solid mark of
-// its own length) costs the painter and one look-up.
+// Stamps of the strokes drawn on any canvas of a thread. A ring of thousands of dashed marks
+// draws its dashes in a few hundred directions and lengths; a painter call for each dash cost
+// several times what painting its few dozen pixels costs. A stroke drawn only once (a solid
+// mark of its own length) costs the painter and one look-up.
 class StrokeStamps
 {
 public:
