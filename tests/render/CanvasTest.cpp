@@ -588,6 +588,24 @@ TEST(CanvasGeometry, EllipsesOverTheWholeWindowShowWhatTheyShowDrawnWhole)
     EXPECT_LT(filled, 700);
 }
 
+// Strokes the line on the canvas, and with the painter's own pen on `painted`, an image holding
+// the canvas `margin` pixels from its edges.
+static void strokeOnBoth(Canvas& c, QImage& painted, int margin, const std::array<QPoint, 2>& line,
+                         const Pen& pen)
+{
+    c.setPen(pen);
+    StrokePolyline(line, c);
+    QPainter p(&painted);
+    QPen painterPen(QColor(toQRgb(pen.color)));
+    painterPen.setWidth(pen.width);
+    painterPen.setCapStyle(pen.flatEnds ? Qt::FlatCap : Qt::RoundCap);
+    painterPen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(painterPen);
+    const QPoint shift(margin, margin);
+    const std::array<QPoint, 2> shifted{line[0] + shift, line[1] + shift};
+    p.drawPolyline(shifted.data(), 2);
+}
+
 TEST(CanvasLines, ShortStrokesDrawnAgainCoverWhatThePainterCovers)
 {
     // The canvas keeps a short straight stroke as the pixels it covers and paints the next
@@ -614,17 +632,7 @@ TEST(CanvasLines, ShortStrokesDrawnAgainCoverWhatThePainterCovers)
         const ColorRef color = colors[pick(0, 2)];
         const QPoint from(pick(-40, kWidth + 40), pick(-40, kHeight + 40));
         const std::array<QPoint, 2> line{from, from + directions[pick(0, 45)]};
-        c.setPen(Pen{color, PenStyle::Solid, width, true, flat});
-        StrokePolyline(line, c);
-        QPainter p(&painted);
-        QPen pen(QColor(toQRgb(color)));
-        pen.setWidth(width);
-        pen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-        p.setPen(pen);
-        const QPoint shift(kMargin, kMargin);
-        const std::array<QPoint, 2> shifted{line[0] + shift, line[1] + shift};
-        p.drawPolyline(shifted.data(), 2);
+        strokeOnBoth(c, painted, kMargin, line, Pen{color, PenStyle::Solid, width, true, flat});
     }
     const QImage window = painted.copy(kMargin, kMargin, kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y) {
@@ -668,17 +676,7 @@ TEST(CanvasLines, LongStrokesCutByTheWindowDrawnAgainCoverWhatThePainterCovers)
         const QPoint from =
             through - QPoint(int(std::lround(d.x() * along)), int(std::lround(d.y() * along)));
         const std::array<QPoint, 2> line{from, from + d};
-        c.setPen(Pen{color, PenStyle::Solid, width, true, flat});
-        StrokePolyline(line, c);
-        QPainter p(&painted);
-        QPen pen(QColor(toQRgb(color)));
-        pen.setWidth(width);
-        pen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-        p.setPen(pen);
-        const QPoint shift(kMargin, kMargin);
-        const std::array<QPoint, 2> shifted{line[0] + shift, line[1] + shift};
-        p.drawPolyline(shifted.data(), 2);
+        strokeOnBoth(c, painted, kMargin, line, Pen{color, PenStyle::Solid, width, true, flat});
     }
     EXPECT_EQ(c.image(),
               painted.copy(kMargin, kMargin, kWidth, kHeight).convertToFormat(c.image().format()));
