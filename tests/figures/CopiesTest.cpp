@@ -109,6 +109,28 @@ TEST(CopiesOfAFigure, CopiesDrawnOnceAndPastedGiveThePictureOfDrawingEachInOrder
     }
 }
 
+// Copies `step` pixels apart both ways, from −1000 to 1000, those whose reach meets a canvas
+// w × h.
+static CopyGrid gridOver(long long step, const CopyReach& reach, int w, int h)
+{
+    CopyGrid g;
+    g.stepX = step;
+    g.stepY = step;
+    g.cols = stepRange(g.x0, g.stepX, -1000, 1000, -reach.right, w - 1 - reach.left);
+    g.rows = stepRange(g.y0, g.stepY, -1000, 1000, -reach.bottom, h - 1 - reach.top);
+    return g;
+}
+
+// Every copy of the grid drawn in order, rows outer: the picture drawCopies must give.
+template <class Draw> static void drawEachInOrder(Canvas& canvas, const CopyGrid& g, Draw draw)
+{
+    for (long long j = g.rows.first; j <= g.rows.last; ++j) {
+        for (long long i = g.cols.first; i <= g.cols.last; ++i) {
+            draw(canvas, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
+        }
+    }
+}
+
 TEST(CopiesOfAFigure, CopiesThatPaintNothingOnTheWindowDoNotUseUpTheLayers)
 {
     // Squares 25 pixels wide, 20 pixels apart, reaching 300 pixels as far as the grid knows
@@ -117,11 +139,7 @@ TEST(CopiesOfAFigure, CopiesThatPaintNothingOnTheWindowDoNotUseUpTheLayers)
     // pixel, with no scratch image of the whole reach drawn at all.
     constexpr CopyReach reach{-300, -300, 300, 300};
     constexpr int w = 40, h = 30;
-    CopyGrid g;
-    g.stepX = 20;
-    g.stepY = 20;
-    g.cols = stepRange(g.x0, g.stepX, -1000, 1000, -reach.right, w - 1 - reach.left);
-    g.rows = stepRange(g.y0, g.stepY, -1000, 1000, -reach.bottom, h - 1 - reach.top);
+    const CopyGrid g = gridOver(20, reach, w, h);
     long long drawnLarger = 0;
     auto square = [&](Canvas& c, long long x, long long y) {
         drawnLarger += c.width() > w || c.height() > h;
@@ -132,11 +150,7 @@ TEST(CopiesOfAFigure, CopiesThatPaintNothingOnTheWindowDoNotUseUpTheLayers)
     Canvas copies(w, h, kBlack);
     drawCopies(copies, g, reach, CopiesAlike::All, square, 4LL * w * h);
     Canvas each(w, h, kBlack);
-    for (long long j = g.rows.first; j <= g.rows.last; ++j) {
-        for (long long i = g.cols.first; i <= g.cols.last; ++i) {
-            square(each, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
-        }
-    }
+    drawEachInOrder(each, g, square);
     EXPECT_EQ(copies.image(), each.image());
     EXPECT_EQ(drawnLarger, 0);
 }
@@ -149,11 +163,7 @@ TEST(CopiesOfAFigure, CopiesTooLargeToKeepAreDecidedFromTheLastBack)
     // and the hundreds of thousands of copies before them are not drawn.
     constexpr CopyReach reach{-3000, -3000, 3000, 3000};
     constexpr int w = 40, h = 30;
-    CopyGrid g;
-    g.stepX = 7;
-    g.stepY = 7;
-    g.cols = stepRange(g.x0, g.stepX, -1000, 1000, -reach.right, w - 1 - reach.left);
-    g.rows = stepRange(g.y0, g.stepY, -1000, 1000, -reach.bottom, h - 1 - reach.top);
+    const CopyGrid g = gridOver(7, reach, w, h);
     long long drawn = 0;
     auto square = [&](Canvas& c, long long x, long long y) {
         ++drawn;
@@ -165,11 +175,7 @@ TEST(CopiesOfAFigure, CopiesTooLargeToKeepAreDecidedFromTheLastBack)
     drawCopies(copies, g, reach, CopiesAlike::All, square);
     const long long drawnCopies = drawn;
     Canvas each(w, h, kBlack);
-    for (long long j = g.rows.first; j <= g.rows.last; ++j) {
-        for (long long i = g.cols.first; i <= g.cols.last; ++i) {
-            square(each, g.x0 + i * g.stepX, g.y0 + j * g.stepY);
-        }
-    }
+    drawEachInOrder(each, g, square);
     EXPECT_EQ(copies.image(), each.image());
     EXPECT_GT(drawn - drawnCopies, 700'000);
     EXPECT_LT(drawnCopies, 20'000);
