@@ -1,6 +1,6 @@
 #include "render/Canvas.h"
 #include "render/PixelLoop.h"
-#include "render/TextStamps.h"
+#include "render/PixelRuns.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -67,8 +67,7 @@ struct Brush
 
 struct PixelRun;
 struct StrokeStamp;
-struct TextStamp;
-class TextStamps;
+struct TextGlyphs;
 
 // Pixels [left, right] of row y, as a flood fill painted them.
 struct FilledRun
@@ -166,8 +165,8 @@ public:
 
     // Text with the top of its cell at y, on a clear background.
     void textOut(int x, int y, const QString& text);
-    // How many texts the painter has laid out on this canvas (those not stamped): each costs
-    // about as much as thousands of pixels.
+    // How many texts were laid out for this canvas (those drawn by the painter, and those met
+    // for the first time on any canvas): each costs about as much as thousands of pixels.
     long long textsLaidOut() const { return m_textsLaidOut; }
     // The font text is drawn in at the present family and size.
     const QFont& font() const;
@@ -217,7 +216,9 @@ private:
     // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
     // canvas.
     void paintRuns(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb);
-    const TextStamp* textStamp(const QString& text);
+    // Paints the pixels of the glyphs of a laid-out text that reach the canvas, with the
+    // text's baseline origin at (x, baseline).
+    void paintGlyphs(const TextGlyphs& text, long long x, long long baseline);
     void strokeFigure(std::span<const QPoint> points, bool closed);
     // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
     // when the painter is to draw it (the first of its kind, or too large to keep).
@@ -246,8 +247,6 @@ private:
     // The scratch image of shapes the edge cuts, kept between them: thousands of marks cut
     // by the edge would otherwise each allocate and clear up to a megabyte.
     mutable QImage m_wholeScratch;
-    // Texts already drawn, as the pixels they cover, by font and text (see CanvasText.cpp).
-    std::unique_ptr<TextStamps> m_stamps;
     long long m_textsLaidOut = 0;
     long long m_strokesStamped = 0; // strokes painted from the stamps all canvases share
     Pen m_pen;

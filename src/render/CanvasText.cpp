@@ -1,78 +1,52 @@
 #include "render/Canvas.h"
-#include "render/PixelRuns.h"
-#include "render/TextStamps.h"
+#include "render/TextGlyphs.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace koyomi::render {
-
-namespace {
-
-// A text whose pixels would need a larger picture than this is drawn by the painter every
-// time rather than kept: the painter draws only what the canvas shows of a large text, a
-// stamp would first lay out all of it. Labels of ordinary sizes are far smaller.
-constexpr qint64 kMaxStampPixels = qint64(1) << 16;
-
-// The pixels that painting the text white on black covers; unusable when any pixel is only
-// partly covered, which a stamp of one colour could not reproduce.
-TextStamp makeStamp(const QFont& font, const QString& text)
-{
-    TextStamp stamp;
-    stamp.state = TextStamp::State::Unusable;
-    const QFontMetrics metrics(font);
-    const int margin = metrics.height() / 2 + 2;
-    const QRect bounds = metrics.boundingRect(text).adjusted(-margin, -margin, margin, margin);
-    if (qint64(bounds.width()) * bounds.height() > kMaxStampPixels) {
-        return stamp;
-    }
-    thread_local StampScratch kept(4 * kMaxStampPixels);
-    QImage& scratch = kept.image(bounds.size());
-    {
-        QPainter p(&scratch);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
-        p.setClipRect(QRect(QPoint(0, 0), bounds.size()));
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(-bounds.left(), -bounds.top(), text);
-    }
-    if (!kept.takeRuns(bounds.size(), -bounds.topLeft(), stamp.runs)) {
-        return stamp;
-    }
-    stamp.state = TextStamp::State::Usable;
-    return stamp;
-}
-
-} // namespace
-
-const TextStamp* Canvas::textStamp(const QString& text)
-{
-    if (!m_stamps) {
-        m_stamps = std::make_unique<TextStamps>();
-    }
-    TextStamp* stamp = m_stamps->seen(m_fontKey, text);
-    if (stamp && stamp->state == TextStamp::State::Seen &&
-        stamp->sightings >= TextStamp::kSightingsToStamp) {
-        m_stamps->settle(*stamp, makeStamp(m_font, text));
-    }
-    return stamp;
-}
 
 void Canvas::textOut(int x, int y, const QString& text)
 {
     if (text.isEmpty()) {
         return;
     }
-    font(); // settles the font and its ascent for the present size
-    // Copy mode stamps the text's pixels in the font colour; exclusive-or drawing goes
-    // through the painter, which combines the colours itself.
-    const TextStamp* stamp = m_penMode == PenMode::Copy ? textStamp(text) : nullptr;
-    if (!stamp || stamp->state != TextStamp::State::Usable) {
-        drawTextDirect(x, y, text);
+    const QFont& f = font(); // settles the font and its ascent for the present size
+    // Copy mode paints the pixels of the text's glyphs in the font colour; exclusive-or
+    // drawing goes through the painter, which combines the colours itself.
+    if (m_penMode == PenMode::Copy) {
+        thread_local TextGlyphCache texts;
+        bool laidOut = false;
+        const TextGlyphs& glyphs = texts.of(f, m_fontKey, text, laidOut);
+        if (glyphs.usable) {
+            m_textsLaidOut += laidOut ? 1 : 0;
+            paintGlyphs(glyphs, x, static_cast<long long>(y) + m_fontAscent);
+            return;
+        }
+    }
+    drawTextDirect(x, y, text);
+}
+
+void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline)
+{
+    const long long w = m_image.width();
+    const long long h = m_image.height();
+    const auto reaches = [w, h](long long atX, long long atY, int top, int bottom, int left,
+                                int right) {
+        return bottom >= top && atY + bottom >= 0 && atY + top < h && atX + right >= 0 &&
+               atX + left < w;
+    };
+    if (!reaches(x, baseline, text.top, text.bottom, text.left, text.right)) {
         return;
     }
-    paintRuns(stamp->runs, x, static_cast<long long>(y) + m_fontAscent, toQRgb(m_fontColor));
+    const QRgb rgb = toQRgb(m_fontColor);
+    for (const TextGlyphs::Placed& glyph : text.glyphs) {
+        const GlyphPicture& picture = *glyph.picture;
+        const long long gx = x + glyph.dx;
+        const long long gy = baseline + glyph.dy;
+        if (reaches(gx, gy, picture.top, picture.bottom, picture.left, picture.right)) {
+            paintRuns(picture.runs, gx, gy, rgb);
+        }
+    }
 }
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)

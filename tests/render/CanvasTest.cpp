@@ -275,20 +275,38 @@ TEST(CanvasText, TextCellTopIsAtYAndSizeReadsBack)
 
 TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
 {
-    // The canvas keeps each text it draws as the pixels it covers and stamps it again; the
-    // picture must be the one the painter draws with the canvas's font. Each text is drawn
-    // at many offsets, partly outside the canvas, at several sizes and in both scripts.
-    const QStringList texts{
-        QStringLiteral("0"),         QStringLiteral("123"),   QStringLiteral("Wgj|_"),
-        QStringLiteral("方眼紙ｱｲｳ"), QStringLiteral("-7.25"), QStringLiteral(" a b "),
-        QStringLiteral("1"),         QStringLiteral("12"),    QStringLiteral("11")};
-    for (const int size : {1, 9, 10, 24, 41, 55, 72}) {
+    // The canvas keeps each glyph it draws as the pixels it covers and each text as where its
+    // glyphs go; the picture must be the one the painter draws with the canvas's font. Each
+    // text is drawn at many offsets, partly outside the canvas, at sizes whose glyphs the
+    // painter keeps as images and sizes it fills as outlines, in both scripts. Among them:
+    // pairs the font moves closer, a ligature, right-to-left letters, a stack of accents
+    // placed between pixels, a mark before any letter, an emoji from another font, and a
+    // line break: the painter draws those the canvas cannot keep.
+    const QStringList texts{QStringLiteral("0"),
+                            QStringLiteral("123"),
+                            QStringLiteral("Wgj|_"),
+                            QStringLiteral("方眼紙ｱｲｳ"),
+                            QStringLiteral("-7.25"),
+                            QStringLiteral(" a b "),
+                            QStringLiteral("1"),
+                            QStringLiteral("12"),
+                            QStringLiteral("11"),
+                            QStringLiteral("AVAVToWa"),
+                            QStringLiteral("ffi fl"),
+                            QStringLiteral("שלום abc"),
+                            QStringLiteral("W\u0301\u0301\u0301"),
+                            QStringLiteral("\u0301x\u0332\u0332"),
+                            QStringLiteral("a\U0001F600b"),
+                            QStringLiteral("5\n6\t7")};
+    for (const int size : {1, 9, 10, 24, 41, 55, 72, 100, 300}) {
         Canvas stamped(160, 90, kBlack);
         stamped.setFontSize(size);
         stamped.setFontColor(0x00C0FF);
-        for (int x = -40, i = 0; x < 170; x += 7, ++i) {
-            const int y = -30 + (x * 7 + i * 13) % 130;
+        long long drawnByPainter = 0; // at most: the texts from the stack of accents on
+        for (int x = -40 - size, i = 0; x < 170; x += 5, ++i) {
+            const int y = -30 - size / 2 + (x * 7 + i * 13) % (130 + size);
             const QString& text = texts[i % texts.size()];
+            drawnByPainter += i % texts.size() >= 12 ? 1 : 0;
             QImage painted(160, 90, QImage::Format_RGB32);
             painted.fill(Qt::black);
             {
@@ -302,6 +320,8 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
             ASSERT_EQ(stamped.image(), painted)
                 << "size " << size << " at " << x << "," << y << " " << text.toStdString();
         }
+        // The others are laid out once, at their first drawing on any canvas.
+        EXPECT_LE(stamped.textsLaidOut(), drawnByPainter + texts.size()) << size;
     }
 
     // One canvas, the same texts in sizes and families that take turns (the program's fixed
@@ -385,13 +405,14 @@ TEST(CanvasLines, VerticalLinesTogetherMatchDrawingThemOneByOne)
 TEST(CanvasText, ShapesAndTextCutByTheEdgeShowThePixelsOfTheWholeDrawing)
 {
     // One-pixel geometric strokes go through the painter's own stroker, which cut them at the
-    // edge before rasterising and moved a pixel here and there. Glyphs up to 64 pixels come
-    // from the painter's glyph images and are cut exactly; larger ones are drawn as outlines,
-    // which the painter may cut a pixel differently (a text the window's edge cuts keeps
-    // every pixel but the odd one on the edge of such a glyph).
-    const std::array<int, 3> sizes{10, 24, 48};
+    // edge before rasterising and moved a pixel here and there. Glyphs are painted from
+    // pictures of them drawn whole, those the painter keeps as images (up to 64 pixels) and
+    // those it fills as outlines alike.
+    const std::array<int, 4> sizes{10, 24, 48, 100};
     for (const int size : sizes) {
-        for (int x = -70; x < 70; x += 7) {
+        // A pixel at a time past each edge: the glyph's first and last rows and columns.
+        for (int x = -70; x < 70; ++x) {
+            const int y = ((x + 70) * 7) % 110 - 20 - size / 3;
             Canvas cut(64, 80, kBlack);
             Canvas whole(400, 300, kBlack);
             for (Canvas* c : {&cut, &whole}) {
@@ -400,8 +421,8 @@ TEST(CanvasText, ShapesAndTextCutByTheEdgeShowThePixelsOfTheWholeDrawing)
                 Pen pen{kWhite, PenStyle::Solid, 1, true, true};
                 c->setPen(pen);
             }
-            cut.textOut(x, 5 - size / 3, "6");
-            whole.textOut(x + 100, 105 - size / 3, "6");
+            cut.textOut(x, y, "6");
+            whole.textOut(x + 100, y + 100, "6");
             const std::array<QPoint, 3> line{QPoint(x - 40, -31), QPoint(x + 3, 40),
                                              QPoint(x + 90, 97)};
             StrokePolyline(line, cut);

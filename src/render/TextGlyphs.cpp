@@ -1,0 +1,198 @@
+#include "render/TextGlyphs.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace koyomi::render {
+
+namespace {
+
+// A glyph whose picture would hold more pixels than this is left to the painter, with the
+// text it is in: 1,024 pixels a side holds the glyphs of fonts of several hundred points.
+constexpr qint64 kMaxGlyphPixels = qint64(1) << 20;
+// A longer text is drawn by the painter every time rather than kept glyph by glyph.
+constexpr qsizetype kMaxTextLength = 4096;
+
+bool drawnOnOneLine(const QString& text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        const QChar::Category category = c.category();
+        return category == QChar::Other_Control || category == QChar::Separator_Line ||
+               category == QChar::Separator_Paragraph;
+    });
+}
+
+void widen(int& top, int& bottom, int& left, int& right, int t, int b, int l, int r)
+{
+    if (b < t) {
+        return;
+    }
+    if (bottom < top) {
+        top = t;
+        bottom = b;
+        left = l;
+        right = r;
+        return;
+    }
+    top = std::min(top, t);
+    bottom = std::max(bottom, b);
+    left = std::min(left, l);
+    right = std::max(right, r);
+}
+
+// The glyph drawn white on black by the painter with its pen position at (fractionX,
+// fractionY) 64ths of a pixel from a pixel's corner, and its pixels taken.
+GlyphPicture drawGlyph(const QRawFont& face, std::uint32_t glyph, int fractionX, int fractionY)
+{
+    GlyphPicture picture;
+    // Where the glyph may paint: its outline's bounds, the face's own bounds of it and its
+    // cell, with a margin for hinting and for a glyph that is a picture and has no outline.
+    // A pixel painted on the picture's edge shows the guess was short.
+    QRectF box = face.pathForGlyph(glyph).boundingRect() | face.boundingRect(glyph);
+    const QList<QPointF> advances = face.advancesForGlyphIndexes(QList<quint32>{glyph});
+    const qreal advance = advances.isEmpty() ? 0 : advances.first().x();
+    box |= QRectF(0, -face.ascent(), std::max<qreal>(advance, 1), face.ascent() + face.descent());
+    const qreal margin = face.pixelSize() / 4 + 2;
+    box.adjust(-margin, -margin, margin, margin);
+    constexpr qreal kFarthest = 1 << 14;
+    if (!(std::abs(box.left()) < kFarthest && std::abs(box.right()) < kFarthest &&
+          std::abs(box.top()) < kFarthest && std::abs(box.bottom()) < kFarthest)) {
+        return picture;
+    }
+    const int left = int(std::floor(box.left()));
+    const int top = int(std::floor(box.top()));
+    const QSize size(int(std::ceil(box.right())) - left + 1,
+                     int(std::ceil(box.bottom())) - top + 1);
+    if (qint64(size.width()) * size.height() > kMaxGlyphPixels) {
+        return picture;
+    }
+    thread_local StampScratch kept(kMaxGlyphPixels);
+    QImage& scratch = kept.image(size);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setClipRect(QRect(QPoint(0, 0), size));
+        p.setPen(Qt::white);
+        QGlyphRun run;
+        run.setRawFont(face);
+        run.setGlyphIndexes({glyph});
+        run.setPositions({QPointF(0, 0)});
+        p.drawGlyphRun(QPointF(-left + fractionX / 64.0, -top + fractionY / 64.0), run);
+    }
+    const QPoint origin(-left, -top);
+    // Every row whole, so that a pixel on the left or right edge refuses the picture.
+    const std::vector<RowBand> rows(std::size_t(size.height()), RowBand{0, size.width()});
+    if (!kept.takeRuns(size, origin, rows, picture.runs)) {
+        return picture;
+    }
+    for (const PixelRun& run : picture.runs) {
+        if (run.dy == top || run.dy == top + size.height() - 1) {
+            picture.runs.clear();
+            return picture; // painted on the top or bottom edge
+        }
+        widen(picture.top, picture.bottom, picture.left, picture.right, run.dy, run.dy, run.x0,
+              run.x1 - 1);
+    }
+    picture.usable = true;
+    return picture;
+}
+
+} // namespace
+
+const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, const QString& text,
+                                     bool& laidOut)
+{
+    // Labels come in one font after another: its texts are looked up once.
+    if (!m_font || fontKey != m_fontKey) {
+        m_font = &m_byFont[fontKey];
+        m_fontKey = fontKey;
+    }
+    if (const auto it = m_font->constFind(text); it != m_font->cend()) {
+        laidOut = false;
+        return *it;
+    }
+    laidOut = true;
+    if (m_runs > kMaxRuns || m_texts >= kMaxEntries || m_pictures.size() >= kMaxEntries) {
+        m_byFont.clear();
+        m_pictures.clear();
+        m_font = &m_byFont[fontKey];
+        m_runs = 0;
+        m_texts = 0;
+    }
+    TextGlyphs made = layOut(font, text);
+    m_runs += made.glyphs.size();
+    ++m_texts;
+    return *m_font->insert(text, std::move(made));
+}
+
+TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
+{
+    if (text.size() > kMaxTextLength || !drawnOnOneLine(text)) {
+        return {};
+    }
+    // The painter lays a text out the same way to draw it, and draws each glyph where the
+    // layout placed it.
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid() || line.textLength() != text.size()) {
+        return {};
+    }
+    const qreal startX = line.x();
+    const qreal baseline = line.y() + line.ascent();
+    TextGlyphs laid;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont face = run.rawFont();
+        const QString faceKey =
+            face.familyName() + u'/' + face.styleName() + u'/' + QString::number(face.pixelSize());
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+            const qreal x = positions[i].x() - startX;
+            const qreal y = positions[i].y() - baseline;
+            const qreal wholeX = std::floor(x);
+            const qreal wholeY = std::floor(y);
+            const qreal fractionX = (x - wholeX) * 64;
+            const qreal fractionY = (y - wholeY) * 64;
+            constexpr qreal kFarthest = 1 << 24;
+            if (!(std::abs(wholeX) < kFarthest && std::abs(wholeY) < kFarthest) ||
+                fractionX != std::floor(fractionX) || fractionY != std::floor(fractionY)) {
+                return {};
+            }
+            const GlyphPicture& picture =
+                this->picture(face, faceKey, glyphs[i], int(fractionX), int(fractionY));
+            if (!picture.usable) {
+                return {};
+            }
+            laid.glyphs.push_back({&picture, int(wholeX), int(wholeY)});
+            widen(laid.top, laid.bottom, laid.left, laid.right, int(wholeY) + picture.top,
+                  int(wholeY) + picture.bottom, int(wholeX) + picture.left,
+                  int(wholeX) + picture.right);
+        }
+    }
+    laid.usable = true;
+    return laid;
+}
+
+const GlyphPicture& TextGlyphCache::picture(const QRawFont& face, const QString& faceKey,
+                                            std::uint32_t glyph, int fractionX, int fractionY)
+{
+    GlyphKey key{faceKey, glyph, std::uint16_t((fractionX << 8) | fractionY)};
+    if (const auto it = m_pictures.find(key); it != m_pictures.end()) {
+        return it->second;
+    }
+    GlyphPicture made = drawGlyph(face, glyph, fractionX, fractionY);
+    m_runs += made.runs.size();
+    return m_pictures.emplace(std::move(key), std::move(made)).first->second;
+}
+
+} // namespace koyomi::render

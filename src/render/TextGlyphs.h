@@ -1,0 +1,101 @@
+#pragma once
+
+#include "render/PixelRuns.h"
+
+#include <QHash>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class QFont;
+class QRawFont;
+
+namespace koyomi::render {
+
+// The pixels one glyph of one face and size covers, drawn with its pen position a fraction of
+// a pixel (in 64ths) right of and below a pixel's corner: runs relative to that pixel. Glyphs
+// are drawn without antialiasing, and the painter places a glyph moved by whole pixels on the
+// pixels moved by as much, so a glyph covers the same pixels wherever it is drawn at the same
+// fraction.
+struct GlyphPicture
+{
+    std::vector<PixelRun> runs;
+    // The rows and columns the runs span, relative to the same pixel; none when bottom < top.
+    int top = 0;
+    int bottom = -1;
+    int left = 0;
+    int right = -1;
+    // False when the glyph cannot be kept as pixels of one colour (a colour picture, a glyph
+    // larger than kept pictures, or one that reaches past the picture it was drawn on).
+    bool usable = false;
+};
+
+// A text laid out in one font, as glyph pictures placed relative to its baseline's origin.
+struct TextGlyphs
+{
+    struct Placed
+    {
+        const GlyphPicture* picture;
+        int dx;
+        int dy;
+    };
+    std::vector<Placed> glyphs;
+    // The rows and columns all glyphs span, relative to the baseline's origin.
+    int top = 0;
+    int bottom = -1;
+    int left = 0;
+    int right = -1;
+    // False when the painter is to draw the text itself: a glyph that cannot be kept, a
+    // glyph placed between 64ths of a pixel, a control character, or a text too long to keep.
+    bool usable = false;
+};
+
+// Texts drawn on any canvas of a thread, as the glyphs they are laid out in, and the pictures
+// of those glyphs. The painter lays out a text anew at every drawing and, for glyphs larger
+// than its own glyph images, loads and fills every glyph's outline: a label of 100 points
+// cost a millisecond even where the window showed none of it. Here a text is laid out once
+// and each glyph of a face and size drawn once; drawing a text again paints the pixels of
+// just the glyphs that reach the canvas.
+class TextGlyphCache
+{
+public:
+    // The text laid out in the font (named by Canvas's font key); `laidOut` tells whether it
+    // was laid out now rather than found. The reference holds until the next call.
+    const TextGlyphs& of(const QFont& font, const QString& fontKey, const QString& text,
+                         bool& laidOut);
+
+private:
+    struct GlyphKey
+    {
+        QString face; // family, style and pixel size of the face the glyph comes from
+        std::uint32_t glyph;
+        std::uint16_t fraction; // 64ths of a pixel right (high byte) and below (low byte)
+        bool operator==(const GlyphKey&) const = default;
+    };
+    struct GlyphKeyHash
+    {
+        std::size_t operator()(const GlyphKey& k) const
+        {
+            return qHash(k.face, std::size_t(k.glyph) * 65536 + k.fraction);
+        }
+    };
+
+    TextGlyphs layOut(const QFont& font, const QString& text);
+    const GlyphPicture& picture(const QRawFont& face, const QString& faceKey, std::uint32_t glyph,
+                                int fractionX, int fractionY);
+
+    // Bounded memory: past either limit everything kept starts again from none.
+    static constexpr std::size_t kMaxRuns = std::size_t(1) << 20;    // of glyphs and placings
+    static constexpr std::size_t kMaxEntries = std::size_t(1) << 16; // of texts and glyphs
+    QHash<QString, QHash<QString, TextGlyphs>> m_byFont;
+    QHash<QString, TextGlyphs>* m_font = nullptr; // the texts of the font asked for last
+    QString m_fontKey;
+    std::unordered_map<GlyphKey, GlyphPicture, GlyphKeyHash> m_pictures;
+    std::size_t m_texts = 0;
+    std::size_t m_runs = 0;
+};
+
+} // namespace koyomi::render
