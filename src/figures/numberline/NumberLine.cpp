@@ -346,8 +346,13 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
                 }
                 const QString text =
                     numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
-                const i64 x = x0 + i * s + (size / 5) * 2 - (size / 2) * render::dbcsLength(text);
-                if (x - glyph >= m_c.width() || x + font.widths.of(text) + glyph < 0) {
+                // The unit's length and width are known: only the number's are added up (a
+                // long unit after each of thousands of numbers).
+                const QStringView digits = QStringView(text).first(
+                    v == 0 ? text.size() : text.size() - m_p.labelUnit.size());
+                const i64 x = base - (size / 2) * (render::dbcsLength(digits) + unit);
+                const i64 width = font.widths.of(digits) + (v == 0 ? 0 : font.unitWidth);
+                if (x - glyph >= m_c.width() || x + width + glyph < 0) {
                     continue;
                 }
                 if (fitsInt(x)) {
