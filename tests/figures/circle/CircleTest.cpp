@@ -1,9 +1,12 @@
 #include "figures/circle/Circle.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Dot.h"
 #include "figures/RadialPoint.h"
+#include "figures/Stroke.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
+#include "render/PathUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -519,6 +522,48 @@ TEST(Circle, DotsLargerThanTheWindowDrawWhatALargerWindowShows)
         if (HasFailure()) {
             FAIL() << "case " << n;
         }
+    }
+}
+
+TEST(Circle, DotOutlinesPaintWhatDrawingTheOutlineDoes)
+{
+    // A ring's dots paint the pixels of one outline drawn whole; each must be the dot and
+    // outline drawn in place. Settings come in a random order, so that rings just before
+    // differ in one of size, kind or width only; the small window cuts the larger dots on
+    // every side.
+    std::mt19937 rng(29);
+    auto pick = [&](auto values) {
+        return values[std::uniform_int_distribution<std::size_t>(0, values.size() - 1)(rng)];
+    };
+    for (int n = 0; n < 300; ++n) {
+        const QSize window = pick(std::array{QSize(800, 570), QSize(61, 47)});
+        const int s = pick(std::array{1, 4, 17, 40, 90});
+        const int kind = pick(std::array{0, 1, 2, 3, 4, 5});
+        const int width = pick(std::array{1, 2, 5, 12});
+        CircleParams p = bare();
+        p.radius = 0; // every dot on the centre
+        p.divisions = 3;
+        p.edgeMark = int(CircleMark::Dot);
+        p.edgeMarkSize = s;
+        p.edgeMarks = LineSetting{kind, width, kRedIndex};
+        Canvas ring(window.width(), window.height());
+        drawCircle(ring, p, Frame{window.width(), window.height(), false});
+
+        const int cx = window.width() / 2;
+        const int cy = window.height() / 2;
+        Canvas each(window.width(), window.height());
+        filledDot(each, cx - s, cy - s, cx + s, cy + s, red(), kind);
+        if (drawsKind(p.edgeMarks)) {
+            each.beginPath();
+            EllipsePath(each, cx - s, cy - s, cx + s, cy + s);
+            each.endPath();
+            each.flattenPath();
+            TPath path;
+            path.capture(each);
+            DashedPath(path, each, red(), width, lineStylePattern(kind, true), true);
+        }
+        ASSERT_EQ(ring.image(), each.image())
+            << window.width() << " size " << s << " kind " << kind << " width " << width;
     }
 }
 
