@@ -19,6 +19,7 @@ struct CommaSpan
     qsizetype begin = 0;
     qsizetype size = 0;
     bool quoted = false;
+    bool ascii = true; // every character of the span below 0x80
 };
 
 // Calls visit(span) for the items of a comma text in order, by the rules of splitCommaText,
@@ -63,6 +64,7 @@ template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
         if (s[i] == u'"') {
             span.quoted = true;
             span.begin = ++i;
+            char16_t any = 0;
             while (i < n) {
                 if (s[i] == u'"') {
                     if (i + 1 < n && s[i + 1] == u'"') {
@@ -71,18 +73,23 @@ template <typename Visit> void forEachCommaSpan(QStringView text, Visit&& visit)
                     }
                     break;
                 }
+                any |= s[i];
                 ++i;
             }
             span.size = i - span.begin;
+            span.ascii = any < 0x80;
             if (i < n) {
                 ++i; // the closing quote
             }
         } else {
             span.begin = i;
+            char16_t any = 0;
             while (i < n && !isCommaBlank(s[i]) && s[i] != u',') {
+                any |= s[i];
                 ++i;
             }
             span.size = i - span.begin;
+            span.ascii = any < 0x80;
         }
         if (!visit(span)) {
             return;

@@ -36,15 +36,20 @@ GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
 namespace {
 
 // A label as it stands in the label text, which can hold a million of them: only those in
-// visible cells are ever copied out. (Kept to 32 bytes: a million of them then stay below
-// the size the allocator maps afresh for every drawing.)
+// visible cells are ever copied out. (Kept to 16 bytes: the table of a million is written
+// afresh whenever the label text changes, and its size is most of that cost.)
 struct Label
 {
-    render::CommaSpan span;
+    std::uint32_t begin; // where its span starts in the line
+    std::uint32_t size : 31;
+    std::uint32_t quoted : 1;
     int length;      // in the double-byte character set
     int extent = -1; // how wide its pixels can be from where it is drawn; −1 until needed
+
+    render::CommaSpan span() const { return render::CommaSpan{begin, size, quoted != 0, false}; }
+    QStringView chars(QStringView line) const { return line.sliced(begin, size); }
 };
-static_assert(sizeof(Label) <= 32);
+static_assert(sizeof(Label) <= 16);
 
 // The labels of one label text, read once: every redraw of the figure (each value typed in
 // the Draw tool) draws the same text again, and reading a million labels costs more than
@@ -84,15 +89,23 @@ LabelTable::LabelTable(const QString& labelText, i64 cellCount) : text(labelText
         line.chop(1);
     }
     labels.reserve(std::size_t(std::min<i64>(cells, line.size() + 1)));
+    // A line longer than a label's span can hold is read no further (two thousand million
+    // characters: more than a text box holds).
+    if (line.size() >= qsizetype(1) << 31) {
+        line.truncate((qsizetype(1) << 31) - 1);
+    }
     render::forEachCommaSpan(line, [&](const render::CommaSpan& span) {
         if (i64(labels.size()) >= cells) {
             return false;
         }
-        const int length = span.quoted ? dbcsLength(render::commaItem(line, span))
-                                       : dbcsLength(line.sliced(span.begin, span.size));
+        // Most labels are plain ASCII, a unit each: only the others are measured.
+        const int length = span.ascii    ? int(span.size)
+                           : span.quoted ? dbcsLength(render::commaItem(line, span))
+                                         : dbcsLength(line.sliced(span.begin, span.size));
         longest = std::max<i64>(longest, length);
         widest = std::max<i64>(widest, span.size);
-        labels.push_back(Label{span, length});
+        labels.push_back(Label{std::uint32_t(span.begin), std::uint32_t(span.size),
+                               std::uint32_t(span.quoted), length});
         return true;
     });
 }
@@ -320,8 +333,11 @@ void GraphPaperRenderer::prepareLabels()
     m_c.setFontSize(m_p.numberSize);
     m_labelWidths.emplace(m_c.font());
     if (const QString font = m_c.font().key(); font != m_labels->extentsFont) {
-        for (Label& label : m_labels->labels) {
-            label.extent = -1;
+        // A table just read has none worked out.
+        if (!m_labels->extentsFont.isEmpty()) {
+            for (Label& label : m_labels->labels) {
+                label.extent = -1;
+            }
         }
         m_labels->inks.clear();
         m_labels->extentsFont = font;
@@ -340,8 +356,7 @@ i64 GraphPaperRenderer::extentOf(Label& label)
 {
     if (label.extent < 0) {
         // The span's own characters, quotes included, cover the text drawn from it.
-        label.extent = int(std::min<i64>(
-            m_labelWidths->of(m_labels->line.sliced(label.span.begin, label.span.size)), INT_MAX));
+        label.extent = int(std::min<i64>(m_labelWidths->of(label.chars(m_labels->line)), INT_MAX));
     }
     return label.extent;
 }
@@ -357,8 +372,7 @@ bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
     }
     // Numbers and other plain texts are known from their characters, without laying them out
     // (the span's characters, doubled quotes included, are the text's).
-    const auto plain =
-        m_labelWidths->asciiOverhang(m_labels->line.sliced(label.span.begin, label.span.size));
+    const auto plain = m_labelWidths->asciiOverhang(label.chars(m_labels->line));
     if (plain && (x - plain->left >= m_w || y + plain->bottom < 0 || y + plain->top >= m_h)) {
         return false;
     }
@@ -370,7 +384,7 @@ bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
     if (ink.isNull()) {
         // A text whose pixels only drawing it tells may reach anywhere the bounds allow.
         constexpr int kFar = INT_MAX / 4;
-        ink = m_labelWidths->inkOf(render::commaItem(m_labels->line, label.span))
+        ink = m_labelWidths->inkOf(render::commaItem(m_labels->line, label.span()))
                   .value_or(QRect(QPoint(-kFar, -kFar), QPoint(kFar, kFar)));
     }
     return x + ink.left() < m_w && x + ink.right() >= 0 && y + ink.top() < m_h &&
@@ -434,7 +448,7 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
                 continue;
             }
             if (fitsInt(x) && fitsInt(y)) {
-                m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span));
+                m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span()));
                 if (mayCover && ++drawn >= lookAfter &&
                     m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
                     return;

@@ -10,6 +10,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 
@@ -353,29 +354,60 @@ void GraphPaperPage::FillNumberText()
     const long long cells = std::clamp((static_cast<long long>(m_spin[3]->value()) - 1) *
                                            (static_cast<long long>(m_spin[4]->value()) - 1),
                                        0LL, kMaxCells);
-    QString text;
-    text.reserve(static_cast<qsizetype>(cells) * 7);
+    // Room for the longest number and its comma each: the numbers run from the first to the
+    // last unless they wrap, and then may take 11 characters ("-2147483648").
+    const long long last = static_cast<long long>(start) + std::max(cells - 1, 0LL) * step;
+    const bool wraps = last < INT32_MIN || last > INT32_MAX;
+    const long long widest =
+        wraps ? -static_cast<long long>(INT32_MIN)
+              : std::max(std::abs(static_cast<long long>(start)), std::abs(last));
+    qsizetype perNumber = (start < 0 || last < 0 || wraps ? 1 : 0) + 2; // sign, digit, comma
+    for (long long rest = widest; rest >= 10; rest /= 10) {
+        ++perNumber;
+    }
+    QString text(static_cast<qsizetype>(cells) * perNumber, Qt::Uninitialized);
     // 32-bit arithmetic that wraps, as the numbers always have.
     std::uint32_t value = static_cast<std::uint32_t>(start);
-    // Written digit by digit into the text: a million numbers, each made a string of its own
-    // first, cost a million allocations.
-    char16_t digits[12];
-    char16_t* const end = digits + std::size(digits);
+    // Written digit by digit straight into the text: a million numbers, each made a string
+    // of its own first, cost a million allocations, and appending each, a tenth of the fill.
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (long long i = 0; i < cells; ++i) {
         const auto number = static_cast<std::int32_t>(value);
         auto magnitude = static_cast<std::uint32_t>(number < 0 ? 0U - value : value);
-        char16_t* first = end;
-        do {
-            *--first = char16_t(u'0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
         if (number < 0) {
-            *--first = u'-';
+            *out++ = u'-';
         }
-        text.append(QStringView(first, end));
-        text += u',';
+        int digits = 1;
+        for (std::uint32_t rest = magnitude; rest >= 10; rest /= 10) {
+            ++digits;
+        }
+        out += digits;
+        char16_t* digit = out;
+        // Two digits at a time: the divisions are most of the work.
+        static constexpr auto kPairs = [] {
+            std::array<char16_t, 200> pairs{};
+            for (int k = 0; k < 100; ++k) {
+                pairs[std::size_t(2 * k)] = char16_t(u'0' + k / 10);
+                pairs[std::size_t(2 * k + 1)] = char16_t(u'0' + k % 10);
+            }
+            return pairs;
+        }();
+        while (magnitude >= 100) {
+            const std::uint32_t pair = magnitude % 100;
+            magnitude /= 100;
+            *--digit = kPairs[2 * pair + 1];
+            *--digit = kPairs[2 * pair];
+        }
+        if (magnitude >= 10) {
+            *--digit = kPairs[2 * magnitude + 1];
+            *--digit = kPairs[2 * magnitude];
+        } else {
+            *--digit = char16_t(u'0' + magnitude);
+        }
+        *out++ = u',';
         value += static_cast<std::uint32_t>(step);
     }
+    text.truncate(out - reinterpret_cast<const char16_t*>(text.constData()));
     setLabelText(std::move(text));
 }
 

@@ -44,6 +44,13 @@ TEST_F(GraphPaperPageTest, NumberStartAndStepFillOneLabelPerCell)
     spin(99)->setText("-2");
     spin(97)->setText("10");
     EXPECT_EQ(memo()->toPlainText(), "10,8,6,4,2,0,");
+    // Numbers that grow a digit and a sign past the first one.
+    spin(99)->setText("-1");
+    spin(97)->setText("-98");
+    EXPECT_EQ(memo()->toPlainText(), "-98,-99,-100,-101,-102,-103,");
+    spin(99)->setText("999");
+    spin(97)->setText("5");
+    EXPECT_EQ(memo()->toPlainText(), "5,1004,2003,3002,4001,5000,");
     // Past the largest number the values wrap round, as they always have.
     spin(99)->setText("1");
     spin(97)->setText("2147483646");
