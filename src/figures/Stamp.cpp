@@ -73,4 +73,23 @@ std::shared_ptr<const Stamp> recentStamp(const std::vector<long long>& key, i64 
     return stamp;
 }
 
+KOYOMI_PIXEL_LOOP void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y,
+                                  render::ColorRef color)
+{
+    const i64 w = c.width();
+    const QRgb rgb = render::toQRgb(color);
+    const i64 from = std::max<i64>(0, y + stamp.top);
+    const i64 to = std::min<i64>(c.height() - 1, y + stamp.bottom());
+    for (i64 row = from; row <= to; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(c.writableBits() + row * c.bytesPerLine());
+        for (const Run& run : stamp.rows[std::size_t(row - y - stamp.top)]) {
+            const i64 left = std::max<i64>(x + run.from, 0);
+            const i64 right = std::min<i64>(x + run.to, w);
+            if (left < right) {
+                std::fill(line + left, line + right, rgb);
+            }
+        }
+    }
+}
+
 } // namespace koyomi::figures

@@ -35,4 +35,7 @@ std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
 std::shared_ptr<const Stamp> recentStamp(const std::vector<long long>& key, i64 reach,
                                          const StampDrawing& draw);
 
+// Paints the stamp's pixels in one colour with its point at (x, y); cut to the canvas.
+void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y, render::ColorRef color);
+
 } // namespace koyomi::figures

@@ -176,10 +176,6 @@ public:
     // `filled`, when given, receives the runs painted (what undoing the fill repaints).
     void floodFill(int x, int y, std::vector<FilledRun>* filled = nullptr);
 
-    // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
-    // canvas. Runs above the canvas are passed over by halving.
-    void paintRuns(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb);
-
     ColorRef pixel(int x, int y) const;
     void setPixel(int x, int y, ColorRef color);
 
@@ -217,6 +213,9 @@ private:
     bool paintWhole(QPainter& p, const QRect& box,
                     const std::function<void(QPainter&)>& draw) const;
     void drawTextDirect(int x, int y, const QString& text);
+    // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
+    // canvas.
+    void paintRuns(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb);
     // Paints the pixels of the glyphs of a laid-out text that reach the canvas, with the
     // text's baseline origin at (x, baseline).
     void paintGlyphs(const TextGlyphs& text, long long x, long long baseline);

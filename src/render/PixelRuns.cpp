@@ -98,31 +98,4 @@ KOYOMI_PIXEL_LOOP void StampScratch::blacken(const QSize& used, const std::vecto
     }
 }
 
-KOYOMI_PIXEL_LOOP bool paintedRuns(const QImage& image, QRgb background, QPoint origin,
-                                   std::vector<PixelRun>& runs)
-{
-    const std::size_t before = runs.size();
-    const int w = image.width();
-    const int h = image.height();
-    for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w;) {
-            if (row[x] == background) {
-                ++x;
-                continue;
-            }
-            const int from = x;
-            while (x < w && row[x] != background) {
-                ++x;
-            }
-            if (y == 0 || y == h - 1 || from == 0 || x == w) {
-                runs.resize(before);
-                return false;
-            }
-            runs.push_back({y - origin.y(), from - origin.x(), x - origin.x()});
-        }
-    }
-    return true;
-}
-
 } // namespace koyomi::render

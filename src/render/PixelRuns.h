@@ -58,9 +58,4 @@ private:
     QImage m_image;
 };
 
-// The runs of the pixels of `image` that are not `background`, relative to `origin`, appended
-// to `runs`. False, with `runs` left as it was, when such a pixel lies on the image's edge:
-// the shape drawn there may reach beyond it.
-bool paintedRuns(const QImage& image, QRgb background, QPoint origin, std::vector<PixelRun>& runs);
-
 } // namespace koyomi::render

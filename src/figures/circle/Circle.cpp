@@ -3,11 +3,11 @@
 #include "figures/Copies.h"
 #include "figures/Dot.h"
 #include "figures/RadialPoint.h"
+#include "figures/Stamp.h"
 #include "figures/Stroke.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
-#include "render/PixelRuns.h"
 #include "render/Text.h"
 
 #include <QString>
@@ -177,21 +177,6 @@ private:
     // The dashed outline of a dot of size s at (x, y) on c, as the ring's line draws it.
     void outline(Canvas& c, int x, int y, long long s, const LineSetting& line,
                  render::ColorRef color);
-    // The pixels of a dot's outline, relative to its centre: the outline is the same dashed
-    // ellipse at every dot of a ring, and a ring of thousands of dots each larger than the
-    // window walked the dashes of every one, and stroked those crossing the window. Usable
-    // when drawn in copy mode and the dot is at most a little over 2,000 pixels across.
-    struct DotOutline
-    {
-        long long size = 0;
-        int width = 0;
-        int kind = 0;
-        bool made = false;
-        bool usable = false;
-        std::vector<render::PixelRun> runs;
-    };
-    static constexpr long long kMaxDotOutlinePixels = 1LL << 22;
-    const DotOutline& dotOutline(long long s, const LineSetting& line);
     void numbers(long long cx, long long cy);
 
     Canvas& m_c;
@@ -322,13 +307,18 @@ void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark sh
         !fitsInt(a.x - s) || !fitsInt(a.x + s) || !fitsInt(a.y - s) || !fitsInt(a.y + s)) {
         return;
     }
-    if (m_c.penMode() == render::PenMode::Copy) {
-        if (const DotOutline& kept = dotOutline(s, line); kept.usable) {
-            m_c.paintRuns(kept.runs, a.x, a.y, render::toQRgb(color));
-            return;
-        }
+    // A ring's dots share their outline: drawn whole once, it is painted from its pixels at
+    // each dot (a ring of thousands of dots each larger than the window walked the dashes of
+    // every outline, and stroked those crossing the window).
+    const long long half = std::abs(s) + reach + 2;
+    if (m_c.penMode() != render::PenMode::Copy || half > kMaxStampedSize) {
+        outline(m_c, int(a.x), int(a.y), s, line, color);
+        return;
     }
-    outline(m_c, int(a.x), int(a.y), s, line, color);
+    const auto stamp = recentStamp({s, line.width, line.kind}, half, [&](Canvas& c, int x, int y) {
+        outline(c, x, y, s, line, render::kWhite);
+    });
+    paintStamp(m_c, *stamp, a.x, a.y, color);
 }
 
 void CircleRenderer::outline(Canvas& c, int x, int y, long long s, const LineSetting& line,
@@ -341,37 +331,6 @@ void CircleRenderer::outline(Canvas& c, int x, int y, long long s, const LineSet
     m_path.capture(c);
     render::DashedPath(m_path, c, color, line.width, render::lineStylePattern(line.kind, true),
                        true);
-}
-
-const CircleRenderer::DotOutline& CircleRenderer::dotOutline(long long s, const LineSetting& line)
-{
-    // A ring's dots share their outline, and redrawing a ring (or another ring of the same
-    // dots) meets it again: a few are kept.
-    thread_local std::array<DotOutline, 4> kept;
-    thread_local std::size_t next = 0;
-    for (const DotOutline& outline : kept) {
-        if (outline.made && outline.size == s && outline.width == line.width &&
-            outline.kind == line.kind) {
-            return outline;
-        }
-    }
-    DotOutline& made = kept[next];
-    next = (next + 1) % kept.size();
-    made = DotOutline{s, line.width, line.kind, true, false, {}};
-    // Drawn whole around the middle of a scratch canvas, a margin of the pen's width and two
-    // more pixels beside it: a pixel painted on the edge would show it was short.
-    const long long margin =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4;
-    const long long side = 2 * std::abs(s) + 2 * margin + 1;
-    if (side > kMaxDotOutlinePixels || side * side > kMaxDotOutlinePixels) {
-        return made;
-    }
-    const int middle = int(side / 2);
-    Canvas scratch(static_cast<int>(side), static_cast<int>(side), render::kBlack);
-    outline(scratch, middle, middle, s, line, render::kWhite);
-    made.usable = render::paintedRuns(scratch.image(), render::toQRgb(render::kBlack),
-                                      QPoint(middle, middle), made.runs);
-    return made;
 }
 
 void CircleRenderer::numbers(long long cx, long long cy)
