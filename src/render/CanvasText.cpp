@@ -3,6 +3,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <span>
+
 namespace koyomi::render {
 
 void Canvas::textOut(int x, int y, const QString& text)
@@ -39,7 +42,18 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
         return;
     }
     const QRgb rgb = toQRgb(m_fontColor);
-    for (const TextGlyphs::Placed& glyph : text.glyphs) {
+    auto first = text.glyphs.begin();
+    auto last = text.glyphs.end();
+    if (text.ordered) {
+        // Only the glyphs placed where they can reach the canvas's columns.
+        first = std::partition_point(first, last, [&](const TextGlyphs::Placed& glyph) {
+            return x + glyph.dx + text.glyphRight < 0;
+        });
+        last = std::partition_point(first, last, [&](const TextGlyphs::Placed& glyph) {
+            return x + glyph.dx + text.glyphLeft < w;
+        });
+    }
+    for (const TextGlyphs::Placed& glyph : std::span(first, last)) {
         const GlyphPicture& picture = *glyph.picture;
         const long long gx = x + glyph.dx;
         const long long gy = baseline + glyph.dy;

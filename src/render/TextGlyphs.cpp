@@ -167,6 +167,13 @@ TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
             if (!picture.usable) {
                 return {};
             }
+            if (!laid.glyphs.empty() && int(wholeX) < laid.glyphs.back().dx) {
+                laid.ordered = false;
+            }
+            if (picture.bottom >= picture.top) {
+                laid.glyphLeft = std::min(laid.glyphLeft, picture.left);
+                laid.glyphRight = std::max(laid.glyphRight, picture.right);
+            }
             laid.glyphs.push_back({&picture, int(wholeX), int(wholeY)});
             widen(laid.top, laid.bottom, laid.left, laid.right, int(wholeY) + picture.top,
                   int(wholeY) + picture.bottom, int(wholeX) + picture.left,

@@ -50,6 +50,12 @@ struct TextGlyphs
     int bottom = -1;
     int left = 0;
     int right = -1;
+    // Whether the glyphs stand left to right (each placed no further left than the one before),
+    // and how far any glyph's pixels lie left and right of where it is placed: the glyphs of
+    // a long text that reach a small window are then found by halving.
+    bool ordered = true;
+    int glyphLeft = 0;
+    int glyphRight = 0;
     // False when the painter is to draw the text itself: a glyph that cannot be kept, a
     // glyph placed between 64ths of a pixel, a line separator, or a text too long to keep.
     bool usable = false;

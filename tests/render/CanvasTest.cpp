@@ -279,15 +279,17 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     // glyphs go; the picture must be the one the painter draws with the canvas's font. Each
     // text is drawn at many offsets, partly outside the canvas, at sizes whose glyphs the
     // painter keeps as images and sizes it fills as outlines, in both scripts. Among them:
-    // pairs the font moves closer, a ligature, right-to-left letters, a stack of accents
-    // placed between pixels, a mark before any letter, an emoji from another font, control
-    // characters, and a line separator: the painter draws those the canvas cannot keep.
+    // pairs the font moves closer, a ligature, right-to-left letters, a text longer than the
+    // canvas at larger sizes, a stack of accents placed between pixels, a mark before any
+    // letter, an emoji from another font, control characters, and a line separator: the
+    // painter draws those the canvas cannot keep.
     // clang-format off
     const QStringList texts{
         QStringLiteral("0"),        QStringLiteral("123"),    QStringLiteral("Wgj|_"),
         QStringLiteral("方眼紙ｱｲｳ"), QStringLiteral("-7.25"),  QStringLiteral(" a b "),
         QStringLiteral("1"),        QStringLiteral("12"),     QStringLiteral("11"),
         QStringLiteral("AVAVToWa"), QStringLiteral("ffi fl"), QStringLiteral("שלום abc"),
+        QStringLiteral("0123456789 方眼紙 ABCDEFGHIJ 0123456789"),
         QStringLiteral("W\u0301\u0301\u0301"), QStringLiteral("\u0301x\u0332\u0332"),
         QStringLiteral("a\U0001F600b"), QStringLiteral("5\n6\t7\r\u00018"),
         QStringLiteral("9\u20280")};
@@ -300,7 +302,7 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
         for (int x = -40 - size, i = 0; x < 170; x += 5, ++i) {
             const int y = -30 - size / 2 + (x * 7 + i * 13) % (130 + size);
             const QString& text = texts[i % texts.size()];
-            drawnByPainter += i % texts.size() >= 12 ? 1 : 0;
+            drawnByPainter += i % texts.size() >= 13 ? 1 : 0;
             // The painter cuts outlines at the image's edge before filling them, which moves
             // a pixel here and there: it draws the text whole on a larger image.
             const int m = 2 * size;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 namespace koyomi::figures {
 
@@ -103,6 +104,7 @@ private:
     // have and the unit's length and width, the same for every label of every line.
     struct LabelFont
     {
+        explicit LabelFont(const QFont& font) : widths(font) {}
         render::TextWidths widths;
         i64 numberChar = 0;
         i64 unitChars = 0;
@@ -110,6 +112,10 @@ private:
         // From how far above to how far below its line's top a label's pixels can lie.
         i64 inkTop = 0;
         i64 inkBottom = 0;
+        // The labels written so far, by value: every line, and every copy, labels its ticks
+        // with the same values (stacked lines with a long unit wrote each again thousands of
+        // times).
+        std::unordered_map<i64, QString> texts;
     };
     // The label font of the drawing, set up by the canvas that first draws labels: lines
     // drawn on scratch canvases each have a renderer of their own, which share the first's.
@@ -124,7 +130,7 @@ NumberLineRenderer::LabelFont& NumberLineRenderer::labelFont()
     if (kept) {
         return *kept;
     }
-    LabelFont& f = kept.emplace(LabelFont{render::TextWidths(m_c.font())});
+    LabelFont& f = kept.emplace(m_c.font());
     const std::u16string_view numberChars = u"0123456789+-.";
     for (const char16_t c : numberChars) {
         f.numberChar = std::max(f.numberChar, f.widths.of(QStringView(&c, 1)));
@@ -344,8 +350,14 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
                     std::max(xA, xB) + widest + glyph < 0) {
                     continue;
                 }
-                const QString text =
-                    numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
+                constexpr std::size_t kMostKept = std::size_t(1) << 14;
+                if (font.texts.size() >= kMostKept && !font.texts.contains(v)) {
+                    font.texts.clear();
+                }
+                QString& text = font.texts[v];
+                if (text.isEmpty()) {
+                    text = numberLineLabel(v, m_p.labelScale, m_p.labelPlusSign, m_p.labelUnit);
+                }
                 // The unit's length and width are known: only the number's are added up (a
                 // long unit after each of thousands of numbers).
                 const QStringView digits = QStringView(text).first(
