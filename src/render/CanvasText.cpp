@@ -17,9 +17,15 @@ void Canvas::textOut(int x, int y, const QString& text)
     // Copy mode paints the pixels of the text's glyphs in the font colour; exclusive-or
     // drawing goes through the painter, which combines the colours itself.
     if (m_penMode == PenMode::Copy) {
+        // Glyphs up to 64 pixels the painter draws from images of them, as cheaply as laying
+        // the text out: a text is laid out when met a second time (a page of more different
+        // labels than are kept then costs what the painter costs). Larger glyphs it loads and
+        // fills as outlines at every drawing: those texts are laid out at once.
+        constexpr int kPainterGlyphImages = 64;
         thread_local TextGlyphCache texts;
         bool laidOut = false;
-        const TextGlyphs& glyphs = texts.of(f, m_fontKey, text, laidOut);
+        const TextGlyphs& glyphs =
+            texts.of(f, m_fontKey, text, m_fontKeyPixels > kPainterGlyphImages, laidOut);
         if (glyphs.usable) {
             m_textsLaidOut += laidOut ? 1 : 0;
             paintGlyphs(glyphs, x, static_cast<long long>(y) + m_fontAscent);

@@ -101,18 +101,22 @@ GlyphPicture drawGlyph(const QRawFont& face, std::uint32_t glyph, int fractionX,
 } // namespace
 
 const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, const QString& text,
-                                     bool& laidOut)
+                                     bool layOutNew, bool& laidOut)
 {
     // Labels come in one font after another: its texts are looked up once.
     if (!m_font || fontKey != m_fontKey) {
         m_font = &m_byFont[fontKey];
         m_fontKey = fontKey;
     }
-    if (const auto it = m_font->constFind(text); it != m_font->cend()) {
-        laidOut = false;
+    laidOut = false;
+    if (const auto it = m_font->find(text); it != m_font->end()) {
+        if (it->metOnce) {
+            laidOut = true;
+            *it = layOut(font, text);
+            m_runs += it->glyphs.size();
+        }
         return *it;
     }
-    laidOut = true;
     if (m_runs > kMaxRuns || m_texts >= kMaxEntries || m_pictures.size() >= kMaxEntries) {
         m_byFont.clear();
         m_pictures.clear();
@@ -120,9 +124,15 @@ const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, 
         m_runs = 0;
         m_texts = 0;
     }
+    ++m_texts;
+    if (!layOutNew) {
+        TextGlyphs met;
+        met.metOnce = true;
+        return *m_font->insert(text, std::move(met));
+    }
+    laidOut = true;
     TextGlyphs made = layOut(font, text);
     m_runs += made.glyphs.size();
-    ++m_texts;
     return *m_font->insert(text, std::move(made));
 }
 

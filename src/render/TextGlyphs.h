@@ -57,8 +57,10 @@ struct TextGlyphs
     int glyphLeft = 0;
     int glyphRight = 0;
     // False when the painter is to draw the text itself: a glyph that cannot be kept, a
-    // glyph placed between 64ths of a pixel, a line separator, or a text too long to keep.
+    // glyph placed between 64ths of a pixel, a line separator, or a text too long to keep;
+    // or a text met once and not laid out yet (`metOnce`).
     bool usable = false;
+    bool metOnce = false;
 };
 
 // Texts drawn on any canvas of a thread, as the glyphs they are laid out in, and the pictures
@@ -71,9 +73,11 @@ class TextGlyphCache
 {
 public:
     // The text laid out in the font (named by Canvas's font key); `laidOut` tells whether it
-    // was laid out now rather than found. The reference holds until the next call.
+    // was laid out now rather than found. A text met for the first time is laid out only when
+    // `layOutNew`; else it is noted as met once and laid out when met again. The reference
+    // holds until the next call.
     const TextGlyphs& of(const QFont& font, const QString& fontKey, const QString& text,
-                         bool& laidOut);
+                         bool layOutNew, bool& laidOut);
 
 private:
     struct GlyphKey
