@@ -50,22 +50,6 @@ KOYOMI_PIXEL_LOOP bool rowRuns(const QRgb* row, int x0, int x1, int y, QPoint or
 } // namespace
 
 KOYOMI_PIXEL_LOOP bool StampScratch::takeRuns(const QSize& used, QPoint origin,
-                                              std::vector<PixelRun>& runs)
-{
-    const std::size_t before = runs.size();
-    bool whole = true;
-    for (int y = 0; y < used.height() && whole; ++y) {
-        whole = rowRuns(reinterpret_cast<const QRgb*>(m_image.constScanLine(y)), 0, used.width(), y,
-                        origin, runs);
-    }
-    blacken(used, nullptr);
-    if (!whole) {
-        runs.resize(before);
-    }
-    return whole;
-}
-
-KOYOMI_PIXEL_LOOP bool StampScratch::takeRuns(const QSize& used, QPoint origin,
                                               const std::vector<RowBand>& bands,
                                               std::vector<PixelRun>& runs)
 {

@@ -39,14 +39,12 @@ public:
     QImage& image(const QSize& size);
 
     // The runs of white pixels in the top-left `used` part of the image, relative to
-    // `origin` (the image pixel that is the shape's origin), appended to `runs`; the part is
-    // painted black again. False when a pixel there is neither black nor white (a shape that
-    // covers some pixels only in part): `runs` is then left as it was.
-    bool takeRuns(const QSize& used, QPoint origin, std::vector<PixelRun>& runs);
-    // The same, looking only within each row's band (one for each row of `used`): a long
-    // thin stroke covers a sliver of its picture, which reading whole would cost far more
-    // than painting the stroke. A white pixel at a band's edge means the shape may reach
-    // beyond it: then the whole part is painted black again and false returned.
+    // `origin` (the image pixel that is the shape's origin), appended to `runs`, looking only
+    // within each row's band (one for each row of `used`): a long thin stroke covers a sliver
+    // of its picture, which reading whole would cost far more than painting the stroke. The
+    // part is painted black again. False, with `runs` left as it was, when a pixel there is
+    // neither black nor white (a shape that covers some pixels only in part), or when a white
+    // pixel lies at a band's edge (the shape may reach beyond it).
     bool takeRuns(const QSize& used, QPoint origin, const std::vector<RowBand>& bands,
                   std::vector<PixelRun>& runs);
 
