@@ -309,27 +309,7 @@ void Canvas::setPixels(int y, int x, const QRgb* pixels, int n)
 KOYOMI_PIXEL_LOOP void Canvas::paintRuns(std::span<const PixelRun> runs, long long x, long long y,
                                          QRgb rgb)
 {
-    const int w = m_image.width();
-    const int h = m_image.height();
-    uchar* const bits = m_image.bits();
-    const qsizetype stride = m_image.bytesPerLine();
-    // Runs come row by row: those above the canvas are passed over by halving, and those
-    // below end the walk (a mark a thousand pixels long over a small window).
-    const auto first = std::partition_point(runs.begin(), runs.end(),
-                                            [y](const PixelRun& run) { return y + run.dy < 0; });
-    for (auto it = first; it != runs.end(); ++it) {
-        const PixelRun& run = *it;
-        const long long row = y + run.dy;
-        if (row >= h) {
-            break;
-        }
-        const long long from = std::max<long long>(x + run.x0, 0);
-        const long long to = std::min<long long>(x + run.x1, w);
-        if (from < to) {
-            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-            std::fill(line + from, line + to, rgb);
-        }
-    }
+    PixelTarget(m_image).paint(runs, x, y, rgb);
 }
 
 void Canvas::fillRect(const QRect& rect, ColorRef color)

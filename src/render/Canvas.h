@@ -195,6 +195,9 @@ public:
     // discarded and the position is left at b), without recording it: a dashed line strokes
     // one for every dash.
     void strokeLine(QPoint a, QPoint b);
+    // Strokes the line from ends[2k] to ends[2k + 1] for each k in turn, as strokeLine does
+    // each; the dashes of a dashed line come this way, many at a time.
+    void strokeLines(std::span<const QPoint> ends);
     // How many straight strokes were painted from the pixels an earlier one of the same pen,
     // direction and length covered, without the painter.
     long long strokesStamped() const { return m_strokesStamped; }

@@ -1,5 +1,6 @@
 // Paths recorded on the canvas: points and types, flattening of curves, stroking.
 #include "render/Canvas.h"
+#include "render/PixelLoop.h"
 #include "render/PixelRuns.h"
 #include "render/StrokeStamps.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace koyomi::render {
@@ -106,33 +108,69 @@ void Canvas::flattenPath()
     m_pathTypes = std::move(types);
 }
 
-bool Canvas::fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color)
+namespace {
+
+// The rectangle [x1, x2) × [y1, y2) a flat-ended stroke of the width covers from a to b along
+// a row or a column; nothing for a slanted stroke or a point.
+struct WideRect
+{
+    long long x1, y1, x2, y2;
+};
+std::optional<WideRect> straightStrokeRect(QPoint a, QPoint b, int width)
 {
     if ((a.x() == b.x()) == (a.y() == b.y())) {
-        return false;
+        return std::nullopt;
     }
     const long long w = strokeWidth(width);
-    // [x1, x2) × [y1, y2), cut to the canvas in 64 bits before it meets QRect.
-    auto fill = [&](long long x1, long long y1, long long x2, long long y2) {
-        x1 = std::max<long long>(x1, 0);
-        y1 = std::max<long long>(y1, 0);
-        x2 = std::min<long long>(x2, m_image.width());
-        y2 = std::min<long long>(y2, m_image.height());
-        if (x1 < x2 && y1 < y2) {
-            fillRect(int(x1), int(y1), int(x2), int(y2), color);
-        }
-    };
     if (a.y() == b.y()) {
         const long long top = (long long)a.y() - w / 2;
-        fill(std::min(a.x(), b.x()), top, std::max(a.x(), b.x()), top + w);
-    } else {
-        const long long left = (long long)a.x() - w / 2;
-        fill(left, std::min(a.y(), b.y()), left + w, std::max(a.y(), b.y()));
+        return WideRect{std::min(a.x(), b.x()), top, std::max(a.x(), b.x()), top + w};
+    }
+    const long long left = (long long)a.x() - w / 2;
+    return WideRect{left, std::min(a.y(), b.y()), left + w, std::max(a.y(), b.y())};
+}
+
+} // namespace
+
+bool Canvas::fillStraightStroke(QPoint a, QPoint b, int width, ColorRef color)
+{
+    const std::optional<WideRect> r = straightStrokeRect(a, b, width);
+    if (!r) {
+        return false;
+    }
+    // Cut to the canvas in 64 bits before it meets QRect.
+    const long long x1 = std::max<long long>(r->x1, 0);
+    const long long y1 = std::max<long long>(r->y1, 0);
+    const long long x2 = std::min<long long>(r->x2, m_image.width());
+    const long long y2 = std::min<long long>(r->y2, m_image.height());
+    if (x1 < x2 && y1 < y2) {
+        fillRect(int(x1), int(y1), int(x2), int(y2), color);
     }
     return true;
 }
 
 namespace {
+
+// Stamps of the strokes drawn on any canvas of the thread: kept for every canvas, the marks of
+// copies drawn on scratch canvases, and of every redraw, are made once.
+StrokeStamps& strokeStamps()
+{
+    thread_local StrokeStamps strokes;
+    return strokes;
+}
+
+// The key of a stroke from a to b in the canvas's pen, or nothing when it reaches too far for
+// a key (2^15 pixels or more either way; such a stroke is never kept).
+std::optional<std::uint64_t> strokeKey(QPoint a, QPoint b, int width, bool flatEnds)
+{
+    const long long dx = (long long)b.x() - a.x();
+    const long long dy = (long long)b.y() - a.y();
+    constexpr long long reach = 1 << 15;
+    if (dx <= -reach || dx >= reach || dy <= -reach || dy >= reach) {
+        return std::nullopt;
+    }
+    return StrokeStamps::key(QPoint(int(dx), int(dy)), width, flatEnds);
+}
 
 // Strokes are kept only while the picture painted to find their pixels is this small: the
 // picture paintWhole would paint for a stroke the canvas's edge cuts (a mark a thousand pixels
@@ -174,19 +212,20 @@ std::vector<RowBand> bandsAlong(QPoint start, QPoint d, const QSize& picture, in
 bool Canvas::stampStroke(QPoint a, QPoint b)
 {
     const int width = strokeWidth(m_pen.width);
-    const QPoint d(int(std::clamp<long long>((long long)b.x() - a.x(), -(1 << 15), 1 << 15)),
-                   int(std::clamp<long long>((long long)b.y() - a.y(), -(1 << 15), 1 << 15)));
+    // A stroke's pixels depend on its pen and shape alone, not on the canvas.
+    const std::optional<std::uint64_t> key = strokeKey(a, b, width, m_pen.flatEnds);
+    if (!key) {
+        return false;
+    }
+    const QPoint d = b - a;
     // The stroke and the widest reach of its ends, as paintWhole reckons it.
     const int margin = width + 2;
     const QSize size(std::abs(d.x()) + 1 + 2 * margin, std::abs(d.y()) + 1 + 2 * margin);
     if (qint64(size.width()) * size.height() > kMaxStrokeStampPixels) {
         return false;
     }
-    // A stroke's pixels depend on its pen and shape alone, not on the canvas: kept for every
-    // canvas, the marks of copies drawn on scratch canvases, and of every redraw, are made
-    // once.
-    thread_local StrokeStamps strokes;
-    StrokeStamp* stamp = strokes.seen(StrokeStamps::key(d, width, m_pen.flatEnds));
+    StrokeStamps& strokes = strokeStamps();
+    StrokeStamp* stamp = strokes.seen(*key);
     if (!stamp) {
         return false;
     }
@@ -220,6 +259,78 @@ bool Canvas::stampStroke(QPoint a, QPoint b)
     paintRuns(stamp->runs, a.x(), a.y(), toQRgb(m_pen.color));
     ++m_strokesStamped;
     return true;
+}
+
+KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
+{
+    const std::size_t count = ends.size() / 2;
+    if (count == 0) {
+        return;
+    }
+    if (!m_pen.geometric || m_pen.style != PenStyle::Solid || m_penMode != PenMode::Copy) {
+        for (std::size_t k = 0; k < count; ++k) {
+            strokeLine(ends[2 * k], ends[2 * k + 1]);
+        }
+        return;
+    }
+    const int width = strokeWidth(m_pen.width);
+    const bool flatEnds = m_pen.flatEnds;
+    const QRgb rgb = toQRgb(m_pen.color);
+    StrokeStamps& strokes = strokeStamps();
+    // The stamps of the last few directions and lengths met: the dashes of one line come in
+    // two or three, each found here without a look-up in all the thread's stamps.
+    struct Recent
+    {
+        std::uint64_t key = 0;
+        const StrokeStamp* stamp = nullptr;
+    };
+    std::array<Recent, 4> recent{};
+    std::size_t replaced = 0;
+    std::uint64_t generation = strokes.generation();
+    PixelTarget target(m_image);
+    for (std::size_t k = 0; k < count; ++k) {
+        const QPoint a = ends[2 * k];
+        const QPoint b = ends[2 * k + 1];
+        if (flatEnds) {
+            if (const std::optional<WideRect> r = straightStrokeRect(a, b, width)) {
+                target.fill(r->x1, r->y1, r->x2, r->y2, rgb);
+                continue;
+            }
+        }
+        const std::optional<std::uint64_t> key = strokeKey(a, b, width, flatEnds);
+        const Recent* found = nullptr;
+        if (key) {
+            for (const Recent& r : recent) {
+                if (r.stamp && r.key == *key) {
+                    found = &r;
+                    break;
+                }
+            }
+        }
+        if (found) {
+            target.paint(found->stamp->runs, a.x(), a.y(), rgb);
+            ++m_strokesStamped;
+            continue;
+        }
+        // The first of its kind, or one not kept: stroked the usual way, which makes its stamp
+        // when it is met again.
+        const std::array<QPoint, 2> points{a, b};
+        strokeFigure(points, false);
+        target = PixelTarget(m_image); // the painter may have drawn on the image
+        if (strokes.generation() != generation) {
+            recent = {}; // the stamps started again from none
+            generation = strokes.generation();
+        }
+        if (const StrokeStamp* stamp = key ? strokes.usable(*key) : nullptr) {
+            recent[replaced++ % recent.size()] = {*key, stamp};
+        }
+    }
+    // What stroking the last line leaves.
+    m_pathOpen = false;
+    m_pathPoints.clear();
+    m_pathTypes.clear();
+    m_position = ends[2 * count - 1];
+    m_patternPhase = 0;
 }
 
 void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)

@@ -69,6 +69,141 @@ bool clipSegment(QPoint a, QPoint b, long double xMin, long double yMin, long do
     return u0 <= u1;
 }
 
+// The points of a straight line from `from` to `to`, `len` apart, at distances along it from
+// `from`, as pointBack finds them. A mark of a ring is hundreds of dashes, and the extended
+// division and rounding of pointBack were most of their cost: the point is found in double
+// precision, and pointBack's arithmetic is needed only where a coordinate lies so near a half
+// that the two could round it apart.
+class StraightLinePoints
+{
+public:
+    StraightLinePoints(QPoint to, QPoint from, long double len)
+        : m_to(to), m_from(from), m_len(len), m_lenD(double(len)),
+          m_stepX(len > 0 ? double((long long)from.x() - to.x()) / m_lenD : 0),
+          m_stepY(len > 0 ? double((long long)from.y() - to.y()) / m_lenD : 0),
+          m_slackX(slack(to.x(), (long long)from.x() - to.x())),
+          m_slackY(slack(to.y(), (long long)from.y() - to.y()))
+    {
+    }
+
+    // The point `along` (a whole number) from `from`; never called for a line of no length.
+    QPoint at(double along) const
+    {
+        const double back = m_lenD - along;
+        const double x = m_to.x() + back * m_stepX;
+        const double y = m_to.y() + back * m_stepY;
+        const double rx = nearest(x);
+        const double ry = nearest(y);
+        if (std::abs(x - rx) < 0.5 - m_slackX && std::abs(y - ry) < 0.5 - m_slackY) {
+            return QPoint(int(rx), int(ry));
+        }
+        return pointBack(m_to, m_from, m_len, m_len - (long double)along);
+    }
+
+private:
+    // Either rounding of a value this far from a half gives the same whole number. Each of the
+    // few double operations errs by at most 2^-53 of the coordinates' size, the extended ones
+    // by 2^-64; 2^-44 leaves a wide margin over their sum.
+    static double slack(long long to, long long d)
+    {
+        return std::ldexp(double(std::llabs(to) + std::llabs(d) + 1), -44);
+    }
+
+    // The nearest whole number (either one at a half), for values below 2^51 in size.
+    static double nearest(double v)
+    {
+        constexpr double magic = 6755399441055744.0; // 1.5 · 2^52
+        return (v + magic) - magic;
+    }
+
+    QPoint m_to;
+    QPoint m_from;
+    long double m_len;
+    double m_lenD;
+    double m_stepX;
+    double m_stepY;
+    double m_slackX;
+    double m_slackY;
+};
+
+// Whether every dash and gap of the pattern at width w is a whole number of pixels (below
+// 2^40), as every line kind's are: the walk of a straight line can then keep its distances
+// in double precision, exactly as the extended walk does.
+bool wholeDashes(std::span<const double> pattern, int w)
+{
+    return std::all_of(pattern.begin(), pattern.end(), [w](double d) {
+        const long double v = static_cast<long double>(w) * d;
+        return v >= 0 && v < 1099511627776.0L && v == std::floor(v);
+    });
+}
+
+// The dashes of the straight line from a to b, each stroked as the walk of DashedPolyline
+// strokes it, for a pattern of whole-pixel dashes (wholeDashes): with one segment the walk's
+// distances are whole numbers of pixels and the line's length, which compare exactly by the
+// length's floor and ceiling. `visible` is the part of the line, in distance from a, that
+// can reach the canvas; cycles of dashes before and after it are skipped as that walk skips
+// them.
+void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w, std::span<const double> pattern,
+                    long double cycle, long double visStart, long double visEnd)
+{
+    const long double len = distance(a, b);
+    const double lenFloor = double(std::floor(len));
+    const double lenCeil = double(std::ceil(len));
+    // Whole numbers compare with the visible part as with its ceiling and floor.
+    const double visFrom = double(std::ceil(visStart));
+    const double visTo = double(std::floor(visEnd));
+    const StraightLinePoints points(b, a, len);
+    const std::size_t m = pattern.size();
+    auto step = [&](std::size_t j) { return double(static_cast<long double>(w) * pattern[j]); };
+
+    // Dashes go to the canvas a few hundred at a time.
+    constexpr std::size_t kBatch = 512;
+    thread_local std::vector<QPoint> ends;
+    ends.clear();
+    auto flush = [&] {
+        canvas.strokeLines(ends);
+        ends.clear();
+    };
+
+    // The first dash starts at a, which the extended walk takes as it stands.
+    std::size_t j = 0;
+    double dashStart = 0;
+    double dashEnd = step(0);
+    ends.push_back(a);
+    ends.push_back(len == 0 || dashEnd >= lenCeil ? b : points.at(dashEnd));
+    for (;;) {
+        j = (j + 1) % m;
+        dashStart = dashEnd;
+        dashEnd = dashStart + step(j);
+        j = (j + 1) % m;
+        dashStart = dashEnd;
+        dashEnd = dashStart + step(j);
+        if (dashStart > lenFloor) {
+            break; // past b
+        }
+        const long double limit = dashStart < visFrom ? visStart : len;
+        if ((dashStart < visFrom || dashStart > visTo) && limit > dashStart) {
+            const long double n = std::floor((limit - dashStart) / cycle) - 1;
+            if (n > 0) {
+                dashStart = double(dashStart + n * cycle);
+                dashEnd = double(dashEnd + n * cycle);
+            }
+        }
+        if (dashStart >= lenCeil) {
+            // A dash starting exactly at b: the walk strokes b alone, which paints nothing.
+            flush();
+            StrokePolyline(std::span(&b, 1), canvas);
+            continue;
+        }
+        ends.push_back(points.at(dashStart));
+        ends.push_back(dashEnd < lenCeil ? points.at(dashEnd) : b);
+        if (ends.size() >= 2 * kBatch) {
+            flush();
+        }
+    }
+    flush();
+}
+
 } // namespace
 
 void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef color, int width,
@@ -106,6 +241,15 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     const long double margin = static_cast<long double>(w) + 2;
     const long double xMin = -margin, yMin = -margin;
     const long double xMax = canvas.width() + margin, yMax = canvas.height() + margin;
+    if (n == 2 && wholeDashes(pattern, w)) {
+        long double u0 = 0, u1 = 0;
+        const long double len = distance(p[0], p[1]);
+        const bool crosses = clipSegment(p[0], p[1], xMin, yMin, xMax, yMax, u0, u1);
+        straightDashes(p[0], p[1], canvas, w, pattern, cycle, crosses ? u0 * len : len,
+                       crosses ? u1 * len : len);
+        canvas.setPen(saved);
+        return;
+    }
     // The visible part of the segment ending at point i, in distance along the line; found
     // once for each segment, however many dashes it holds.
     std::size_t visibleOf = 0;

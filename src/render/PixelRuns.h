@@ -6,7 +6,9 @@
 #include <QPoint>
 #include <QSize>
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace koyomi::render {
@@ -17,6 +19,59 @@ struct PixelRun
     std::int32_t dy;
     std::int32_t x0; // first covered pixel
     std::int32_t x1; // one past the last
+};
+
+// The pixels of an image of 32 bits a pixel, to paint on many times without asking the
+// image for them each time (the dashes of a ring of marks are millions of small paintings).
+struct PixelTarget
+{
+    uchar* bits;
+    qsizetype stride;
+    int width;
+    int height;
+
+    explicit PixelTarget(QImage& image)
+        : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()),
+          height(image.height())
+    {
+    }
+
+    // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
+    // image.
+    void paint(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb) const
+    {
+        // Runs above the image are passed over by halving, and those below end the walk (a
+        // mark a thousand pixels long over a small window).
+        const auto first = std::partition_point(
+            runs.begin(), runs.end(), [y](const PixelRun& run) { return y + run.dy < 0; });
+        for (auto it = first; it != runs.end(); ++it) {
+            const long long row = y + it->dy;
+            if (row >= height) {
+                break;
+            }
+            fillRow(row, x + it->x0, x + it->x1, rgb);
+        }
+    }
+
+    // Fills [x1, x2) × [y1, y2), cut to the image.
+    void fill(long long x1, long long y1, long long x2, long long y2, QRgb rgb) const
+    {
+        for (long long row = std::max<long long>(y1, 0); row < std::min<long long>(y2, height);
+             ++row) {
+            fillRow(row, x1, x2, rgb);
+        }
+    }
+
+private:
+    void fillRow(long long row, long long x1, long long x2, QRgb rgb) const
+    {
+        const long long from = std::max<long long>(x1, 0);
+        const long long to = std::min<long long>(x2, width);
+        if (from < to) {
+            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+            std::fill(line + from, line + to, rgb);
+        }
+    }
 };
 
 // The columns [x0, x1) of one row of a picture that a shape may cover; x0 == x1 for none.

@@ -52,10 +52,22 @@ public:
         if (m_runs > kMaxRuns || m_stamps.size() >= kMaxStamps) {
             m_stamps.clear();
             m_runs = 0;
+            ++m_generation;
         }
         m_stamps.emplace(key, StrokeStamp{});
         return nullptr;
     }
+
+    // The stamp of the stroke when it can be painted from, or nullptr.
+    const StrokeStamp* usable(std::uint64_t key) const
+    {
+        const auto it = m_stamps.find(key);
+        return it != m_stamps.end() && it->second.state == StrokeStamp::State::Usable ? &it->second
+                                                                                      : nullptr;
+    }
+
+    // Changes whenever the stamps start again from none, which ends every pointer to them.
+    std::uint64_t generation() const { return m_generation; }
 
     void settle(StrokeStamp& stamp, StrokeStamp made)
     {
@@ -70,6 +82,7 @@ private:
     static constexpr std::size_t kMaxStamps = std::size_t(1) << 16;
     std::unordered_map<std::uint64_t, StrokeStamp> m_stamps;
     std::size_t m_runs = 0;
+    std::uint64_t m_generation = 0;
 };
 
 } // namespace koyomi::render

@@ -1,14 +1,16 @@
 #include "render/PathUtils.h"
 #include "CanvasProbe.h"
+#include "Watchdog.h"
 #include "render/ColorInit.h"
 #include "render/Palette.h"
-#include "Watchdog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <numbers>
+#include <random>
+#include <span>
 #include <vector>
 
 using namespace koyomi::render;
@@ -266,6 +268,115 @@ TEST(DashedPolyline, LongLinesMostlyOutsideTheCanvasKeepTheirDashesInPlace)
     EXPECT_GT(countColor(small, kWhite), 100);
 }
 
+namespace {
+
+// The dashes of the straight line a→b as the walk places them, worked out in extended
+// precision dash by dash and each stroked on its own. Only the dashes from a few cycles before
+// the part of the line near the canvas to a few after it are stroked: the others cannot reach
+// it, and a line thousands of millions of pixels long has too many to walk.
+void referenceDashes(QPoint a, QPoint b, Canvas& c, int w, std::span<const double> pattern)
+{
+    const long double dx = (long double)a.x() - b.x();
+    const long double dy = (long double)a.y() - b.y();
+    const long double len = std::sqrt(dx * dx + dy * dy);
+    auto at = [&](long double along) {
+        const long double back = len - along;
+        return QPoint(int(std::nearbyint(b.x() + back * dx / len)),
+                      int(std::nearbyint(b.y() + back * dy / len)));
+    };
+    long double sum = 0;
+    for (double d : pattern) {
+        sum += (long double)w * d;
+    }
+    const long double cycle = pattern.size() % 2 == 0 ? sum : 2 * sum;
+    // Where the line passes nearest the canvas's centre, and how far from there it can reach
+    // the canvas.
+    const long double cx = c.width() / 2.0L, cy = c.height() / 2.0L;
+    const long double t =
+        len == 0 ? 0
+                 : std::clamp(((cx - a.x()) * -dx + (cy - a.y()) * -dy) / (len * len), 0.0L, 1.0L);
+    const long double reach = c.width() + c.height() + 2.0L * w + 8;
+    const long double from = std::max(0.0L, t * len - reach - 2 * cycle);
+    const long double to = t * len + reach + 2 * cycle;
+    Pen pen;
+    pen.style = PenStyle::Solid;
+    pen.color = kWhite;
+    pen.width = w;
+    pen.geometric = true;
+    pen.flatEnds = true;
+    c.setPen(pen);
+    long double dashStart = std::floor(from / cycle) * cycle;
+    for (std::size_t j = 0; dashStart <= std::min(len, to); j = (j + 2) % pattern.size()) {
+        const long double dashEnd = dashStart + (long double)w * pattern[j];
+        if (dashStart < len) {
+            c.strokeLine(dashStart == 0 ? a : at(dashStart), dashEnd >= len ? b : at(dashEnd));
+        }
+        dashStart = dashEnd + (long double)w * pattern[(j + 1) % pattern.size()];
+    }
+}
+
+} // namespace
+
+TEST(DashedPolyline, StraightLinesPutEveryDashWhereExtendedPrecisionDoes)
+{
+    // A straight line's dashes are found in double precision; every dash end must round as
+    // extended precision rounds it, also at coordinates far beyond the window, where doubles
+    // keep fewest digits of the fraction.
+    std::mt19937 random(20261208);
+    auto uniform = [&](long long lo, long long hi) {
+        return std::uniform_int_distribution<long long>(lo, hi)(random);
+    };
+    std::vector<std::pair<QPoint, QPoint>> lines;
+    auto inWindow = [&] { return QPoint(int(uniform(0, 63)), int(uniform(0, 47))); };
+    for (int k = 0; k < 300; ++k) { // through the window, ending in it or beyond
+        const QPoint a(int(uniform(-3000, 3000)), int(uniform(-3000, 3000)));
+        const QPoint near = inWindow();
+        lines.push_back({a, k % 3 ? near + (near - a) / int(uniform(1, 4)) : near});
+    }
+    for (int k = 0; k < 100; ++k) { // lengths of whole pixels, rows and columns, points
+        const QPoint a(int(uniform(-200, 200)), int(uniform(-200, 200)));
+        const int s = int(uniform(0, 60));
+        const QPoint d[] = {{3 * s, 4 * s}, {-4 * s, 3 * s}, {5 * s, 0}, {0, -7 * s}, {s, s}};
+        lines.push_back({a, a + d[k % 5]});
+    }
+    for (int k = 0; k < 300; ++k) { // from near the ends of the coordinates through the window
+        const QPoint far(int(uniform(INT_MIN, INT_MAX)), int(uniform(INT_MIN, INT_MAX)));
+        const QPoint near = inWindow();
+        // The point beyond the window on the far point's line through it, as far again.
+        const QPoint beyond(int(std::clamp<long long>(2LL * near.x() - far.x(), INT_MIN, INT_MAX)),
+                            int(std::clamp<long long>(2LL * near.y() - far.y(), INT_MIN, INT_MAX)));
+        lines.push_back(k % 2 ? std::pair{far, beyond} : std::pair{beyond, far});
+    }
+    // Lines 2A long rising a pixel, whose point at A, a dash's end or start, lies below the
+    // half of a pixel by 1/(16A²): too little for double precision to tell, so that rounding
+    // it needs the extended arithmetic. They come first, all dashed 15 and 5 at width 1.
+    const std::size_t others = lines.size();
+    for (const long long along : {20LL * 3'355'443, 20LL * 3'355'443 + 15, 20LL * 3'355'500}) {
+        for (const QPoint at : {QPoint(30, 20), QPoint(31, 21)}) {
+            const int A = int(along);
+            lines.insert(lines.begin(), {at - QPoint(A, 0), at + QPoint(A, 1)});
+            lines.insert(lines.begin(), {at - QPoint(0, A), at + QPoint(1, A)});
+        }
+    }
+    const std::size_t first = lines.size() - others;
+    int drawn = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const auto [a, b] = lines[k];
+        const int kind = k < first ? 1 : 1 + int(k % 4);
+        const int width = k < first ? 1 : std::array{1, 2, 3, 7}[k / 4 % 4];
+        const auto pattern = lineStylePattern(kind);
+        Canvas dashed(64, 48, kBlack);
+        DashedPolyline(std::vector<QPoint>{a, b}, dashed, kWhite, width, pattern, true);
+        Canvas expected(64, 48, kBlack);
+        referenceDashes(a, b, expected, width, pattern);
+        ASSERT_EQ(dashed.image(), expected.image())
+            << "line " << k << " (" << a.x() << ", " << a.y() << ") to (" << b.x() << ", " << b.y()
+            << "), kind " << kind << ", width " << width;
+        drawn += countColor(dashed, kWhite) > 0;
+    }
+    EXPECT_GT(drawn, 600); // most lines cross the window
+}
+
 TEST(DashedPolyline, WidthsOutsideThePensRangeDrawAsTheNearestWidthAndEnd)
 {
     // Width 0 or below once made dashes of no length: a walk that never reached the end.
@@ -276,8 +387,9 @@ TEST(DashedPolyline, WidthsOutsideThePensRangeDrawAsTheNearestWidthAndEnd)
         DashedPolyline(zigzag, one, kWhite, 1, dashes, true);
         for (int width : {0, -1, -7, INT_MIN}) {
             Canvas c(100, 100);
-            koyomi::test::runWithWatchdog("a dashed polyline of width 0 or below",
-                                          [&] { DashedPolyline(zigzag, c, kWhite, width, dashes, true); });
+            koyomi::test::runWithWatchdog("a dashed polyline of width 0 or below", [&] {
+                DashedPolyline(zigzag, c, kWhite, width, dashes, true);
+            });
             EXPECT_EQ(c.image(), one.image()) << "pattern " << pattern << " width " << width;
         }
     }
@@ -286,8 +398,9 @@ TEST(DashedPolyline, WidthsOutsideThePensRangeDrawAsTheNearestWidthAndEnd)
     for (int width : {kMaxStrokeWidth, kMaxStrokeWidth + 1, INT_MAX}) {
         Canvas c(64, 48);
         const std::vector<QPoint> line = {{-1000, 24}, {1000, 24}};
-        koyomi::test::runWithWatchdog("a line of the largest width",
-                                      [&] { DashedPolyline(line, c, kWhite, width, lineStylePattern(1), true); });
+        koyomi::test::runWithWatchdog("a line of the largest width", [&] {
+            DashedPolyline(line, c, kWhite, width, lineStylePattern(1), true);
+        });
         EXPECT_EQ(countColor(c, kWhite), 64 * 48) << width;
     }
     EXPECT_EQ(strokeWidth(0), 1);
