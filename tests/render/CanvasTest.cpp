@@ -676,6 +676,54 @@ TEST(CanvasLines, ShortStrokesDrawnAgainCoverWhatThePainterCovers)
     EXPECT_GT(c.strokesStamped(), 2000);
 }
 
+TEST(CanvasLines, StrokesManyAtATimePaintWhatStrokingEachDoes)
+{
+    // Batches of strokes of one pen, in more directions and lengths than the batch keeps at
+    // hand, some along a row or a column, some across the edge, over each other in turns of
+    // colour: the picture and the position left must be those of stroking each in turn.
+    std::mt19937 random(20261210);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    std::vector<QPoint> directions;
+    for (int i = 0; i < 9; ++i) {
+        directions.emplace_back(pick(-30, 30), pick(-30, 30));
+    }
+    directions.insert(directions.end(), {QPoint(0, 0), QPoint(7, 0), QPoint(0, -5)});
+    Canvas batched(80, 60, kBlack);
+    Canvas oneByOne(80, 60, kBlack);
+    const std::array<ColorRef, 3> colors{kWhite, 0x00C0FF, 0x0000FF};
+    for (int batch = 0; batch < 120; ++batch) {
+        const Pen pen{colors[std::size_t(pick(0, 2))], PenStyle::Solid, pick(1, 6), true,
+                      pick(0, 1) == 0};
+        std::vector<QPoint> ends;
+        for (int i = pick(1, 60); i > 0; --i) {
+            const QPoint from(pick(-30, 110), pick(-30, 90));
+            ends.push_back(from);
+            ends.push_back(from + directions[std::size_t(pick(0, 11))]);
+        }
+        batched.setPen(pen);
+        batched.strokeLines(ends);
+        oneByOne.setPen(pen);
+        for (std::size_t k = 0; k < ends.size(); k += 2) {
+            oneByOne.strokeLine(ends[k], ends[k + 1]);
+        }
+        ASSERT_EQ(batched.image(), oneByOne.image()) << "batch " << batch;
+        ASSERT_EQ(batched.position(), oneByOne.position());
+    }
+    EXPECT_GT(batched.strokesStamped(), 1000);
+
+    // Strokes 2^15 pixels long to the right and to the left, with round ends (so that the
+    // painter or a stamp draws them): neither may be painted as the other.
+    Canvas c(64, 48, kBlack);
+    Pen round{kWhite, PenStyle::Solid, 1, true, false};
+    c.setPen(round);
+    for (int k = 0; k < 3; ++k) {
+        c.strokeLine(QPoint(40, 10), QPoint(40 - (1 << 15), 10));
+        c.strokeLine(QPoint(20, 30), QPoint(20 + (1 << 15), 30));
+    }
+    EXPECT_EQ(rowString(c, 10, 0, 64), std::string(41, '#') + std::string(23, '.'));
+    EXPECT_EQ(rowString(c, 30, 0, 64), std::string(20, '.') + std::string(44, '#'));
+}
+
 TEST(CanvasLines, LongStrokesCutByTheWindowDrawnAgainCoverWhatThePainterCovers)
 {
     // Marks hundreds of pixels long that cross a small window, each direction and length
