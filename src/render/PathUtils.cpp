@@ -1,6 +1,9 @@
 #include "render/PathUtils.h"
 
+#include "render/PixelLoop.h"
+
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <numbers>
@@ -87,7 +90,7 @@ public:
     }
 
     // The point `along` (a whole number) from `from`; never called for a line of no length.
-    QPoint at(double along) const
+    KOYOMI_PIXEL_LOOP QPoint at(double along) const
     {
         const double back = m_lenD - along;
         const double x = m_to.x() + back * m_stepX;
@@ -143,8 +146,9 @@ bool wholeDashes(std::span<const double> pattern, int w)
 // length's floor and ceiling. `visible` is the part of the line, in distance from a, that
 // can reach the canvas; cycles of dashes before and after it are skipped as that walk skips
 // them.
-void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w, std::span<const double> pattern,
-                    long double cycle, long double visStart, long double visEnd)
+KOYOMI_PIXEL_LOOP void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w,
+                                      std::span<const double> pattern, long double cycle,
+                                      long double visStart, long double visEnd)
 {
     const long double len = distance(a, b);
     const double lenFloor = double(std::floor(len));
@@ -158,19 +162,26 @@ void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w, std::span<const d
 
     // Dashes go to the canvas a few hundred at a time.
     constexpr std::size_t kBatch = 512;
-    thread_local std::vector<QPoint> ends;
-    ends.clear();
+    thread_local std::array<QPoint, 2 * kBatch> ends;
+    std::size_t count = 0;
+    auto add = [&](QPoint start, QPoint end) {
+        ends[count++] = start;
+        ends[count++] = end;
+        if (count == ends.size()) {
+            canvas.strokeLines(ends);
+            count = 0;
+        }
+    };
     auto flush = [&] {
-        canvas.strokeLines(ends);
-        ends.clear();
+        canvas.strokeLines(std::span(ends).first(count));
+        count = 0;
     };
 
     // The first dash starts at a, which the extended walk takes as it stands.
     std::size_t j = 0;
     double dashStart = 0;
     double dashEnd = step(0);
-    ends.push_back(a);
-    ends.push_back(len == 0 || dashEnd >= lenCeil ? b : points.at(dashEnd));
+    add(a, len == 0 || dashEnd >= lenCeil ? b : points.at(dashEnd));
     for (;;) {
         j = (j + 1) % m;
         dashStart = dashEnd;
@@ -195,11 +206,7 @@ void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w, std::span<const d
             StrokePolyline(std::span(&b, 1), canvas);
             continue;
         }
-        ends.push_back(points.at(dashStart));
-        ends.push_back(dashEnd < lenCeil ? points.at(dashEnd) : b);
-        if (ends.size() >= 2 * kBatch) {
-            flush();
-        }
+        add(points.at(dashStart), dashEnd < lenCeil ? points.at(dashEnd) : b);
     }
     flush();
 }

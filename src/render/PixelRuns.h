@@ -2,6 +2,8 @@
 // of covered pixels, and the scratch image shapes are painted on to find them.
 #pragma once
 
+#include "render/PixelLoop.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -38,12 +40,17 @@ struct PixelTarget
 
     // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
     // image.
-    void paint(std::span<const PixelRun> runs, long long x, long long y, QRgb rgb) const
+    KOYOMI_PIXEL_LOOP void paint(std::span<const PixelRun> runs, long long x, long long y,
+                                 QRgb rgb) const
     {
         // Runs above the image are passed over by halving, and those below end the walk (a
-        // mark a thousand pixels long over a small window).
-        const auto first = std::partition_point(
-            runs.begin(), runs.end(), [y](const PixelRun& run) { return y + run.dy < 0; });
+        // mark a thousand pixels long over a small window); a dash's few runs mostly lie on
+        // it.
+        auto first = runs.begin();
+        if (first != runs.end() && y + first->dy < 0) {
+            first = std::partition_point(runs.begin(), runs.end(),
+                                         [y](const PixelRun& run) { return y + run.dy < 0; });
+        }
         for (auto it = first; it != runs.end(); ++it) {
             const long long row = y + it->dy;
             if (row >= height) {
@@ -54,7 +61,8 @@ struct PixelTarget
     }
 
     // Fills [x1, x2) × [y1, y2), cut to the image.
-    void fill(long long x1, long long y1, long long x2, long long y2, QRgb rgb) const
+    KOYOMI_PIXEL_LOOP void fill(long long x1, long long y1, long long x2, long long y2,
+                                QRgb rgb) const
     {
         for (long long row = std::max<long long>(y1, 0); row < std::min<long long>(y2, height);
              ++row) {
@@ -63,7 +71,7 @@ struct PixelTarget
     }
 
 private:
-    void fillRow(long long row, long long x1, long long x2, QRgb rgb) const
+    KOYOMI_PIXEL_LOOP void fillRow(long long row, long long x1, long long x2, QRgb rgb) const
     {
         const long long from = std::max<long long>(x1, 0);
         const long long to = std::min<long long>(x2, width);
