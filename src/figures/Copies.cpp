@@ -98,6 +98,15 @@ public:
     bool done() const { return m_j < m_g.rows.first; }
     long long j() const { return m_j; }
     long long i() const { return m_i; }
+    // Stands at the last copy of row j, a row not after the one it stands in.
+    void toRow(long long j)
+    {
+        m_j = j;
+        m_i = m_g.cols.last;
+        if (m_j == m_g.rows.first && m_i < m_iFrom) {
+            m_j = m_g.rows.first - 1;
+        }
+    }
     void next()
     {
         if (--m_i < (m_j == m_g.rows.first ? m_iFrom : m_g.cols.first)) {
@@ -194,6 +203,57 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         }
     }
     return false;
+}
+
+// Under copies drawn on layers, pastes the copies left from the last back (`back` stands at
+// the first of them) into the pixels still open, a band of rows of the drawing at a time:
+// those that the next rows of copies put on the canvas. The last few rows of copies usually
+// decide every pixel (three rows of copies of a circle whose rings of dotted marks cross a
+// small window decided it, where a drawing of the whole ring held five million dashes), so
+// the rows of the drawing they do not reach are never drawn. Each band is twice as tall as
+// the one before: copies that leave pixels open to the first cost about twice the strip at
+// most. False when a band cannot be drawn on a scratch image (too large, or a pen mode that
+// cannot be copied); `back` then stands at the first copy not pasted.
+bool pasteUnderInBands(Canvas& canvas, const CopyGrid& g, const std::vector<Columns>& shown,
+                       long long stripTop, long long stripBottom, long long iFrom, CopiesBack& back,
+                       render::DecidedPixels& decided,
+                       const std::function<void(Canvas&, long long, long long)>& draw)
+{
+    const long long h = canvas.height();
+    const long long step = std::abs(g.stepY);
+    const long long lastRow = back.j();
+    const long long lastInLastRow = back.i();
+    long long band = std::max<long long>(8 * h, 256);
+    for (long long k = lastRow; k >= g.rows.first && !decided.allDecided();) {
+        // The rows of copies from k back whose rows on the canvas span at most `band` rows of
+        // the drawing.
+        const long long more = step == 0 ? k - g.rows.first : std::max(band - h, 0LL) / step;
+        const long long kLow = k - std::min(more, k - g.rows.first);
+        const long long yA = g.y0 + k * g.stepY;
+        const long long yB = g.y0 + kLow * g.stepY;
+        const long long top = std::max(stripTop, -std::max(yA, yB));
+        const long long bottom = std::min(stripBottom, h - 1 - std::min(yA, yB));
+        if (top <= bottom) {
+            // Drawn with the canvas's pen, brush and font as the copies before left them.
+            const render::RepeatedDrawing one(
+                canvas, int(top), int(bottom - top + 1), shown,
+                [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
+            if (!one.usable()) {
+                if (k != lastRow) {
+                    back.toRow(k);
+                }
+                return false;
+            }
+            for (long long r = k; r >= kLow && !decided.allDecided(); --r) {
+                one.paintUnder(canvas, decided, g.x0, g.stepX,
+                               r == g.rows.first ? iFrom : g.cols.first,
+                               r == lastRow ? lastInLastRow : g.cols.last, g.y0, g.stepY, r, r);
+            }
+        }
+        k = kLow - 1;
+        band = std::min(2 * band, kLargest);
+    }
+    return true;
 }
 
 } // namespace
@@ -315,37 +375,24 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
                 return; // no copy left can change a pixel (not reached: allDecided)
             }
         }
+        if (decided) {
+            if (!pasteUnderInBands(canvas, g, shown, stripTop, stripBottom, iFrom, back, *decided,
+                                   draw)) {
+                // Too large a scratch image after all: the copies left, one by one under those
+                // drawn on layers, each on a layer.
+                drawLastOnLayers(canvas, g, reach, back, *decided, copies, true, draw);
+            }
+            return;
+        }
         // Drawn with the canvas's pen, brush and font as the copies before left them.
         const render::RepeatedDrawing one(
             canvas, int(stripTop), int(stripBottom - stripTop + 1), shown,
             [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
-        if (one.usable() && decided) {
-            // Under the copies drawn on layers: the rest of their row, the rows between, and
-            // the first row.
-            const long long j = back.j();
-            one.paintUnder(canvas, *decided, g.x0, g.stepX,
-                           j == g.rows.first ? iFrom : g.cols.first, back.i(), g.y0, g.stepY, j, j);
-            if (j > g.rows.first + 1) {
-                one.paintUnder(canvas, *decided, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0,
-                               g.stepY, g.rows.first + 1, j - 1);
-            }
-            if (j > g.rows.first) {
-                one.paintUnder(canvas, *decided, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY,
-                               g.rows.first, g.rows.first);
-            }
-            return;
-        }
         if (one.usable()) {
             one.paintGrid(canvas, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY, g.rows.first,
                           g.rows.first);
             one.paintGrid(canvas, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0, g.stepY,
                           g.rows.first + 1, g.rows.last);
-            return;
-        }
-        if (decided) {
-            // Too large a scratch image after all: the copies left, one by one under those
-            // drawn on layers, each on a layer.
-            drawLastOnLayers(canvas, g, reach, back, *decided, copies, true, draw);
             return;
         }
     }

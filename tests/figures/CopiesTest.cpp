@@ -180,3 +180,33 @@ TEST(CopiesOfAFigure, CopiesTooLargeToKeepAreDecidedFromTheLastBack)
     EXPECT_GT(drawn - drawnCopies, 700'000);
     EXPECT_LT(drawnCopies, 20'000);
 }
+
+TEST(CopiesOfAFigure, CopiesPastedUnderTheLayersAreDrawnOnlyForTheRowsTheyReach)
+{
+    // Copies 20 pixels apart reaching 1,000 pixels: a dot at the far top left of each, which
+    // decides a few pixels of the window from the last copies back and then nothing, so that
+    // drawing them on layers is given up; and a square of 600 pixels at the middle, with a
+    // smaller one of another colour on it, which decides every pixel once the copies pasted
+    // from the last back come within reach. A drawing of the whole reach is 2,001 rows; the
+    // copies that decide the window need the rows of a few hundred.
+    constexpr CopyReach reach{-1000, -1000, 1000, 1000};
+    constexpr int w = 40, h = 30;
+    const CopyGrid g = gridOver(20, reach, w, h);
+    long long rowsDrawn = 0;
+    auto copy = [&](Canvas& c, long long x, long long y) {
+        if (c.height() > h) {
+            rowsDrawn += c.height();
+        }
+        const int cx = int(x), cy = int(y);
+        c.fillRect(cx - 990, cy - 990, cx - 989, cy - 989, PaletteColor[5].color);
+        c.fillRect(cx - 300, cy - 300, cx + 301, cy + 301, PaletteColor[3].color);
+        c.fillRect(cx - 7, cy - 7, cx + 8, cy + 8, PaletteColor[kRedIndex].color);
+    };
+    Canvas copies(w, h, kBlack);
+    drawCopies(copies, g, reach, CopiesAlike::All, copy);
+    Canvas each(w, h, kBlack);
+    drawEachInOrder(each, g, copy);
+    EXPECT_EQ(copies.image(), each.image());
+    EXPECT_GT(rowsDrawn, 0); // pasted from a drawing of some rows, not drawn copy by copy
+    EXPECT_LT(rowsDrawn, 1000);
+}
