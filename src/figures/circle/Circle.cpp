@@ -237,6 +237,11 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         outsideCanvas(m_c, cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
         return;
     }
+    // Marks in a line kind that draws nothing are strokes left out: not walked at all (a
+    // ring of 25,000 such marks reaching the window from thousands of copies).
+    if (shape != CircleMark::Dot && !drawsKind(line)) {
+        return;
+    }
     m = std::min(m, kMaxMarks);
     // Only the marks whose rays pass near the canvas are walked: the marks of one ring share
     // a colour, so the order they come in makes no difference. A mark spans the distances
