@@ -278,13 +278,13 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
     const QRgb rgb = toQRgb(m_pen.color);
     StrokeStamps& strokes = strokeStamps();
     // The stamps of the last few directions and lengths met: the dashes of one line come in
-    // two or three, each found here without a look-up in all the thread's stamps.
+    // a few, each found here without a look-up in all the thread's stamps.
     struct Recent
     {
         std::uint64_t key = 0;
         const StrokeStamp* stamp = nullptr;
     };
-    std::array<Recent, 4> recent{};
+    std::array<Recent, 8> recent{};
     std::size_t replaced = 0;
     std::uint64_t generation = strokes.generation();
     PixelTarget target(m_image);
@@ -298,17 +298,20 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
             }
         }
         const std::optional<std::uint64_t> key = strokeKey(a, b, width, flatEnds);
-        const Recent* found = nullptr;
+        const StrokeStamp* stamp = nullptr;
         if (key) {
             for (const Recent& r : recent) {
                 if (r.stamp && r.key == *key) {
-                    found = &r;
+                    stamp = r.stamp;
                     break;
                 }
             }
+            if (!stamp && (stamp = strokes.usable(*key))) {
+                recent[replaced++ % recent.size()] = {*key, stamp};
+            }
         }
-        if (found) {
-            target.paint(found->stamp->runs, a.x(), a.y(), rgb);
+        if (stamp) {
+            target.paint(stamp->runs, a.x(), a.y(), rgb);
             ++m_strokesStamped;
             continue;
         }
@@ -320,9 +323,6 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
         if (strokes.generation() != generation) {
             recent = {}; // the stamps started again from none
             generation = strokes.generation();
-        }
-        if (const StrokeStamp* stamp = key ? strokes.usable(*key) : nullptr) {
-            recent[replaced++ % recent.size()] = {*key, stamp};
         }
     }
     // What stroking the last line leaves.

@@ -143,9 +143,8 @@ bool wholeDashes(std::span<const double> pattern, int w)
 // The dashes of the straight line from a to b, each stroked as the walk of DashedPolyline
 // strokes it, for a pattern of whole-pixel dashes (wholeDashes): with one segment the walk's
 // distances are whole numbers of pixels and the line's length, which compare exactly by the
-// length's floor and ceiling. `visible` is the part of the line, in distance from a, that
-// can reach the canvas; cycles of dashes before and after it are skipped as that walk skips
-// them.
+// length's floor and ceiling. From visStart to visEnd (in distance from a) the line can
+// reach the canvas; cycles of dashes before and after are skipped as that walk skips them.
 KOYOMI_PIXEL_LOOP void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w,
                                       std::span<const double> pattern, long double cycle,
                                       long double visStart, long double visEnd)

@@ -44,8 +44,8 @@ struct PixelTarget
                                  QRgb rgb) const
     {
         // Runs above the image are passed over by halving, and those below end the walk (a
-        // mark a thousand pixels long over a small window); a dash's few runs mostly lie on
-        // it.
+        // mark a thousand pixels long over a small window); the few runs of a dash mostly
+        // start on the image, and are then not searched.
         auto first = runs.begin();
         if (first != runs.end() && y + first->dy < 0) {
             first = std::partition_point(runs.begin(), runs.end(),
