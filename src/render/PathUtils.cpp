@@ -247,7 +247,9 @@ void DashedPolyline(std::span<const QPoint> points, Canvas& canvas, ColorRef col
     const long double margin = static_cast<long double>(w) + 2;
     const long double xMin = -margin, yMin = -margin;
     const long double xMax = canvas.width() + margin, yMax = canvas.height() + margin;
-    if (n == 2 && wholeDashes(pattern, w)) {
+    // A straight line of many dashes has them found in double precision; one of a dash or two
+    // (a clock's marks, a solid line) costs the extended walk no more.
+    if (n == 2 && distance(p[0], p[1]) > 2 * cycle && wholeDashes(pattern, w)) {
         long double u0 = 0, u1 = 0;
         const long double len = distance(p[0], p[1]);
         const bool crosses = clipSegment(p[0], p[1], xMin, yMin, xMax, yMax, u0, u1);
