@@ -3,14 +3,44 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 
 namespace koyomi::widgets {
+
+// Lets a sign and digits be typed, and no more characters than the field's typing limit. An
+// edit that leaves the text no longer than it was is always let through, so that a longer
+// value set from code can still be shortened by typing. (QLineEdit's own maximum length
+// would also cut text set from code: a field of one typed character could not show "20".)
+class TypedTextValidator : public QValidator
+{
+public:
+    explicit TypedTextValidator(QObject* parent) : QValidator(parent) {}
+
+    State validate(QString& input, int&) const override
+    {
+        static const QRegularExpression allowed(
+            QRegularExpression::anchoredPattern(QStringLiteral("[-+]?[0-9]*")));
+        if (!allowed.match(input).hasMatch()) {
+            return Invalid;
+        }
+        const bool longer = input.size() > m_shown;
+        return m_limit > 0 && longer && input.size() > m_limit ? Invalid : Acceptable;
+    }
+
+    void setLimit(int limit) { m_limit = limit; }
+    // The length of the text the field shows, before the edit being checked.
+    void setShownLength(qsizetype length) { m_shown = length; }
+
+private:
+    int m_limit = 0;
+    qsizetype m_shown = 0;
+};
 
 namespace {
 
@@ -39,7 +69,8 @@ QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
 
 SpinEdit::SpinEdit(int minimum, int maximum, int value, QWidget* parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_up(arrowButton(Qt::UpArrow, this)),
-      m_down(arrowButton(Qt::DownArrow, this)), m_min(minimum), m_max(maximum)
+      m_down(arrowButton(Qt::DownArrow, this)), m_validator(new TypedTextValidator(this)),
+      m_min(minimum), m_max(maximum)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -54,11 +85,14 @@ SpinEdit::SpinEdit(int minimum, int maximum, int value, QWidget* parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     // Only a sign and digits can be typed; anything may still be set from code.
-    m_edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
+    m_edit->setValidator(m_validator);
     m_edit->setText(QString::number(value));
+    m_validator->setShownLength(m_edit->text().size());
     m_edit->installEventFilter(this);
-    connect(m_edit, &QLineEdit::textChanged, this, &SpinEdit::changed);
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_validator->setShownLength(text.size());
+        emit changed();
+    });
     connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
     fitToRange();
@@ -101,7 +135,8 @@ void SpinEdit::setText(const QString& text)
 
 void SpinEdit::setMaxTypedLength(int length)
 {
-    m_edit->setMaxLength(length > 0 ? length : 32767);
+    m_maxTyped = std::max(length, 0);
+    m_validator->setLimit(m_maxTyped);
 }
 
 void SpinEdit::clampText()
@@ -115,15 +150,16 @@ void SpinEdit::clampText()
 
 void SpinEdit::setStoredText(const QString& text)
 {
-    // An integer is set as its plain digits, held to the range ("05" in a one-character
-    // field is 5, where the field would keep only "0"). Any other text is cut to what the
-    // field keeps, and when that is an integer ("1474<3640" in a four-character field), the
-    // same rule applies to it, so that a preset reads back to itself.
+    // An integer is set as its plain digits, held to the range and shown whole ("05" in a
+    // one-character field is 5, "20" is 20). Any other text is cut to what could have been
+    // typed, and when that is an integer ("1474<3640" in a four-character field), the same
+    // rule applies to it, so that a preset reads back to itself.
+    const QString typed = m_maxTyped > 0 ? text.left(m_maxTyped) : text;
     int stored = 0;
-    if (parseInteger(text, &stored) || parseInteger(text.left(m_edit->maxLength()), &stored)) {
+    if (parseInteger(text, &stored) || parseInteger(typed, &stored)) {
         setValue(std::clamp(stored, m_min, m_max));
     } else {
-        setText(text);
+        setText(typed);
     }
     // The change handling may put in a text of its own (an emptied field takes "1"): it is
     // held to the range as well.

@@ -8,6 +8,10 @@ class QLineEdit;
 class QToolButton;
 
 namespace koyomi::widgets {
+class TypedTextValidator;
+}
+
+namespace koyomi::widgets {
 
 class SpinEdit : public QWidget
 {
@@ -23,8 +27,11 @@ public:
     // Runs the change handling, as typing does.
     void setText(const QString& text);
     void setValue(int value) { setText(QString::number(value)); }
-    // At most this many characters can be typed (0: no limit).
+    // At most this many characters can be typed (0: no limit). The limit holds for typing
+    // only: the buttons, the arrow keys, a preset or a reset may set any value in range, and
+    // the field shows it whole.
     void setMaxTypedLength(int length);
+    int maxTypedLength() const { return m_maxTyped; }
     QLineEdit* lineEdit() const { return m_edit; }
 
     // Brings the text into the range: what leaving the field does.
@@ -54,8 +61,10 @@ private:
     QLineEdit* m_edit;
     QToolButton* m_up;
     QToolButton* m_down;
+    TypedTextValidator* m_validator;
     int m_min;
     int m_max;
+    int m_maxTyped = 0;
 };
 
 } // namespace koyomi::widgets

@@ -348,3 +348,72 @@ TEST_F(DrawToolTest, NoControlOfAnyPageIsCut)
     }
     EXPECT_TRUE(cut.isEmpty()) << cut.join("\n").toStdString();
 }
+
+// A field's typing limit holds for typing only. The grid's mark size takes one typed
+// character but goes to 1000: a preset of 20 once showed "2", and the up button at 9 gave 1.
+// Every limited field of every page must take its whole range from the buttons, the arrow
+// keys, a preset and code, and show each value whole.
+TEST_F(DrawToolTest, TypingLimitsLimitOnlyWhatIsTyped)
+{
+    auto form = make();
+    int limited = 0;
+    for (widgets::FigurePage* page : form->pages()) {
+        for (widgets::SpinEdit* s : page->findChildren<widgets::SpinEdit*>()) {
+            const int limit = s->maxTypedLength();
+            if (limit == 0) {
+                continue;
+            }
+            ++limited;
+            const std::string name = s->objectName().toStdString();
+            const QString widest = QString::number(s->maximum());
+            s->setStoredText(widest);
+            EXPECT_EQ(s->text(), widest) << name;
+            s->setValue(s->maximum() - 1);
+            s->stepBy(1);
+            EXPECT_EQ(s->text(), widest) << name;
+            s->setValue(s->minimum());
+            QTest::keyClick(s->lineEdit(), Qt::Key_Up);
+            EXPECT_EQ(s->value(), s->minimum() + 1) << name;
+            // Past the last one-character value, the up key shows two characters.
+            if (s->minimum() <= 9 && s->maximum() >= 10) {
+                s->setValue(9);
+                QTest::keyClick(s->lineEdit(), Qt::Key_Up);
+                EXPECT_EQ(s->text(), "10") << name;
+            }
+            // Typing stops at the limit. A text longer than the limit can still be shortened,
+            // and typing never lengthens it past the limit again.
+            s->lineEdit()->selectAll();
+            QTest::keyClicks(s->lineEdit(), "1111111111");
+            EXPECT_EQ(s->text(), QString(limit, u'1')) << name;
+            if (widest.size() > 1) {
+                s->setStoredText(widest);
+                s->lineEdit()->end(false);
+                QTest::keyClick(s->lineEdit(), Qt::Key_Backspace);
+                EXPECT_EQ(s->text(), widest.chopped(1)) << name;
+                QTest::keyClicks(s->lineEdit(), "0000");
+                EXPECT_EQ(s->text().size(), std::max<qsizetype>(widest.size() - 1, limit)) << name;
+            }
+        }
+    }
+    EXPECT_GT(limited, 30);
+
+    // The grid's mark size: a preset of 20 reads back whole and writes itself again.
+    auto* markSize = child<widgets::SpinEdit>(*form, "SpinEdit40");
+    ASSERT_EQ(markSize->maxTypedLength(), 1);
+    const QStringList before = form->recordOf(1, "A").split(u',');
+    markSize->setValue(7);
+    QStringList fields = form->recordOf(1, "A").split(u',');
+    qsizetype at = 0; // the mark size's place in the record: the one value that changed
+    while (at < fields.size() && fields[at] == before.value(at)) {
+        ++at;
+    }
+    ASSERT_EQ(fields.value(at), "7");
+    fields[at] = "20";
+    ASSERT_TRUE(form->loadRecord(fields.join(u',')));
+    EXPECT_EQ(markSize->text(), "20");
+    EXPECT_EQ(form->recordOf(1, "A"), fields.join(u','));
+    // A stored text that is no integer is cut to what could have been typed, as before.
+    fields[at] = "x7";
+    ASSERT_TRUE(form->loadRecord(fields.join(u',')));
+    EXPECT_EQ(markSize->text(), "x");
+}

@@ -44,10 +44,10 @@ TEST_F(CirclePageTest, HandlersRefillGapsWithZeroAndLeaveTheStepAndSubDivisionsE
     // Every change drew the circle once.
     EXPECT_EQ(host.drawn, std::vector<int>(2 + 2 + 6 + 13, 3));
     for (int n : {46, 45, 47, 48, 90, 93}) {
-        EXPECT_EQ(spin(n)->lineEdit()->maxLength(), 3) << n;
+        EXPECT_EQ(spin(n)->maxTypedLength(), 3) << n;
     }
     for (int n : {51, 44, 52, 53, 54}) {
-        EXPECT_EQ(spin(n)->lineEdit()->maxLength(), 1) << n;
+        EXPECT_EQ(spin(n)->maxTypedLength(), 1) << n;
     }
 }
 

@@ -37,7 +37,7 @@ TEST_F(ClockPageTest, SharedHandlersRefillOnlyTheFieldTheyAreNamedAfter)
     }
     EXPECT_EQ(host.drawn, std::vector<int>(13, 4));
     for (int n : {60, 61, 62, 63}) {
-        EXPECT_EQ(spin(n)->lineEdit()->maxLength(), 3) << n;
+        EXPECT_EQ(spin(n)->maxTypedLength(), 3) << n;
     }
 }
 

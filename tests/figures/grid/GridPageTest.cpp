@@ -94,9 +94,9 @@ TEST_F(GridPageTest, EmptiedFieldsTakeOneAndLeavingAFieldHoldsItToItsRange)
     EXPECT_EQ(text(34), "0");
     // Typing limits: three characters for blocks and gaps, one for the mark size.
     for (int n : {34, 35, 36, 37}) {
-        EXPECT_EQ(spin(n)->lineEdit()->maxLength(), 3) << n;
+        EXPECT_EQ(spin(n)->maxTypedLength(), 3) << n;
     }
-    EXPECT_EQ(spin(40)->lineEdit()->maxLength(), 1);
+    EXPECT_EQ(spin(40)->maxTypedLength(), 1);
     EXPECT_EQ(spin(40)->maximum(), 1000);
 }
 

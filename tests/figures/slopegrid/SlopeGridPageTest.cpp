@@ -26,7 +26,7 @@ TEST_F(SlopeGridPageTest, EveryChangeDrawsOnceAndEmptiedFieldsTakeOne)
     EXPECT_EQ(host.drawn, std::vector<int>(4, 2));
     EXPECT_EQ(page->params().spacing, 1);
     EXPECT_EQ(page->params().lineWidth, 3);
-    EXPECT_EQ(spin(29)->lineEdit()->maxLength(), 1);
+    EXPECT_EQ(spin(29)->maxTypedLength(), 1);
     EXPECT_EQ(spin(28)->maximum(), 1000);
 }
 

@@ -30,7 +30,7 @@ TEST_F(TawaraPageTest, EmptiedFieldsTheGapsTooTakeOneAndEveryChangeDrawsOnce)
     // Emptying and refilling is one change: one drawing each, and one per choice.
     EXPECT_EQ(host.drawn, std::vector<int>(7 + 4, 7));
     for (int n : {103, 104, 105, 106}) {
-        EXPECT_EQ(spin(n)->lineEdit()->maxLength(), 3) << n;
+        EXPECT_EQ(spin(n)->maxTypedLength(), 3) << n;
     }
     EXPECT_EQ(spin(107)->minimum(), 0);
     EXPECT_EQ(spin(107)->maximum(), 50);
