@@ -3,6 +3,7 @@
 #include "app/PaintBox.h"
 #include "render/JpegEncoder.h"
 #include "state/SettingsFile.h"
+#include "widgets/ToolPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -419,10 +420,19 @@ void TForm1::Action1Execute()
         menuBar()->hide();
         showFullScreen();
     } else {
+        // The place before full screen, unless its monitor has gone (a projector unplugged
+        // meanwhile): then a window of the remembered size, whole on the monitor it is on now.
+        std::vector<QRect> screens;
+        for (const QScreen* s : QGuiApplication::screens()) {
+            screens.push_back(s->availableGeometry());
+        }
+        const QRect place = widgets::mostlyOnAScreen(m_savedPlacement, screens) || !screen()
+                                ? m_savedPlacement
+                                : placementOn(screen());
         m_fullScreen = false;
         menuBar()->show();
         showNormal();
-        setGeometry(m_savedPlacement);
+        setGeometry(place);
     }
 }
 

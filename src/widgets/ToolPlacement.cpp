@@ -30,6 +30,25 @@ QPoint reachablePosition(int left, int top, int width, std::span<const QRect> sc
     return fallback;
 }
 
+bool mostlyOnAScreen(const QRect& place, std::span<const QRect> screens)
+{
+    using i64 = long long;
+    const i64 area = i64(place.width()) * place.height();
+    if (area <= 0) {
+        return false;
+    }
+    for (const QRect& s : screens) {
+        const i64 w = std::min<i64>(i64(place.x()) + place.width(), i64(s.x()) + s.width()) -
+                      std::max<i64>(place.x(), s.x());
+        const i64 h = std::min<i64>(i64(place.y()) + place.height(), i64(s.y()) + s.height()) -
+                      std::max<i64>(place.y(), s.y());
+        if (w > 0 && h > 0 && 2 * w * h >= area) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QPoint toolWindowPosition(int left, int top, int width, QPoint fallback)
 {
     // At least this much of the window's top edge must lie on a screen for it to count as

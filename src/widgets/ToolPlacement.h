@@ -18,6 +18,10 @@ namespace koyomi::widgets {
 QPoint reachablePosition(int left, int top, int width, std::span<const QRect> screens,
                          int reachableWidth, int reachableHeight, QPoint fallback);
 
+// Whether at least half of `place` lies on one of `screens`: a window remembered there can
+// be put back. Computed wide, like the reachable test above.
+bool mostlyOnAScreen(const QRect& place, std::span<const QRect> screens);
+
 // Where a tool window `width` pixels wide with the saved corner (left, top) opens on this
 // machine's screens: there when reachable, else `fallback` from the primary screen's usable
 // top-left corner (a hand-edited or stale position, such as a projector no longer attached,
