@@ -37,6 +37,8 @@ namespace {
 constexpr int kClientWidth = 456;
 constexpr int kClientHeight = 613;
 constexpr widgets::ToolWindowKeys kPlacementKeys{"Drawtop", "Drawleft", "Drawclearness"};
+// The picture folder last used: the picture page opens on it at the next start.
+constexpr char kPictureFolderKey[] = "PictureFolder";
 
 } // namespace
 
@@ -65,6 +67,8 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
         advancePicture = [picture] { picture->advance(); };
         reloadPicture = [picture] { picture->reloadCurrent(); };
         loadPictureAndAdvance = [picture] { picture->loadCurrentAndAdvance(); };
+        picture->openFolder(state::SettingsFile(m_state.SettingsBase)
+                                .readText(QString::fromLatin1(kPictureFolderKey)));
     }
     restorePlacement();
     m_library->read();
@@ -74,8 +78,15 @@ TForm2::~TForm2()
 {
     m_library->write();
     QString error;
-    if (!widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase, kPlacementKeys,
-                                 &error)) {
+    bool saved = widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase,
+                                         kPlacementKeys, &error);
+    if (auto* picture = qobject_cast<figures::PicturePage*>(m_pages[figures::kPictureKind]);
+        saved && picture) {
+        const state::Setting folder[] = {
+            {QString::fromLatin1(kPictureFolderKey), 0, picture->pictureFolder()}};
+        saved = state::SettingsFile(m_state.SettingsBase).write(folder, &error);
+    }
+    if (!saved) {
         m_state.reportSettingsError(state::SettingsFile(m_state.SettingsBase).path(), error);
     }
 }

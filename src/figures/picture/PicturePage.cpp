@@ -109,16 +109,38 @@ PicturePage::PicturePage(int kind, widgets::FigureHost& host, widgets::Redrawer&
         m_rowChangeLoaded = false;
     });
 
-    // The folder shown at start; the list stays empty until the teacher turns to a page or
-    // chooses a folder.
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    m_folder = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    // The folder tree reads folders as it needs them: the selected one is brought into
+    // view once the rows leading to it are there, and again when the page is first laid out.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] { keepSelectedInView(); });
+    openFolder(QString());
+}
+
+void PicturePage::openFolder(const QString& remembered)
+{
+    // The list stays empty until the teacher turns to the page or chooses a folder.
+    m_folder =
+        !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QDir::homePath();
     const QSignalBlocker quiet(m_tree->selectionModel());
     const QModelIndex start = m_model->index(m_folder);
     if (start.isValid()) {
         m_tree->setCurrentIndex(start);
-        m_tree->scrollTo(start);
     }
+    showPlaceOf(m_folder);
+    keepSelectedInView();
+}
+
+void PicturePage::keepSelectedInView()
+{
+    const QModelIndex current = m_tree->currentIndex();
+    if (current.isValid()) {
+        m_tree->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void PicturePage::showEvent(QShowEvent* event)
+{
+    FigurePage::showEvent(event);
+    keepSelectedInView();
 }
 
 void PicturePage::buildPlaces()
@@ -164,12 +186,26 @@ void PicturePage::setPictureFolder(const QString& folder)
 void PicturePage::folderChanged(const QString& folder)
 {
     m_folder = folder;
-    const int place = m_places->findData(folder);
-    if (place >= 0) {
-        const QSignalBlocker quiet(m_places);
-        m_places->setCurrentIndex(place);
-    }
+    showPlaceOf(folder);
     refreshList();
+}
+
+void PicturePage::showPlaceOf(const QString& folder)
+{
+    int best = -1;
+    qsizetype depth = -1;
+    for (int i = 0; i < m_places->count(); ++i) {
+        const QString place = m_places->itemData(i).toString();
+        const bool inside = folder == place || folder.startsWith(withSeparator(place));
+        if (inside && place.size() > depth) {
+            best = i;
+            depth = place.size();
+        }
+    }
+    if (best >= 0) {
+        const QSignalBlocker quiet(m_places);
+        m_places->setCurrentIndex(best);
+    }
 }
 
 void PicturePage::refreshList()

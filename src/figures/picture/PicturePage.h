@@ -33,6 +33,10 @@ public:
 
     // The picture folder: the folder selected in the tree.
     QString pictureFolder() const { return m_folder; }
+    // The folder the page opens on: `remembered` (the one used last time) while it exists,
+    // else the home folder. The tree selects it and keeps it in view, and the chooser names
+    // the place it lies in.
+    void openFolder(const QString& remembered);
     // Selects a folder in the tree, which makes it the picture folder and refreshes the list.
     void setPictureFolder(const QString& folder);
     // Fills the list with the picture folder's JPEG files; the picture index stays.
@@ -54,9 +58,16 @@ public:
     // A click in the list: that file becomes the current picture.
     void ListBox1Click(int row);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildPlaces();
     void folderChanged(const QString& folder);
+    // The chooser's entry for the place holding `folder`: the deepest place it lies in.
+    void showPlaceOf(const QString& folder);
+    // The tree's selected folder, scrolled into view (again once its rows are loaded).
+    void keepSelectedInView();
     QString pathOf(const QString& name) const;
     state::AppState& state() { return m_state ? *m_state : m_unattached; }
     const state::AppState& state() const { return m_state ? *m_state : m_unattached; }

@@ -1,11 +1,15 @@
 #include "figures/picture/PicturePage.h"
 #include "PictureFiles.h"
 #include "figures/PageFixture.h"
+#include "widgets/PageControl.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace koyomi;
@@ -234,4 +238,49 @@ TEST_F(PicturePageTest, EnterInTheListStepsOnToo)
     QTest::keyClick(list(), Qt::Key_Return);
     EXPECT_EQ(state.PictureIndex, 1);
     EXPECT_TRUE(near(centre(), Qt::green));
+}
+
+// The page opens on the folder used last time, selected in the tree and in view, with the
+// chooser naming the place it lies in; a folder that has gone since opens the home folder.
+TEST_F(PicturePageTest, TheFolderLastUsedOpensAtTheNextStartSelectedAndInView)
+{
+    const QString deep = folder() + "/class 3/term 2/week 7";
+    ASSERT_TRUE(QDir().mkpath(deep));
+    page->setPictureFolder(deep);
+    auto* places = page->findChild<QComboBox*>("ShellComboBox1");
+    auto* tree = page->findChild<QTreeView*>("ShellTreeView1");
+    auto reopen = [&] {
+        form.reset();
+        form = std::make_unique<tools::TForm2>(state, host);
+        host.pages = &form->pages();
+        page = dynamic_cast<PicturePage*>(form->pages()[5]);
+        places = page->findChild<QComboBox*>("ShellComboBox1");
+        tree = page->findChild<QTreeView*>("ShellTreeView1");
+    };
+    auto selectedInView = [&] {
+        const QRect row = tree->visualRect(tree->currentIndex());
+        return !row.isEmpty() && tree->viewport()->rect().contains(row);
+    };
+    reopen();
+    EXPECT_EQ(state::SettingsFile(state.SettingsBase).readText("PictureFolder"), deep);
+    EXPECT_EQ(page->pictureFolder(), deep);
+    auto selected = [&] {
+        return qobject_cast<QFileSystemModel*>(tree->model())->filePath(tree->currentIndex());
+    };
+    EXPECT_EQ(selected(), deep);
+    EXPECT_EQ(places->currentData().toString(), "/"); // the deepest place holding it
+    form->show();
+    form->pageControl()->setCurrentIndex(5);
+    EXPECT_TRUE(QTest::qWaitFor(selectedInView, 5000));
+    EXPECT_EQ(listed(), QStringList());
+
+    // Gone since: the home folder, which the chooser names.
+    ASSERT_TRUE(QDir(folder() + "/class 3").removeRecursively());
+    reopen();
+    EXPECT_EQ(page->pictureFolder(), QDir::homePath());
+    EXPECT_EQ(places->currentText(), "ホーム");
+    EXPECT_EQ(selected(), QDir::homePath());
+    form->show();
+    form->pageControl()->setCurrentIndex(5);
+    EXPECT_TRUE(QTest::qWaitFor(selectedInView, 5000));
 }
