@@ -140,24 +140,22 @@ QByteArray suffixOf(const QByteArray& path)
     return dot > slash ? path.mid(dot + 1).toLower() : QByteArray();
 }
 
-QStringList libraryRecords(const QByteArray& path)
+state::LibraryContents libraryRecords(const QByteArray& path)
 {
     QString error;
-    std::optional<QStringList> records;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    QFile file;
-    if (fd < 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        error = file.errorString();
-    } else {
-        records = state::readLibraryRecords(file, &error);
-    }
-    if (!records) {
+    std::optional<state::LibraryContents> contents = state::readLibraryRecordsFile(path, &error);
+    if (!contents) {
         throw Failure{QStringLiteral("ライブラリ「%1」を読めません: %2").arg(shown(path), error)};
     }
-    return *records;
+    return std::move(*contents);
+}
+
+// What a library left unread, as one line naming the file; empty when nothing worth telling.
+QString unreadOf(const QByteArray& path, const state::LibraryContents& contents)
+{
+    const QString unread = state::unreadLinesMessage(contents);
+    return unread.isEmpty() ? unread
+                            : QStringLiteral("ライブラリ「%1」の %2").arg(shown(path), unread);
 }
 
 QByteArray encode(const QImage& image, const QByteArray& suffix)
@@ -235,28 +233,33 @@ void render(const Options& o)
                 .arg(shown(o.output)),
             2};
     }
-    QString line;
-    if (o.record) {
-        line = *o.record;
-    } else if (o.library) {
-        for (const QString& candidate : libraryRecords(*o.library)) {
+    // The record to draw; none for a figure's defaults (--kind).
+    std::optional<QString> line = o.record;
+    if (o.library) {
+        const state::LibraryContents library = libraryRecords(*o.library);
+        for (const QString& candidate : library.records) {
             if (figures::parseRecord(candidate)->name == *o.name) {
                 line = candidate;
                 break;
             }
         }
-        if (line.isEmpty()) {
-            throw Failure{QStringLiteral("ライブラリ「%1」に「%2」はありません")
-                              .arg(shown(*o.library), render::messageExcerpt(*o.name))};
+        if (!line) {
+            // The name may be on a line that could not be read: that is what is said then.
+            const QString unread = unreadOf(*o.library, library);
+            throw Failure{unread.isEmpty()
+                              ? QStringLiteral("ライブラリ「%1」に「%2」はありません")
+                                    .arg(shown(*o.library), render::messageExcerpt(*o.name))
+                              : QStringLiteral("%1 (「%2」はその中かもしれません)")
+                                    .arg(unread, render::messageExcerpt(*o.name))};
         }
     }
     int kind = o.kind.value_or(0);
     bool white = o.white;
-    if (!line.isEmpty()) {
-        const std::optional<figures::Record> record = figures::parseRecord(line);
+    if (line) {
+        const std::optional<figures::Record> record = figures::parseRecord(*line);
         if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
             throw Failure{
-                QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(line))};
+                QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(*line))};
         }
         kind = int(record->kind);
         white = record->whiteBackground;
@@ -275,10 +278,10 @@ void render(const Options& o)
                           .arg(kind)
                           .arg(QString::fromUtf8(figures::kFigureCaptions[std::size_t(kind)]))};
     }
-    if (line.isEmpty()) {
+    if (!line) {
         host.drawFigure(kind);
     } else {
-        drawTool.loadRecord(line);
+        drawTool.loadRecord(*line);
         if (!host.errors.isEmpty()) {
             throw Failure{QStringLiteral("レコードを読めません: %1")
                               .arg(render::messageExcerpt(host.errors.front()))};
@@ -290,10 +293,9 @@ void render(const Options& o)
     if (const auto* picture =
             qobject_cast<const figures::PicturePage*>(drawTool.pages()[std::size_t(kind)]);
         picture && !picture->hasPicture()) {
-        throw Failure{line.isEmpty()
-                          ? QStringLiteral("画像は --record か --library で指定してください")
-                          : QStringLiteral("画像を表示できません: %1")
-                                .arg(render::messageExcerpt(picture->problem()))};
+        throw Failure{!line ? QStringLiteral("画像は --record か --library で指定してください")
+                            : QStringLiteral("画像を表示できません: %1")
+                                  .arg(render::messageExcerpt(picture->problem()))};
     }
     writeWhole(o.output, encode(host.canvas.image(), suffix));
 }
@@ -309,11 +311,18 @@ int runRenderCommand(const QByteArrayList& args, QTextStream& out, QTextStream& 
             return 0;
         }
         if (o.list) {
-            for (const QString& line : libraryRecords(*o.list)) {
+            const state::LibraryContents library = libraryRecords(*o.list);
+            for (const QString& line : library.records) {
                 const std::optional<figures::Record> r = figures::parseRecord(line);
                 out << r->kind << '\t' << r->name << '\n';
             }
-            return 0;
+            // What could not be read is said, and a library of which nothing could be read
+            // is a failure, not an empty list.
+            const QString unread = unreadOf(*o.list, library);
+            if (!unread.isEmpty()) {
+                err << "koyomiplan-render: " << unread << '\n';
+            }
+            return !unread.isEmpty() && library.records.isEmpty() ? 1 : 0;
         }
         render(o);
         return 0;

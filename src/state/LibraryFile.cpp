@@ -9,12 +9,17 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace koyomi::state {
 
 namespace {
-
-// A library holds a few hundred short lines; a file far larger is not one.
-constexpr qint64 kMaxLibraryBytes = 64LL << 20;
 
 std::nullopt_t fail(QString* error, const QString& reason)
 {
@@ -24,21 +29,59 @@ std::nullopt_t fail(QString* error, const QString& reason)
     return std::nullopt;
 }
 
+// A line holding nothing but white space and its end.
+bool blankLine(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+}
+
 } // namespace
+
+QString unreadLinesMessage(const LibraryContents& contents)
+{
+    if (contents.unreadLines() == 0) {
+        return {};
+    }
+    return QStringLiteral("%1 行目から後の %2 行は読めませんでした")
+        .arg(contents.firstRestLine)
+        .arg(contents.unreadLines());
+}
+
+std::optional<LibraryContents> readLibraryFile(const QByteArray& path, LibraryRest rest,
+                                               QString* error)
+{
+    // Opened without waiting, so that a pipe with no writer does not hold the program up
+    // before it is seen to be no file.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(error, QStringLiteral("普通のファイルではありません"));
+    }
+    if (info.st_size > kMaxLibraryBytes) {
+        ::close(fd);
+        return fail(
+            error,
+            QStringLiteral("ファイルが大きすぎます (%1 MB まで)").arg(kMaxLibraryBytes >> 20));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(error, file.errorString());
+    }
+    return readLibrary(file, error, rest);
+}
 
 std::optional<LibraryContents> readLibrary(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return fail(error, file.errorString());
-    }
-    if (file.size() > kMaxLibraryBytes) {
-        return fail(error, QStringLiteral("ファイルが大きすぎます"));
-    }
-    return readLibrary(file, error);
+    return readLibraryFile(QFile::encodeName(path), LibraryRest::Kept, error);
 }
 
-std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error)
+std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error, LibraryRest keep)
 {
     // Line by line, each read once and in pieces: a line with no end in sight stops being
     // read as text as soon as it passes the limit. Shift-JIS never uses the byte of a line
@@ -47,14 +90,21 @@ std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error)
     constexpr qint64 kPiece = 64 * 1024;
     QByteArray piece(kPiece + 1, Qt::Uninitialized);
     QByteArray bytes;
-    for (qint64 number = 1; !in.atEnd(); ++number) {
+    // The next line's bytes into `bytes`, up to two past the limit; false when reading fails.
+    auto readLine = [&] {
         bytes.clear();
         while (!bytes.endsWith('\n') && !in.atEnd() && bytes.size() <= kMaxLibraryLineBytes + 2) {
             const qint64 n = in.readLine(piece.data(), kPiece + 1);
             if (n <= 0) {
-                return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
+                return false;
             }
             bytes.append(piece.constData(), qsizetype(n));
+        }
+        return true;
+    };
+    for (qint64 number = 1; !in.atEnd(); ++number) {
+        if (!readLine()) {
+            return fail(error, QStringLiteral("%1 行目を読めません").arg(number));
         }
         const bool tooLong = bytes.size() > kMaxLibraryLineBytes + 2;
         QString line;
@@ -76,11 +126,31 @@ std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error)
             }
         }
         if (tooLong || !figures::parseRecord(line)) {
-            // From here on the file is kept as it is, every byte.
             contents.firstRestLine = number;
             contents.restTooLong = tooLong;
-            contents.rest = bytes + in.readAll();
-            contents.restLines = contents.rest.count('\n') + (contents.rest.endsWith('\n') ? 0 : 1);
+            if (keep == LibraryRest::Kept) {
+                // From here on the file is kept as it is, every byte.
+                contents.rest = bytes + in.readAll();
+                contents.restLines =
+                    contents.rest.count('\n') + (contents.rest.endsWith('\n') ? 0 : 1);
+                contents.restBlank = blankLine(contents.rest);
+                return contents;
+            }
+            // Only counted, a piece at a time; a line past the limit ends reading at once.
+            qint64 ends = bytes.count('\n');
+            bool endsLine = bytes.endsWith('\n');
+            contents.restBlank = !tooLong && blankLine(bytes);
+            while (!tooLong && !in.atEnd()) {
+                const qint64 n = in.read(piece.data(), kPiece);
+                if (n <= 0) {
+                    return fail(error, QStringLiteral("%1 行目から後を読めません").arg(number));
+                }
+                const QByteArray read = QByteArray::fromRawData(piece.constData(), qsizetype(n));
+                ends += read.count('\n');
+                endsLine = read.endsWith('\n');
+                contents.restBlank = contents.restBlank && blankLine(read);
+            }
+            contents.restLines = ends + (endsLine ? 0 : 1);
             return contents;
         }
         contents.records.append(line);
@@ -88,18 +158,29 @@ std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error)
     return contents;
 }
 
-std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error)
+namespace {
+
+std::optional<LibraryContents> refuseLongLine(std::optional<LibraryContents> contents,
+                                              QString* error)
 {
-    std::optional<LibraryContents> contents = readLibrary(in, error);
-    if (!contents) {
-        return std::nullopt;
-    }
-    if (contents->restTooLong) {
+    if (contents && contents->restTooLong) {
         return fail(error, QStringLiteral("%1 行目が長すぎます (%2 バイトまで)")
                                .arg(contents->firstRestLine)
                                .arg(kMaxLibraryLineBytes));
     }
-    return std::move(contents->records);
+    return contents;
+}
+
+} // namespace
+
+std::optional<LibraryContents> readLibraryRecords(QIODevice& in, QString* error)
+{
+    return refuseLongLine(readLibrary(in, error, LibraryRest::Counted), error);
+}
+
+std::optional<LibraryContents> readLibraryRecordsFile(const QByteArray& path, QString* error)
+{
+    return refuseLongLine(readLibraryFile(path, LibraryRest::Counted, error), error);
 }
 
 std::optional<QString> libraryLineProblem(const QString& line)

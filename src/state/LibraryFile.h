@@ -15,6 +15,9 @@ namespace koyomi::state {
 // is never read into memory as text.
 inline constexpr qint64 kMaxLibraryLineBytes = 1 << 20;
 
+// A library holds a few hundred short lines; a file far larger is not one.
+inline constexpr qint64 kMaxLibraryBytes = 64LL << 20;
+
 // The file's name, wherever it lives.
 inline constexpr char kLibraryFileName[] = "koyomiplan.txt";
 
@@ -29,16 +32,39 @@ struct LibraryContents
     qint64 restLines = 0;     // lines in `rest`
     qint64 firstRestLine = 0; // the line number (from 1) where `rest` starts; 0 when empty
     bool restTooLong = false; // that line is longer than kMaxLibraryLineBytes
+    bool restBlank = false;   // `rest` is only blank lines (an editor's last empty line)
+
+    // The lines left unread that are worth telling the teacher of: blank lines after the
+    // last record are not.
+    qint64 unreadLines() const { return restBlank ? 0 : restLines; }
 };
 
-// No value when the file cannot be read, or is far larger than a library; `error` then
-// says why.
-std::optional<LibraryContents> readLibrary(const QString& path, QString* error = nullptr);
-std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error = nullptr);
+// "N 行目から後の M 行は読めませんでした": what was left unread, in one line; empty when nothing
+// worth telling was.
+QString unreadLinesMessage(const LibraryContents& contents);
 
-// The record lines only, as the render command reads them: a line longer than
-// kMaxLibraryLineBytes refuses the whole file.
-std::optional<QStringList> readLibraryRecords(QIODevice& in, QString* error = nullptr);
+// What reading keeps of the lines from the first that is not a record.
+enum class LibraryRest
+{
+    Kept,    // their bytes, to be written back (the Draw tool)
+    Counted, // only how many there are; a line over the limit ends reading at once (the
+             // render command, which never writes the file)
+};
+
+// Reads the file at `path` (the system's bytes for its name). Only a regular file of at most
+// kMaxLibraryBytes is read: a pipe or a device never ends, and a file far larger is not a
+// library. No value when the file cannot be read; `error` then says why.
+std::optional<LibraryContents> readLibraryFile(const QByteArray& path, LibraryRest rest,
+                                               QString* error = nullptr);
+std::optional<LibraryContents> readLibrary(const QString& path, QString* error = nullptr);
+std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error = nullptr,
+                                           LibraryRest rest = LibraryRest::Kept);
+
+// The records and how many lines were left unread, as the render command reads them: a line
+// longer than kMaxLibraryLineBytes refuses the whole file.
+std::optional<LibraryContents> readLibraryRecords(QIODevice& in, QString* error = nullptr);
+std::optional<LibraryContents> readLibraryRecordsFile(const QByteArray& path,
+                                                      QString* error = nullptr);
 
 // Why a record line cannot be kept in the file, or nothing when it can: a line break would
 // cut it in two, and the file holds only what Shift-JIS can.

@@ -74,13 +74,12 @@ void DataLibrary::read()
         m_tree->topLevelItem(i)->setExpanded(m_tree->topLevelItem(i)->childCount() > 0);
     }
     m_rest = contents->rest;
-    if (contents->restLines > 0) {
-        m_seams.showError(
-            QStringLiteral("ライブラリ「%1」の %2 行目から後の %3 行は読めませんでした。\n"
-                           "これらの行は消さずに、ファイルの最後に残します。")
-                .arg(m_readPath)
-                .arg(contents->firstRestLine)
-                .arg(contents->restLines));
+    // A notice, not a box over the projection at the start of a lesson: the presets read are
+    // there to use, and the lines not read are safe at the end of the file.
+    const QString unread = state::unreadLinesMessage(*contents);
+    if (!unread.isEmpty() && m_seams.showNotice) {
+        m_seams.showNotice(
+            QStringLiteral("ライブラリの %1。消さずにファイルの最後に残しています。").arg(unread));
     }
 }
 
@@ -118,6 +117,9 @@ bool DataLibrary::write()
         m_seams.showError(
             QStringLiteral("ライブラリ「%1」に書き込めませんでした。\n%2").arg(m_writePath, error));
         return false;
+    }
+    if (m_seams.showNotice) {
+        m_seams.showNotice({});
     }
     return true;
 }

@@ -28,6 +28,8 @@ public:
         std::function<bool(const QString& line)> load;                  // applies a record
         std::function<int()> currentKind;                               // FigureKind
         std::function<void(const QString&)> showError;
+        // A notice beside the tree that needs no answer; an empty text takes it away.
+        std::function<void(const QString&)> showNotice;
         std::function<std::optional<QString>()> askName;      // nothing when cancelled
         std::function<bool(const QString& question)> confirm; // OK or Cancel
     };
@@ -37,9 +39,10 @@ public:
     DataLibrary(QTreeWidget* tree, const QString& readPath, const QString& writePath, Seams seams,
                 QObject* parent = nullptr);
 
-    // Fills the tree from the file: once, as the Draw tool is made. The teacher is told once
-    // of lines that could not be read (they are kept) or of a file that could not be read at
-    // all (it is then never written).
+    // Fills the tree from the file: once, as the Draw tool is made. Lines that could not be
+    // read are kept, and a notice says so until the file is next written; blank lines after
+    // the last record are kept too, and nothing is said of them. A file that could not be
+    // read at all is never written, and the teacher is told.
     void read();
     // Rewrites the whole file from the tree; false (and the teacher told) when it fails.
     bool write();

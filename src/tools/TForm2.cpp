@@ -107,6 +107,13 @@ void TForm2::buildFrame()
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("TreeView1"));
     m_tree->setGeometry(0, 26, 141, 526);
+    m_libraryNotice = new QLabel(this);
+    m_libraryNotice->setObjectName(QStringLiteral("LibraryNotice"));
+    m_libraryNotice->setWordWrap(true);
+    m_libraryNotice->setMargin(3);
+    m_libraryNotice->setStyleSheet(
+        QStringLiteral("background-color: #fff4c0; color: black; border: 1px solid #c8a000;"));
+    m_libraryNotice->hide();
     m_tree->setHeaderHidden(true);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -185,6 +192,7 @@ void TForm2::buildLibrary(QMenu* popup)
     seams.load = [this](const QString& line) { return loadRecord(line); };
     seams.currentKind = [this] { return m_state.FigureKind; };
     seams.showError = [this](const QString& message) { m_host.showError(message); };
+    seams.showNotice = [this](const QString& notice) { showLibraryNotice(notice); };
     seams.askName = [this] { return askLibraryName(); };
     seams.confirm = [this](const QString& question) { return confirmLibrary(question); };
     m_library = new DataLibrary(m_tree, m_state.libraryReadPath, m_state.libraryWritePath,
@@ -199,6 +207,20 @@ void TForm2::buildLibrary(QMenu* popup)
                 m_library->updateMenu(overwrite, remove);
                 popup->popup(m_tree->viewport()->mapToGlobal(at));
             });
+}
+
+void TForm2::showLibraryNotice(const QString& notice)
+{
+    // The notice takes the bottom of the tree's place, as high as its text needs.
+    constexpr int kTop = 26;
+    constexpr int kHeight = 526;
+    constexpr int kWidth = 141;
+    m_libraryNotice->setText(notice);
+    m_libraryNotice->setVisible(!notice.isEmpty());
+    const int h =
+        notice.isEmpty() ? 0 : std::min(m_libraryNotice->heightForWidth(kWidth), kHeight / 2);
+    m_tree->setGeometry(0, kTop, kWidth, kHeight - h);
+    m_libraryNotice->setGeometry(0, kTop + kHeight - h, kWidth, h);
 }
 
 void TForm2::closeEvent(QCloseEvent* event)

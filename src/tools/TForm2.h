@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+class QLabel;
 class QSlider;
 class QTreeWidget;
 class QToolButton;
@@ -73,6 +74,8 @@ private:
     void buildFrame();
     void buildLibrary(QMenu* popup);
     void restorePlacement();
+    // Shows the library's notice under its tree; an empty text takes it away.
+    void showLibraryNotice(const QString& notice);
 
     state::AppState& m_state;
     widgets::FigureHost& m_host;
@@ -80,6 +83,7 @@ private:
     std::vector<widgets::FigurePage*> m_pages;
     widgets::PageControl* m_pageControl = nullptr;
     QTreeWidget* m_tree = nullptr;
+    QLabel* m_libraryNotice = nullptr; // what the library could not read, until it is written
     DataLibrary* m_library = nullptr;
     QSlider* m_trackBar = nullptr;
 };

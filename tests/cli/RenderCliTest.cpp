@@ -248,6 +248,8 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--record", "6,\"P\",0,\"" + dir.path() + "/\",\"missing.jpg\"", "-o", out},
         {"--record", "6,\"P\",0,\"" + dir.path() + "/\",\"lib.txt\"", "-o", out},
         {"--record", "not a record", "-o", out},
+        {"--record", "", "-o", out}, // an empty record is no record, not the defaults
+        {"--record", " ", "-o", out},
         {"--record", "1,\"A\",0,10,50,10,50,10,50,1,10,1,10,x", "-o",
          out}, // selector not an integer
         {"--library", path("missing.txt"), "--name", "A", "-o", out},
@@ -262,7 +264,17 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         {"--kind", "0", "-o", path("out\n.gif")},
         {"--library", path("lib.txt"), "--name", "B\nC", "-o", out},
         {"--library", path("long.txt"), "--name", "A", "-o", out},
+        // No regular file, or far larger than a library: refused before reading.
+        {"--library", path("fifo"), "--name", "A", "-o", out},
+        {"--library", "/dev/zero", "--name", "A", "-o", out},
+        {"--list", path("fifo")},
+        {"--list", path("huge.txt")},
     };
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    QFile huge(path("huge.txt"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("1,\"A\",0\r\n") > 0 &&
+                huge.resize(200 << 20));
+    huge.close();
     // A library line of more than a megabyte is refused, not read whole.
     QFile longLine(path("long.txt"));
     ASSERT_TRUE(longLine.open(QIODevice::WriteOnly));
@@ -275,7 +287,57 @@ TEST_F(RenderCliTest, EveryErrorSaysSoOnOneLineAndWritesNothing)
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(out)) << args.join(' ').toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"lib.txt", "long.txt"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"huge.txt", "lib.txt", "long.txt"}));
+}
+
+// What a library could not read is said on one line of standard error: the list goes on
+// with what was read, and is a failure when nothing could be read. A name not found while
+// lines went unread may be on them, and that is what is said.
+TEST_F(RenderCliTest, ListingAndNamingSayWhatTheLibraryCouldNotRead)
+{
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write("partly.txt", "1,\"A\",0\r\n3,\"B\",1\r\n\r\n1,\"later\",0\r\nx\r\n");
+    write("blank.txt", "1,\"A\",0\r\n\r\n\r\n");
+    write("utf16.txt", QByteArray("\xff\xfe"
+                                  "1\0,\0\"\0A\0\"\0\r\0\n\0",
+                                  14));
+    write("utf8.txt", "1,\"\xf0\x9f\x98\x80\",0\r\n1,\"A\",0\r\n"); // an emoji
+    write("random.txt", QByteArray("\x93\x00\xfe\x81\x7f\x10\xff\xff\x81", 9));
+
+    CommandRun r = runCommand({"--list", path("partly.txt")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "0\tA\n2\tB\n");
+    EXPECT_EQ(r.err, "koyomiplan-render: ライブラリ「" + path("partly.txt") +
+                         "」の 3 行目から後の 3 行は読めませんでした\n");
+
+    r = runCommand({"--list", path("blank.txt")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "0\tA\n");
+    EXPECT_EQ(r.err, "");
+
+    for (const char* nothing : {"utf16.txt", "utf8.txt", "random.txt"}) {
+        r = runCommand({"--list", path(nothing)});
+        EXPECT_EQ(r.code, 1) << nothing;
+        EXPECT_EQ(r.out, "") << nothing;
+        EXPECT_TRUE(r.err.endsWith("」の 1 行目から後の " +
+                                   QString::number(nothing == std::string("utf8.txt") ? 2 : 1) +
+                                   " 行は読めませんでした\n"))
+            << r.err.toStdString();
+    }
+
+    r = runCommand({"--library", path("partly.txt"), "--name", "later", "-o", path("o.png")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("3 行目から後の 3 行は読めませんでした")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("「later」")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("o.png")));
+    r = runCommand({"--library", path("blank.txt"), "--name", "later", "-o", path("o.png")});
+    EXPECT_EQ(r.err, "koyomiplan-render: ライブラリ「" + path("blank.txt") +
+                         "」に「later」はありません\n");
 }
 
 TEST_F(RenderCliTest, OutputNamesAreTheFileSystemsBytes)

@@ -7,6 +7,8 @@
 
 #include <QBuffer>
 
+#include <algorithm>
+
 using namespace koyomi;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -15,13 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QBuffer in(&bytes);
     in.open(QIODevice::ReadOnly);
     QString error;
-    const std::optional<QStringList> records = state::readLibraryRecords(in, &error);
+    const std::optional<state::LibraryContents> records = state::readLibraryRecords(in, &error);
     fuzz::check(records.has_value() || !error.isEmpty(), "a refusal says why");
     if (records) {
-        fuzz::check(records->size() <= bytes.count('\n') + 1, "no more records than lines");
-        for (const QString& line : *records) {
+        fuzz::check(records->records.size() <= bytes.count('\n') + 1, "no more records than lines");
+        for (const QString& line : records->records) {
             fuzz::check(figures::parseRecord(line).has_value(), "every record read parses");
         }
+        fuzz::check(records->rest.isEmpty(), "the command keeps no unread bytes");
     }
     QBuffer whole(&bytes);
     whole.open(QIODevice::ReadOnly);
@@ -29,6 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!contents) {
         return 0;
     }
+    // Both ways of reading agree on what was read and on what was left unread.
+    if (records) {
+        fuzz::check(records->records == contents->records &&
+                        records->firstRestLine == contents->firstRestLine &&
+                        records->restLines == contents->restLines &&
+                        records->unreadLines() == contents->unreadLines(),
+                    "counting the unread lines agrees with keeping them");
+    }
+    const bool blank = std::all_of(contents->rest.begin(), contents->rest.end(), [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    });
+    fuzz::check((contents->unreadLines() == 0) == blank, "only blank lines go unmentioned");
     std::optional<QByteArray> text = state::libraryText(contents->records, contents->rest);
     fuzz::check(text.has_value(), "whatever was read can be written back");
     fuzz::check(text->endsWith(contents->rest), "the unread rest is kept as it was");

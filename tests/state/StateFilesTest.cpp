@@ -1,3 +1,4 @@
+#include "Watchdog.h"
 #include "state/AppState.h"
 #include "state/LibraryFile.h"
 #include "state/SettingsFile.h"
@@ -7,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace koyomi::state;
 
@@ -118,7 +121,7 @@ TEST(LibraryFile, ReadsShiftJisRecordsUpToTheFirstLineThatIsNotOne)
     in.open(QIODevice::ReadOnly);
     const auto records = readLibraryRecords(in);
     ASSERT_TRUE(records.has_value());
-    EXPECT_EQ(*records, QStringList({"1,\"授業 A\",0,10", "4,\"B\",1"}));
+    EXPECT_EQ(records->records, QStringList({"1,\"授業 A\",0,10", "4,\"B\",1"}));
 }
 
 TEST(LibraryFile, ALineLongerThanAMegabyteIsRefusedWithItsLineNumber)
@@ -136,7 +139,7 @@ TEST(LibraryFile, ALineLongerThanAMegabyteIsRefusedWithItsLineNumber)
     in2.open(QIODevice::ReadOnly);
     const auto records = readLibraryRecords(in2);
     ASSERT_TRUE(records.has_value());
-    EXPECT_EQ(records->size(), 1);
+    EXPECT_EQ(records->records.size(), 1);
 }
 
 TEST(LibraryFile, AHostileFileIsWrittenBackByteForByte)
@@ -170,4 +173,94 @@ TEST(LibraryFile, AHostileFileIsWrittenBackByteForByte)
     ASSERT_TRUE(strayRead.has_value());
     EXPECT_TRUE(strayRead->records.isEmpty());
     EXPECT_EQ(libraryText(strayRead->records, strayRead->rest), stray);
+}
+
+// What was left unread is told as "from which line, how many lines", the same whether the
+// lines are kept (the Draw tool) or only counted (the render command); blank lines after the
+// last record are not worth telling.
+TEST(LibraryFile, UnreadLinesAreCountedAlikeKeptOrNotAndBlankLastLinesAreNotTold)
+{
+    struct Case
+    {
+        QByteArray text;
+        qint64 records, first, lines, unread;
+    };
+    const Case cases[] = {
+        {"1,\"A\",0\r\n", 1, 0, 0, 0},
+        {"1,\"A\",0\r\n\r\n", 1, 2, 1, 0},
+        {"1,\"A\",0\r\n\r\n\r\n  \t\n", 1, 2, 3, 0},
+        {"1,\"A\",0\r\n\r\n2,\"B\",0\r\n", 1, 2, 2, 2},
+        {"1,\"A\",0\r\nx\r\n\r\n", 1, 2, 2, 2},
+        {"1,\"A\",0\r\n2,\"B\",0\r\nno end", 2, 3, 1, 1},
+        {QByteArray("\xff\xfe"
+                    "1\0,\0",
+                    6),
+         0, 1, 1, 1}, // UTF-16
+    };
+    for (const Case& c : cases) {
+        const std::string hex = c.text.toHex().toStdString();
+        QByteArray bytes = c.text;
+        QBuffer kept(&bytes);
+        kept.open(QIODevice::ReadOnly);
+        const auto whole = readLibrary(kept);
+        QBuffer counted(&bytes);
+        counted.open(QIODevice::ReadOnly);
+        const auto records = readLibraryRecords(counted);
+        ASSERT_TRUE(whole && records) << hex;
+        for (const LibraryContents* r : {&*whole, &*records}) {
+            EXPECT_EQ(r->records.size(), c.records) << hex;
+            EXPECT_EQ(r->firstRestLine, c.first) << hex;
+            EXPECT_EQ(r->restLines, c.lines) << hex;
+            EXPECT_EQ(r->unreadLines(), c.unread) << hex;
+        }
+        EXPECT_TRUE(records->rest.isEmpty());
+        EXPECT_EQ(libraryText(whole->records, whole->rest), c.text) << hex;
+    }
+    LibraryContents told;
+    told.firstRestLine = 12;
+    told.restLines = 3;
+    EXPECT_EQ(unreadLinesMessage(told), "12 行目から後の 3 行は読めませんでした");
+    told.restBlank = true;
+    EXPECT_EQ(unreadLinesMessage(told), "");
+}
+
+// Only a regular file of at most 64 MB is read, checked before reading: a pipe with no
+// writer, a device or a folder is refused at once, and so is a larger file. A line past the
+// limit stops the command's reading at once, however much follows it.
+TEST(LibraryFile, OnlyRegularFilesOfALibrarysSizeAreReadAndALongLineStopsReadingAtOnce)
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("fifo.txt"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    for (const QByteArray& path : {fifo, QByteArray("/dev/zero"), QFile::encodeName(dir.path())}) {
+        QString error;
+        koyomi::test::runWithWatchdog("a library that is no regular file", [&] {
+            EXPECT_FALSE(readLibraryFile(path, LibraryRest::Kept, &error));
+            EXPECT_FALSE(readLibraryRecordsFile(path, &error));
+        });
+        EXPECT_EQ(error, "普通のファイルではありません") << path.toStdString();
+    }
+
+    // A sparse file just over the limit is refused without a byte read; one at it is read.
+    const QString big = dir.filePath("big.txt");
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.write("1,\"A\",0\r\n") > 0 && file.resize(kMaxLibraryBytes + 1));
+    file.close();
+    QString error;
+    EXPECT_FALSE(readLibraryRecordsFile(QFile::encodeName(big), &error));
+    EXPECT_TRUE(error.startsWith("ファイルが大きすぎます")) << error.toStdString();
+    // At the limit it is read: the zeros after the first line are one line too long.
+    ASSERT_TRUE(QFile::resize(big, kMaxLibraryBytes));
+    EXPECT_FALSE(readLibraryRecordsFile(QFile::encodeName(big), &error));
+    EXPECT_TRUE(error.startsWith("2 行目が長すぎます")) << error.toStdString();
+
+    // A 2 MB line and 20 MB after it: refused having read little more than the line.
+    QByteArray text =
+        "1,\"A\",0\r\n" + QByteArray(2 << 20, 'x') + "\r\n" + QByteArray(20 << 20, 'y');
+    QBuffer in(&text);
+    in.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(readLibraryRecords(in, &error));
+    EXPECT_TRUE(error.startsWith("2 行目が長すぎます")) << error.toStdString();
+    EXPECT_LT(in.pos(), kMaxLibraryLineBytes + (1 << 17));
 }

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -217,15 +218,22 @@ TEST_F(DataLibraryTest, OverwriteOnlyWhileTheRecordsFigureIsCurrentAndDeleteAfte
 TEST_F(DataLibraryTest, LinesThatAreNotRecordsAreKeptByteForByteAfterTheRecords)
 {
     // A blank line ends reading; what follows it (a record, garbage, Latin-1 bytes, a line
-    // without its end) is written back exactly, after the records, and the teacher is told
-    // once how many lines could not be read.
+    // without its end) is written back exactly, after the records. No box stops the lesson:
+    // a notice beside the tree says how many lines from which line were not read, until the
+    // file is next written.
     const QByteArray records = "1,\"A\",0,10\r\n" + sjis("5,\"時計\",1,50") + "\r\n";
     const QByteArray rest =
         QByteArray("\r\n1,\"after the blank\",0\r\nnot a record \xe9\xff\r\n") + "4,\"no end\",0";
     writeBytes(path(), records + rest);
     auto form = make();
-    ASSERT_EQ(host.errors.size(), 1);
-    EXPECT_TRUE(host.errors[0].contains("3 行目から後の 4 行")) << host.errors[0].toStdString();
+    EXPECT_TRUE(host.errors.isEmpty());
+    auto* notice = form->findChild<QLabel*>("LibraryNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_TRUE(notice->text().contains("3 行目から後の 4 行")) << notice->text().toStdString();
+    auto* tree = form->findChild<QTreeWidget*>("TreeView1");
+    EXPECT_EQ(tree->geometry().bottom() + 1, notice->geometry().top());
+    EXPECT_EQ(notice->geometry().bottom(), 26 + 526 - 1);
     EXPECT_EQ(group(*form, 0)->childCount(), 1);
     EXPECT_EQ(group(*form, 4)->child(0)->text(0), "時計");
 
@@ -233,6 +241,26 @@ TEST_F(DataLibraryTest, LinesThatAreNotRecordsAreKeptByteForByteAfterTheRecords)
     const QByteArray after = fileBytes(path());
     EXPECT_TRUE(after.startsWith(records.left(records.indexOf('\n') + 1) + "2,\"grid\",0,"));
     EXPECT_TRUE(after.endsWith(sjis("5,\"時計\",1,50") + "\r\n" + rest));
+    EXPECT_TRUE(notice->isHidden());
+    EXPECT_EQ(tree->height(), 526);
+}
+
+// An editor's blank last lines (one, or a few, with or without CR, spaces) are nothing to
+// tell: no box and no notice, and they are kept byte for byte.
+TEST_F(DataLibraryTest, BlankLinesAfterTheLastRecordAreKeptAndNotMentioned)
+{
+    const QByteArray records = "1,\"A\",0,10\r\n3,\"B\",1\r\n";
+    for (const QByteArray& blank : {QByteArray("\r\n"), QByteArray("\n"),
+                                    QByteArray("\r\n\r\n \t\r\n"), QByteArray("\r\n  ")}) {
+        writeBytes(path(), records + blank);
+        host.errors.clear();
+        auto form = make();
+        EXPECT_TRUE(host.errors.isEmpty()) << blank.toHex().toStdString();
+        EXPECT_TRUE(form->findChild<QLabel*>("LibraryNotice")->isHidden());
+        EXPECT_EQ(group(*form, 0)->childCount(), 1);
+        add(*form, 0, "C");
+        EXPECT_TRUE(fileBytes(path()).endsWith("\r\n" + blank)) << blank.toHex().toStdString();
+    }
 }
 
 TEST_F(DataLibraryTest, WhatTheFileCannotHoldIsRefusedBeforeAnythingIsWritten)
