@@ -7,6 +7,11 @@
 #include "tools/TForm2.h"
 #include "tools/TForm4.h"
 
+#include <QStringList>
+#include <QTimer>
+
+#include <utility>
+
 int main(int argc, char** argv)
 {
     using namespace koyomi;
@@ -15,6 +20,13 @@ int main(int argc, char** argv)
     render::installFontSubstitution();
 
     state::AppState state = state::AppState::fromEnvironment();
+    // A message raised while the windows are made (a library that cannot be read at all)
+    // waits until the presentation window is up: the window is shown once, and the message
+    // over it.
+    QStringList startMessages;
+    const auto showMessage =
+        std::exchange(state.showError,
+                      [&startMessages](const QString& message) { startMessages.append(message); });
     app::TForm1 form1(state);
     tools::TForm2 form2(state, form1);
     app::connectDrawTool(form1, form2);
@@ -22,5 +34,11 @@ int main(int argc, char** argv)
     app::connectPaintTool(form1, form2, form4);
 
     form1.show();
+    state.showError = showMessage;
+    QTimer::singleShot(0, &form1, [&startMessages, showMessage] {
+        for (const QString& message : std::exchange(startMessages, {})) {
+            showMessage(message);
+        }
+    });
     return application.exec();
 }
