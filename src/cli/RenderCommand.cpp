@@ -238,7 +238,7 @@ void render(const Options& o)
     if (o.library) {
         const state::LibraryContents library = libraryRecords(*o.library);
         for (const QString& candidate : library.records) {
-            if (figures::parseRecord(candidate)->name == *o.name) {
+            if (figures::parseRecordHead(candidate)->name == *o.name) {
                 line = candidate;
                 break;
             }
@@ -313,7 +313,7 @@ int runRenderCommand(const QByteArrayList& args, QTextStream& out, QTextStream& 
         if (o.list) {
             const state::LibraryContents library = libraryRecords(*o.list);
             for (const QString& line : library.records) {
-                const std::optional<figures::Record> r = figures::parseRecord(line);
+                const std::optional<figures::Record> r = figures::parseRecordHead(line);
                 out << r->kind << '\t' << r->name << '\n';
             }
             // What could not be read is said, and a library of which nothing could be read

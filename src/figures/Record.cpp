@@ -37,9 +37,11 @@ QString recordLine(int kind, const QString& name, bool whiteBackground, const QS
     return line;
 }
 
-std::optional<Record> parseRecord(const QString& line)
+namespace {
+
+// The record of the first items of a line: figure number, name and background.
+std::optional<Record> recordOf(const QStringList& items)
 {
-    const QStringList items = render::splitCommaText(line);
     if (items.size() < 2) {
         return std::nullopt;
     }
@@ -52,8 +54,29 @@ std::optional<Record> parseRecord(const QString& line)
     r.kind = static_cast<long long>(number) - 1;
     r.name = items[1];
     r.whiteBackground = items.size() > 2 && items[2] != QStringLiteral("0");
-    r.values = items.mid(3);
     return r;
+}
+
+} // namespace
+
+std::optional<Record> parseRecord(const QString& line)
+{
+    const QStringList items = render::splitCommaText(line);
+    std::optional<Record> r = recordOf(items);
+    if (r) {
+        r->values = items.mid(3);
+    }
+    return r;
+}
+
+std::optional<Record> parseRecordHead(const QString& line)
+{
+    QStringList head;
+    render::forEachCommaSpan(line, [&](const render::CommaSpan& span) {
+        head.append(render::commaItem(line, span));
+        return head.size() < 3;
+    });
+    return recordOf(head);
 }
 
 } // namespace koyomi::figures

@@ -39,5 +39,8 @@ struct Record
 // Splits a record by the comma-text rules. No record when the figure number is missing or
 // not an integer, or the name is missing.
 std::optional<Record> parseRecord(const QString& line);
+// The same, for the head only (`values` left empty): what a library needs to list and group
+// its records, at a cost that does not grow with the values a line holds.
+std::optional<Record> parseRecordHead(const QString& line);
 
 } // namespace koyomi::figures

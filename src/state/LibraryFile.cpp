@@ -119,13 +119,15 @@ std::optional<LibraryContents> readLibrary(QIODevice& in, QString* error, Librar
             QStringDecoder decode("Shift_JIS");
             line = decode(text);
             // A line that does not come back to the same bytes (bytes that are not
-            // Shift-JIS) could not be written back as it was: it is not read as a record.
+            // Shift-JIS) could not be written back as it was: it is not read as a record;
+            // nor is one holding a stray line break. (What else libraryLineProblem asks,
+            // the bytes coming back, was just seen.)
             QStringEncoder encode("Shift_JIS");
-            if (decode.hasError() || encode(line) != text || libraryLineProblem(line)) {
+            if (decode.hasError() || encode(line) != text || line.contains(u'\r')) {
                 line.clear();
             }
         }
-        if (tooLong || !figures::parseRecord(line)) {
+        if (tooLong || !figures::parseRecordHead(line)) {
             contents.firstRestLine = number;
             contents.restTooLong = tooLong;
             if (keep == LibraryRest::Kept) {

@@ -29,7 +29,7 @@ QString DataLibrary::lineOf(const QTreeWidgetItem* item)
 
 QTreeWidgetItem* DataLibrary::addNode(QTreeWidgetItem* group, const QString& line)
 {
-    const std::optional<figures::Record> record = figures::parseRecord(line);
+    const std::optional<figures::Record> record = figures::parseRecordHead(line);
     auto* item = new QTreeWidgetItem({record ? record->name : QString()});
     item->setData(0, kLineRole, line);
     if (group) {
@@ -62,7 +62,7 @@ void DataLibrary::read()
     }
     for (const QString& line : contents->records) {
         // The group of the record's figure; a number of no figure stays at the top level.
-        const long long kind = figures::parseRecord(line)->kind;
+        const long long kind = figures::parseRecordHead(line)->kind;
         QTreeWidgetItem* group =
             kind >= 0 && kind < m_tree->topLevelItemCount() && kind < figures::kFigureCount
                 ? m_tree->topLevelItem(int(kind))
@@ -163,7 +163,7 @@ void DataLibrary::updateMenu(QAction* overwrite, QAction* remove) const
     const QTreeWidgetItem* item = selectedRecord();
     remove->setEnabled(item != nullptr);
     const std::optional<figures::Record> record =
-        item ? figures::parseRecord(lineOf(item)) : std::nullopt;
+        item ? figures::parseRecordHead(lineOf(item)) : std::nullopt;
     overwrite->setEnabled(record && record->kind == m_seams.currentKind());
 }
 
@@ -171,7 +171,7 @@ void DataLibrary::overwriteSelected()
 {
     QTreeWidgetItem* item = selectedRecord();
     const std::optional<figures::Record> record =
-        item ? figures::parseRecord(lineOf(item)) : std::nullopt;
+        item ? figures::parseRecordHead(lineOf(item)) : std::nullopt;
     if (!record || record->kind != m_seams.currentKind() || !writable() ||
         !m_seams.confirm(QStringLiteral("上書き保存していいですか？"))) {
         return;

@@ -1,5 +1,7 @@
-// Splitting comma text: never fails, and quoting gives every item back whole.
+// Splitting comma text: never fails, quoting gives every item back whole, and a record's
+// head read alone is the one the whole record has.
 #include "FuzzSupport.h"
+#include "figures/Record.h"
 #include "render/Text.h"
 
 #include <QStringList>
@@ -24,6 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::check(render::splitCommaText(quoted.join(u',')) == items,
                     "quoted items joined by commas split back to the same items");
     }
+    // A record's head read alone is the head of the whole record.
+    const std::optional<figures::Record> whole = figures::parseRecord(text);
+    const std::optional<figures::Record> head = figures::parseRecordHead(text);
+    fuzz::check(whole.has_value() == head.has_value() &&
+                    (!whole || (whole->kind == head->kind && whole->name == head->name &&
+                                whole->whiteBackground == head->whiteBackground)),
+                "the head alone reads as the whole record's head");
     render::messageExcerpt(text);
     return 0;
 }
