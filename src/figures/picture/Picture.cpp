@@ -1,5 +1,6 @@
 #include "figures/picture/Picture.h"
 
+#include "figures/picture/JpegDecoder.h"
 #include "render/Text.h"
 
 #include <QDir>
@@ -17,28 +18,13 @@ namespace koyomi::figures {
 
 namespace {
 
-// A file larger than this is not read: no photograph comes near it.
-constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
-// Decoded pixels at most (160 MB): only a picture of far more pixels than any camera makes,
-// eight times over the window, could need more.
-constexpr qint64 kMaxDecodedPixels = 40LL * 1000 * 1000;
-
+// A file larger than this is not read: a photograph is a few megabytes, and one file of this
+// size decodes in under a second (the decoder's own limits keep progressive files smaller).
+constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 [[noreturn]] void notAPicture(const QString& message)
 {
     throw PictureError{PictureError::NotAPicture, message};
 }
-
-struct TurboHandle
-{
-    tjhandle handle = tjInitDecompress();
-    ~TurboHandle()
-    {
-        if (handle) {
-            tjDestroy(handle);
-        }
-    }
-};
-
 // Orientations 5 to 8 store the picture on its side.
 bool sideways(int orientation)
 {
@@ -262,52 +248,18 @@ int jpegOrientation(const QByteArray& jpeg)
 
 DecodedPicture decodeJpeg(const QByteArray& jpeg, QSize client)
 {
-    TurboHandle turbo;
-    if (!turbo.handle) {
-        notAPicture(QStringLiteral("JPEG の読み込みを始められませんでした"));
-    }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(jpeg.constData());
-    const auto size = static_cast<unsigned long>(jpeg.size());
-    int width = 0;
-    int height = 0;
-    int subsampling = 0;
-    int colorspace = 0;
-    if (jpeg.isEmpty() ||
-        tjDecompressHeader3(turbo.handle, bytes, size, &width, &height, &subsampling,
-                            &colorspace) != 0 ||
-        width <= 0 || height <= 0) {
-        notAPicture(QStringLiteral("JPEG 画像ではないか、壊れています"));
-    }
     const int orientation = jpegOrientation(jpeg);
-    const QSize stored(width, height);
-    const QSize shownSize = sideways(orientation) ? stored.transposed() : stored;
-    QSize needed = fitPicture(shownSize, client).size();
-    if (sideways(orientation)) {
-        needed.transpose();
-    }
-    const tjscalingfactor scale = scaleFor(stored, needed);
-    const int w = TJSCALED(width, scale);
-    const int h = TJSCALED(height, scale);
-    if (qint64(w) * h > kMaxDecodedPixels) {
-        notAPicture(QStringLiteral("画像が大きすぎます (%1 × %2)").arg(width).arg(height));
-    }
-    QImage image(w, h, QImage::Format_RGB32);
-    if (image.isNull()) {
-        notAPicture(
-            QStringLiteral("画像のためのメモリが足りません (%1 × %2)").arg(width).arg(height));
-    }
-    // Blue, green, red and an opaque fourth byte: RGB32 as it lies in memory.
-    if (tjDecompress2(turbo.handle, bytes, size, image.bits(), w, int(image.bytesPerLine()), h,
-                      TJPF_BGRA, 0) != 0) {
-        // A warning leaves a picture that may be whole (stray bytes between segments) or
-        // not: one whose data ends early is grey below the break, and is refused.
-        const QString reason = QString::fromUtf8(tjGetErrorStr2(turbo.handle));
-        if (tjGetErrorCode(turbo.handle) != TJERR_WARNING ||
-            reason.contains(QStringLiteral("Premature end"))) {
-            notAPicture(QStringLiteral("JPEG 画像が壊れているか途中で切れています (%1)")
-                            .arg(render::messageExcerpt(reason, 80)));
+    QSize shownSize;
+    const QImage image = decodeJpegScaled(jpeg, [&](QSize stored) {
+        // The decoding scale follows the size the picture is shown at, turned upright.
+        shownSize = sideways(orientation) ? stored.transposed() : stored;
+        QSize needed = fitPicture(shownSize, client).size();
+        if (sideways(orientation)) {
+            needed.transpose();
         }
-    }
+        const tjscalingfactor scale = scaleFor(stored, needed);
+        return JpegScale{scale.num, scale.denom};
+    });
     return DecodedPicture{upright(image, orientation), shownSize};
 }
 

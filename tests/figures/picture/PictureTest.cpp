@@ -1,12 +1,17 @@
 #include "figures/picture/Picture.h"
+#include "JpegFiles.h"
 #include "PictureFiles.h"
+#include "figures/picture/JpegDecoder.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <string>
 
 using namespace koyomi;
 using figures::fitPicture;
@@ -154,4 +159,136 @@ TEST(PictureDraw, ThePictureOnBlackInItsPlace)
     EXPECT_TRUE(near(canvas.image().pixel(52, 262), Qt::red));
     EXPECT_TRUE(near(canvas.image().pixel(747, 262), Qt::blue));
     EXPECT_EQ(canvas.image().pixel(749, 262), qRgb(0, 0, 0));
+}
+
+namespace {
+
+// A picture with detail in every block, so that its coded data fills the file evenly.
+QImage texturedImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int t = ((x * 7919 + y * 104729) >> 3) & 63;
+            image.setPixel(x, y, qRgb((x + t) & 255, (y * 3 + t) & 255, ((x ^ y) + t) & 255));
+        }
+    }
+    return image;
+}
+
+// The message a refused picture gives, or "shown".
+std::string outcome(const QByteArray& jpeg, QSize client = {800, 600})
+{
+    try {
+        figures::decodeJpeg(jpeg, client);
+        return "shown";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.kind, PictureError::NotAPicture);
+        return e.message.toStdString();
+    }
+}
+
+// The largest the process has been, in kilobytes.
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+// A few hundred bytes that claim 30000 × 30000 pixels in several scans would need 2.7 GB of
+// coefficients: refused before any is made. One scan needs none, but its 21 million blocks
+// are more work than allowed; a smaller claim's data ending at once is refused as cut short.
+TEST(PictureDecode, FilesClaimingHugeSizesAreRefusedBeforeTheirBuffersAreMade)
+{
+    const QImage small = texturedImage(64, 64);
+    const long before = peakKilobytes();
+    for (const test::JpegCoding coding :
+         {test::JpegCoding{true, false}, test::JpegCoding{true, true}}) {
+        for (const int side : {30000, 45000, 65500}) {
+            const QByteArray bomb = test::claimingSize(test::jpegCoded(small, coding), side, side);
+            EXPECT_LT(bomb.size(), 4096);
+            EXPECT_EQ(outcome(bomb),
+                      QStringLiteral("画像が大きすぎます (%1 × %1)").arg(side).toStdString());
+        }
+    }
+    for (const test::JpegCoding coding :
+         {test::JpegCoding{false, false}, test::JpegCoding{false, true}}) {
+        const QByteArray one = test::jpegCoded(small, coding);
+        EXPECT_EQ(outcome(test::claimingSize(one, 30000, 30000)),
+                  "画像が大きすぎます (30000 × 30000)");
+        EXPECT_EQ(outcome(test::claimingSize(one, 16000, 16000)), "JPEG 画像が途中で切れています");
+    }
+    EXPECT_LT(peakKilobytes() - before, 64 * 1024);
+
+    // Under the limit: a progressive picture of 4096 × 4096 (48 MB of coefficients) shows.
+    const QByteArray large = test::jpegCoded(texturedImage(4096, 4096), {true, false, 50});
+    EXPECT_EQ(outcome(large), "shown");
+}
+
+// Each scan of a progressive file walks the whole picture again: the scans allowed are the
+// work allowed over the picture's blocks, and never more than 300.
+TEST(PictureDecode, ScansAreLimitedByTheirCountAndByTheirWorkOverThePicture)
+{
+    // 256 × 256 with colour halved both ways: 32 × 32 luminance blocks and 16 × 16 for each
+    // colour, 1536 blocks; the usual progression has ten scans.
+    const QByteArray progressive = test::jpegCoded(texturedImage(256, 256), {true});
+    auto decodeWithin = [&](const QByteArray& jpeg, qint64 blockScans) {
+        figures::JpegLimits limits;
+        limits.maxBlockScans = blockScans;
+        try {
+            figures::decodeJpegScaled(
+                jpeg,
+                [](QSize) {
+                    return figures::JpegScale{1, 1};
+                },
+                limits);
+            return std::string("shown");
+        } catch (const PictureError& e) {
+            return e.message.toStdString();
+        }
+    };
+    EXPECT_EQ(decodeWithin(progressive, 1536 * 10), "shown");
+    EXPECT_EQ(decodeWithin(progressive, 1536 * 10 - 1), "JPEG 画像のスキャンが多すぎます (9 まで)");
+    EXPECT_EQ(decodeWithin(progressive, 1535), "画像が大きすぎます (256 × 256)");
+
+    // Its first scan repeated: odd but whole, it shows, up to 300 scans in all.
+    EXPECT_EQ(outcome(test::firstScanRepeated(progressive, 291)), "shown");
+    EXPECT_EQ(outcome(test::firstScanRepeated(progressive, 292)),
+              "JPEG 画像のスキャンが多すぎます (300 まで)");
+    EXPECT_EQ(outcome(test::firstScanRepeated(progressive, 5000)),
+              "JPEG 画像のスキャンが多すぎます (300 まで)");
+}
+
+// A picture whose data ended early is refused whatever the coding and whatever the
+// decoder's wording (arithmetic coding gives no warning at all); one that is whole but odd
+// (stray bytes between segments, an unknown JFIF revision) still shows.
+TEST(PictureDecode, DataThatEndedEarlyIsRefusedWhateverTheCoding)
+{
+    const QImage image = texturedImage(320, 240);
+    for (const test::JpegCoding coding :
+         {test::JpegCoding{false, false}, test::JpegCoding{true, false},
+          test::JpegCoding{false, true}, test::JpegCoding{true, true}}) {
+        const std::string name = std::string(coding.progressive ? "progressive" : "sequential") +
+                                 (coding.arithmetic ? ", arithmetic" : ", Huffman");
+        const QByteArray whole = test::jpegCoded(image, coding);
+        const figures::DecodedPicture shown = figures::decodeJpeg(whole, {800, 600});
+        EXPECT_TRUE(near(shown.image.pixel(100, 50), image.pixel(100, 50), 24)) << name;
+        for (const double at : {0.3, 0.5, 0.9}) {
+            EXPECT_EQ(outcome(test::cutShort(whole, at)), "JPEG 画像が途中で切れています")
+                << name << " cut at " << at;
+            EXPECT_EQ(outcome(whole.left(qsizetype(double(whole.size()) * at))),
+                      "JPEG 画像が途中で切れています")
+                << name << " cut at " << at << " without its end";
+        }
+        // Stray bytes before the first scan, and a JFIF revision from the future.
+        QByteArray odd = whole;
+        odd.insert(odd.indexOf(QByteArray("\xFF\xDA", 2)), QByteArray(5, '\x11'));
+        const qsizetype jfif = test::markerAt(odd, 0xE0);
+        ASSERT_GE(jfif, 0);
+        odd[jfif + 9] = char(3); // version 3.01
+        EXPECT_EQ(outcome(odd), "shown") << name;
+    }
 }
