@@ -338,6 +338,19 @@ TEST_F(RenderCliTest, ListingAndNamingSayWhatTheLibraryCouldNotRead)
     r = runCommand({"--library", path("blank.txt"), "--name", "later", "-o", path("o.png")});
     EXPECT_EQ(r.err, "koyomiplan-render: ライブラリ「" + path("blank.txt") +
                          "」に「later」はありません\n");
+
+    // Presets of one name: the first is drawn, not a later one of its figure or another's.
+    const QByteArray first = "1,\"twice\",1,10,20,10,20\r\n";
+    write("twice.txt",
+          "1,\"other\",0\r\n" + first + "4,\"twice\",0\r\n" + "1,\"twice\",0,10,80,10,80\r\n");
+    write("first.txt", first);
+    r = runCommand({"--library", path("twice.txt"), "--name", "twice", "--size", "200x100", "-o",
+                    path("twice.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    r = runCommand({"--library", path("first.txt"), "--name", "twice", "--size", "200x100", "-o",
+                    path("first.png")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(path("twice.png")), QImage(path("first.png")));
 }
 
 TEST_F(RenderCliTest, OutputNamesAreTheFileSystemsBytes)

@@ -264,3 +264,28 @@ TEST(LibraryFile, OnlyRegularFilesOfALibrarysSizeAreReadAndALongLineStopsReading
     EXPECT_TRUE(error.startsWith("2 行目が長すぎます")) << error.toStdString();
     EXPECT_LT(in.pos(), kMaxLibraryLineBytes + (1 << 17));
 }
+
+// Shift-JIS has characters at two places (NEC's "≒" at 87 90 and the standard one at 81 E0;
+// NEC's selection of IBM's kanji at ED 40 and IBM's own at FA 5C). Such bytes decode, but
+// would be written back as the other bytes: the line is not read as a record, and it and
+// every line after it are kept byte for byte.
+TEST(LibraryFile, BytesThatDecodeButEncodeOtherwiseAreKeptAsTheyAre)
+{
+    for (const QByteArray& twin : {QByteArray("\x87\x90"), QByteArray("\xed\x40")}) {
+        const QByteArray records = "1,\"A\",0,10\r\n";
+        const QByteArray rest = "1,\"" + twin + "\",0,10\r\n2,\"B\",0\r\n";
+        QByteArray text = records + rest;
+        QBuffer in(&text);
+        in.open(QIODevice::ReadOnly);
+        const auto contents = readLibrary(in);
+        ASSERT_TRUE(contents.has_value());
+        EXPECT_EQ(contents->records, QStringList({"1,\"A\",0,10"}));
+        EXPECT_EQ(contents->firstRestLine, 2);
+        EXPECT_EQ(contents->rest, rest);
+        // Written back with a record added, the twin's bytes are unchanged.
+        const auto written =
+            libraryText(contents->records + QStringList{"2,\"C\",0"}, contents->rest);
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(*written, records + "2,\"C\",0\r\n" + rest);
+    }
+}

@@ -6,6 +6,7 @@
 #include "state/SettingsFile.h"
 #include "tools/TForm2.h"
 #include "widgets/HeadlessHost.h"
+#include "widgets/PageControl.h"
 #include "widgets/SpinEdit.h"
 
 #include <QAction>
@@ -350,6 +351,26 @@ TEST_F(DataLibraryTest, PageKeysOnThePresentationWindowStepThroughTheCurrentFigu
     state.FigureKind = 1;
     QTest::keyClick(&form1, Qt::Key_PageUp);
     EXPECT_EQ(spacing->text(), "30");
+
+    // With another figure's preset selected, the keys start from the current figure's last
+    // (Page Up) or first (Page Down) preset, never from the selected one's place.
+    auto* tree = form2.findChild<QTreeWidget*>("TreeView1");
+    auto* gridSpacing = form2.findChild<widgets::SpinEdit*>("SpinEdit30");
+    names.push_back("grid");
+    form2.pageControl()->setCurrentIndex(1);
+    form2.findChild<QToolButton*>("SpeedButton1")->click();
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_PageUp, "40"}, {Qt::Key_PageDown, "20"}}) {
+        tree->setCurrentItem(tree->topLevelItem(1)->child(0));
+        ASSERT_EQ(tools::DataLibrary::lineOf(tree->currentItem()).left(8), "2,\"grid\"");
+        state.FigureKind = 0;
+        gridSpacing->setText("77");
+        QTest::keyClick(&form1, key);
+        EXPECT_EQ(spacing->text(), expected);
+        EXPECT_EQ(state.FigureKind, 0);
+        EXPECT_EQ(gridSpacing->text(), "77"); // the grid preset was not loaded
+        EXPECT_EQ(tree->currentItem()->text(0), expected);
+    }
 }
 
 TEST(LibraryLocation, BesideTheExecutableWhileItsFolderCanBeWrittenElseTheUsersDataFolder)
