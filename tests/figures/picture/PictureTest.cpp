@@ -292,3 +292,36 @@ TEST(PictureDecode, DataThatEndedEarlyIsRefusedWhateverTheCoding)
         EXPECT_EQ(outcome(odd), "shown") << name;
     }
 }
+
+// Pictures as cameras write them: the EXIF block after a JFIF one, a large photograph taken
+// sideways (decoded at the scale its turned size needs), and fitted sizes whose exact values
+// have a fraction of a half or more (the rule truncates).
+TEST(PictureDecode, PhotographsAsCamerasWriteThem)
+{
+    // JFIF first, then EXIF: orientation 6 still turns the picture.
+    const QByteArray plain = test::jpegOf(test::halvesImage(64, 32));
+    const QByteArray exif = test::withOrientation(plain, 6);
+    const qsizetype jfif = test::markerAt(plain, 0xE0);
+    ASSERT_EQ(jfif, 2);
+    const qsizetype jfifEnd = jfif + 2 + (uchar(plain[jfif + 2]) << 8 | uchar(plain[jfif + 3]));
+    const QByteArray exifSegment = exif.mid(2, exif.size() - plain.size());
+    const QByteArray camera = plain.left(jfifEnd) + exifSegment + plain.mid(jfifEnd);
+    EXPECT_EQ(figures::jpegOrientation(camera), 6);
+    const figures::DecodedPicture turned = figures::decodeJpeg(camera, {800, 600});
+    EXPECT_EQ(turned.size, QSize(32, 64));
+    EXPECT_TRUE(near(turned.image.pixel(16, 4), Qt::red)); // the left half is now on top
+
+    // Stored 6000 × 1500, shown 1500 × 6000: in 800 × 600 its place is 150 × 600, which the
+    // stored picture covers as 600 × 150 at an eighth (750 × 188). Judged unturned, it would
+    // need half scale.
+    const QByteArray sideways = test::withOrientation(test::jpegOf(test::halvesImage(6000, 1500)), 6);
+    const figures::DecodedPicture tall = figures::decodeJpeg(sideways, {800, 600});
+    EXPECT_EQ(tall.size, QSize(1500, 6000));
+    EXPECT_EQ(tall.image.size(), QSize(188, 750));
+    EXPECT_EQ(fitPicture(tall.size, {800, 600}), QRect(325, 0, 150, 600));
+
+    // 524 / 0.667 = 785.6 and 800 × 1001 / 3000 = 266.9: truncated, and so are the margins.
+    EXPECT_EQ(fitPicture({1000, 667}, {800, 524}), QRect(7, 0, 785, 524));
+    EXPECT_EQ(fitPicture({3000, 1001}, {800, 600}), QRect(0, 167, 800, 266));
+    EXPECT_EQ(fitPicture({1001, 3000}, {600, 800}), QRect(167, 0, 266, 800));
+}
