@@ -381,11 +381,55 @@ void Canvas::polygon(std::span<const QPoint> points)
     p.drawPolygon(points.data(), static_cast<int>(points.size()));
 }
 
+bool Canvas::xorFilled(const QRect& box, const std::function<void(QPainter&)>& draw)
+{
+    if (m_penMode != PenMode::Xor || m_brush.clear) {
+        return false;
+    }
+    const int margin = strokeWidth(m_pen.width) + 2;
+    const QRect kept = box.adjusted(-margin, -margin, margin, margin).intersected(m_image.rect());
+    if (kept.isEmpty()) {
+        return true;
+    }
+    // The shape as copy mode draws it, on a clear scratch image of the part that reaches the
+    // canvas (a rubber band: the window at most).
+    QImage scratch(kept.size(), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull()) {
+        return true; // no memory for it: the band is not shown, rather than shown wrong
+    }
+    scratch.fill(Qt::transparent);
+    {
+        QPainter q(&scratch);
+        q.setRenderHint(QPainter::Antialiasing, false);
+        const QPainter& p = painter();
+        applyPainterState(painter(), true);
+        q.setPen(p.pen());
+        q.setBrush(p.brush());
+        q.translate(-kept.topLeft());
+        draw(q);
+    }
+    // Not antialiased: each scratch pixel is wholly painted or wholly clear.
+    for (int y = 0; y < kept.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(m_image.scanLine(kept.top() + y)) + kept.left();
+        for (int x = 0; x < kept.width(); ++x) {
+            if (qAlpha(from[x]) != 0) {
+                to[x] ^= from[x] & 0x00FFFFFFu;
+            }
+        }
+    }
+    return true;
+}
+
 void Canvas::rectangle(int x1, int y1, int x2, int y2)
 {
+    const QRect box = normalisedBox(x1, y1, x2, y2);
+    if (xorFilled(box, [&](QPainter& q) { q.drawRect(box); })) {
+        return;
+    }
     QPainter& p = painter();
     applyPainterState(p, true);
-    p.drawRect(normalisedBox(x1, y1, x2, y2));
+    p.drawRect(box);
 }
 
 void Canvas::ellipse(int x1, int y1, int x2, int y2)
@@ -399,9 +443,12 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
         }
         return;
     }
+    const QRect box = normalisedBox(x1, y1, x2, y2);
+    if (xorFilled(box, [&](QPainter& q) { q.drawEllipse(box); })) {
+        return;
+    }
     QPainter& p = painter();
     applyPainterState(p, true);
-    const QRect box = normalisedBox(x1, y1, x2, y2);
     // The painter cuts an outline at the canvas's edge before walking its dashes, and the walk
     // then starts elsewhere: a dashed ellipse across the edge is drawn whole.
     const bool dashed = m_pen.style != PenStyle::Solid && m_pen.style != PenStyle::Clear;

@@ -215,6 +215,12 @@ private:
     // canvas, wholly outside it, too large for a scratch image, or drawn in exclusive-or.
     bool paintWhole(QPainter& p, const QRect& box,
                     const std::function<void(QPainter&)>& draw) const;
+    // A filled shape in exclusive-or mode changes each of its pixels once, its outline by the
+    // pen's colour and its inside by the brush's: the painter would fill under the outline
+    // and then exclusive-or the outline over the fill, showing neither colour there (a
+    // filled rubber band's edge). Draws the shape in `box` so and returns true; false, with
+    // nothing drawn, when the mode is not exclusive-or or the brush is clear.
+    bool xorFilled(const QRect& box, const std::function<void(QPainter&)>& draw);
     void drawTextDirect(int x, int y, const QString& text);
     // Paints the runs (row by row, top first), placed at (x, y), in one colour; cut to the
     // canvas.

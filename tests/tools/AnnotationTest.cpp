@@ -228,3 +228,87 @@ TEST(Annotation, UndoBringsBackTheExactPixelsStrokeByStrokeWithinItsBounds)
     }
     EXPECT_EQ(a.undoSteps(), 4);
 }
+
+namespace {
+
+// The pixels that differ between two pictures of the same size, as one rectangle.
+QRect differing(const QImage& a, const QImage& b)
+{
+    QRect area;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                area |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return area;
+}
+
+} // namespace
+
+// The window repaints only the area each mouse step reports: every pixel a step changes must
+// lie in it, for the widest pen, the arrow's head, a band shrinking back and strokes that
+// leave the surface.
+TEST(Annotation, EveryPixelAStepChangesLiesInTheAreaItReports)
+{
+    const std::vector<QPoint> path = {{60, 60},   {150, 110}, {20, 140},
+                                      {190, -30}, {-40, 70},  {100, 100}};
+    for (int tool : {tools::kFreehand, tools::kLine, tools::kArrow, tools::kRectangle,
+                     tools::kFilledRectangle, tools::kEllipse, tools::kFilledEllipse}) {
+        for (int width : {1, 5, tools::kMaxPenWidth}) {
+            Canvas c(200, 150, render::kBlack);
+            Annotation a;
+            a.PaintToolKind = tool;
+            a.PenWidth = width;
+            a.PenColorIndex = kRedIndex;
+            QImage before = c.image().copy();
+            auto check = [&](const char* step) {
+                const QRect changed = differing(before, c.image());
+                EXPECT_TRUE(changed.isEmpty() || a.changed().contains(changed))
+                    << step << ": tool " << tool << " width " << width << " changed " << changed.x()
+                    << "," << changed.y() << " " << changed.width() << "x" << changed.height();
+                before = c.image().copy();
+            };
+            a.press(c, path.front());
+            check("press");
+            for (std::size_t i = 1; i < path.size(); ++i) {
+                a.move(c, path[i], false);
+                check("move");
+            }
+            a.release(c, path.back());
+            check("release");
+        }
+    }
+}
+
+// A filled band on white shows the pen and fill colours themselves, not their complements,
+// as it does on black: its outline in the pen's colour and its inside in the fill's, and no
+// pixel of any other colour where the two meet.
+TEST(Annotation, AFilledBandShowsItsOwnColoursOnWhiteAndOnBlack)
+{
+    for (int tool : {tools::kFilledRectangle, tools::kFilledEllipse}) {
+        for (bool white : {false, true}) {
+            const render::ColorRef background = white ? render::kWhite : render::kBlack;
+            Canvas c(120, 80, background);
+            Annotation a;
+            a.PaintToolKind = tool;
+            a.PenColorIndex = kRedIndex;
+            a.BrushColorIndex = 4; // 0x808000: blue and green at half
+            a.PenWidth = 3;
+            a.press(c, {10, 10});
+            a.move(c, {60, 50}, white);
+            EXPECT_EQ(c.pixel(35, 30), 0x808000u) << tool << white; // inside
+            EXPECT_EQ(c.pixel(80, 30), background) << tool << white;
+            const int outline = countColor(c, kRed);
+            const int inside = countColor(c, 0x808000);
+            EXPECT_GT(outline, 100) << tool << white;
+            EXPECT_EQ(outline + inside + countColor(c, background), 120 * 80) << tool << white;
+            if (tool == tools::kFilledRectangle) {
+                EXPECT_EQ(c.pixel(10, 30), kRed) << white; // the outline's middle row
+                EXPECT_EQ(c.pixel(11, 30), kRed) << white; // a width of 3
+                EXPECT_EQ(c.pixel(12, 30), 0x808000u) << white;
+            }
+        }
+    }
+}
