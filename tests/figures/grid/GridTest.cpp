@@ -246,3 +246,39 @@ TEST(Grid, StampedMarksGiveThePictureOfDrawingEveryMarkInOrder)
             << "×" << h << " frame " << frame.width << "×" << frame.height;
     }
 }
+
+// Blocks side by side and stacked, each gap and count its own: every point of every block is
+// where the rules put it, worked out here by hand. 4 × 3 points 30 and 20 apart make a
+// block 90 × 40; two across with a gap of 15 and three down with a gap of 7 take 195 × 134
+// of a 400 × 300 window, so the first point is at ((400 − 195) div 2, (300 − 134) div 2) =
+// (102, 83), and the blocks start 105 across and 47 down from each other.
+TEST(Grid, BlocksAcrossAndDownStandAtTheirOwnGapsCentredInTheWindow)
+{
+    GridParams p = redMarks(GridMark::Plus, 2);
+    p.columnCount = 4;
+    p.columnSpacing = 30;
+    p.rowCount = 3;
+    p.rowSpacing = 20;
+    p.countAcross = 2;
+    p.gapAcross = 15;
+    p.countDown = 3;
+    p.gapDown = 7;
+    const Drawn d(p, 400, 300);
+    Canvas expected(400, 300);
+    for (int br = 0; br < 3; ++br) {
+        for (int bc = 0; bc < 2; ++bc) {
+            for (int r = 0; r < 3; ++r) {
+                for (int t = 0; t < 4; ++t) {
+                    const int x = 102 + bc * 105 + t * 30;
+                    const int y = 83 + br * 47 + r * 20;
+                    // A plus of size 2: four pixels each way from x − 2 and y − 2, the far
+                    // ends not painted.
+                    expected.fillRect(QRect(x - 2, y, 4, 1), kRed);
+                    expected.fillRect(QRect(x, y - 2, 1, 4), kRed);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(countColor(d.canvas, kRed), 6 * 12 * 7);
+    EXPECT_EQ(d.canvas.image(), expected.image());
+}

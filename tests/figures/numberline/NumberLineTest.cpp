@@ -424,3 +424,72 @@ TEST(NumberLine, SubdivisionsShorterThanAPixelAreTheTicksOfEveryInterval)
         }
     }
 }
+
+// Labels at non-default settings, placed by hand from the rules: five ticks 60 apart on an
+// 800-wide window start at x0 = (800 − 240) div 2 = 280 on y0 = 285. Size 20 moves a label
+// (20 div 5) × 2 = 8 right and (20 div 2) = 10 left per character: "-2cm" (4 characters)
+// at 280 − 32 = 248, and the zero label "0", which carries no unit, at 400 − 2 = 398. Above
+// "┸" ticks 10 long the text's top is at 285 − 10 − 20 − 10 = 245; below them at 285 + 5.
+TEST(NumberLine, LabelsWithAUnitAndASignStandWhereTheirCharactersPutThem)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 5;
+    p.tickSpacing = 60;
+    p.ticks.kind = kNoLineIndex;
+    p.axis.kind = kNoLineIndex;
+    p.labelsOn = true;
+    p.labelStart = -2;
+    p.labelPlusSign = true;
+    p.labelUnit = QStringLiteral("cm");
+    p.labelSize = 20;
+    p.labelColor = kRedIndex;
+    const struct
+    {
+        int x;
+        const char* text;
+    } labels[] = {{248, "-2cm"}, {308, "-1cm"}, {398, "0"}, {428, "+1cm"}, {488, "+2cm"}};
+    for (const bool below : {false, true}) {
+        p.labelsBelow = below;
+        const Drawn d(p);
+        Canvas expected(800, 570);
+        expected.setFontSize(20);
+        expected.setFontColor(0x0000FF); // red
+        for (const auto& label : labels) {
+            expected.textOut(label.x, below ? 290 : 245, QString::fromLatin1(label.text));
+        }
+        EXPECT_GT(countColor(expected, 0x0000FF), 100);
+        EXPECT_EQ(d.canvas.image(), expected.image()) << below;
+    }
+}
+
+// The horizontal line of width w is w one-pixel lines from y0 − w div 2 down, each from x0
+// to its last tick, the end not painted: width 4 on y0 = 285 covers rows 283 to 286, from
+// x = 280 to 519 (one spacing further each way when extended).
+TEST(NumberLine, TheLineOfEveryWidthCoversItsOwnRows)
+{
+    NumberLineParams p = NumberLineParams::defaults(false);
+    p.tickCount = 5;
+    p.tickSpacing = 60;
+    p.ticks.kind = kNoLineIndex;
+    p.axis.color = kRedIndex;
+    for (const int width : {1, 2, 3, 4, 5}) {
+        for (const bool extended : {false, true}) {
+            p.axis.width = width;
+            p.axisExtended = extended;
+            const Drawn d(p);
+            const int first = 285 - width / 2;
+            const int left = extended ? 220 : 280;
+            const int right = extended ? 580 : 520;
+            for (int y = 280; y <= 290; ++y) {
+                const bool covered = y >= first && y < first + width;
+                EXPECT_EQ(countColor(d.canvas, 0x0000FF, 0, y, 800, y + 1),
+                          covered ? right - left : 0)
+                    << "width " << width << " row " << y;
+                if (covered) {
+                    EXPECT_EQ(d.canvas.pixel(left, y), 0x0000FFu);
+                    EXPECT_EQ(d.canvas.pixel(right - 1, y), 0x0000FFu);
+                }
+            }
+        }
+    }
+}
