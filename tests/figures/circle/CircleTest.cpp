@@ -596,3 +596,50 @@ TEST(RadialDivisions, PointsAreTheProductsRoundedUp)
         EXPECT_EQ(p.y, (long long)ceill(d * 0.5L)) << d;
     }
 }
+
+// Marks far longer than a tiny circle: a circle of radius 3 with four "╂" marks 40 long
+// crosses itself in a plus. Each mark reaches from R + 40 = 43 outside to R − 40 = −37
+// (beyond the centre), whatever the marks before it drew: the marks at 0° and 180° together
+// cover the column x = 400 from 285 − 43 to 285 + 43 without a gap, and those at 90° and
+// 270° the row around y = 285 from 357 to 443. Sub-division marks of the same size over them
+// change none of that.
+TEST(Circle, LongMarksOnATinyCircleReachTheirWholeLength)
+{
+    CircleParams p = bare();
+    p.radius = 3;
+    p.divisions = 4;
+    p.edgeMark = int(CircleMark::Across);
+    p.edgeMarkSize = 40;
+    p.edgeMarks = LineSetting{kSolidIndex, 1, kRedIndex};
+    for (const int sub : {1, 2, 4}) {
+        p.sub1.division = sub;
+        p.sub1.size = 40;
+        p.sub1.line = LineSetting{kSolidIndex, 1, kRedIndex};
+        const Drawn d(p);
+        for (int y = 285 - 42; y <= 285 + 42; ++y) {
+            EXPECT_EQ(d.canvas.pixel(400, y), red()) << sub << " column at " << y;
+        }
+        for (int x = 400 - 42; x <= 400 + 42; ++x) {
+            EXPECT_GT(countColor(d.canvas, red(), x, 284, x + 1, 287), 0) << sub << " row at " << x;
+        }
+        // Nothing beyond the marks' outer ends.
+        EXPECT_EQ(countColor(d.canvas, red(), 0, 0, 800, 285 - 44), 0) << sub;
+        EXPECT_EQ(countColor(d.canvas, red(), 0, 285 + 45, 800, 570), 0) << sub;
+        EXPECT_EQ(countColor(d.canvas, red(), 400 + 45, 0, 800, 570), 0) << sub;
+        EXPECT_EQ(countColor(d.canvas, red(), 0, 0, 400 - 44, 570), 0) << sub;
+    }
+
+    // 64 marks pointing inward, 40 long on the radius of 3: many start on the same pixel of
+    // the tiny circumference, yet each runs through the centre to 37 beyond it, so that 30
+    // beyond the centre every one of the 64 directions is marked.
+    p.divisions = 1;
+    p.edgeMark = int(CircleMark::Inward);
+    p.sub1.division = 64;
+    const Drawn inward(p);
+    for (int h = 0; h < 64; ++h) {
+        const double theta = 2 * M_PI * h / 64;
+        const int x = 400 + int(std::ceil(-30 * std::sin(theta)));
+        const int y = 285 + int(std::ceil(30 * std::cos(theta)));
+        EXPECT_GT(countColor(inward.canvas, red(), x - 1, y - 1, x + 2, y + 2), 0) << h;
+    }
+}

@@ -239,8 +239,8 @@ TEST(NumberLine, LabelsOfLinesJustBeyondTheWindowPaintWhatReachesIn)
                 p.labelSize = size;
                 // The lines' height is even (80): so are the windows'.
                 for (int h = 2; h <= 64; h += 2) {
-                    SCOPED_TRACE(testing::Message() << unit << " " << below << " " << size << " "
-                                                    << h);
+                    SCOPED_TRACE(testing::Message()
+                                 << unit << " " << below << " " << size << " " << h);
                     Canvas small(60, h);
                     // Each line drawn in its place, not copied from a drawing of one whole.
                     koyomi::test::expectWindowMatchesLargeCanvas(
