@@ -196,3 +196,37 @@ TEST(Tawara, ThousandsOfOverlappingPilesEnd)
         koyomi::test::runWithWatchdog("overlapping piles", [&] { Drawn(p, 320, 200); });
     }
 }
+
+// The widest outline reaching into the window from a pile beyond its edge. One square of
+// side 40 (s = 20) per pile, two piles stacked 184 apart in a 200 × 100 window: the first
+// pile's reference point is at ((200) div 2, (100 − 184) div 2) = (100, −42), its square from
+// y = −42 to −2. A width-5 outline covers two rows either side of its edges, so its bottom
+// edge paints row 0 and nothing below; a gap of 146 puts that edge at −3, and nothing
+// reaches the window. The same across: piles side by side whose first one's right edge is at
+// x = −2 paint column 0.
+TEST(Tawara, TheWidestOutlineReachesIntoTheWindowFromAPileBeyondItsEdge)
+{
+    TawaraParams p = pile(TawaraShape::Square, TawaraOrientation::ApexUp, 1);
+    p.pieceSize = 20;
+    p.lineWidth = 5;
+    p.lineColor = kRedIndex;
+    const ColorRef red = PaletteColor[kRedIndex].color;
+    for (const bool edgeIn : {true, false}) {
+        p.countDown = 2;
+        p.gapDown = edgeIn ? 144 : 146;
+        p.countAcross = 1;
+        const Drawn down(p, 200, 100);
+        EXPECT_EQ(down.canvas.pixel(100, 0), edgeIn ? red : kBlack);
+        EXPECT_EQ(countColor(down.canvas, red, 0, 0, 200, 1) >= 40, edgeIn);
+        EXPECT_EQ(countColor(down.canvas, red, 0, 1, 200, 100), 0) << edgeIn;
+        // Across, two piles 244 apart: the first's reference point at (200 − 244) div 2 = −22,
+        // its square's right edge at −2; the second's left edge at 202. (Gap 206: −3, 203.)
+        p.countDown = 1;
+        p.countAcross = 2;
+        p.gapAcross = edgeIn ? 204 : 206;
+        const Drawn across(p, 200, 100);
+        EXPECT_EQ(across.canvas.pixel(0, 50), edgeIn ? red : kBlack);
+        EXPECT_EQ(countColor(across.canvas, red, 0, 0, 1, 100) >= 40, edgeIn);
+        EXPECT_EQ(countColor(across.canvas, red, 1, 0, 200, 100), 0) << edgeIn;
+    }
+}
