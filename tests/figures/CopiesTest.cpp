@@ -210,3 +210,31 @@ TEST(CopiesOfAFigure, CopiesPastedUnderTheLayersAreDrawnOnlyForTheRowsTheyReach)
     EXPECT_GT(rowsDrawn, 0); // pasted from a drawing of some rows, not drawn copy by copy
     EXPECT_LT(rowsDrawn, 1000);
 }
+
+// Copies alike only after the first, each too large to keep a drawing of: the first takes
+// the pen colour set before any copy (green), and every copy leaves red for the next. Each
+// copy fills 3,001 pixels right and down of its point; the points are 7 apart from (5, 5),
+// a thousand each way. So on a 40 × 30 window the pixels from (5, 5) up to (11, 11) are the
+// first copy's alone, every other pixel right of x = 5 and below y = 5 is covered by a later,
+// red copy, and the rest stays black.
+TEST(CopiesOfAFigure, TheFirstCopyKeepsItsOwnColourAmongCopiesTooLargeToKeep)
+{
+    constexpr CopyReach reach{0, 0, 3000, 3000};
+    constexpr int w = 40, h = 30;
+    const CopyGrid g{5, 5, 7, 7, Range{0, 999}, Range{0, 999}};
+    const ColorRef green = PaletteColor[5].color;
+    const ColorRef red = PaletteColor[kRedIndex].color;
+    auto copy = [&](Canvas& c, long long x, long long y) {
+        c.fillRect(int(x), int(y), int(x) + 3001, int(y) + 3001, c.pen().color);
+        c.setPenColor(red);
+    };
+    Canvas copies(w, h, kBlack);
+    copies.setPenColor(green);
+    drawCopies(copies, g, reach, CopiesAlike::AfterTheFirst, copy);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const ColorRef expected = x < 5 || y < 5 ? kBlack : x < 12 && y < 12 ? green : red;
+            ASSERT_EQ(copies.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
