@@ -211,21 +211,29 @@ TEST(CopiesOfAFigure, CopiesPastedUnderTheLayersAreDrawnOnlyForTheRowsTheyReach)
     EXPECT_LT(rowsDrawn, 1000);
 }
 
-// Copies alike only after the first, each too large to keep a drawing of: the first takes
-// the pen colour set before any copy (green), and every copy leaves red for the next. Each
-// copy fills 3,001 pixels right and down of its point; the points are 7 apart from (5, 5),
-// a thousand each way. So on a 40 × 30 window the pixels from (5, 5) up to (11, 11) are the
-// first copy's alone, every other pixel right of x = 5 and below y = 5 is covered by a later,
-// red copy, and the rest stays black.
+// Copies alike only after the first, too large to keep a drawing of: the first takes the pen
+// colour set before any copy (green), and every copy leaves red for the next. Each copy is a
+// dot at its point and the frame of a square 11,981 pixels wide around it, in the pen's
+// colour; the points are 7 apart from (5, 5), 861 each way. On a 40 × 30 window: the first
+// copy's dot at (5, 5) is green; the dots of the others that fall on it are red; the frames
+// that cross it (of the copies 855 to 860 along, whose left sides stand at 0, 7, … 35, and
+// likewise down) are red; every other pixel is black, painted by no copy.
 TEST(CopiesOfAFigure, TheFirstCopyKeepsItsOwnColourAmongCopiesTooLargeToKeep)
 {
-    constexpr CopyReach reach{0, 0, 3000, 3000};
+    constexpr int half = 5990;
+    constexpr CopyReach reach = CopyReach{-half, -half, half, half};
     constexpr int w = 40, h = 30;
-    const CopyGrid g{5, 5, 7, 7, Range{0, 999}, Range{0, 999}};
+    const CopyGrid g{5, 5, 7, 7, Range{0, 860}, Range{0, 860}};
     const ColorRef green = PaletteColor[5].color;
     const ColorRef red = PaletteColor[kRedIndex].color;
     auto copy = [&](Canvas& c, long long x, long long y) {
-        c.fillRect(int(x), int(y), int(x) + 3001, int(y) + 3001, c.pen().color);
+        const int cx = int(x), cy = int(y);
+        const ColorRef color = c.pen().color;
+        c.fillRect(cx - half, cy - half, cx - half + 1, cy + half + 1, color);
+        c.fillRect(cx + half, cy - half, cx + half + 1, cy + half + 1, color);
+        c.fillRect(cx - half, cy - half, cx + half + 1, cy - half + 1, color);
+        c.fillRect(cx - half, cy + half, cx + half + 1, cy + half + 1, color);
+        c.fillRect(cx, cy, cx + 1, cy + 1, color);
         c.setPenColor(red);
     };
     Canvas copies(w, h, kBlack);
@@ -233,7 +241,9 @@ TEST(CopiesOfAFigure, TheFirstCopyKeepsItsOwnColourAmongCopiesTooLargeToKeep)
     drawCopies(copies, g, reach, CopiesAlike::AfterTheFirst, copy);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const ColorRef expected = x < 5 || y < 5 ? kBlack : x < 12 && y < 12 ? green : red;
+            const bool frame = x % 7 == 0 || y % 7 == 0;
+            const bool dot = x % 7 == 5 && y % 7 == 5;
+            const ColorRef expected = frame ? red : !dot ? kBlack : x == 5 && y == 5 ? green : red;
             ASSERT_EQ(copies.pixel(x, y), expected) << x << "," << y;
         }
     }
