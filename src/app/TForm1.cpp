@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/PaintBox.h"
+#include "figures/FigureDefaults.h"
 #include "render/JpegEncoder.h"
 #include "state/SettingsFile.h"
 #include "widgets/ToolPlacement.h"
@@ -74,6 +75,13 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
 
     buildMenu();
     buildActions();
+    // Until the Draw tool's pages take over, each figure is drawn at its defaults: the
+    // window can be shown, with its figure, before the tools are made.
+    for (int kind = 0; kind < figures::kFigureCount; ++kind) {
+        m_renderers[std::size_t(kind)] = [kind](render::Canvas& canvas, const render::Frame& f) {
+            figures::drawFigureDefaults(kind, canvas, f);
+        };
+    }
 
     m_state.SettingsBase = settingsBaseFor(m_state.configFolder, m_state.executableName);
     setBackgroundChecks(

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <memory>
 #include <utility>
 
 int main(int argc, char** argv)
@@ -27,15 +28,19 @@ int main(int argc, char** argv)
     const auto showMessage =
         std::exchange(state.showError,
                       [&startMessages](const QString& message) { startMessages.append(message); });
+    // The presentation window first, with its figure drawn at the figure's defaults; the
+    // tool windows, whose pages take a while to make, once it is on the screen.
     app::TForm1 form1(state);
-    tools::TForm2 form2(state, form1);
-    app::connectDrawTool(form1, form2);
-    tools::TForm4 form4(state, form1.annotation());
-    app::connectPaintTool(form1, form2, form4);
-
     form1.show();
-    state.showError = showMessage;
-    QTimer::singleShot(0, &form1, [&startMessages, showMessage] {
+    std::unique_ptr<tools::TForm2> form2;
+    std::unique_ptr<tools::TForm4> form4;
+    QTimer::singleShot(0, &form1, [&] {
+        form2 = std::make_unique<tools::TForm2>(state, form1);
+        app::connectDrawTool(form1, *form2);
+        form4 = std::make_unique<tools::TForm4>(state, form1.annotation());
+        app::connectPaintTool(form1, *form2, *form4);
+        form1.redraw(); // now from the page, which holds the same defaults
+        state.showError = showMessage;
         for (const QString& message : std::exchange(startMessages, {})) {
             showMessage(message);
         }

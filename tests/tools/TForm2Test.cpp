@@ -1,5 +1,6 @@
 #include "tools/TForm2.h"
 #include "Watchdog.h"
+#include "figures/FigureDefaults.h"
 #include "render/ColorInit.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"
@@ -416,4 +417,24 @@ TEST_F(DrawToolTest, TypingLimitsLimitOnlyWhatIsTyped)
     fields[at] = "x7";
     ASSERT_TRUE(form->loadRecord(fields.join(u',')));
     EXPECT_EQ(markSize->text(), "x");
+}
+
+// Before the Draw tool is made, the presentation window draws each figure at its defaults;
+// every page, fresh, draws exactly that, on black and on white, so that nothing changes when
+// the pages take over.
+TEST_F(DrawToolTest, EveryFreshPageDrawsWhatTheFiguresDefaultsDraw)
+{
+    for (const bool white : {false, true}) {
+        host.white = white;
+        auto form = make();
+        form->ColorInit(white);
+        for (widgets::FigurePage* page : form->pages()) {
+            const render::Frame frame{640, 480, white};
+            render::Canvas fromPage(640, 480, render::backgroundColor(white));
+            render::Canvas fromDefaults(640, 480, render::backgroundColor(white));
+            page->render(fromPage, frame);
+            figures::drawFigureDefaults(page->kind(), fromDefaults, frame);
+            EXPECT_EQ(fromPage.image(), fromDefaults.image()) << page->kind() << " " << white;
+        }
+    }
 }
