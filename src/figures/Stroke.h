@@ -24,7 +24,7 @@ inline bool drawsKind(const LineSetting& line)
 inline void strokeBetween(render::Canvas& c, WidePoint a, WidePoint b, const LineSetting& line,
                           render::ColorRef color)
 {
-    const i64 margin = std::min<i64>(std::abs(i64(line.width)), render::kMaxStrokeWidth) + 2;
+    const i64 margin = render::strokeReach(line.width);
     if (!drawsKind(line) || outsideCanvas(c, a.x, a.y, b.x, b.y, margin) || !fitsInt(a.x) ||
         !fitsInt(a.y) || !fitsInt(b.x) || !fitsInt(b.y)) {
         return;

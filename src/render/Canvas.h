@@ -289,6 +289,20 @@ constexpr int strokeWidth(int width)
     return width < 1 ? 1 : (width > kMaxStrokeWidth ? kMaxStrokeWidth : width);
 }
 
+// A line's width as the pen holds it for working out where it reaches: its size (a width
+// typed negative counts by its size), at most kMaxStrokeWidth.
+constexpr long long heldStrokeWidth(long long width)
+{
+    const long long size = width < 0 ? -width : width;
+    return size > kMaxStrokeWidth ? kMaxStrokeWidth : size;
+}
+// How far a shape's box is widened to hold all a line of this width paints around it: the
+// held width, with a pixel to spare either way.
+constexpr long long strokeReach(long long width)
+{
+    return heldStrokeWidth(width) + 2;
+}
+
 // Pixel height of a font of the given point size at 96 dots per inch, rounded half up.
 int fontPixelHeight(int points);
 

@@ -196,8 +196,7 @@ render::ColorRef CircleRenderer::colorOf(int index)
 
 void CircleRenderer::circle(long long cx, long long cy, long long r, const LineSetting& line)
 {
-    const long long margin =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    const long long margin = render::strokeReach(line.width);
     const render::ColorRef color = colorOf(line.color);
     if (!drawsKind(line) || outsideCanvas(m_c, cx - r, cy - r, cx + r, cy + r, margin) ||
         !fitsInt(cx - r) || !fitsInt(cx + r) || !fitsInt(cy - r) || !fitsInt(cy + r)) {
@@ -230,9 +229,7 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
     const CircleMark shape = CircleMark(m_p.edgeMark);
     const long long r = m_p.radius;
     // A ring wholly outside the canvas is not walked.
-    const long long reach =
-        std::abs(r) + std::abs(s) +
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    const long long reach = std::abs(r) + std::abs(s) + render::strokeReach(line.width);
     if (m < 1 || shape == CircleMark::None ||
         outsideCanvas(m_c, cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
         return;
@@ -255,8 +252,7 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
     const long long inner = std::min(ends->first, ends->second);
     const long long outer = std::max(ends->first, ends->second);
     const long long margin =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 4 +
-        (shape == CircleMark::Dot ? std::abs(s) : 0);
+        render::heldStrokeWidth(line.width) + 4 + (shape == CircleMark::Dot ? std::abs(s) : 0);
     auto toward = [&](long long quarters, long long from, long long to) {
         return divisionsToward(cx, cy, m, quarters, from, to, 0, 0, m_c.width() - 1,
                                m_c.height() - 1, margin);
@@ -304,8 +300,7 @@ void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark sh
     }
     // A filled disc, then its outline in the ring's line setting over it.
     disc(a, s, line, color);
-    const long long reach =
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    const long long reach = render::strokeReach(line.width);
     if (!drawsKind(line) || outsideCanvas(m_c, a.x - s, a.y - s, a.x + s, a.y + s, reach) ||
         render::insideEllipse(m_c.width(), m_c.height(), a.x - s, a.y - s, a.x + s, a.y + s,
                               reach + 2) ||
@@ -401,12 +396,10 @@ void CircleRenderer::copy(long long cx, long long cy)
         } else {
             // Only circles that can reach the canvas: |r| within the farthest corner's
             // distance and the line's reach.
-            const long long far =
-                std::max({std::abs(cx), std::abs(cx - m_c.width()), std::abs(cy),
-                          std::abs(cy - m_c.height())}) *
-                    2 +
-                std::min<long long>(std::abs((long long)m_p.rings.width), render::kMaxStrokeWidth) +
-                4;
+            const long long far = std::max({std::abs(cx), std::abs(cx - m_c.width()), std::abs(cy),
+                                            std::abs(cy - m_c.height())}) *
+                                      2 +
+                                  render::heldStrokeWidth(m_p.rings.width) + 4;
             // r − k·step in [−far, far] for k in [1, division − 1].
             const long long a = step > 0 ? ceilDiv(r - far, step) : ceilDiv(r + far, step);
             const long long b = step > 0 ? floorDiv(r + far, step) : floorDiv(r - far, step);
@@ -421,10 +414,7 @@ void CircleRenderer::copy(long long cx, long long cy)
     // Division lines from the centre.
     {
         const render::ColorRef color = colorOf(m_p.divisionLines.color);
-        const long long reach = std::abs(r) +
-                                std::min<long long>(std::abs((long long)m_p.divisionLines.width),
-                                                    render::kMaxStrokeWidth) +
-                                2;
+        const long long reach = std::abs(r) + render::strokeReach(m_p.divisionLines.width);
         if (n >= 2 && drawsKind(m_p.divisionLines) &&
             !outsideCanvas(m_c, cx - reach, cy - reach, cx + reach, cy + reach, 0)) {
             WidePoint last{};
@@ -503,8 +493,7 @@ void CircleRenderer::draw()
     long long widest = 0;
     for (const LineSetting* l : {&m_p.circumference, &m_p.rings, &m_p.centre, &m_p.divisionLines,
                                  &m_p.edgeMarks, &m_p.sub1.line, &m_p.sub2.line}) {
-        widest = std::max(
-            widest, std::min<long long>(std::abs((long long)l->width), render::kMaxStrokeWidth));
+        widest = std::max(widest, render::heldStrokeWidth(l->width));
     }
     const long long reach = std::abs(r) + marks + widest +
                             (m_p.numbersShown ? fs + 12 * std::min(fontPixels, 4096LL) + fs : 0) +

@@ -113,9 +113,7 @@ void ClockRenderer::graduations(long long cx, long long cy, long long s, const L
 {
     const long long r = m_p.radius;
     // A ring of marks wholly outside the canvas is not walked.
-    const long long ringReach =
-        std::abs(r) + std::abs(s) +
-        std::min<long long>(std::abs((long long)line.width), render::kMaxStrokeWidth) + 2;
+    const long long ringReach = std::abs(r) + std::abs(s) + render::strokeReach(line.width);
     if (outsideCanvas(m_c, cx - ringReach, cy - ringReach, cx + ringReach, cy + ringReach, 0)) {
         // Its dots would each have left the same pen and brush.
         if (ClockGraduation(m_p.graduationMark) == ClockGraduation::Dot) {
@@ -153,9 +151,7 @@ void ClockRenderer::face(long long cx, long long cy)
     graduations(cx, cy, m_p.minuteMarkSize, m_p.minuteMarks, 60, true);
     graduations(cx, cy, m_p.hourMarkSize, m_p.hourMarks, 12, false);
 
-    const long long circleMargin =
-        std::min<long long>(std::abs((long long)m_p.circumference.width), render::kMaxStrokeWidth) +
-        2;
+    const long long circleMargin = render::strokeReach(m_p.circumference.width);
     if (drawsKind(m_p.circumference) &&
         !outsideCanvas(m_c, cx - r, cy - r, cx + r, cy + r, circleMargin) && fitsInt(cx - r) &&
         fitsInt(cx + r) && fitsInt(cy - r) && fitsInt(cy + r)) {
@@ -228,11 +224,10 @@ void ClockRenderer::draw()
     const long long marks =
         std::max({std::abs((long long)m_p.hourMarkSize), std::abs((long long)m_p.minuteMarkSize),
                   std::abs((long long)m_p.centreMarkSize)});
-    const long long widest = std::min<long long>(
-        std::max({std::abs((long long)m_p.circumference.width),
-                  std::abs((long long)m_p.centre.width), std::abs((long long)m_p.minuteMarks.width),
-                  std::abs((long long)m_p.hourMarks.width)}),
-        render::kMaxStrokeWidth);
+    const long long widest = std::max({render::heldStrokeWidth(m_p.circumference.width),
+                                       render::heldStrokeWidth(m_p.centre.width),
+                                       render::heldStrokeWidth(m_p.minuteMarks.width),
+                                       render::heldStrokeWidth(m_p.hourMarks.width)});
     const long long reach = std::abs(r) + marks + widest +
                             (m_p.numeralsShown ? f + 4 * std::min(fontPixels, 4096LL) + f : 0) + 4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,

@@ -55,7 +55,7 @@ private:
 
 i64 reachOf(const LineSetting& line)
 {
-    return std::min<i64>(std::abs(i64(line.width)), render::kMaxStrokeWidth) + 2;
+    return render::strokeReach(line.width);
 }
 
 void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const LineSetting& line)

@@ -480,7 +480,7 @@ void TawaraRenderer::draw()
     m_firstX = heldLayout(centredStart(m_frame.width, 0, p.countAcross, m_stepX));
     m_firstY = heldLayout(centredStart(m_frame.height, 0, p.countDown, m_stepY));
     m_color = render::paletteColor(p.lineColor, render::kWhite);
-    m_reach = std::min<long long>(std::abs((long long)p.lineWidth), render::kMaxStrokeWidth) + 2;
+    m_reach = render::strokeReach(p.lineWidth);
     m_box = 2 * std::abs(s) + 1;
     // A pile spans s·N either side of its reference point across, and its rows lie within
     // about 1.75·s·N (circles) or 2·s·N (squares) of it down.
