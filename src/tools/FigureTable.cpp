@@ -10,6 +10,7 @@
 #include "figures/picture/PicturePage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
+#include "tools/FigureIcons.h"
 
 namespace koyomi::tools {
 
@@ -28,15 +29,15 @@ const std::array<FigureEntry, 9>& figureTable()
 {
     using figures::kFigureCaptions;
     static const std::array<FigureEntry, 9> table{{
-        {kFigureCaptions[0], page<figures::GraphPaperPage>},
-        {kFigureCaptions[1], page<figures::GridPage>},
-        {kFigureCaptions[2], page<figures::SlopeGridPage>},
-        {kFigureCaptions[3], page<figures::CirclePage>},
-        {kFigureCaptions[4], page<figures::ClockPage>},
-        {kFigureCaptions[5], page<figures::PicturePage>},
-        {kFigureCaptions[6], page<figures::NumberLinePage>},
-        {kFigureCaptions[7], page<figures::TawaraPage>},
-        {kFigureCaptions[8], page<figures::FractionTilesPage>},
+        {kFigureCaptions[0], drawGraphPaperIcon, false, page<figures::GraphPaperPage>},
+        {kFigureCaptions[1], drawGridIcon, false, page<figures::GridPage>},
+        {kFigureCaptions[2], drawSlopeGridIcon, false, page<figures::SlopeGridPage>},
+        {kFigureCaptions[3], drawCircleIcon, true, page<figures::CirclePage>},
+        {kFigureCaptions[4], drawClockIcon, true, page<figures::ClockPage>},
+        {kFigureCaptions[5], drawPictureIcon, false, page<figures::PicturePage>},
+        {kFigureCaptions[6], drawNumberLineIcon, false, page<figures::NumberLinePage>},
+        {kFigureCaptions[7], drawTawaraIcon, true, page<figures::TawaraPage>},
+        {kFigureCaptions[8], drawFractionTilesIcon, false, page<figures::FractionTilesPage>},
     }};
     return table;
 }

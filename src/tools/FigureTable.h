@@ -5,11 +5,15 @@
 
 #include <array>
 
+class QPainter;
+
 namespace koyomi::tools {
 
 struct FigureEntry
 {
-    const char* caption; // UTF-8: tab and library group caption
+    const char* caption;         // UTF-8: tab and library group caption
+    void (*drawIcon)(QPainter&); // the picture on its tab and library group
+    bool roundIcon;              // a round picture, drawn smoothed
     widgets::FigurePage* (*makePage)(int kind, widgets::FigureHost&, widgets::Redrawer&,
                                      QWidget* parent);
 };

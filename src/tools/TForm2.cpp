@@ -117,9 +117,9 @@ void TForm2::buildFrame()
     m_tree->setHeaderHidden(true);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (int kind = 0; kind < figures::kFigureCount; ++kind) {
-        auto* group = new QTreeWidgetItem(m_tree, {QString::fromUtf8(figureTable()[kind].caption)});
-        group->setIcon(0, figureIcon(kind));
+    for (const FigureEntry& entry : figureTable()) {
+        auto* group = new QTreeWidgetItem(m_tree, {QString::fromUtf8(entry.caption)});
+        group->setIcon(0, figureIcon(entry.drawIcon, entry.roundIcon));
     }
     auto* popup = new QMenu(this);
     popup->setObjectName(QStringLiteral("PopupMenu1"));
@@ -156,7 +156,8 @@ void TForm2::buildFrame()
         widgets::FigurePage* page = entry.makePage(kind, m_host, m_redrawer, m_pageControl);
         page->setObjectName(QStringLiteral("TabSheet%1").arg(kind + 1));
         m_pages.push_back(page);
-        m_pageControl->addTab(page, figureIcon(kind), QString::fromUtf8(entry.caption));
+        m_pageControl->addTab(page, figureIcon(entry.drawIcon, entry.roundIcon),
+                              QString::fromUtf8(entry.caption));
     }
     connect(m_pageControl, &widgets::PageControl::currentChanged, this,
             &TForm2::PageControl1Change);
