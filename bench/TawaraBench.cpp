@@ -1,6 +1,7 @@
 // Cost of the tawara pile: the defaults, and the largest piles the fields allow in the
 // largest grid of piles, circles and squares.
 #include "BenchReport.h"
+#include "figures/FigureCaches.h"
 #include "figures/tawara/Tawara.h"
 
 #include <benchmark/benchmark.h>
@@ -16,8 +17,10 @@ namespace {
 void tawara(benchmark::State& state, TawaraParams params, int w, int h)
 {
     Canvas c(w, h);
+    // What the presentation window keeps from one redraw to the next.
+    FigureCaches caches;
     for (auto _ : state) {
-        drawTawara(c, params, Frame{w, h, false});
+        drawTawara(c, params, Frame{w, h, false}, &caches);
         benchmark::DoNotOptimize(c.image().constBits());
     }
 }

@@ -78,8 +78,9 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
     // Until the Draw tool's pages take over, each figure is drawn at its defaults: the
     // window can be shown, with its figure, before the tools are made.
     for (int kind = 0; kind < figures::kFigureCount; ++kind) {
-        m_renderers[std::size_t(kind)] = [kind](render::Canvas& canvas, const render::Frame& f) {
-            figures::drawFigureDefaults(kind, canvas, f);
+        m_renderers[std::size_t(kind)] = [this, kind](render::Canvas& canvas,
+                                                      const render::Frame& f) {
+            figures::drawFigureDefaults(kind, canvas, f, &m_figureCaches);
         };
     }
 

@@ -61,6 +61,7 @@ public:
     QSize clientSize() const override;
     void useBackground(bool white) override { setBackgroundChecks(white); }
     void showError(const QString& message) override;
+    figures::FigureCaches& figureCaches() override { return m_figureCaches; }
     // Draws the current figure.
     void redraw() { drawFigure(m_state.FigureKind); }
 
@@ -117,6 +118,7 @@ private:
     AppState& m_state;
     ToolSeams m_tools;
     std::array<Renderer, figures::kFigureCount> m_renderers;
+    figures::FigureCaches m_figureCaches; // kept from one drawing to the next
     PaintBox* m_paintBox = nullptr;
     QAction* m_bgBlack = nullptr;
     QAction* m_bgWhite = nullptr;

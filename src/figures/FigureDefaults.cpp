@@ -17,38 +17,51 @@ namespace koyomi::figures {
 
 namespace {
 
-using DrawDefaults = void (*)(render::Canvas&, const render::Frame&);
+using DrawDefaults = void (*)(render::Canvas&, const render::Frame&, FigureCaches*);
 
-template <class Params, void (*draw)(render::Canvas&, const Params&, const render::Frame&)>
-void drawAtDefaults(render::Canvas& canvas, const render::Frame& frame)
+template <class Params> Params defaultsFor(const render::Frame& frame)
 {
-    draw(canvas, Params::defaults(frame.whiteBackground), frame);
-}
-
-void drawNoPicture(render::Canvas& canvas, const render::Frame&)
-{
-    drawPicture(canvas, DecodedPicture{});
+    return Params::defaults(frame.whiteBackground);
 }
 
 // In page order.
 constexpr std::array<DrawDefaults, kFigureCount> kDefaults{
-    drawAtDefaults<GraphPaperParams, drawGraphPaper>,
-    drawAtDefaults<GridParams, drawGrid>,
-    drawAtDefaults<SlopeGridParams, drawSlopeGrid>,
-    drawAtDefaults<CircleParams, drawCircle>,
-    drawAtDefaults<ClockParams, drawClock>,
-    drawNoPicture,
-    drawAtDefaults<NumberLineParams, drawNumberLine>,
-    drawAtDefaults<TawaraParams, drawTawara>,
-    drawAtDefaults<FractionTilesParams, drawFractionTiles>,
+    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+        drawGraphPaper(c, defaultsFor<GraphPaperParams>(f), f, k);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+        drawGrid(c, defaultsFor<GridParams>(f), f, k);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+        drawSlopeGrid(c, defaultsFor<SlopeGridParams>(f), f);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+        drawCircle(c, defaultsFor<CircleParams>(f), f, k);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+        drawClock(c, defaultsFor<ClockParams>(f), f);
+    },
+    [](render::Canvas& c, const render::Frame&, FigureCaches*) {
+        drawPicture(c, DecodedPicture{}); // no picture chosen yet: black
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+        drawNumberLine(c, defaultsFor<NumberLineParams>(f), f, k);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+        drawTawara(c, defaultsFor<TawaraParams>(f), f, k);
+    },
+    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+        drawFractionTiles(c, defaultsFor<FractionTilesParams>(f), f);
+    },
 };
 
 } // namespace
 
-void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame)
+void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
+                        FigureCaches* caches)
 {
     if (kind >= 0 && kind < kFigureCount) {
-        kDefaults[std::size_t(kind)](canvas, frame);
+        kDefaults[std::size_t(kind)](canvas, frame, caches);
     }
 }
 

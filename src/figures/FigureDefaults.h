@@ -8,9 +8,12 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 // Figure `kind` (0 … kFigureCount − 1) with the settings of a fresh page for the frame's
 // background; the picture figure, which has no picture yet, is black. Nothing for another
 // kind.
-void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame);
+void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
+                        FigureCaches* caches = nullptr);
 
 } // namespace koyomi::figures

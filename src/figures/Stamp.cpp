@@ -54,23 +54,21 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampD
     return stamp;
 }
 
-std::shared_ptr<const Stamp> recentStamp(const std::vector<long long>& key, i64 reach,
+namespace {
+
+struct RecentStamps
+{
+    RecentlyKept<std::pair<StampOf, std::vector<long long>>, std::shared_ptr<const Stamp>> kept{6};
+};
+
+} // namespace
+
+std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
+                                         const std::vector<long long>& key, i64 reach,
                                          const StampDrawing& draw)
 {
-    thread_local std::vector<std::pair<std::vector<long long>, std::shared_ptr<const Stamp>>>
-        recent;
-    for (auto it = recent.begin(); it != recent.end(); ++it) {
-        if (it->first == key) {
-            std::rotate(recent.begin(), it, it + 1);
-            return recent.front().second;
-        }
-    }
-    auto stamp = makeStamp(reach, draw);
-    recent.insert(recent.begin(), {key, stamp});
-    if (recent.size() > 6) {
-        recent.pop_back();
-    }
-    return stamp;
+    return caches.part<RecentStamps>().kept.get({shape, key},
+                                                [&] { return makeStamp(reach, draw); });
 }
 
 KOYOMI_PIXEL_LOOP void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y,

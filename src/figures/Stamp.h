@@ -3,6 +3,7 @@
 // and then covers the window row by row from these runs (see RowUnion.h).
 #pragma once
 
+#include "figures/FigureCaches.h"
 #include "figures/RowUnion.h"
 #include "render/Canvas.h"
 
@@ -29,10 +30,20 @@ constexpr i64 kMaxStampedSize = 1024;
 using StampDrawing = std::function<void(render::Canvas& scratch, int x, int y)>;
 std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
 
-// The same, kept among the last few made under the caller's key (which must tell apart every
-// shape `draw` can paint): a redraw while the teacher changes another field finds its stamp
-// made.
-std::shared_ptr<const Stamp> recentStamp(const std::vector<long long>& key, i64 reach,
+// What a stamp is of: the stamps of different shapes are kept apart whatever their numbers.
+enum class StampOf
+{
+    GridMark,
+    NumberLineDot,
+    CircleDot,
+    TawaraPiece,
+};
+
+// The same, kept in `caches` among the last few made under the shape and the caller's key
+// (which must tell apart every shape of its kind `draw` can paint): a redraw while the
+// teacher changes another field finds its stamp made.
+std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
+                                         const std::vector<long long>& key, i64 reach,
                                          const StampDrawing& draw);
 
 // Paints the stamp's pixels in one colour with its point at (x, y); cut to the canvas.

@@ -1,6 +1,8 @@
 // What the Draw tool's pages ask of the presentation window.
 #pragma once
 
+#include "figures/FigureCaches.h"
+
 #include <QSize>
 #include <QString>
 
@@ -22,6 +24,8 @@ public:
     virtual void useBackground(bool white) = 0;
     // Shows an error in the standard error box; the program goes on.
     virtual void showError(const QString& message) = 0;
+    // What the figures keep from one drawing to the next on this window.
+    virtual figures::FigureCaches& figureCaches() = 0;
 };
 
 } // namespace koyomi::widgets

@@ -32,8 +32,10 @@ public:
     QSize clientSize() const override { return QSize(canvas.width(), canvas.height()); }
     void useBackground(bool w) override { white = w; }
     void showError(const QString& message) override { errors.append(message); }
+    figures::FigureCaches& figureCaches() override { return caches; }
 
     render::Canvas canvas;
+    figures::FigureCaches caches;
     bool white;
     // The pages by figure kind, usually the Draw tool's.
     const std::vector<FigurePage*>* pages = nullptr;

@@ -2,6 +2,7 @@
 
 #include "figures/Copies.h"
 #include "figures/Dot.h"
+#include "figures/FigureCaches.h"
 #include "figures/RadialPoint.h"
 #include "figures/Stamp.h"
 #include "figures/Stroke.h"
@@ -63,7 +64,9 @@ constexpr long long kMaxNumbers = 1000;
 class Directions
 {
 public:
-    explicit Directions(int startPosition) : m_start(startPosition) {}
+    Directions(int startPosition, FigureCaches& caches) : m_start(startPosition), m_caches(caches)
+    {
+    }
 
     // Where the first direction stands, in quarter turns clockwise from straight up.
     int quarters() const { return m_start; }
@@ -80,17 +83,19 @@ public:
 private:
     using Table = std::shared_ptr<const std::vector<RadialDirection>>;
 
+    // The tables of the last few counts and starts asked for, kept for the next drawings.
+    struct Recent
+    {
+        RecentlyKept<std::pair<long long, int>, Table> kept{8};
+    };
+
     Table recent(long long m) const
     {
-        using Key = std::pair<long long, int>;
-        thread_local std::vector<std::pair<Key, Table>> kept;
-        const Key key{m, m_start};
-        for (auto k = kept.begin(); k != kept.end(); ++k) {
-            if (k->first == key) {
-                std::rotate(kept.begin(), k, k + 1);
-                return kept.front().second;
-            }
-        }
+        return m_caches.part<Recent>().kept.get({m, m_start}, [&] { return made(m); });
+    }
+
+    Table made(long long m) const
+    {
         auto all = std::make_shared<std::vector<RadialDirection>>();
         all->reserve(std::size_t(m));
         // (h − 1)·360°/m + start·90° is step 4(h − 1) + start·m of 4m. When the divisions
@@ -112,14 +117,11 @@ private:
             turned.twiceCos = -d.twiceSin;
             all->push_back(turned);
         }
-        kept.insert(kept.begin(), {key, all});
-        if (kept.size() > 8) {
-            kept.pop_back();
-        }
         return all;
     }
 
     int m_start;
+    FigureCaches& m_caches;
     std::map<long long, Table> m_byCount;
 };
 
@@ -145,8 +147,9 @@ class CircleRenderer
 {
 public:
     CircleRenderer(Canvas& canvas, const CircleParams& params, const render::Frame& frame,
-                   bool copies, Directions& directions)
-        : m_c(canvas), m_p(params), m_frame(frame), m_copies(copies), m_directions(directions)
+                   bool copies, Directions& directions, FigureCaches& caches)
+        : m_c(canvas), m_p(params), m_frame(frame), m_copies(copies), m_directions(directions),
+          m_caches(caches)
     {
     }
 
@@ -184,6 +187,7 @@ private:
     const render::Frame& m_frame;
     const bool m_copies; // alike copies may be copied from one drawn
     Directions& m_directions;
+    FigureCaches& m_caches;
     render::TPath m_path;
     render::ColorRef m_color = render::kWhite; // the working colour
 };
@@ -315,9 +319,9 @@ void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark sh
         outline(m_c, int(a.x), int(a.y), s, line, color);
         return;
     }
-    const auto stamp = recentStamp({s, line.width, line.kind}, half, [&](Canvas& c, int x, int y) {
-        outline(c, x, y, s, line, render::kWhite);
-    });
+    const auto stamp =
+        recentStamp(m_caches, StampOf::CircleDot, {s, line.width, line.kind}, half,
+                    [&](Canvas& c, int x, int y) { outline(c, x, y, s, line, render::kWhite); });
     paintStamp(m_c, *stamp, a.x, a.y, color);
 }
 
@@ -511,7 +515,7 @@ void CircleRenderer::draw()
                    if (&c == &m_c) {
                        copy(x, y);
                    } else {
-                       CircleRenderer other(c, m_p, m_frame, false, m_directions);
+                       CircleRenderer other(c, m_p, m_frame, false, m_directions, m_caches);
                        other.m_color = m_color;
                        other.copy(x, y);
                    }
@@ -521,16 +525,20 @@ void CircleRenderer::draw()
 
 } // namespace
 
-void drawCircle(Canvas& canvas, const CircleParams& params, const render::Frame& frame)
+void drawCircle(Canvas& canvas, const CircleParams& params, const render::Frame& frame,
+                FigureCaches* caches)
 {
-    Directions directions(params.startPosition);
-    CircleRenderer(canvas, params, frame, true, directions).draw();
+    FigureCaches own;
+    FigureCaches& kept = cachesOr(caches, own);
+    Directions directions(params.startPosition, kept);
+    CircleRenderer(canvas, params, frame, true, directions, kept).draw();
 }
 
 void drawCircleCopyByCopy(Canvas& canvas, const CircleParams& params, const render::Frame& frame)
 {
-    Directions directions(params.startPosition);
-    CircleRenderer(canvas, params, frame, false, directions).draw();
+    FigureCaches own;
+    Directions directions(params.startPosition, own);
+    CircleRenderer(canvas, params, frame, false, directions, own).draw();
 }
 
 } // namespace koyomi::figures

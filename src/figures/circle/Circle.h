@@ -9,6 +9,8 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 enum class CircleCentre
 {
     None = 0,  // "なし"
@@ -67,8 +69,9 @@ struct CircleParams
 long double circleDivisionAngle(long long h, long long m, int startPosition);
 
 // Draws the whole figure over the canvas. Copies, rings and marks wholly outside the canvas
-// are skipped.
-void drawCircle(render::Canvas& canvas, const CircleParams& params, const render::Frame& frame);
+// are skipped. What it works out is kept in `caches` for the next drawing, when given.
+void drawCircle(render::Canvas& canvas, const CircleParams& params, const render::Frame& frame,
+                FigureCaches* caches = nullptr);
 
 // The same picture drawn copy by copy and mark by mark: what drawCircle must equal.
 void drawCircleCopyByCopy(render::Canvas& canvas, const CircleParams& params,

@@ -207,7 +207,7 @@ CircleParams CirclePage::params() const
 
 void CirclePage::render(render::Canvas& canvas, const render::Frame& frame)
 {
-    drawCircle(canvas, params(), frame);
+    drawCircle(canvas, params(), frame, &host().figureCaches());
 }
 
 void CirclePage::Oval1Click()

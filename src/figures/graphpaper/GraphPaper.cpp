@@ -1,6 +1,7 @@
 #include "figures/graphpaper/GraphPaper.h"
 
 #include "figures/Copies.h"
+#include "figures/FigureCaches.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -111,9 +112,14 @@ LabelTable::LabelTable(const QString& labelText, i64 cellCount) : text(labelText
 }
 
 // The table of the label text drawn last, kept for the next drawing.
-std::shared_ptr<LabelTable> labelTableFor(const QString& labelText, i64 cells)
+struct LastLabelTable
 {
-    thread_local std::shared_ptr<LabelTable> last;
+    std::shared_ptr<LabelTable> table;
+};
+
+std::shared_ptr<LabelTable> labelTableFor(FigureCaches& caches, const QString& labelText, i64 cells)
+{
+    std::shared_ptr<LabelTable>& last = caches.part<LastLabelTable>().table;
     if (!last || !last->reads(labelText, cells)) {
         last.reset(); // the old table goes before the new one is read
         last = std::make_shared<LabelTable>(labelText, cells);
@@ -125,9 +131,10 @@ class GraphPaperRenderer
 {
 public:
     // byStamps: alike blocks may be drawn once and copied (the other way draws each block).
-    GraphPaperRenderer(Canvas& canvas, const GraphPaperParams& p, const Frame& frame, bool byStamps)
-        : m_c(canvas), m_p(p), m_frame(frame), m_byStamps(byStamps), m_w(canvas.width()),
-          m_h(canvas.height())
+    GraphPaperRenderer(Canvas& canvas, const GraphPaperParams& p, const Frame& frame, bool byStamps,
+                       FigureCaches& caches)
+        : m_c(canvas), m_p(p), m_frame(frame), m_byStamps(byStamps), m_caches(caches),
+          m_w(canvas.width()), m_h(canvas.height())
     {
     }
 
@@ -155,6 +162,7 @@ private:
     const GraphPaperParams& m_p;
     const Frame& m_frame;
     const bool m_byStamps;
+    FigureCaches& m_caches;
     const i64 m_w;
     const i64 m_h;
     i64 m_bw = 0;
@@ -323,7 +331,7 @@ void GraphPaperRenderer::prepareLabels()
     // Labels past the cells of a block are never shown.
     const i64 cells =
         std::max<i64>(i64(m_p.vLineCount) - 1, 0) * std::max<i64>(i64(m_p.hLineCount) - 1, 0);
-    m_labels = labelTableFor(m_p.numberText, cells);
+    m_labels = labelTableFor(m_caches, m_p.numberText, cells);
     const i64 longest = m_labels->longest;
     const i64 widest = m_labels->widest;
     // Generous bounds on how far a label's pixels can reach from its cell: its offset from
@@ -535,7 +543,7 @@ void GraphPaperRenderer::draw()
         if (&c == &m_c) {
             drawBlock(x, y);
         } else {
-            GraphPaperRenderer other(c, m_p, m_frame, false);
+            GraphPaperRenderer other(c, m_p, m_frame, false, m_caches);
             other.adoptLayout(*this);
             other.drawBlock(x, y);
         }
@@ -573,14 +581,17 @@ void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
 
 } // namespace
 
-void drawGraphPaper(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
+void drawGraphPaper(Canvas& canvas, const GraphPaperParams& params, const Frame& frame,
+                    FigureCaches* caches)
 {
-    GraphPaperRenderer(canvas, params, frame, true).draw();
+    FigureCaches own;
+    GraphPaperRenderer(canvas, params, frame, true, cachesOr(caches, own)).draw();
 }
 
 void drawGraphPaperBlockByBlock(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
 {
-    GraphPaperRenderer(canvas, params, frame, false).draw();
+    FigureCaches own;
+    GraphPaperRenderer(canvas, params, frame, false, own).draw();
 }
 
 } // namespace koyomi::figures

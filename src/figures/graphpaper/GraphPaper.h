@@ -11,6 +11,8 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 // Emphasis of every (skip + 1)-th inner line.
 struct EmphasisRow
 {
@@ -58,9 +60,10 @@ enum EmphasisIndex
 };
 
 // Draws the whole figure over the canvas. The cost follows what is visible: blocks, lines,
-// diagonals and labels wholly outside the canvas are skipped.
+// diagonals and labels wholly outside the canvas are skipped. What it works out is kept in
+// `caches` for the next drawing, when given.
 void drawGraphPaper(render::Canvas& canvas, const GraphPaperParams& params,
-                    const render::Frame& frame);
+                    const render::Frame& frame, FigureCaches* caches = nullptr);
 
 // The same picture with every block drawn where it stands, none copied from another: the
 // plain way, which the copies must match.

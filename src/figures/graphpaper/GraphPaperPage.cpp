@@ -342,7 +342,7 @@ GraphPaperParams GraphPaperPage::params() const
 
 void GraphPaperPage::render(render::Canvas& canvas, const render::Frame& frame)
 {
-    drawGraphPaper(canvas, params(), frame);
+    drawGraphPaper(canvas, params(), frame, &host().figureCaches());
 }
 
 void GraphPaperPage::FillNumberText()

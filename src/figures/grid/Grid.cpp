@@ -1,5 +1,6 @@
 #include "figures/grid/Grid.h"
 
+#include "figures/FigureCaches.h"
 #include "figures/RowUnion.h"
 #include "figures/Stamp.h"
 #include "figures/Visible.h"
@@ -105,9 +106,9 @@ i64 halfTowardZero(i64 v)
 
 // The last few stamps made are kept: a redraw while the teacher changes another field finds
 // its stamp made.
-std::shared_ptr<const Stamp> stampOf(GridMark shape, i64 s)
+std::shared_ptr<const Stamp> stampOf(FigureCaches& caches, GridMark shape, i64 s)
 {
-    return recentStamp({int(shape), s}, std::abs(s) + 2,
+    return recentStamp(caches, StampOf::GridMark, {int(shape), s}, std::abs(s) + 2,
                        [&](Canvas& c, int x, int y) { drawMark(c, shape, s, x, y); });
 }
 
@@ -157,9 +158,10 @@ void addCentres(std::vector<Progression>& out, i64 base, i64 sp, i64 count)
 class GridRenderer
 {
 public:
-    GridRenderer(Canvas& canvas, const GridParams& params, const render::Frame& frame)
-        : m_c(canvas), m_p(params), m_frame(frame), m_w(canvas.width()), m_h(canvas.height()),
-          m_shape(GridMark(params.markShape)), m_size(params.markSize),
+    GridRenderer(Canvas& canvas, const GridParams& params, const render::Frame& frame,
+                 FigureCaches& caches)
+        : m_c(canvas), m_p(params), m_frame(frame), m_caches(caches), m_w(canvas.width()),
+          m_h(canvas.height()), m_shape(GridMark(params.markShape)), m_size(params.markSize),
           m_reach(std::abs(i64(params.markSize)) + 1)
     {
     }
@@ -174,6 +176,7 @@ private:
     Canvas& m_c;
     const GridParams& m_p;
     const render::Frame& m_frame;
+    FigureCaches& m_caches;
     const i64 m_w;
     const i64 m_h;
     const GridMark m_shape;
@@ -384,7 +387,7 @@ void GridRenderer::draw(bool byStamps)
         std::abs(m_size) <= kMaxStampedSize) {
         if (m_shape == GridMark::Hollow || m_shape == GridMark::Filled ||
             m_shape == GridMark::Plus || m_shape == GridMark::Cross) {
-            drawStamped(*stampOf(m_shape, m_size));
+            drawStamped(*stampOf(m_caches, m_shape, m_size));
         }
         return;
     }
@@ -397,14 +400,17 @@ void GridRenderer::draw(bool byStamps)
 
 } // namespace
 
-void drawGrid(Canvas& canvas, const GridParams& params, const render::Frame& frame)
+void drawGrid(Canvas& canvas, const GridParams& params, const render::Frame& frame,
+              FigureCaches* caches)
 {
-    GridRenderer(canvas, params, frame).draw(true);
+    FigureCaches own;
+    GridRenderer(canvas, params, frame, cachesOr(caches, own)).draw(true);
 }
 
 void drawGridMarkByMark(Canvas& canvas, const GridParams& params, const render::Frame& frame)
 {
-    GridRenderer(canvas, params, frame).draw(false);
+    FigureCaches own;
+    GridRenderer(canvas, params, frame, own).draw(false);
 }
 
 } // namespace koyomi::figures

@@ -7,6 +7,8 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 // The shapes of the mark selector, in item order.
 enum class GridMark
 {
@@ -39,8 +41,10 @@ struct GridParams
 };
 
 // Draws the whole figure over the canvas. The cost follows what is visible: blocks and marks
-// wholly outside the canvas are skipped.
-void drawGrid(render::Canvas& canvas, const GridParams& params, const render::Frame& frame);
+// wholly outside the canvas are skipped. What it works out is kept in `caches` for the next
+// drawing, when given.
+void drawGrid(render::Canvas& canvas, const GridParams& params, const render::Frame& frame,
+              FigureCaches* caches = nullptr);
 
 // The same picture drawn mark by mark, in the figure's order: what drawGrid must equal.
 void drawGridMarkByMark(render::Canvas& canvas, const GridParams& params,

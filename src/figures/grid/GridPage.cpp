@@ -199,7 +199,7 @@ GridParams GridPage::params() const
 
 void GridPage::render(render::Canvas& canvas, const render::Frame& frame)
 {
-    drawGrid(canvas, params(), frame);
+    drawGrid(canvas, params(), frame, &host().figureCaches());
 }
 
 void GridPage::grid1Click()

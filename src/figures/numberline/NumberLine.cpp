@@ -1,6 +1,7 @@
 #include "figures/numberline/NumberLine.h"
 
 #include "figures/Copies.h"
+#include "figures/FigureCaches.h"
 #include "figures/RowUnion.h"
 #include "figures/Stamp.h"
 #include "figures/Visible.h"
@@ -78,8 +79,8 @@ class NumberLineRenderer
 {
 public:
     NumberLineRenderer(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame,
-                       bool byStamps)
-        : m_c(canvas), m_p(params), m_frame(frame), m_byStamps(byStamps)
+                       bool byStamps, FigureCaches& caches)
+        : m_c(canvas), m_p(params), m_frame(frame), m_byStamps(byStamps), m_caches(caches)
     {
     }
 
@@ -99,6 +100,7 @@ private:
     const NumberLineParams& m_p;
     const render::Frame& m_frame;
     const bool m_byStamps;
+    FigureCaches& m_caches;
     i64 m_labelReach = 0; // how far a label can reach from its tick, either way
     // Widths in the label font, worked out once it is set: the widest character a number can
     // have and the unit's length and width, the same for every label of every line.
@@ -218,11 +220,12 @@ void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
 void NumberLineRenderer::dots(i64 x0, i64 step, Range k, i64 y0, i64 length)
 {
     const render::PenStyle style = m_c.pen().style;
-    const auto stamp =
-        recentStamp({length, int(style)}, std::abs(length) + 2, [&](Canvas& c, int x, int y) {
-            c.setPenStyle(style);
-            c.ellipse(int(x - length), int(y - length), int(x + length), int(y + length));
-        });
+    const auto stamp = recentStamp(m_caches, StampOf::NumberLineDot, {length, int(style)},
+                                   std::abs(length) + 2, [&](Canvas& c, int x, int y) {
+                                       c.setPenStyle(style);
+                                       c.ellipse(int(x - length), int(y - length), int(x + length),
+                                                 int(y + length));
+                                   });
     const Progression places = increasing(x0 + k.first * step, step, k.last - k.first + 1);
     const i64 w = m_c.width();
     RowCover cover(w);
@@ -466,7 +469,7 @@ void NumberLineRenderer::draw()
         if (&c == &m_c) {
             line(x, y);
         } else {
-            NumberLineRenderer other(c, m_p, m_frame, m_byStamps);
+            NumberLineRenderer other(c, m_p, m_frame, m_byStamps, m_caches);
             other.m_labelReach = m_labelReach;
             other.m_fonts = this;
             other.line(x, y);
@@ -477,15 +480,18 @@ void NumberLineRenderer::draw()
 
 } // namespace
 
-void drawNumberLine(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame)
+void drawNumberLine(Canvas& canvas, const NumberLineParams& params, const render::Frame& frame,
+                    FigureCaches* caches)
 {
-    NumberLineRenderer(canvas, params, frame, true).draw();
+    FigureCaches own;
+    NumberLineRenderer(canvas, params, frame, true, cachesOr(caches, own)).draw();
 }
 
 void drawNumberLineTickByTick(Canvas& canvas, const NumberLineParams& params,
                               const render::Frame& frame)
 {
-    NumberLineRenderer(canvas, params, frame, false).draw();
+    FigureCaches own;
+    NumberLineRenderer(canvas, params, frame, false, own).draw();
 }
 
 } // namespace koyomi::figures

@@ -10,6 +10,8 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 enum class NumberTick
 {
     Up = 0,      // "┸"
@@ -68,9 +70,9 @@ struct LabelChars
 LabelChars numberLabelChars(long long v, int scale, bool plusSign);
 
 // Draws the whole figure over the canvas. Lines, ticks and labels wholly outside the canvas
-// are skipped.
+// are skipped. What it works out is kept in `caches` for the next drawing, when given.
 void drawNumberLine(render::Canvas& canvas, const NumberLineParams& params,
-                    const render::Frame& frame);
+                    const render::Frame& frame, FigureCaches* caches = nullptr);
 
 // The same picture drawn tick by tick, in the figure's order: what drawNumberLine must equal.
 void drawNumberLineTickByTick(render::Canvas& canvas, const NumberLineParams& params,

@@ -230,7 +230,7 @@ NumberLineParams NumberLinePage::params() const
 
 void NumberLinePage::render(render::Canvas& canvas, const render::Frame& frame)
 {
-    drawNumberLine(canvas, params(), frame);
+    drawNumberLine(canvas, params(), frame, &host().figureCaches());
 }
 
 void NumberLinePage::line1Click()

@@ -1,5 +1,6 @@
 #include "figures/tawara/Tawara.h"
 
+#include "figures/FigureCaches.h"
 #include "figures/Rounding.h"
 #include "figures/Stamp.h"
 #include "figures/Visible.h"
@@ -148,8 +149,9 @@ private:
 class TawaraRenderer
 {
 public:
-    TawaraRenderer(Canvas& c, const TawaraParams& p, const render::Frame& frame, bool byStamps)
-        : m_c(c), m_p(p), m_frame(frame), m_byStamps(byStamps)
+    TawaraRenderer(Canvas& c, const TawaraParams& p, const render::Frame& frame, bool byStamps,
+                   FigureCaches& caches)
+        : m_c(c), m_p(p), m_frame(frame), m_byStamps(byStamps), m_caches(caches)
     {
     }
 
@@ -167,6 +169,7 @@ private:
     const TawaraParams& m_p;
     const render::Frame& m_frame;
     const bool m_byStamps;
+    FigureCaches& m_caches;
     long long m_firstX = 0;
     long long m_firstY = 0;
     long long m_stepX = 0;
@@ -242,10 +245,11 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
     }
     // The stamp is placed by the piece's box corner (x, y), drawn at (x − s, y − s) around
     // the scratch's centre.
-    const auto stamp = recentStamp({m_p.pieceShape, s, m_p.lineKind, m_p.lineWidth}, half,
+    const auto stamp = recentStamp(m_caches, StampOf::TawaraPiece,
+                                   {m_p.pieceShape, s, m_p.lineKind, m_p.lineWidth}, half,
                                    [&](Canvas& c, int x, int y) {
                                        const TawaraParams& p = m_p;
-                                       TawaraRenderer scratch(c, p, m_frame, false);
+                                       TawaraRenderer scratch(c, p, m_frame, false, m_caches);
                                        scratch.m_color = render::kWhite;
                                        render::TPath path;
                                        scratch.piece(x - s, y - s, path);
@@ -533,14 +537,16 @@ void TawaraRenderer::draw()
 
 } // namespace
 
-void drawTawara(Canvas& c, const TawaraParams& p, const render::Frame& frame)
+void drawTawara(Canvas& c, const TawaraParams& p, const render::Frame& frame, FigureCaches* caches)
 {
-    TawaraRenderer(c, p, frame, true).draw();
+    FigureCaches own;
+    TawaraRenderer(c, p, frame, true, cachesOr(caches, own)).draw();
 }
 
 void drawTawaraPieceByPiece(Canvas& c, const TawaraParams& p, const render::Frame& frame)
 {
-    TawaraRenderer(c, p, frame, false).draw();
+    FigureCaches own;
+    TawaraRenderer(c, p, frame, false, own).draw();
 }
 
 } // namespace koyomi::figures

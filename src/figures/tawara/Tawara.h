@@ -7,6 +7,8 @@
 
 namespace koyomi::figures {
 
+class FigureCaches;
+
 enum class TawaraShape
 {
     Circle = 0, // "○"
@@ -43,8 +45,9 @@ struct TawaraParams
 long long tawaraRowTop(const TawaraParams& p, long long cy, long long r);
 
 // Draws the whole figure over the canvas. Piles, rows and pieces wholly outside the canvas
-// are skipped.
-void drawTawara(render::Canvas& canvas, const TawaraParams& params, const render::Frame& frame);
+// are skipped. What it works out is kept in `caches` for the next drawing, when given.
+void drawTawara(render::Canvas& canvas, const TawaraParams& params, const render::Frame& frame,
+                FigureCaches* caches = nullptr);
 
 // The same picture drawn piece by piece, in the figure's order: what drawTawara must equal.
 void drawTawaraPieceByPiece(render::Canvas& canvas, const TawaraParams& params,

@@ -91,7 +91,7 @@ TawaraParams TawaraPage::params() const
 
 void TawaraPage::render(render::Canvas& canvas, const render::Frame& frame)
 {
-    drawTawara(canvas, params(), frame);
+    drawTawara(canvas, params(), frame, &host().figureCaches());
 }
 
 void TawaraPage::Tawara1Click()
