@@ -1,5 +1,6 @@
 #include "cli/RenderCommand.h"
 
+#include "figures/FigureDefaults.h"
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
 #include "figures/picture/PicturePage.h"
@@ -265,8 +266,19 @@ void render(const Options& o)
         white = record->whiteBackground;
     }
 
-    // The Draw tool, never shown, with its settings kept in a folder of its own so that the
-    // teacher's settings are neither read nor written.
+    // A figure's defaults come from the core alone; the picture figure's need a file.
+    if (!line) {
+        if (figures::showsAFile(kind)) {
+            throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
+        }
+        render::Canvas canvas(o.width, o.height, render::backgroundColor(white));
+        figures::drawFigureDefaults(kind, canvas, render::Frame{o.width, o.height, white});
+        writeWhole(o.output, encode(canvas.image(), suffix));
+        return;
+    }
+
+    // A record is read by the Draw tool, never shown, with its settings kept in a folder of
+    // its own so that the teacher's settings are neither read nor written.
     QTemporaryDir settings;
     state::AppState state;
     state.SettingsBase = settings.path() + QStringLiteral("/koyomiplan-render.ini");
@@ -278,14 +290,10 @@ void render(const Options& o)
                           .arg(kind)
                           .arg(QString::fromUtf8(figures::kFigureCaptions[std::size_t(kind)]))};
     }
-    if (!line) {
-        host.drawFigure(kind);
-    } else {
-        drawTool.loadRecord(*line);
-        if (!host.errors.isEmpty()) {
-            throw Failure{QStringLiteral("レコードを読めません: %1")
-                              .arg(render::messageExcerpt(host.errors.front()))};
-        }
+    drawTool.loadRecord(*line);
+    if (!host.errors.isEmpty()) {
+        throw Failure{QStringLiteral("レコードを読めません: %1")
+                          .arg(render::messageExcerpt(host.errors.front()))};
     }
 
     // The picture figure shows a file only a record names; without one, or with a file that
@@ -293,9 +301,8 @@ void render(const Options& o)
     if (const auto* picture =
             qobject_cast<const figures::PicturePage*>(drawTool.pages()[std::size_t(kind)]);
         picture && !picture->hasPicture()) {
-        throw Failure{!line ? QStringLiteral("画像は --record か --library で指定してください")
-                            : QStringLiteral("画像を表示できません: %1")
-                                  .arg(render::messageExcerpt(picture->problem()))};
+        throw Failure{QStringLiteral("画像を表示できません: %1")
+                          .arg(render::messageExcerpt(picture->problem()))};
     }
     writeWhole(o.output, encode(host.canvas.image(), suffix));
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -22,9 +23,18 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(quietMessages);
-    // The Draw tool's pages are made but never shown: no display is needed.
+    // No window is shown: no display is needed. Only a record needs the Draw tool's pages
+    // (and so a widget application) to be read; a figure's defaults and a listing need the
+    // drawing core alone, and start as quickly as it does.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    bool readsRecords = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        readsRecords = readsRecords || a == "--record" || a == "--library";
+    }
+    std::unique_ptr<QGuiApplication> app = readsRecords
+                                               ? std::make_unique<QApplication>(argc, argv)
+                                               : std::make_unique<QGuiApplication>(argc, argv);
     koyomi::render::installFontSubstitution();
     QTextStream out(stdout);
     QTextStream err(stderr);

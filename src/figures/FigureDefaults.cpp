@@ -19,41 +19,48 @@ namespace {
 
 using DrawDefaults = void (*)(render::Canvas&, const render::Frame&, FigureCaches*);
 
+struct Defaults
+{
+    DrawDefaults draw;
+    bool showsAFile = false;
+};
+
 template <class Params> Params defaultsFor(const render::Frame& frame)
 {
     return Params::defaults(frame.whiteBackground);
 }
 
 // In page order.
-constexpr std::array<DrawDefaults, kFigureCount> kDefaults{
-    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+constexpr std::array<Defaults, kFigureCount> kDefaults{{
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
         drawGraphPaper(c, defaultsFor<GraphPaperParams>(f), f, k);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
         drawGrid(c, defaultsFor<GridParams>(f), f, k);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches*) {
         drawSlopeGrid(c, defaultsFor<SlopeGridParams>(f), f);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
         drawCircle(c, defaultsFor<CircleParams>(f), f, k);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches*) {
         drawClock(c, defaultsFor<ClockParams>(f), f);
-    },
-    [](render::Canvas& c, const render::Frame&, FigureCaches*) {
-        drawPicture(c, DecodedPicture{}); // no picture chosen yet: black
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+    }},
+    {[](render::Canvas& c, const render::Frame&, FigureCaches*) {
+         drawPicture(c, DecodedPicture{}); // no picture chosen yet: black
+     },
+     true},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
         drawNumberLine(c, defaultsFor<NumberLineParams>(f), f, k);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches* k) {
         drawTawara(c, defaultsFor<TawaraParams>(f), f, k);
-    },
-    [](render::Canvas& c, const render::Frame& f, FigureCaches*) {
+    }},
+    {[](render::Canvas& c, const render::Frame& f, FigureCaches*) {
         drawFractionTiles(c, defaultsFor<FractionTilesParams>(f), f);
-    },
-};
+    }},
+}};
 
 } // namespace
 
@@ -61,8 +68,13 @@ void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& f
                         FigureCaches* caches)
 {
     if (kind >= 0 && kind < kFigureCount) {
-        kDefaults[std::size_t(kind)](canvas, frame, caches);
+        kDefaults[std::size_t(kind)].draw(canvas, frame, caches);
     }
+}
+
+bool showsAFile(int kind)
+{
+    return kind >= 0 && kind < kFigureCount && kDefaults[std::size_t(kind)].showsAFile;
 }
 
 } // namespace koyomi::figures

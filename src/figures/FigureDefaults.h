@@ -16,4 +16,7 @@ class FigureCaches;
 void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
                         FigureCaches* caches = nullptr);
 
+// Whether figure `kind` shows a file rather than drawing: its defaults show nothing.
+bool showsAFile(int kind);
+
 } // namespace koyomi::figures
