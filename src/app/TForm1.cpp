@@ -60,7 +60,7 @@ TForm1::TForm1(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(
     layout->addWidget(m_paintBox, 0, 0);
     setCentralWidget(client);
     connect(m_paintBox, &PaintBox::resized, this, [this] {
-        if (m_state.FigureKind == figures::kPictureKind) {
+        if (figures::showsAFile(m_state.FigureKind)) {
             if (m_tools.reloadPicture) {
                 m_tools.reloadPicture();
             }
@@ -447,7 +447,7 @@ void TForm1::Action1Execute()
 
 void TForm1::Action2Execute()
 {
-    if (m_state.FigureKind == figures::kPictureKind && m_tools.advancePicture) {
+    if (figures::showsAFile(m_state.FigureKind) && m_tools.advancePicture) {
         m_tools.advancePicture();
     }
 }

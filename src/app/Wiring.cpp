@@ -1,6 +1,7 @@
 #include "app/Wiring.h"
 
 #include "app/TForm1.h"
+#include "figures/FigureDefaults.h"
 #include "tools/TForm2.h"
 #include "tools/TForm4.h"
 
@@ -53,7 +54,7 @@ void connectPaintTool(TForm1& form1, tools::TForm2& form2, tools::TForm4& form4)
 {
     form1.tools().showPaintTool = [&form1, &form4] { showToolWindow(form1, form4); };
     form4.redrawFigure = [&form1, &form2] {
-        if (form1.state().FigureKind == figures::kPictureKind) {
+        if (figures::showsAFile(form1.state().FigureKind)) {
             if (form2.loadPictureAndAdvance) {
                 form2.loadPictureAndAdvance();
             }

@@ -2,6 +2,7 @@
 
 #include "widgets/PageControl.h"
 
+#include "figures/FigureDefaults.h"
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
 #include "figures/picture/PicturePage.h"
@@ -61,7 +62,7 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
     m_state.PictureIndex = 0;
     m_state.PicturePath = QStringLiteral("NoName.jpg");
     buildFrame();
-    if (auto* picture = qobject_cast<figures::PicturePage*>(m_pages[figures::kPictureKind])) {
+    if (auto* picture = picturePage()) {
         picture->attachState(m_state);
         refreshPictureList = [picture] { picture->refreshList(); };
         advancePicture = [picture] { picture->advance(); };
@@ -80,8 +81,7 @@ TForm2::~TForm2()
     QString error;
     bool saved = widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase,
                                          kPlacementKeys, &error);
-    if (auto* picture = qobject_cast<figures::PicturePage*>(m_pages[figures::kPictureKind]);
-        saved && picture) {
+    if (auto* picture = picturePage(); saved && picture) {
         const state::Setting folder[] = {
             {QString::fromLatin1(kPictureFolderKey), 0, picture->pictureFolder()}};
         saved = state::SettingsFile(m_state.SettingsBase).write(folder, &error);
@@ -260,13 +260,23 @@ void TForm2::ColorInit(bool whiteBackground)
     render::ColorInit(ordered, whiteBackground);
 }
 
+figures::PicturePage* TForm2::picturePage() const
+{
+    for (widgets::FigurePage* page : m_pages) {
+        if (auto* picture = qobject_cast<figures::PicturePage*>(page)) {
+            return picture;
+        }
+    }
+    return nullptr;
+}
+
 void TForm2::PageControl1Change(int index)
 {
     if (refreshPictureList) {
         refreshPictureList();
     }
     m_state.FigureKind = index;
-    if (index == figures::kPictureKind) {
+    if (figures::showsAFile(index)) {
         m_host.showPicture();
     } else {
         widgets::Redrawer::Scope scope(m_redrawer);
@@ -314,7 +324,7 @@ void TForm2::TrackBar1Change(int position)
 
 void TForm2::Action1Execute()
 {
-    if (m_state.FigureKind == figures::kPictureKind && advancePicture) {
+    if (figures::showsAFile(m_state.FigureKind) && advancePicture) {
         advancePicture();
     }
 }

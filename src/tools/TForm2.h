@@ -20,6 +20,10 @@ class QToolButton;
 class QMenu;
 class QCloseEvent;
 
+namespace koyomi::figures {
+class PicturePage;
+}
+
 namespace koyomi::tools {
 
 class DataLibrary;
@@ -74,6 +78,8 @@ private:
     void buildFrame();
     void buildLibrary(QMenu* popup);
     void restorePlacement();
+    // The page of the figure that shows picture files, if the Draw tool has one.
+    figures::PicturePage* picturePage() const;
     // Shows the library's notice under its tree; an empty text takes it away.
     void showLibraryNotice(const QString& notice);
 
