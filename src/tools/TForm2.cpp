@@ -78,15 +78,13 @@ TForm2::TForm2(state::AppState& state, widgets::FigureHost& host, QWidget* paren
 TForm2::~TForm2()
 {
     m_library->write();
-    QString error;
-    bool saved = widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase,
-                                         kPlacementKeys, &error);
-    if (auto* picture = picturePage(); saved && picture) {
-        const state::Setting folder[] = {
-            {QString::fromLatin1(kPictureFolderKey), 0, picture->pictureFolder()}};
-        saved = state::SettingsFile(m_state.SettingsBase).write(folder, &error);
+    std::vector<state::Setting> more;
+    if (const auto* picture = picturePage()) {
+        more.push_back({QString::fromLatin1(kPictureFolderKey), 0, picture->pictureFolder()});
     }
-    if (!saved) {
+    QString error;
+    if (!widgets::saveToolWindow(*this, m_trackBar->value(), m_state.SettingsBase, kPlacementKeys,
+                                 &error, more)) {
         m_state.reportSettingsError(state::SettingsFile(m_state.SettingsBase).path(), error);
     }
 }

@@ -7,22 +7,32 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace koyomi::widgets {
 
+namespace {
+
+using i64 = long long;
+
+// The width and height that the box from (x1, y1) to (x2, y2), right and bottom edges
+// excluded, shares with a screen; negative when they do not meet. Wide, so that any value a
+// hand-edited settings file holds is judged without overflow.
+std::pair<i64, i64> overlap(i64 x1, i64 y1, i64 x2, i64 y2, const QRect& s)
+{
+    return {std::min<i64>(x2, i64(s.x()) + s.width()) - std::max<i64>(x1, s.x()),
+            std::min<i64>(y2, i64(s.y()) + s.height()) - std::max<i64>(y1, s.y())};
+}
+
+} // namespace
+
 QPoint reachablePosition(int left, int top, int width, std::span<const QRect> screens,
                          int reachableWidth, int reachableHeight, QPoint fallback)
 {
-    using i64 = long long;
-    // The top edge's strip, right and bottom edges excluded.
-    const i64 x1 = left;
-    const i64 y1 = top;
-    const i64 x2 = x1 + width;
-    const i64 y2 = y1 + reachableHeight;
+    // The top edge's strip.
     for (const QRect& s : screens) {
-        const i64 w = std::min<i64>(x2, i64(s.x()) + s.width()) - std::max<i64>(x1, s.x());
-        const i64 h = std::min<i64>(y2, i64(s.y()) + s.height()) - std::max<i64>(y1, s.y());
+        const auto [w, h] = overlap(left, top, i64(left) + width, i64(top) + reachableHeight, s);
         if (w >= reachableWidth && h >= reachableHeight) {
             return QPoint(left, top);
         }
@@ -32,16 +42,13 @@ QPoint reachablePosition(int left, int top, int width, std::span<const QRect> sc
 
 bool mostlyOnAScreen(const QRect& place, std::span<const QRect> screens)
 {
-    using i64 = long long;
     const i64 area = i64(place.width()) * place.height();
     if (area <= 0) {
         return false;
     }
     for (const QRect& s : screens) {
-        const i64 w = std::min<i64>(i64(place.x()) + place.width(), i64(s.x()) + s.width()) -
-                      std::max<i64>(place.x(), s.x());
-        const i64 h = std::min<i64>(i64(place.y()) + place.height(), i64(s.y()) + s.height()) -
-                      std::max<i64>(place.y(), s.y());
+        const auto [w, h] = overlap(place.x(), place.y(), i64(place.x()) + place.width(),
+                                    i64(place.y()) + place.height(), s);
         if (w > 0 && h > 0 && 2 * w * h >= area) {
             return true;
         }
@@ -80,13 +87,15 @@ int restoreToolWindow(QWidget& window, const QString& settingsBase, const ToolWi
 }
 
 bool saveToolWindow(const QWidget& window, int opacity, const QString& settingsBase,
-                    const ToolWindowKeys& keys, QString* error)
+                    const ToolWindowKeys& keys, QString* error,
+                    std::span<const state::Setting> more)
 {
     state::SettingsFile settings(settingsBase);
-    const state::Setting placement[] = {{QString::fromLatin1(keys.top), window.y()},
-                                        {QString::fromLatin1(keys.left), window.x()},
-                                        {QString::fromLatin1(keys.clearness), opacity}};
-    return settings.write(placement, error);
+    std::vector<state::Setting> values{{QString::fromLatin1(keys.top), window.y()},
+                                       {QString::fromLatin1(keys.left), window.x()},
+                                       {QString::fromLatin1(keys.clearness), opacity}};
+    values.insert(values.end(), more.begin(), more.end());
+    return settings.write(values, error);
 }
 
 } // namespace koyomi::widgets

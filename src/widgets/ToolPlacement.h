@@ -1,6 +1,8 @@
 // Where a floating tool window opens: its saved position, unless that leaves it out of reach.
 #pragma once
 
+#include "state/SettingsFile.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -42,8 +44,10 @@ inline constexpr int kMaxToolOpacity = 255;
 // Moves the window to its saved place (10, 10 from the primary screen's corner when there
 // is none or it is out of reach) and returns its saved opacity, held to 100..255.
 int restoreToolWindow(QWidget& window, const QString& settingsBase, const ToolWindowKeys& keys);
-// Writes the window's place and opacity; false, with a reason, when the file cannot be written.
+// Writes the window's place and opacity, and the window's `more` settings, in one rewrite of
+// the file; false, with a reason, when the file cannot be written.
 bool saveToolWindow(const QWidget& window, int opacity, const QString& settingsBase,
-                    const ToolWindowKeys& keys, QString* error);
+                    const ToolWindowKeys& keys, QString* error,
+                    std::span<const state::Setting> more = {});
 
 } // namespace koyomi::widgets
