@@ -242,18 +242,17 @@ void TForm2::restorePlacement()
 void TForm2::ColorInit(bool whiteBackground)
 {
     // The selectors of every page, in the fixed order of the reset.
-    std::map<QString, render::ColorSelector*> byName;
+    std::vector<std::pair<int, render::ColorSelector*>> byOrder;
     for (widgets::FigurePage* page : m_pages) {
-        for (widgets::ColorComboBox* c : page->findChildren<widgets::ColorComboBox*>()) {
-            byName[c->objectName()] = c;
+        for (const auto& entry : page->colorSelectors()) {
+            byOrder.push_back(entry);
         }
     }
+    std::sort(byOrder.begin(), byOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<render::ColorSelector*> ordered;
-    for (std::string_view name : render::kColorInitOrder) {
-        const auto it = byName.find(QString::fromLatin1(name.data(), qsizetype(name.size())));
-        if (it != byName.end()) {
-            ordered.push_back(it->second);
-        }
+    for (const auto& [order, selector] : byOrder) {
+        ordered.push_back(selector);
     }
     render::ColorInit(ordered, whiteBackground);
 }

@@ -15,15 +15,6 @@ FigurePage::FigurePage(int kind, FigureHost& host, Redrawer& redrawer, QWidget* 
 {
 }
 
-std::vector<render::ColorSelector*> FigurePage::colorSelectors() const
-{
-    std::vector<render::ColorSelector*> list;
-    for (ColorComboBox* c : findChildren<ColorComboBox*>()) {
-        list.push_back(c);
-    }
-    return list;
-}
-
 void FigurePage::commonSpinChange(SpinEdit* edit, const QString& refill)
 {
     Redrawer::Scope scope(m_redrawer);

@@ -73,8 +73,12 @@ public:
     // that cannot be read; controls set before it keep their new values.
     virtual void applyRecordFields(const QStringList&) {}
 
-    // The colour selectors of this page, reset on a background change.
-    std::vector<render::ColorSelector*> colorSelectors() const;
+    // The colour selectors of this page, reset on a background change, each with its place
+    // in the order of that reset.
+    virtual std::vector<std::pair<int, render::ColorSelector*>> colorSelectors() const
+    {
+        return {};
+    }
 
 protected:
     FigureHost& host() const { return m_host; }

@@ -1,5 +1,7 @@
 #include "widgets/SpinEdit.h"
 
+#include "figures/Fields.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -47,12 +49,7 @@ namespace {
 // The integer of a text in the C locale, whatever the user's locale says.
 bool parseInteger(const QString& text, int* value)
 {
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok, 10);
-    if (ok) {
-        *value = v;
-    }
-    return ok;
+    return figures::parseSpinText(text, value);
 }
 
 QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
@@ -150,19 +147,10 @@ void SpinEdit::clampText()
 
 void SpinEdit::setStoredText(const QString& text)
 {
-    // An integer is set as its plain digits, held to the range and shown whole ("05" in a
-    // one-character field is 5, "20" is 20). Any other text is cut to what could have been
-    // typed, and when that is an integer ("1474<3640" in a four-character field), the same
-    // rule applies to it, so that a preset reads back to itself.
-    const QString typed = m_maxTyped > 0 ? text.left(m_maxTyped) : text;
-    int stored = 0;
-    if (parseInteger(text, &stored) || parseInteger(typed, &stored)) {
-        setValue(std::clamp(stored, m_min, m_max));
-    } else {
-        setText(typed);
-    }
+    setText(figures::storedSpinText(text, m_min, m_max, m_maxTyped));
     // The change handling may put in a text of its own (an emptied field takes "1"): it is
     // held to the range as well.
+    int stored = 0;
     if (parseInteger(m_edit->text(), &stored) && (stored < m_min || stored > m_max)) {
         setValue(std::clamp(stored, m_min, m_max));
     }

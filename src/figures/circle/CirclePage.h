@@ -1,16 +1,13 @@
-// The circle page of the Draw tool: shape, the line settings of every element, the two
-// sub-division rings, the three resets and the preset record.
+// The circle page of the Draw tool: shape, the line settings of every element and the two
+// sub-division rings, laid out over the circle's fields.
 #pragma once
 
-#include "figures/circle/Circle.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
-
-#include <QComboBox>
+#include "figures/circle/CircleFields.h"
+#include "widgets/TablePage.h"
 
 namespace koyomi::figures {
 
-class CirclePage : public widgets::FigurePage
+class CirclePage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -19,26 +16,18 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    CircleParams params() const;
+    CircleParams params() const { return circleParams(*this); }
 
-    void Oval1Click();
-    void Oval2Click();
-    void Oval3Click();
+    void Oval1Click() { resetClick(1); }
+    void Oval2Click() { resetClick(2); }
+    void Oval3Click() { resetClick(3); }
 
 private:
-    using Spin = widgets::SpinEdit;
-
     void buildShapePanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     void buildSubDivisionPanel(QWidget* panel);
-
-    Spin* m_spin[97] = {};
-    QComboBox* m_combo[82] = {};
-    widgets::ResetButton* m_reset[4] = {};
 };
 
 } // namespace koyomi::figures

@@ -1,16 +1,13 @@
-// The clock page of the Draw tool: face geometry, the line settings of every element, the
-// two resets and the preset record.
+// The clock page of the Draw tool: the face, its marks and numerals, copies, and the line
+// settings of every element.
 #pragma once
 
-#include "figures/clock/Clock.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
-
-#include <QComboBox>
+#include "figures/clock/ClockFields.h"
+#include "widgets/TablePage.h"
 
 namespace koyomi::figures {
 
-class ClockPage : public widgets::FigurePage
+class ClockPage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -19,24 +16,16 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    ClockParams params() const;
+    ClockParams params() const { return clockParams(*this); }
 
-    void clock1Click();
-    void clock2Click();
+    void clock1Click() { resetClick(1); }
+    void clock2Click() { resetClick(2); }
 
 private:
-    using Spin = widgets::SpinEdit;
-
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
-
-    Spin* m_spin[72] = {};
-    QComboBox* m_combo[61] = {};
-    widgets::ResetButton* m_reset[3] = {};
 };
 
 } // namespace koyomi::figures

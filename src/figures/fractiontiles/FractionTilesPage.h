@@ -1,16 +1,13 @@
-// The fraction tiles page of the Draw tool: tile geometry, parts and ticks, the line settings
-// with their master rows, the two resets and the preset record.
+// The fraction tiles page of the Draw tool: tile geometry, divisions and ticks, and the line
+// settings with their master rows.
 #pragma once
 
-#include "figures/fractiontiles/FractionTiles.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
-
-#include <QComboBox>
+#include "figures/fractiontiles/FractionTilesFields.h"
+#include "widgets/TablePage.h"
 
 namespace koyomi::figures {
 
-class FractionTilesPage : public widgets::FigurePage
+class FractionTilesPage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -19,25 +16,16 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    FractionTilesParams params() const;
+    FractionTilesParams params() const { return fractionTilesParams(*this); }
 
-    void bunsu1Click();
-    void bunsu2Click();
+    void bunsu1Click() { resetClick(1); }
+    void bunsu2Click() { resetClick(2); }
 
 private:
-    using Spin = widgets::SpinEdit;
-
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
-    void connectHandlers();
-
-    Spin* m_spin[126] = {};
-    QComboBox* m_combo[109] = {};
-    widgets::ResetButton* m_reset[2] = {};
 };
 
 } // namespace koyomi::figures

@@ -1,22 +1,16 @@
 // The graph paper page of the Draw tool: geometry, line classes, emphasis rows and labels,
-// with the rows that set several others, the label generator, resets and the preset record.
+// laid out over the graph paper's fields, and the box that shows the label text.
 #pragma once
 
-#include "figures/graphpaper/GraphPaper.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
+#include "figures/graphpaper/GraphPaperFields.h"
+#include "widgets/TablePage.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include <array>
-#include <initializer_list>
-#include <utility>
-
 namespace koyomi::figures {
 
-class GraphPaperPage : public widgets::FigurePage
+class GraphPaperPage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -25,49 +19,32 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    GraphPaperParams params() const;
+    GraphPaperParams params() const { return graphPaperParams(*this); }
 
-    // Fills Memo1 with the numbers NumberStart, NumberStart + NumberStep, … one per cell of
-    // a block, each followed by a comma. Throws EConvertError when the start or step text is
-    // not an integer.
-    void FillNumberText();
+    void hougan1Click() { resetClick(1); }
+    void hougan2Click() { resetClick(2); }
+    void hougan3Click() { resetClick(3); }
+    void hougan4Click() { resetClick(4); }
 
-    void hougan1Click();
-    void hougan2Click();
-    void hougan3Click();
-    void hougan4Click();
+protected:
+    QString labelsText() const override { return m_labelText; }
+    // Memo1 holds the label text whole while it is short enough to edit; a longer text (the
+    // generator gives seven megabytes for the largest block) is kept here and Memo1 shows
+    // its beginning, read-only, with a note, since laying out the whole text in the box
+    // would take seconds.
+    void setLabelsText(const QString& text) override;
 
 private:
-    using Spin = widgets::SpinEdit;
-    using Combo = QComboBox;
-
     void buildGeometryPanel(QWidget* panel);
     void buildLinePanel(QWidget* panel);
     void buildEmphasisPanel(QWidget* panel);
     void buildLabelPanel(QWidget* panel);
-    void connectHandlers();
-    // A panel's grid with its reset triangle and column captions (column, caption).
-    QGridLayout* startPanel(QWidget* panel, int reset,
-                            std::initializer_list<std::pair<int, const char*>> captions);
-    void resetColor(Combo* combo);
-    // Sets the label text. Memo1 holds it whole while it is short enough to edit; a longer
-    // text (the generator gives seven megabytes for the largest block) is kept here and Memo1
-    // shows its beginning, read-only, with a note, since laying out the whole text in the box
-    // would take seconds.
-    void setLabelText(QString text);
 
-    // The controls that are read together or in order, by their names.
-    Spin* m_spin[100] = {};
-    Combo* m_combo[110] = {};
-    std::array<QCheckBox*, 5> m_check = {};
     QPlainTextEdit* m_memo = nullptr;
     QLabel* m_memoNote = nullptr;
     QString m_labelText; // what the labels are drawn from, whatever Memo1 shows
-    widgets::ResetButton* m_reset[5] = {};
 };
 
 } // namespace koyomi::figures

@@ -1,16 +1,12 @@
-// The point grid page of the Draw tool: block geometry with the equilateral coupling of the
-// two spacings, the marks, resets and the preset record.
+// The grid page of the Draw tool: points and blocks, then the mark and its options.
 #pragma once
 
-#include "figures/grid/Grid.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
-
-#include <QComboBox>
+#include "figures/grid/GridFields.h"
+#include "widgets/TablePage.h"
 
 namespace koyomi::figures {
 
-class GridPage : public widgets::FigurePage
+class GridPage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -19,30 +15,16 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    GridParams params() const;
+    GridParams params() const { return gridParams(*this); }
 
-    void grid1Click();
-    void grid2Click();
+    void grid1Click() { resetClick(1); }
+    void grid2Click() { resetClick(2); }
 
 private:
-    using Spin = widgets::SpinEdit;
-
     void buildGeometryPanel(QWidget* panel);
     void buildMarkPanel(QWidget* panel);
-    void connectHandlers();
-    // What a spin edit's change does beyond the common rule; may throw EConvertError.
-    void spinChange(int n);
-
-    Spin* m_spin[41] = {};
-    QComboBox* m_shape = nullptr;       // ComboBox29
-    QComboBox* m_color = nullptr;       // ComboBox30
-    QComboBox* m_centres = nullptr;     // ComboBox62
-    QCheckBox* m_equilateral = nullptr; // CheckBox5
-    widgets::ResetButton* m_reset[3] = {};
 };
 
 } // namespace koyomi::figures

@@ -1,17 +1,13 @@
-// The number line page of the Draw tool: layout, horizontal line, main ticks, labels and the
-// two subdivision rows, the two resets and the preset record.
+// The number line page of the Draw tool: the line, its ticks and labels, copies and the two
+// sub-division rows.
 #pragma once
 
-#include "figures/numberline/NumberLine.h"
-#include "widgets/FigurePage.h"
-#include "widgets/ResetButton.h"
-
-#include <QComboBox>
-#include <QLineEdit>
+#include "figures/numberline/NumberLineFields.h"
+#include "widgets/TablePage.h"
 
 namespace koyomi::figures {
 
-class NumberLinePage : public widgets::FigurePage
+class NumberLinePage : public widgets::TablePage
 {
     Q_OBJECT
 public:
@@ -20,25 +16,16 @@ public:
 
     bool hasFigure() const override { return true; }
     void render(render::Canvas& canvas, const render::Frame& frame) override;
-    QStringList recordFields() const override;
-    void applyRecordFields(const QStringList& fields) override;
 
     // The figure's parameters as the controls hold them now.
-    NumberLineParams params() const;
+    NumberLineParams params() const { return numberLineParams(*this); }
 
-    void line1Click();
-    void line2Click();
+    void line1Click() { resetClick(1); }
+    void line2Click() { resetClick(2); }
 
 private:
-    using Spin = widgets::SpinEdit;
-
     void buildMainPanel(QWidget* panel);
     void buildSubdivisionPanel(QWidget* panel);
-
-    Spin* m_spin[88] = {};
-    QComboBox* m_combo[78] = {};
-    QLineEdit* m_unit = nullptr; // Edit1
-    widgets::ResetButton* m_reset[3] = {};
 };
 
 } // namespace koyomi::figures
