@@ -15,48 +15,10 @@ FigurePage::FigurePage(int kind, FigureHost& host, Redrawer& redrawer, QWidget* 
 {
 }
 
-void FigurePage::commonSpinChange(SpinEdit* edit, const QString& refill)
-{
-    Redrawer::Scope scope(m_redrawer);
-    if (edit->text().isEmpty()) {
-        edit->setText(refill);
-    }
-    scope.request(m_kind);
-}
-
 void FigurePage::requestRedraw()
 {
     Redrawer::Scope scope(m_redrawer);
     scope.request(m_kind);
-}
-
-SpinEdit* FigurePage::spin(const char* name, int minimum, int maximum, int value, int maxLength)
-{
-    auto* e = new SpinEdit(minimum, maximum, value, this);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setMaxTypedLength(maxLength);
-    return e;
-}
-
-ColorComboBox* FigurePage::colorCombo(const char* name)
-{
-    auto* c = new ColorComboBox(render::defaultColorIndex(m_host.whiteBackground()), this);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
-}
-
-LineKindComboBox* FigurePage::lineCombo(const char* name, int index)
-{
-    auto* c = new LineKindComboBox(index, this);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
-}
-
-QCheckBox* FigurePage::check(const char* name, const QString& caption)
-{
-    auto* c = new QCheckBox(caption, this);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
 }
 
 QLabel* FigurePage::caption(const char* text, QWidget* parent)
@@ -99,28 +61,6 @@ QGridLayout* FigurePage::startPanel(QWidget* panel, ResetButton*& reset, const Q
         grid->addWidget(caption(text, panel), 0, column);
     }
     return grid;
-}
-
-QComboBox* FigurePage::itemCombo(const char* name, std::initializer_list<const char*> items,
-                                 int index)
-{
-    auto* c = new FittedComboBox(this);
-    c->setObjectName(QString::fromLatin1(name));
-    for (const char* item : items) {
-        c->addItem(QString::fromUtf8(item));
-    }
-    c->setCurrentIndex(index);
-    return c;
-}
-
-QString FigurePage::spinRecordText(const SpinEdit& spin)
-{
-    return render::quoteCommaItem(spin.text());
-}
-
-void FigurePage::setRecordIndex(QComboBox& combo, const QString& value)
-{
-    combo.setCurrentIndex(figures::toInteger(value));
 }
 
 } // namespace koyomi::widgets

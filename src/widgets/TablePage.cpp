@@ -27,26 +27,27 @@ QWidget* TablePage::place(int f)
     QWidget* made = nullptr;
     switch (d.kind) {
     case FieldKind::Spin: {
-        auto* s = spin(d.name, d.minimum, d.maximum, d.value, d.typedLength);
+        auto* s = new SpinEdit(d.minimum, d.maximum, d.value, this);
+        s->setMaxTypedLength(d.typedLength);
         connect(s, &SpinEdit::changed, this, [this, f] { fieldChanged(f); });
         made = s;
         break;
     }
     case FieldKind::Items: {
-        auto* c = itemCombo(d.name, {}, -1);
+        auto* c = new FittedComboBox(this);
         c->addItems(figures::itemTexts(d));
         c->setCurrentIndex(d.value);
         made = c;
         break;
     }
     case FieldKind::LineKind:
-        made = lineCombo(d.name, d.value);
+        made = new LineKindComboBox(d.value, this);
         break;
     case FieldKind::Color:
-        made = colorCombo(d.name);
+        made = new ColorComboBox(render::defaultColorIndex(host().whiteBackground()), this);
         break;
     case FieldKind::Check: {
-        auto* c = check(d.name, d.caption ? QString::fromUtf8(d.caption) : QString());
+        auto* c = new QCheckBox(d.caption ? QString::fromUtf8(d.caption) : QString(), this);
         c->setChecked(d.value == 1);
         connect(c, &QCheckBox::toggled, this, [this, f] { fieldChanged(f); });
         made = c;
@@ -54,18 +55,18 @@ QWidget* TablePage::place(int f)
     }
     case FieldKind::Text: {
         auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(d.name));
         connect(e, &QLineEdit::textChanged, this, [this, f] { fieldChanged(f); });
         made = e;
         break;
     }
     case FieldKind::Labels:
-        break; // the page's own control
+        return nullptr; // the page's own control
     }
+    made->setObjectName(QString::fromLatin1(d.name));
     if (auto* c = qobject_cast<QComboBox*>(made)) {
         connect(c, &QComboBox::activated, this, [this, f] { fieldChosen(f); });
     }
-    if (made && d.tooltip) {
+    if (d.tooltip) {
         made->setToolTip(QString::fromUtf8(d.tooltip));
     }
     m_controls[std::size_t(f)] = made;

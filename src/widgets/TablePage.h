@@ -7,8 +7,11 @@
 
 #include "figures/Fields.h"
 #include "widgets/FigurePage.h"
+#include "widgets/SpinEdit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 
 #include <initializer_list>
 #include <span>

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "state/AppState.h"
 #include "tools/TForm2.h"
+#include "widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

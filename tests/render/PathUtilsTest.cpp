@@ -240,8 +240,6 @@ TEST(ColorInit, SetsEverySelectorInOrderToTheBackgroundsDefault)
     log.clear();
     ColorInit(list, false);
     EXPECT_EQ(log.front(), std::make_pair(0, kWhiteIndex));
-    EXPECT_EQ(kColorInitOrder.front(), "ComboBox10");
-    EXPECT_EQ(kColorInitOrder.back(), "ComboBox108");
 }
 
 TEST(DashedPolyline, LongLinesMostlyOutsideTheCanvasKeepTheirDashesInPlace)
