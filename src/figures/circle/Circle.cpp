@@ -28,18 +28,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-CircleParams CircleParams::defaults(bool whiteBackground)
-{
-    CircleParams p;
-    const int color = render::defaultColorIndex(whiteBackground);
-    for (LineSetting* line : {&p.circumference, &p.rings, &p.centre, &p.divisionLines, &p.edgeMarks,
-                              &p.sub1.line, &p.sub2.line}) {
-        line->color = color;
-    }
-    p.numberColor = color;
-    return p;
-}
-
 long double circleDivisionAngle(long long h, long long m, int startPosition)
 {
     constexpr long double degree = 0.017453292519943295769L;

@@ -31,32 +31,32 @@ enum class CircleMark
 // One ring of marks on the circumference: its parts per division and mark size.
 struct CircleRing
 {
-    int division = 1;
-    int size = 5;
+    int division{};
+    int size{};
     LineSetting line;
 };
 
 // Every value the circle renderer reads, as the page's fields hold them.
 struct CircleParams
 {
-    int radius = 50;
-    int ringDivision = 1; // the radius cut into this many steps: one inner circle fewer
-    int centreMark = int(CircleCentre::None);
-    int centreMarkSize = 1;
-    int divisions = 1;     // n: equal angles of the full turn
-    int startPosition = 0; // the first division up, right, down or left
-    int edgeMark = int(CircleMark::None);
-    int edgeMarkSize = 3;
-    bool numbersShown = false;
-    int firstNumber = 1;
-    int numberSize = 10; // points, and pixels beyond the circle
-    int numberStep = 1;
-    int countAcross = 1;
-    int gapAcross = 50;
-    int countDown = 1;
-    int gapDown = 50;
+    int radius{};
+    int ringDivision{}; // the radius cut into this many steps: one inner circle fewer
+    int centreMark{};
+    int centreMarkSize{};
+    int divisions{};     // n: equal angles of the full turn
+    int startPosition{}; // the first division up, right, down or left
+    int edgeMark{};
+    int edgeMarkSize{};
+    bool numbersShown{};
+    int firstNumber{};
+    int numberSize{}; // points, and pixels beyond the circle
+    int numberStep{};
+    int countAcross{};
+    int gapAcross{};
+    int countDown{};
+    int gapDown{};
     LineSetting circumference, rings, centre, divisionLines, edgeMarks;
-    int numberColor = 0;
+    int numberColor{};
     CircleRing sub1, sub2;
 
     // The defaults of a fresh page: white on black, black on white.

@@ -239,6 +239,11 @@ const FigureFields& circleFields()
     return table;
 }
 
+CircleParams CircleParams::defaults(bool whiteBackground)
+{
+    return circleParams(FieldValues(circleFields(), whiteBackground));
+}
+
 CircleParams circleParams(const Fields& f)
 {
     CircleParams p;

@@ -20,17 +20,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-ClockParams ClockParams::defaults(bool whiteBackground)
-{
-    ClockParams p;
-    const int color = render::defaultColorIndex(whiteBackground);
-    for (LineSetting* line : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
-        line->color = color;
-    }
-    p.numeralColor = color;
-    return p;
-}
-
 namespace {
 
 class ClockRenderer

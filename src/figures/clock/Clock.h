@@ -28,23 +28,23 @@ enum class ClockGraduation
 // Every value the clock renderer reads, as the page's fields hold them.
 struct ClockParams
 {
-    int radius = 50;
-    int centreMark = int(ClockCentre::Dot);
-    int centreMarkSize = 1;
-    int graduationMark = int(ClockGraduation::Inward);
-    int hourMarkSize = 5;
-    int minuteMarkSize = 3;
-    bool numeralsShown = true;
-    int numeralSize = 10; // points, and pixels beyond the circle
-    int countAcross = 1;
-    int gapAcross = 50;
-    int countDown = 1;
-    int gapDown = 50;
+    int radius{};
+    int centreMark{};
+    int centreMarkSize{};
+    int graduationMark{};
+    int hourMarkSize{};
+    int minuteMarkSize{};
+    bool numeralsShown{};
+    int numeralSize{}; // points, and pixels beyond the circle
+    int countAcross{};
+    int gapAcross{};
+    int countDown{};
+    int gapDown{};
     LineSetting circumference;
     LineSetting centre;
     LineSetting minuteMarks;
     LineSetting hourMarks;
-    int numeralColor = 0;
+    int numeralColor{};
 
     // The defaults of a fresh page: white on black, black on white.
     static ClockParams defaults(bool whiteBackground);

@@ -132,6 +132,11 @@ const FigureFields& clockFields()
     return table;
 }
 
+ClockParams ClockParams::defaults(bool whiteBackground)
+{
+    return clockParams(FieldValues(clockFields(), whiteBackground));
+}
+
 ClockParams clockParams(const Fields& f)
 {
     ClockParams p;

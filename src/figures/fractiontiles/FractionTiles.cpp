@@ -12,17 +12,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-FractionTilesParams FractionTilesParams::defaults(bool whiteBackground)
-{
-    FractionTilesParams p;
-    const int color = render::defaultColorIndex(whiteBackground);
-    for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
-                           &p.vDivisions, &p.ticks}) {
-        l->color = color;
-    }
-    return p;
-}
-
 namespace {
 
 class TilesRenderer

@@ -24,16 +24,16 @@ enum class TickSides
 // Every value the fraction tiles renderer reads, as the page's fields hold them.
 struct FractionTilesParams
 {
-    int tileHeight = 150;
-    int tileWidth = 100;
-    int countAcross = 1;
-    int gapAcross = 50;
-    int countDown = 1;
-    int gapDown = 100;
-    int partsDown = 1;
-    int partsAcross = 1;
-    int tickPosition = int(TickSides::None);
-    int tickLength = 10;
+    int tileHeight{};
+    int tileWidth{};
+    int countAcross{};
+    int gapAcross{};
+    int countDown{};
+    int gapDown{};
+    int partsDown{};
+    int partsAcross{};
+    int tickPosition{};
+    int tickLength{};
     LineSetting topSide, bottomSide, leftSide, rightSide;
     LineSetting hDivisions, vDivisions;
     LineSetting ticks;

@@ -158,6 +158,11 @@ const FigureFields& fractionTilesFields()
     return table;
 }
 
+FractionTilesParams FractionTilesParams::defaults(bool whiteBackground)
+{
+    return fractionTilesParams(FieldValues(fractionTilesFields(), whiteBackground));
+}
+
 FractionTilesParams fractionTilesParams(const Fields& f)
 {
     FractionTilesParams p;

@@ -19,21 +19,6 @@ namespace koyomi::figures {
 
 using namespace koyomi::render;
 
-GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
-{
-    GraphPaperParams p;
-    const int color = defaultColorIndex(whiteBackground);
-    for (LineSetting* s : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.innerHLines,
-                           &p.innerVLines, &p.risingDiagonals, &p.fallingDiagonals}) {
-        s->color = color;
-    }
-    for (EmphasisRow& row : p.emphasis) {
-        row.line.color = color;
-    }
-    p.numberColor = color;
-    return p;
-}
-
 namespace {
 
 // A label as it stands in the label text, which can hold a million of them: only those in

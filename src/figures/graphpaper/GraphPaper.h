@@ -16,8 +16,8 @@ class FigureCaches;
 // Emphasis of every (skip + 1)-th inner line.
 struct EmphasisRow
 {
-    bool on = false;
-    int skip = 1;
+    bool on{};
+    int skip{};
     LineSetting line;
 };
 
@@ -25,26 +25,26 @@ struct EmphasisRow
 // may be out of their ranges while the teacher types.
 struct GraphPaperParams
 {
-    int hLineCount = 10;   // horizontal lines of a block, sides included
-    int hLineSpacing = 50; // pixels between neighbouring horizontal lines
-    int vLineCount = 10;
-    int vLineSpacing = 50;
-    int countAcross = 1;
-    int gapAcross = 10; // pixels between neighbouring blocks
-    int countDown = 1;
-    int gapDown = 10;
+    int hLineCount{};   // horizontal lines of a block, sides included
+    int hLineSpacing{}; // pixels between neighbouring horizontal lines
+    int vLineCount{};
+    int vLineSpacing{};
+    int countAcross{};
+    int gapAcross{}; // pixels between neighbouring blocks
+    int countDown{};
+    int gapDown{};
 
     LineSetting topSide, bottomSide, leftSide, rightSide;
     LineSetting innerHLines, innerVLines;
-    LineSetting risingDiagonals{5, 1, 0};
-    LineSetting fallingDiagonals{5, 1, 0};
+    LineSetting risingDiagonals;
+    LineSetting fallingDiagonals;
 
     // HEmphasis1, HEmphasis2 (inner horizontal lines), VEmphasis1, VEmphasis2 (vertical).
     std::array<EmphasisRow, 4> emphasis;
 
-    bool numberingOn = false;
-    int numberSize = 10; // points
-    int numberColor = 0;
+    bool numberingOn{};
+    int numberSize{}; // points
+    int numberColor{};
     QString numberText; // its first line holds the comma-separated labels
 
     // The defaults of a fresh page: white lines on black, black lines on white.

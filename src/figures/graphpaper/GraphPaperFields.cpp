@@ -268,6 +268,11 @@ const FigureFields& graphPaperFields()
     return table;
 }
 
+GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
+{
+    return graphPaperParams(FieldValues(graphPaperFields(), whiteBackground));
+}
+
 GraphPaperParams graphPaperParams(const Fields& f)
 {
     GraphPaperParams p;

@@ -22,13 +22,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-GridParams GridParams::defaults(bool whiteBackground)
-{
-    GridParams p;
-    p.markColor = render::defaultColorIndex(whiteBackground);
-    return p;
-}
-
 namespace {
 
 // Paints from (x, y) + i·(dx, dy) for i in [0, n): a one-pixel line without its end point,

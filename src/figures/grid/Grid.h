@@ -23,18 +23,18 @@ enum class GridMark
 // out of their ranges while the teacher types.
 struct GridParams
 {
-    int rowCount = 10;      // rows of points in a block
-    int rowSpacing = 50;    // pixels between neighbouring rows
-    int columnCount = 10;   // points in each row
-    int columnSpacing = 50; // pixels between neighbouring points of a row
-    int countAcross = 1;
-    int gapAcross = 10;
-    int countDown = 1;
-    int gapDown = 10;
-    int markShape = int(GridMark::Hollow);
-    int markSize = 1; // half the mark's extent
-    int markColor = 0;
-    bool centreMarksOn = false;
+    int rowCount{};      // rows of points in a block
+    int rowSpacing{};    // pixels between neighbouring rows
+    int columnCount{};   // points in each row
+    int columnSpacing{}; // pixels between neighbouring points of a row
+    int countAcross{};
+    int gapAcross{};
+    int countDown{};
+    int gapDown{};
+    int markShape{};
+    int markSize{}; // half the mark's extent
+    int markColor{};
+    bool centreMarksOn{};
 
     // The defaults of a fresh page: white marks on black, black marks on white.
     static GridParams defaults(bool whiteBackground);

@@ -144,6 +144,11 @@ const FigureFields& gridFields()
     return table;
 }
 
+GridParams GridParams::defaults(bool whiteBackground)
+{
+    return gridParams(FieldValues(gridFields(), whiteBackground));
+}
+
 GridParams gridParams(const Fields& f)
 {
     GridParams p;

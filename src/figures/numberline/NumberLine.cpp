@@ -19,17 +19,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-NumberLineParams NumberLineParams::defaults(bool whiteBackground)
-{
-    NumberLineParams p;
-    const int color = render::defaultColorIndex(whiteBackground);
-    for (LineSetting* s : {&p.axis, &p.ticks, &p.sub1, &p.sub2}) {
-        s->color = color;
-    }
-    p.labelColor = color;
-    return p;
-}
-
 QString numberLineLabel(long long v, int scale, bool plusSign, const QString& unit)
 {
     if (v == 0) {

@@ -23,31 +23,31 @@ enum class NumberTick
 // Every value the number line renderer reads, as the page's fields hold them.
 struct NumberLineParams
 {
-    int tickCount = 10;
-    int tickSpacing = 50;
-    int countAcross = 1;
-    int gapAcross = 50;
-    int countDown = 1;
-    int gapDown = 100;
+    int tickCount{};
+    int tickSpacing{};
+    int countAcross{};
+    int gapAcross{};
+    int countDown{};
+    int gapDown{};
     LineSetting axis;
-    bool axisExtended = false;
-    int tickShape = int(NumberTick::Up);
-    int tickLength = 10;
+    bool axisExtended{};
+    int tickShape{};
+    int tickLength{};
     LineSetting ticks;
-    bool labelsOn = false;
-    bool labelsBelow = false;
-    int labelStart = 1;
-    int labelStep = 1;
-    int labelScale = 0; // shown divided by 10^labelScale (0 to 4)
-    bool labelPlusSign = false;
-    int labelSize = 10; // points
-    int labelColor = 0;
+    bool labelsOn{};
+    bool labelsBelow{};
+    int labelStart{};
+    int labelStep{};
+    int labelScale{}; // shown divided by 10^labelScale (0 to 4)
+    bool labelPlusSign{};
+    int labelSize{}; // points
+    int labelColor{};
     QString labelUnit;
-    int sub1Count = 1;
-    int sub1Length = 5;
+    int sub1Count{};
+    int sub1Length{};
     LineSetting sub1;
-    int sub2Count = 1;
-    int sub2Length = 5;
+    int sub2Count{};
+    int sub2Length{};
     LineSetting sub2;
 
     // The defaults of a fresh page: white on black, black on white.

@@ -159,6 +159,11 @@ const FigureFields& numberLineFields()
     return table;
 }
 
+NumberLineParams NumberLineParams::defaults(bool whiteBackground)
+{
+    return numberLineParams(FieldValues(numberLineFields(), whiteBackground));
+}
+
 NumberLineParams numberLineParams(const Fields& f)
 {
     NumberLineParams p;

@@ -13,13 +13,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-SlopeGridParams SlopeGridParams::defaults(bool whiteBackground)
-{
-    SlopeGridParams p;
-    p.lineColor = render::defaultColorIndex(whiteBackground);
-    return p;
-}
-
 namespace {
 
 // Sets the pen the lines are drawn with; false when they draw nothing at all.

@@ -10,10 +10,10 @@ namespace koyomi::figures {
 // Every value the slanted grid renderer reads, as the page's fields hold them.
 struct SlopeGridParams
 {
-    int spacing = 100; // d: between neighbouring lines of one slanted family, along the top
-    int lineKind = 0;  // index into LineStyle
-    int lineWidth = 1; // w: lines are w one-pixel lines side by side, thickened to the right
-    int lineColor = 0; // index into PaletteColor
+    int spacing{};   // d: between neighbouring lines of one slanted family, along the top
+    int lineKind{};  // index into LineStyle
+    int lineWidth{}; // w: lines are w one-pixel lines side by side, thickened to the right
+    int lineColor{}; // index into PaletteColor
 
     // The defaults of a fresh page: white lines on black, black lines on white.
     static SlopeGridParams defaults(bool whiteBackground);

@@ -39,6 +39,11 @@ const FigureFields& slopeGridFields()
     return table;
 }
 
+SlopeGridParams SlopeGridParams::defaults(bool whiteBackground)
+{
+    return slopeGridParams(FieldValues(slopeGridFields(), whiteBackground));
+}
+
 SlopeGridParams slopeGridParams(const Fields& f)
 {
     SlopeGridParams p;

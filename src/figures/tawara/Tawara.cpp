@@ -21,13 +21,6 @@ namespace koyomi::figures {
 
 using render::Canvas;
 
-TawaraParams TawaraParams::defaults(bool whiteBackground)
-{
-    TawaraParams p;
-    p.lineColor = render::defaultColorIndex(whiteBackground);
-    return p;
-}
-
 namespace {
 
 long long clampWide(long double v)

@@ -24,17 +24,17 @@ enum class TawaraOrientation
 // Every value the tawara renderer reads, as the page's fields hold them.
 struct TawaraParams
 {
-    int pieceSize = 30; // s: a circle's radius, half a square's side
-    int pieceShape = int(TawaraShape::Circle);
-    int rowCount = 2; // N: row r holds r pieces
-    int orientation = int(TawaraOrientation::ApexUp);
-    int countAcross = 1;
-    int gapAcross = 150; // between piles beyond 2s
-    int countDown = 1;
-    int gapDown = 150;
-    int lineKind = 0;  // index into LineStyle
-    int lineWidth = 1; // pixels
-    int lineColor = 0; // index into PaletteColor
+    int pieceSize{}; // s: a circle's radius, half a square's side
+    int pieceShape{};
+    int rowCount{}; // N: row r holds r pieces
+    int orientation{};
+    int countAcross{};
+    int gapAcross{}; // between piles beyond 2s
+    int countDown{};
+    int gapDown{};
+    int lineKind{};  // index into LineStyle
+    int lineWidth{}; // pixels
+    int lineColor{}; // index into PaletteColor
 
     // The defaults of a fresh page: white outlines on black, black outlines on white.
     static TawaraParams defaults(bool whiteBackground);

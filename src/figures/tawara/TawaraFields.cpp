@@ -85,6 +85,11 @@ const FigureFields& tawaraFields()
     return table;
 }
 
+TawaraParams TawaraParams::defaults(bool whiteBackground)
+{
+    return tawaraParams(FieldValues(tawaraFields(), whiteBackground));
+}
+
 TawaraParams tawaraParams(const Fields& f)
 {
     TawaraParams p;
