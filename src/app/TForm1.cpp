@@ -1,7 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/PaintBox.h"
-#include "figures/FigureDefaults.h"
+#include "figures/Figures.h"
 #include "render/JpegEncoder.h"
 #include "state/SettingsFile.h"
 #include "widgets/ToolPlacement.h"
@@ -317,7 +317,7 @@ void TForm1::showError(const QString& message)
 
 void TForm1::showPicture()
 {
-    drawFigure(figures::kPictureKind);
+    drawFigure(figures::pictureKind());
 }
 
 QSize TForm1::clientSize() const

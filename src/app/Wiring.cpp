@@ -1,7 +1,7 @@
 #include "app/Wiring.h"
 
 #include "app/TForm1.h"
-#include "figures/FigureDefaults.h"
+#include "figures/Figures.h"
 #include "tools/TForm2.h"
 #include "tools/TForm4.h"
 

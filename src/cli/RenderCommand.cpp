@@ -1,20 +1,14 @@
 #include "cli/RenderCommand.h"
 
-#include "figures/FigureDefaults.h"
-#include "figures/FigureKinds.h"
+#include "figures/Figures.h"
 #include "figures/Record.h"
-#include "figures/picture/PicturePage.h"
 #include "render/JpegEncoder.h"
 #include "render/Text.h"
-#include "state/AppState.h"
 #include "state/LibraryFile.h"
-#include "tools/TForm2.h"
-#include "widgets/HeadlessHost.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
@@ -224,6 +218,24 @@ void writeWhole(const QByteArray& path, const QByteArray& bytes)
     }
 }
 
+// The picture a picture record names, fitted to the canvas on black. A file that cannot be
+// read is the record's fault; one that is no picture, the file's.
+void drawPictureRecord(const figures::PictureFigure& picture, const QStringList& values,
+                       render::Canvas& canvas)
+{
+    try {
+        picture.draw(
+            canvas,
+            picture.load(picture.read(values).path(), QSize(canvas.width(), canvas.height())),
+            nullptr);
+    } catch (const figures::PictureError& e) {
+        throw Failure{(e.kind == figures::PictureError::Unreadable
+                           ? QStringLiteral("レコードを読めません: %1")
+                           : QStringLiteral("画像を表示できません: %1"))
+                          .arg(render::messageExcerpt(e.message))};
+    }
+}
+
 void render(const Options& o)
 {
     const QByteArray suffix = suffixOf(o.output);
@@ -266,45 +278,35 @@ void render(const Options& o)
         white = record->whiteBackground;
     }
 
-    // A figure's defaults come from the core alone; the picture figure's need a file.
+    // A figure's defaults, or its record read into its fields, drawn by the core alone; the
+    // picture figure shows the file its record names.
+    const figures::Figure& figure = *figures::figureOf(kind);
+    render::Canvas canvas(o.width, o.height, render::backgroundColor(white));
+    const render::Frame frame{o.width, o.height, white};
     if (!line) {
-        if (figures::showsAFile(kind)) {
+        if (figure.picture) {
             throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
         }
-        render::Canvas canvas(o.width, o.height, render::backgroundColor(white));
-        figures::drawFigureDefaults(kind, canvas, render::Frame{o.width, o.height, white});
-        writeWhole(o.output, encode(canvas.image(), suffix));
-        return;
+        figures::drawFigureDefaults(kind, canvas, frame);
+    } else if (figure.picture) {
+        drawPictureRecord(*figure.picture, figures::parseRecord(*line)->values, canvas);
+    } else {
+        figures::FieldValues fields(*figure.fields, white);
+        try {
+            figures::applyRecordValues(fields, figures::parseRecord(*line)->values);
+        } catch (const figures::EConvertError& e) {
+            // The Draw tool keeps the fields set before the bad value; the command draws
+            // nothing.
+            throw Failure{QStringLiteral("レコードを読めません: %1")
+                              .arg(render::messageExcerpt(QString::fromUtf8(e.what())))};
+        }
+        if (!fields.errors().isEmpty()) {
+            throw Failure{QStringLiteral("レコードを読めません: %1")
+                              .arg(render::messageExcerpt(fields.errors().front()))};
+        }
+        figure.draw(canvas, fields, frame, nullptr);
     }
-
-    // A record is read by the Draw tool, never shown, with its settings kept in a folder of
-    // its own so that the teacher's settings are neither read nor written.
-    QTemporaryDir settings;
-    state::AppState state;
-    state.SettingsBase = settings.path() + QStringLiteral("/koyomiplan-render.ini");
-    widgets::HeadlessHost host(o.width, o.height, white);
-    tools::TForm2 drawTool(state, host);
-    host.pages = &drawTool.pages();
-    if (!drawTool.pages()[std::size_t(kind)]->hasFigure()) {
-        throw Failure{QStringLiteral("図形の種類 %1 (%2) はまだ描けません")
-                          .arg(kind)
-                          .arg(QString::fromUtf8(figures::kFigureCaptions[std::size_t(kind)]))};
-    }
-    drawTool.loadRecord(*line);
-    if (!host.errors.isEmpty()) {
-        throw Failure{QStringLiteral("レコードを読めません: %1")
-                          .arg(render::messageExcerpt(host.errors.front()))};
-    }
-
-    // The picture figure shows a file only a record names; without one, or with a file that
-    // is not a picture, there is nothing to write.
-    if (const auto* picture =
-            qobject_cast<const figures::PicturePage*>(drawTool.pages()[std::size_t(kind)]);
-        picture && !picture->hasPicture()) {
-        throw Failure{QStringLiteral("画像を表示できません: %1")
-                          .arg(render::messageExcerpt(picture->problem()))};
-    }
-    writeWhole(o.output, encode(host.canvas.image(), suffix));
+    writeWhole(o.output, encode(canvas.image(), suffix));
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 #include "cli/RenderCommand.h"
 #include "render/Canvas.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -23,18 +22,10 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 int main(int argc, char** argv)
 {
     qInstallMessageHandler(quietMessages);
-    // No window is shown: no display is needed. Only a record needs the Draw tool's pages
-    // (and so a widget application) to be read; a figure's defaults and a listing need the
-    // drawing core alone, and start as quickly as it does.
+    // No window is shown: no display is needed. Records are read by the drawing core, so a
+    // Qt Gui application is all the command needs.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    bool readsRecords = false;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray a(argv[i]);
-        readsRecords = readsRecords || a == "--record" || a == "--library";
-    }
-    std::unique_ptr<QGuiApplication> app = readsRecords
-                                               ? std::make_unique<QApplication>(argc, argv)
-                                               : std::make_unique<QGuiApplication>(argc, argv);
+    QGuiApplication app(argc, argv);
     koyomi::render::installFontSubstitution();
     QTextStream out(stdout);
     QTextStream err(stderr);

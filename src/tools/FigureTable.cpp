@@ -1,6 +1,6 @@
 #include "tools/FigureTable.h"
 
-#include "figures/FigureKinds.h"
+#include "figures/Figures.h"
 #include "figures/circle/CirclePage.h"
 #include "figures/clock/ClockPage.h"
 #include "figures/fractiontiles/FractionTilesPage.h"
@@ -27,17 +27,17 @@ widgets::FigurePage* page(int kind, widgets::FigureHost& host, widgets::Redrawer
 
 const std::array<FigureEntry, 9>& figureTable()
 {
-    using figures::kFigureCaptions;
+    const auto& figures = figures::figureTable();
     static const std::array<FigureEntry, 9> table{{
-        {kFigureCaptions[0], drawGraphPaperIcon, false, page<figures::GraphPaperPage>},
-        {kFigureCaptions[1], drawGridIcon, false, page<figures::GridPage>},
-        {kFigureCaptions[2], drawSlopeGridIcon, false, page<figures::SlopeGridPage>},
-        {kFigureCaptions[3], drawCircleIcon, true, page<figures::CirclePage>},
-        {kFigureCaptions[4], drawClockIcon, true, page<figures::ClockPage>},
-        {kFigureCaptions[5], drawPictureIcon, false, page<figures::PicturePage>},
-        {kFigureCaptions[6], drawNumberLineIcon, false, page<figures::NumberLinePage>},
-        {kFigureCaptions[7], drawTawaraIcon, true, page<figures::TawaraPage>},
-        {kFigureCaptions[8], drawFractionTilesIcon, false, page<figures::FractionTilesPage>},
+        {figures[0].caption, drawGraphPaperIcon, false, page<figures::GraphPaperPage>},
+        {figures[1].caption, drawGridIcon, false, page<figures::GridPage>},
+        {figures[2].caption, drawSlopeGridIcon, false, page<figures::SlopeGridPage>},
+        {figures[3].caption, drawCircleIcon, true, page<figures::CirclePage>},
+        {figures[4].caption, drawClockIcon, true, page<figures::ClockPage>},
+        {figures[5].caption, drawPictureIcon, false, page<figures::PicturePage>},
+        {figures[6].caption, drawNumberLineIcon, false, page<figures::NumberLinePage>},
+        {figures[7].caption, drawTawaraIcon, true, page<figures::TawaraPage>},
+        {figures[8].caption, drawFractionTilesIcon, false, page<figures::FractionTilesPage>},
     }};
     return table;
 }

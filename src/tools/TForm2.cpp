@@ -2,7 +2,7 @@
 
 #include "widgets/PageControl.h"
 
-#include "figures/FigureDefaults.h"
+#include "figures/Figures.h"
 #include "figures/FigureKinds.h"
 #include "figures/Record.h"
 #include "figures/picture/PicturePage.h"

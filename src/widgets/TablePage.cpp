@@ -1,5 +1,6 @@
 #include "widgets/TablePage.h"
 
+#include "figures/Figures.h"
 #include "figures/Record.h"
 #include "render/Palette.h"
 #include "widgets/ComboBoxes.h"
@@ -127,6 +128,11 @@ void TablePage::resetClick(int panel)
     Redrawer::Scope scope(redrawer());
     figures::resetPanel(*this, panel, host().whiteBackground());
     scope.request(kind());
+}
+
+void TablePage::render(render::Canvas& canvas, const render::Frame& frame)
+{
+    figures::figureTable()[std::size_t(kind())].draw(canvas, *this, frame, &host().figureCaches());
 }
 
 void TablePage::applyRecordFields(const QStringList& values)

@@ -38,6 +38,9 @@ public:
     TablePage(int kind, const figures::FigureFields& table, FigureHost& host, Redrawer& redrawer,
               QWidget* parent = nullptr);
 
+    bool hasFigure() const override { return true; }
+    // Draws the figure from the controls by the figure table's renderer.
+    void render(render::Canvas& canvas, const render::Frame& frame) override;
     QStringList recordFields() const override { return figures::recordValues(*this); }
     void applyRecordFields(const QStringList& values) override;
     std::vector<std::pair<int, render::ColorSelector*>> colorSelectors() const override;

@@ -1,6 +1,6 @@
 #include "tools/TForm2.h"
 #include "Watchdog.h"
-#include "figures/FigureDefaults.h"
+#include "figures/Figures.h"
 #include "render/ColorInit.h"
 #include "state/AppState.h"
 #include "state/SettingsFile.h"

@@ -97,9 +97,4 @@ void CirclePage::buildSubDivisionPanel(QWidget* p)
     }
 }
 
-void CirclePage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawCircle(canvas, params(), frame, &host().figureCaches());
-}
-
 } // namespace koyomi::figures

@@ -65,9 +65,4 @@ void ClockPage::buildLinePanel(QWidget* p)
     addLineRows(grid, p, kRows);
 }
 
-void ClockPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawClock(canvas, params(), frame);
-}
-
 } // namespace koyomi::figures

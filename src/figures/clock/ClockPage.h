@@ -14,9 +14,6 @@ public:
     ClockPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
               QWidget* parent = nullptr);
 
-    bool hasFigure() const override { return true; }
-    void render(render::Canvas& canvas, const render::Frame& frame) override;
-
     // The figure's parameters as the controls hold them now.
     ClockParams params() const { return clockParams(*this); }
 

@@ -67,9 +67,4 @@ void FractionTilesPage::buildLinePanel(QWidget* p)
     addLineRows(grid, p, kRows);
 }
 
-void FractionTilesPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawFractionTiles(canvas, params(), frame);
-}
-
 } // namespace koyomi::figures

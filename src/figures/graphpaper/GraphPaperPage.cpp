@@ -115,11 +115,6 @@ void GraphPaperPage::buildLabelPanel(QWidget* p)
     });
 }
 
-void GraphPaperPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawGraphPaper(canvas, params(), frame, &host().figureCaches());
-}
-
 void GraphPaperPage::setLabelsText(const QString& text)
 {
     // Up to this many characters the box lays its text out in a few milliseconds.

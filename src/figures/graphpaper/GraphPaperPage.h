@@ -17,9 +17,6 @@ public:
     GraphPaperPage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
                    QWidget* parent = nullptr);
 
-    bool hasFigure() const override { return true; }
-    void render(render::Canvas& canvas, const render::Frame& frame) override;
-
     // The figure's parameters as the controls hold them now.
     GraphPaperParams params() const { return graphPaperParams(*this); }
 

@@ -55,9 +55,4 @@ void GridPage::buildMarkPanel(QWidget* p)
     grid->addWidget(place(Equilateral), 3, 2, 1, 2);
 }
 
-void GridPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawGrid(canvas, params(), frame, &host().figureCaches());
-}
-
 } // namespace koyomi::figures

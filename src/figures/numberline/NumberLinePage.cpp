@@ -113,9 +113,4 @@ void NumberLinePage::buildSubdivisionPanel(QWidget* p)
     }
 }
 
-void NumberLinePage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawNumberLine(canvas, params(), frame, &host().figureCaches());
-}
-
 } // namespace koyomi::figures

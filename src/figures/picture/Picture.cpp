@@ -16,6 +16,28 @@
 
 namespace koyomi::figures {
 
+QString withSeparator(const QString& folder)
+{
+    return folder == u"/" ? folder : folder + u'/';
+}
+
+QStringList pictureRecordValues(const QString& folder, const QString& name)
+{
+    auto quoted = [](QString text) {
+        return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    };
+    return {quoted(withSeparator(folder)), quoted(name)};
+}
+
+PictureRecord readPictureRecord(const QStringList& values)
+{
+    QString folder = values.value(0);
+    if (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\'))) {
+        folder.chop(1);
+    }
+    return {folder, values.value(1)};
+}
+
 namespace {
 
 // A file larger than this is not read: a photograph is a few megabytes, and one file of this

@@ -12,6 +12,25 @@
 
 namespace koyomi::figures {
 
+// A folder with its trailing "/" (the root has one already). Any other folder gets one even
+// when it ends in "/" itself, as a record's reader takes one off: a hand-edited "a//" reads
+// back as written.
+QString withSeparator(const QString& folder);
+
+// The picture figure's preset record: the folder (with its trailing "/") and the file name,
+// each between double quotes whatever it contains.
+QStringList pictureRecordValues(const QString& folder, const QString& name);
+
+// What a picture record names. The folder field ends in a separator: "/" is written, "\\" is
+// read too.
+struct PictureRecord
+{
+    QString folder; // without its trailing separator
+    QString name;
+    QString path() const { return withSeparator(folder) + name; }
+};
+PictureRecord readPictureRecord(const QStringList& values);
+
 // A file is listed as a picture when its extension, upper-cased, is exactly ".JPG".
 bool isPictureName(const QString& fileName);
 

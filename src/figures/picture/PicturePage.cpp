@@ -16,29 +16,6 @@ namespace {
 
 constexpr int kControlWidth = 303;
 
-// A record's folder field ends in a separator: "/" is written, "\\" is read too.
-QString withoutTrailingSeparator(QString folder)
-{
-    if (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\'))) {
-        folder.chop(1);
-    }
-    return folder;
-}
-
-// A folder with its trailing "/" (the root has one already). Any other folder gets one even
-// when it ends in "/" itself, as the reader takes one off: a hand-edited "a//" reads back as
-// written.
-QString withSeparator(const QString& folder)
-{
-    return folder == u"/" ? folder : folder + u'/';
-}
-
-// A field the record holds between double quotes, whatever it contains.
-QString quoted(QString text)
-{
-    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 } // namespace
 
 PicturePage::PicturePage(int kind, widgets::FigureHost& host, widgets::Redrawer& redrawer,
@@ -304,16 +281,15 @@ QStringList PicturePage::recordFields() const
     const QString name = index >= 0 && index < m_list->count()
                              ? m_list->item(index)->text()
                              : QFileInfo(state().PicturePath).fileName();
-    return {quoted(withSeparator(m_folder)), quoted(name)};
+    return pictureRecordValues(m_folder, name);
 }
 
 void PicturePage::applyRecordFields(const QStringList& fields)
 {
-    const QString folder = withoutTrailingSeparator(fields.value(0));
-    const QString name = fields.value(1);
+    const PictureRecord record = readPictureRecord(fields);
     widgets::Redrawer::Scope scope(redrawer());
-    loadPicture(withSeparator(folder) + name);
-    setPictureFolder(folder);
+    loadPicture(record.path());
+    setPictureFolder(record.folder);
     scope.request(kind());
 }
 

@@ -21,9 +21,4 @@ SlopeGridPage::SlopeGridPage(int kind, widgets::FigureHost& host, widgets::Redra
     }
 }
 
-void SlopeGridPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawSlopeGrid(canvas, params(), frame);
-}
-
 } // namespace koyomi::figures

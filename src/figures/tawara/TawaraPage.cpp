@@ -38,9 +38,4 @@ TawaraPage::TawaraPage(int kind, widgets::FigureHost& host, widgets::Redrawer& r
     }
 }
 
-void TawaraPage::render(render::Canvas& canvas, const render::Frame& frame)
-{
-    drawTawara(canvas, params(), frame, &host().figureCaches());
-}
-
 } // namespace koyomi::figures

@@ -1,0 +1,94 @@
+#include "figures/Figures.h"
+
+#include "figures/circle/CircleFields.h"
+#include "figures/clock/ClockFields.h"
+#include "figures/fractiontiles/FractionTilesFields.h"
+#include "figures/graphpaper/GraphPaperFields.h"
+#include "figures/grid/GridFields.h"
+#include "figures/numberline/NumberLineFields.h"
+#include "figures/slopegrid/SlopeGridFields.h"
+#include "figures/tawara/TawaraFields.h"
+
+namespace koyomi::figures {
+
+namespace {
+
+// A renderer drawing from its figure's parameters, as a figure's table row calls it.
+template <class Params, Params (*read)(const Fields&),
+          void (*render)(render::Canvas&, const Params&, const render::Frame&, FigureCaches*)>
+void drawFrom(render::Canvas& canvas, const Fields& fields, const render::Frame& frame,
+              FigureCaches* caches)
+{
+    render(canvas, read(fields), frame, caches);
+}
+
+// Renderers that keep nothing between drawings take no caches.
+template <class Params, void (*render)(render::Canvas&, const Params&, const render::Frame&)>
+void withoutCaches(render::Canvas& canvas, const Params& params, const render::Frame& frame,
+                   FigureCaches*)
+{
+    render(canvas, params, frame);
+}
+
+constexpr PictureFigure kPicture{readPictureRecord, pictureRecordValues, loadPicture, drawPicture};
+
+} // namespace
+
+const std::array<Figure, kFigureCount>& figureTable()
+{
+    static const std::array<Figure, kFigureCount> table{{
+        {"方眼", &graphPaperFields(), drawFrom<GraphPaperParams, graphPaperParams, drawGraphPaper>},
+        {"グリッド", &gridFields(), drawFrom<GridParams, gridParams, drawGrid>},
+        {"斜方眼", &slopeGridFields(),
+         drawFrom<SlopeGridParams, slopeGridParams, withoutCaches<SlopeGridParams, drawSlopeGrid>>},
+        {"円", &circleFields(), drawFrom<CircleParams, circleParams, drawCircle>},
+        {"時計", &clockFields(),
+         drawFrom<ClockParams, clockParams, withoutCaches<ClockParams, drawClock>>},
+        {"画像", nullptr, nullptr, &kPicture},
+        {"数直線", &numberLineFields(),
+         drawFrom<NumberLineParams, numberLineParams, drawNumberLine>},
+        {"俵", &tawaraFields(), drawFrom<TawaraParams, tawaraParams, drawTawara>},
+        {"分数タイル", &fractionTilesFields(),
+         drawFrom<FractionTilesParams, fractionTilesParams,
+                  withoutCaches<FractionTilesParams, drawFractionTiles>>},
+    }};
+    return table;
+}
+
+const Figure* figureOf(long long kind)
+{
+    return kind >= 0 && kind < kFigureCount ? &figureTable()[std::size_t(kind)] : nullptr;
+}
+
+void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
+                        FigureCaches* caches)
+{
+    const Figure* figure = figureOf(kind);
+    if (!figure) {
+        return;
+    }
+    if (figure->picture) {
+        figure->picture->draw(canvas, DecodedPicture{}, nullptr); // no picture chosen yet
+        return;
+    }
+    const FieldValues fresh(*figure->fields, frame.whiteBackground);
+    figure->draw(canvas, fresh, frame, caches);
+}
+
+bool showsAFile(int kind)
+{
+    const Figure* figure = figureOf(kind);
+    return figure && figure->picture;
+}
+
+int pictureKind()
+{
+    for (int kind = 0; kind < kFigureCount; ++kind) {
+        if (figureTable()[std::size_t(kind)].picture) {
+            return kind;
+        }
+    }
+    return -1;
+}
+
+} // namespace koyomi::figures

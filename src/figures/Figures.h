@@ -1,0 +1,55 @@
+// The figure kinds in page order, and everything the program walks for a kind: caption,
+// field table, renderer, and the picture interface of the one figure that shows a file.
+#pragma once
+
+#include "figures/Fields.h"
+#include "figures/FigureKinds.h"
+#include "figures/picture/Picture.h"
+#include "render/Canvas.h"
+#include "render/Frame.h"
+
+#include <array>
+
+namespace koyomi::figures {
+
+class FigureCaches;
+
+// What a figure that shows a file has instead of fields and a renderer.
+struct PictureFigure
+{
+    // The file a preset record's values name, and the values that name one.
+    PictureRecord (*read)(const QStringList& values);
+    QStringList (*write)(const QString& folder, const QString& name);
+    // The file decoded fitted to a window of the given size; throws PictureError.
+    DecodedPicture (*load)(const QString& path, QSize client);
+    // The picture on black, fitted; a picture without an image is black.
+    void (*draw)(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled);
+};
+
+struct Figure
+{
+    const char* caption; // UTF-8: its page's tab and its library group
+    // Its settings; none for a figure that shows a file.
+    const FigureFields* fields;
+    // Draws it from its fields over the whole canvas, skipping what lies outside the window.
+    void (*draw)(render::Canvas& canvas, const Fields& fields, const render::Frame& frame,
+                 FigureCaches* caches);
+    const PictureFigure* picture = nullptr;
+};
+
+const std::array<Figure, kFigureCount>& figureTable();
+
+// The figure `kind` (0 … kFigureCount − 1); nothing for another kind.
+const Figure* figureOf(long long kind);
+
+// Figure `kind` with the settings of a fresh page for the frame's background; a figure that
+// shows a file, which has none yet, is black. Nothing for another kind.
+void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
+                        FigureCaches* caches = nullptr);
+
+// Whether figure `kind` shows a file rather than drawing: its defaults show nothing.
+bool showsAFile(int kind);
+// The kind of the figure that shows a file.
+int pictureKind();
+
+} // namespace koyomi::figures
