@@ -1,7 +1,7 @@
 // Runs the benchmarks and prints each case as a ratio to its baseline fill of the same run.
 #include "BenchReport.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     koyomi::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,60 +1,60 @@
-// Page-level costs: one teacher's change that runs through several handlers draws once (the
-// width master row sets eight widths, each of which would otherwise redraw), and the label
-// generator filling the label text for the largest block (999 × 999 cells).
+// Costs of a change that runs through several fields: the width master row sets eight
+// widths before the figure is drawn once, and the label generator fills the label text for
+// the largest block (999 × 999 cells).
 #include "BenchReport.h"
-#include "figures/graphpaper/GraphPaperPage.h"
-#include "widgets/HeadlessHost.h"
-#include "widgets/Redrawer.h"
+#include "figures/FigureCaches.h"
+#include "figures/Figures.h"
+#include "figures/graphpaper/GraphPaperFields.h"
 
-#include <QComboBox>
 #include <benchmark/benchmark.h>
 
 using namespace koyomi;
+using namespace koyomi::figures::graphpaper;
 using koyomi::bench::setBaseline;
 
 namespace {
 
-// The page drawing on a full-HD canvas, as the presentation window would.
-struct PageFixture
+// The graph paper's fields drawn on a full-HD canvas, as the presentation window draws them.
+struct GraphPaperFixture
 {
-    widgets::HeadlessHost host{1920, 1080};
-    widgets::Redrawer redrawer{[this](int kind) { host.drawFigure(kind); }};
-    figures::GraphPaperPage page{0, host, redrawer};
-    std::vector<widgets::FigurePage*> pages{&page};
-    PageFixture() { host.pages = &pages; }
+    figures::FieldValues fields{figures::graphPaperFields(), false};
+    render::Canvas canvas{1920, 1080, render::kBlack};
+    figures::FigureCaches caches;
+
+    void draw()
+    {
+        figures::figureTable()[0].draw(canvas, fields, render::Frame{1920, 1080, false}, &caches);
+        benchmark::DoNotOptimize(canvas.image().constBits());
+    }
 };
 
 void redrawOnce(benchmark::State& state)
 {
-    PageFixture f;
+    GraphPaperFixture f;
     for (auto _ : state) {
-        f.host.drawFigure(0);
-        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+        f.draw();
     }
 }
 
+// A change of the width of every line, as the teacher types it: the copies, then one draw.
 void widthCascade(benchmark::State& state)
 {
-    PageFixture f;
-    auto* allWidths = f.page.findChild<widgets::SpinEdit*>("SpinEdit5");
+    GraphPaperFixture f;
     bool two = false;
-    const long long before = f.redrawer.drawCount();
     for (auto _ : state) {
-        allWidths->setText((two = !two) ? "2" : "1");
-        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+        f.fields.setText(AllWidth, (two = !two) ? QStringLiteral("2") : QStringLiteral("1"));
+        f.draw();
     }
-    state.counters["draws per change"] =
-        double(f.redrawer.drawCount() - before) / double(state.iterations());
 }
 
 // The largest block with numbering on: 998,001 generated labels in the label text.
-struct LargestLabelsFixture : PageFixture
+struct LargestLabelsFixture : GraphPaperFixture
 {
     LargestLabelsFixture()
     {
-        page.findChild<widgets::SpinEdit*>("SpinEdit14")->setText("1000");
-        page.findChild<QComboBox*>("ComboBox82")->setCurrentIndex(1);
-        page.FillNumberText();
+        fields.setText(BothCounts, QStringLiteral("1000"));
+        fields.setIndex(NumbersOn, 1);
+        fields.setText(NumberStart, QStringLiteral("2"));
     }
 };
 
@@ -62,8 +62,7 @@ void largestLabelsRedraw(benchmark::State& state)
 {
     LargestLabelsFixture f;
     for (auto _ : state) {
-        f.host.drawFigure(0);
-        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+        f.draw();
     }
 }
 
@@ -72,21 +71,20 @@ void largestLabelsRedraw(benchmark::State& state)
 void largestLabelsFill(benchmark::State& state)
 {
     LargestLabelsFixture f;
-    auto* start = f.page.findChild<widgets::SpinEdit*>("SpinEdit97");
     bool two = false;
     for (auto _ : state) {
-        start->setText((two = !two) ? "2" : "1");
-        benchmark::DoNotOptimize(f.host.canvas.image().constBits());
+        f.fields.setText(NumberStart, (two = !two) ? QStringLiteral("1") : QStringLiteral("2"));
+        f.draw();
     }
 }
 
 const bool registered = [] {
-    benchmark::RegisterBenchmark("graph paper page redraw 1920x1080", redrawOnce)
+    benchmark::RegisterBenchmark("graph paper redraw 1920x1080", redrawOnce)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("graph paper SpinEdit5 cascade 1920x1080", widthCascade)
         ->Unit(benchmark::kMillisecond);
-    setBaseline("graph paper page redraw 1920x1080", "fill 1920x1080");
-    setBaseline("graph paper SpinEdit5 cascade 1920x1080", "graph paper page redraw 1920x1080");
+    setBaseline("graph paper redraw 1920x1080", "fill 1920x1080");
+    setBaseline("graph paper SpinEdit5 cascade 1920x1080", "graph paper redraw 1920x1080");
     benchmark::RegisterBenchmark("graph paper 998001 labels redraw 1920x1080", largestLabelsRedraw)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("graph paper 998001 labels SpinEdit97 fill", largestLabelsFill)
