@@ -1,10 +1,10 @@
 // The pixels one drawing covers, as runs per row relative to the point it is drawn at. A
 // figure that draws one shape in one colour at many places draws it once on a scratch canvas
-// and then covers the window row by row from these runs (see RowUnion.h).
+// and then covers the window row by row from these runs (see RowCoverage.h).
 #pragma once
 
 #include "figures/FigureCaches.h"
-#include "figures/RowUnion.h"
+#include "figures/RowCoverage.h"
 #include "render/Canvas.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #include "figures/grid/Grid.h"
 
 #include "figures/FigureCaches.h"
-#include "figures/RowUnion.h"
+#include "figures/RowCoverage.h"
 #include "figures/Stamp.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"

@@ -1,7 +1,7 @@
 #include "figures/slopegrid/SlopeGrid.h"
 
 #include "figures/Rounding.h"
-#include "figures/RowUnion.h"
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 

@@ -1,4 +1,4 @@
-#include "figures/RowUnion.h"
+#include "figures/RowCoverage.h"
 
 #include <climits>
 #include <limits>
