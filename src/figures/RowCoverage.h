@@ -1,15 +1,22 @@
-// The union of one shape drawn at many places, one canvas row at a time. Figures that repeat
-// a single shape in a single colour (marks at lattice points, lines of one family) give the
-// same picture in whatever order the copies are drawn; building each row's cover from the
-// shape's rows and the places' progressions costs what the window costs, not what the
-// copies drawn over each other would.
+// Row coverage: the union of one shape drawn at many places, one canvas row at a time, and
+// the stamps that shapes are drawn from. Figures that repeat a single shape in a single
+// colour (marks at lattice points, lines of one family, the pieces of a pile) give the same
+// picture in whatever order the copies are drawn; building each row's cover from the shape's
+// rows and the places' progressions costs what the window costs, not what the copies drawn
+// over each other would. A stamp is a shape drawn once on a scratch canvas, kept as runs per
+// row relative to its point.
 #pragma once
 
+#include "figures/FigureCaches.h"
 #include "figures/Visible.h"
+#include "render/Canvas.h"
 #include "render/PixelLoop.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -43,6 +50,100 @@ inline Progression increasing(i64 origin, i64 step, i64 count)
     return Progression{origin, step, step == 0 ? std::min<i64>(count, 1) : count};
 }
 
+// A row of bits for the pixels of one canvas row and a margin either side: bit b stands for
+// x = b − margin. The margin is a whole number of words, so that x = 0 starts a word.
+class BitRow
+{
+public:
+    BitRow(i64 width, i64 margin)
+        : m_margin((margin + 63) / 64 * 64),
+          m_words(std::size_t((width + 2 * m_margin + 63) / 64), 0)
+    {
+    }
+
+    void clear() { std::fill(m_words.begin(), m_words.end(), 0); }
+    void set(i64 x)
+    {
+        const i64 b = x + m_margin;
+        m_words[std::size_t(b >> 6)] |= std::uint64_t(1) << (b & 63);
+    }
+
+    // this |= from shifted by d bits (toward larger x when d > 0); bits shifted beyond either
+    // end are dropped. `from` may be this row.
+    void orShifted(const BitRow& from, i64 d)
+    {
+        const i64 n = (i64)m_words.size();
+        const i64 q = d >= 0 ? d / 64 : -((-d + 63) / 64);
+        const int b = int(d - q * 64); // 0 ≤ b < 64
+        const std::uint64_t* src = from.m_words.data();
+        auto word = [&](i64 w) {
+            std::uint64_t v = 0;
+            if (w - q >= 0 && w - q < n) {
+                v |= src[w - q] << b;
+            }
+            if (b != 0 && w - q - 1 >= 0 && w - q - 1 < n) {
+                v |= src[w - q - 1] >> (64 - b);
+            }
+            return v;
+        };
+        // A word is made from words at or below its own index when shifting up, at or above
+        // when shifting down: walking the other way reads each before it changes.
+        if (d >= 0) {
+            for (i64 w = n - 1; w >= 0; --w) {
+                m_words[std::size_t(w)] |= word(w);
+            }
+        } else {
+            for (i64 w = 0; w < n; ++w) {
+                m_words[std::size_t(w)] |= word(w);
+            }
+        }
+    }
+
+    // this |= from ⊕ [lo, hi): every set bit of `from` spread over the run of offsets. The
+    // spread is built by doubling in `spread`.
+    void orRun(const BitRow& from, i64 lo, i64 hi, BitRow& spread)
+    {
+        spread.m_words = from.m_words;
+        for (i64 have = 1; have < hi - lo;) {
+            const i64 add = std::min(have, hi - lo - have);
+            spread.orShifted(spread, add);
+            have += add;
+        }
+        orShifted(spread, lo);
+    }
+
+    // Sets the byte of every set x in [0, mask.size()).
+    void orInto(std::vector<std::uint8_t>& mask) const
+    {
+        const std::size_t first = std::size_t(m_margin / 64);
+        for (std::size_t x = 0; x < mask.size(); x += 64) {
+            const std::uint64_t v = m_words[first + x / 64];
+            const std::size_t n = std::min<std::size_t>(64, mask.size() - x);
+            if (v == ~std::uint64_t(0)) {
+                std::fill_n(mask.begin() + std::ptrdiff_t(x), n, std::uint8_t(1));
+            } else if (v != 0) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    mask[x + i] |= std::uint8_t((v >> i) & 1);
+                }
+            }
+        }
+    }
+
+    // Calls f(x) for every set x, in increasing order.
+    template <class F> void forEach(F f) const
+    {
+        for (std::size_t w = 0; w < m_words.size(); ++w) {
+            for (std::uint64_t v = m_words[w]; v != 0; v &= v - 1) {
+                f((i64)(w * 64) + std::countr_zero(v) - m_margin);
+            }
+        }
+    }
+
+private:
+    i64 m_margin;
+    std::vector<std::uint64_t> m_words;
+};
+
 // One canvas row being covered: runs added as differences, whole periods as a mask.
 class RowCover
 {
@@ -56,21 +157,39 @@ public:
     {
         from = std::max<i64>(from, 0);
         to = std::min(to, m_width);
-        if (from < to) {
-            ++m_diff[std::size_t(from)];
-            --m_diff[std::size_t(to)];
-            m_runs = true;
-            m_any = true;
+        if (from >= to) {
+            return;
         }
+        m_any = true;
+        unstale();
+        // Runs are marked straight into the row while their lengths add up to less than the
+        // row: adding up differences would cost the whole row. Beyond that, as differences, so
+        // that a row costs at most twice its width however many runs overlap in it.
+        if (m_filled + (to - from) <= m_width) {
+            std::fill(m_mask.begin() + from, m_mask.begin() + to, std::uint8_t(1));
+            m_filled += to - from;
+            return;
+        }
+        ++m_diff[std::size_t(from)];
+        --m_diff[std::size_t(to)];
+        m_runs = true;
     }
 
     // Marks x in [from, to) ∩ window where pattern[(x − origin) mod period] is set.
     KOYOMI_PIXEL_LOOP void addPattern(i64 from, i64 to, i64 origin,
                                       const std::vector<std::uint8_t>& pattern)
     {
+        const bool clear = !m_any;
         if (!clip(from, to)) {
             return;
         }
+        // The first pattern over a clear row is laid straight into it, over whatever it held.
+        if (clear && from == 0 && to == m_width && i64(pattern.size()) <= m_width) {
+            expand(m_mask, pattern, -origin, m_width);
+            m_stale = false;
+            return;
+        }
+        unstale();
         const std::uint8_t* tile = expand(m_tile, pattern, from - origin, to - from);
         std::uint8_t* mask = m_mask.data() + from;
         for (i64 i = 0; i < to - from; ++i) {
@@ -88,6 +207,7 @@ public:
         if (!clip(from, to)) {
             return;
         }
+        unstale();
         const std::int16_t* tile = expand(m_values, value, from - origin, to - from);
         auto bound = std::int16_t(ramp + (from - start));
         std::uint8_t* mask = m_mask.data() + from;
@@ -103,10 +223,19 @@ public:
         }
     }
 
+    // Marks every x of the window whose bit is set.
+    KOYOMI_PIXEL_LOOP void addBits(const BitRow& bits)
+    {
+        unstale();
+        bits.orInto(m_mask);
+        m_any = true;
+    }
+
     // The row's cover worked out: one byte per pixel, not zero where covered. It stays until
     // clear().
     KOYOMI_PIXEL_LOOP const std::vector<std::uint8_t>& finish()
     {
+        unstale();
         if (m_runs) {
             int depth = 0;
             for (i64 x = 0; x < m_width; ++x) {
@@ -120,15 +249,26 @@ public:
         return m_mask;
     }
 
+    // Makes the row clear again. Its bytes are cleared when next written, unless a whole
+    // pattern is laid over them first.
     KOYOMI_PIXEL_LOOP void clear()
     {
         if (m_any) {
-            std::fill(m_mask.begin(), m_mask.end(), 0);
+            m_stale = true;
             m_any = false;
+            m_filled = 0;
         }
     }
 
 private:
+    KOYOMI_PIXEL_LOOP void unstale()
+    {
+        if (m_stale) {
+            std::fill(m_mask.begin(), m_mask.end(), 0);
+            m_stale = false;
+        }
+    }
+
     i64 m_width;
     std::vector<int> m_diff;
     // Cuts [from, to) to the window; false when nothing is left.
@@ -160,8 +300,10 @@ private:
     std::vector<std::uint8_t> m_mask;
     std::vector<std::uint8_t> m_tile;
     std::vector<std::int16_t> m_values;
-    bool m_runs = false; // differences to add up
-    bool m_any = false;  // anything to paint
+    bool m_runs = false;  // differences to add up
+    bool m_any = false;   // anything to paint
+    i64 m_filled = 0;     // pixels marked straight into the row since it was cleared
+    bool m_stale = false; // the bytes still hold the row before the last clear()
 };
 
 // One set of mark rows placed along a progression: offset u covers
@@ -201,5 +343,44 @@ private:
 // placed along one progression with a step greater than zero.
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
                  long long runsVersion, i64 width, Residues& residues);
+
+// The pixels one drawing covers, as runs per row relative to the point it is drawn at. A
+// figure that draws one shape in one colour at many places draws it once on a scratch canvas
+// and then covers the window row by row from these runs.
+struct Stamp
+{
+    i64 top = 0;                        // row offset of rows[0]
+    std::vector<std::vector<Run>> rows; // runs of each row, left to right, not touching
+    i64 bottom() const { return top + i64(rows.size()) - 1; }
+};
+
+// Shapes up to this half-extent are stamped; larger ones (beyond every field's range) are
+// drawn one by one.
+constexpr i64 kMaxStampedSize = 1024;
+
+// What `draw` paints around (reach, reach) on a black scratch canvas of 2·reach + 1 pixels a
+// side, with a white solid one-pixel pen and a white brush: every pixel it changes belongs to
+// the stamp. The shape must stay within reach of its point.
+using StampDrawing = std::function<void(render::Canvas& scratch, int x, int y)>;
+std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
+
+// What a stamp is of: the stamps of different shapes are kept apart whatever their numbers.
+enum class StampOf
+{
+    GridMark,
+    NumberLineDot,
+    CircleDot,
+    TawaraPiece,
+};
+
+// The same, kept in `caches` among the last few made under the shape and the caller's key
+// (which must tell apart every shape of its kind `draw` can paint): a redraw while the
+// teacher changes another field finds its stamp made.
+std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
+                                         const std::vector<long long>& key, i64 reach,
+                                         const StampDrawing& draw);
+
+// Paints the stamp's pixels in one colour with its point at (x, y); cut to the canvas.
+void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y, render::ColorRef color);
 
 } // namespace koyomi::figures

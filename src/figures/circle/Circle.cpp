@@ -4,7 +4,7 @@
 #include "figures/Dot.h"
 #include "figures/FigureCaches.h"
 #include "figures/RadialPoint.h"
-#include "figures/Stamp.h"
+#include "figures/RowCoverage.h"
 #include "figures/Stroke.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"

@@ -2,7 +2,7 @@
 
 #include "figures/FigureCaches.h"
 #include "figures/RowCoverage.h"
-#include "figures/Stamp.h"
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 

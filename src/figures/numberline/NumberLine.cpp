@@ -3,7 +3,7 @@
 #include "figures/Copies.h"
 #include "figures/FigureCaches.h"
 #include "figures/RowCoverage.h"
-#include "figures/Stamp.h"
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/Text.h"

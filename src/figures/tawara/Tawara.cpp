@@ -2,7 +2,7 @@
 
 #include "figures/FigureCaches.h"
 #include "figures/Rounding.h"
-#include "figures/Stamp.h"
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -44,100 +44,6 @@ long long tawaraRowTop(const TawaraParams& p, long long cy, long long r)
 }
 
 namespace {
-
-// A row of bits for the pixels of one canvas row and a margin either side: bit b stands for
-// x = b − margin. The margin is a whole number of words, so that x = 0 starts a word.
-class BitRow
-{
-public:
-    BitRow(long long width, long long margin)
-        : m_margin((margin + 63) / 64 * 64),
-          m_words(std::size_t((width + 2 * m_margin + 63) / 64), 0)
-    {
-    }
-
-    void clear() { std::fill(m_words.begin(), m_words.end(), 0); }
-    void set(long long x)
-    {
-        const long long b = x + m_margin;
-        m_words[std::size_t(b >> 6)] |= std::uint64_t(1) << (b & 63);
-    }
-
-    // this |= from shifted by d bits (toward larger x when d > 0); bits shifted beyond either
-    // end are dropped. `from` may be this row.
-    void orShifted(const BitRow& from, long long d)
-    {
-        const long long n = (long long)m_words.size();
-        const long long q = d >= 0 ? d / 64 : -((-d + 63) / 64);
-        const int b = int(d - q * 64); // 0 ≤ b < 64
-        const std::uint64_t* src = from.m_words.data();
-        auto word = [&](long long w) {
-            std::uint64_t v = 0;
-            if (w - q >= 0 && w - q < n) {
-                v |= src[w - q] << b;
-            }
-            if (b != 0 && w - q - 1 >= 0 && w - q - 1 < n) {
-                v |= src[w - q - 1] >> (64 - b);
-            }
-            return v;
-        };
-        // A word is made from words at or below its own index when shifting up, at or above
-        // when shifting down: walking the other way reads each before it changes.
-        if (d >= 0) {
-            for (long long w = n - 1; w >= 0; --w) {
-                m_words[std::size_t(w)] |= word(w);
-            }
-        } else {
-            for (long long w = 0; w < n; ++w) {
-                m_words[std::size_t(w)] |= word(w);
-            }
-        }
-    }
-
-    // this |= from ⊕ [lo, hi): every set bit of `from` spread over the run of offsets. The
-    // spread is built by doubling in `spread`.
-    void orRun(const BitRow& from, long long lo, long long hi, BitRow& spread)
-    {
-        spread.m_words = from.m_words;
-        for (long long have = 1; have < hi - lo;) {
-            const long long add = std::min(have, hi - lo - have);
-            spread.orShifted(spread, add);
-            have += add;
-        }
-        orShifted(spread, lo);
-    }
-
-    // Sets the byte of every set x in [0, mask.size()).
-    void orInto(std::vector<std::uint8_t>& mask) const
-    {
-        const std::size_t first = std::size_t(m_margin / 64);
-        for (std::size_t x = 0; x < mask.size(); x += 64) {
-            const std::uint64_t v = m_words[first + x / 64];
-            const std::size_t n = std::min<std::size_t>(64, mask.size() - x);
-            if (v == ~std::uint64_t(0)) {
-                std::fill_n(mask.begin() + std::ptrdiff_t(x), n, std::uint8_t(1));
-            } else if (v != 0) {
-                for (std::size_t i = 0; i < n; ++i) {
-                    mask[x + i] |= std::uint8_t((v >> i) & 1);
-                }
-            }
-        }
-    }
-
-    // Calls f(x) for every set x, in increasing order.
-    template <class F> void forEach(F f) const
-    {
-        for (std::size_t w = 0; w < m_words.size(); ++w) {
-            for (std::uint64_t v = m_words[w]; v != 0; v &= v - 1) {
-                f((long long)(w * 64) + std::countr_zero(v) - m_margin);
-            }
-        }
-    }
-
-private:
-    long long m_margin;
-    std::vector<std::uint64_t> m_words;
-};
 
 class TawaraRenderer
 {
@@ -327,8 +233,7 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
     }
     BitRow cover(w, margin);
     BitRow spread(w, margin);
-    auto mask = std::vector<std::uint8_t>(std::size_t(w));
-    auto tile = std::vector<std::uint8_t>(std::size_t(w));
+    RowCover row(w);
     std::vector<std::pair<long long, std::vector<std::uint8_t>>> periods; // by step
     // A row of pieces brought to the canvas row, with one merged run of its stamp row.
     struct Laid
@@ -390,8 +295,8 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             }
             merged.push_back({&centresOf(r), from, to});
         }
-        // Periodic rows of pieces first: one period of the row each, the run's offsets modulo
-        // the step, laid across the row; the first laid covers the whole row.
+        // Periodic rows of pieces: one period of the row each, the run's offsets modulo the
+        // step, laid across the row.
         for (const Laid& l : merged) {
             const Centres& c = *l.centres;
             if (c.step == 0) {
@@ -410,28 +315,11 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
                 period[std::size_t(u)] = 1;
             }
         }
-        bool laid = false;
         for (auto& [step, period] : periods) {
-            if (std::none_of(period.begin(), period.end(), [](std::uint8_t v) { return v; })) {
-                continue;
+            if (std::any_of(period.begin(), period.end(), [](std::uint8_t v) { return v; })) {
+                row.addPattern(0, w, 0, period);
+                std::fill(period.begin(), period.end(), 0);
             }
-            std::vector<std::uint8_t>& out = laid ? tile : mask;
-            const std::size_t g = std::min<std::size_t>(period.size(), out.size());
-            std::copy_n(period.begin(), g, out.begin());
-            for (std::size_t have = g; have < out.size(); have *= 2) {
-                std::copy_n(out.begin(), std::min(have, out.size() - have),
-                            out.begin() + std::ptrdiff_t(have));
-            }
-            if (laid) {
-                for (std::size_t x = 0; x < mask.size(); ++x) {
-                    mask[x] |= tile[x];
-                }
-            }
-            laid = true;
-            std::fill(period.begin(), period.end(), 0);
-        }
-        if (!laid) {
-            std::fill(mask.begin(), mask.end(), 0);
         }
         // The others at each of their few centres, or spread over their centres' bits.
         bool covered = false;
@@ -442,9 +330,7 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             }
             if (!c.few.empty() && (long long)c.few.size() * (l.to - l.from) <= 4 * w) {
                 for (const long long x : c.few) {
-                    const long long a = std::clamp<long long>(x + l.from, 0, w);
-                    const long long b = std::clamp<long long>(x + l.to, 0, w);
-                    std::fill(mask.begin() + a, mask.begin() + b, std::uint8_t(1));
+                    row.addRun(x + l.from, x + l.to);
                 }
                 continue;
             }
@@ -455,9 +341,10 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             cover.orRun(c.bits, l.from, l.to, spread);
         }
         if (covered) {
-            cover.orInto(mask);
+            row.addBits(cover);
         }
-        m_c.setMaskedRow(int(y), mask, m_color, background);
+        m_c.setMaskedRow(int(y), row.finish(), m_color, background);
+        row.clear();
     }
     return true;
 }
