@@ -268,8 +268,9 @@ void render(const Options& o)
     }
     int kind = o.kind.value_or(0);
     bool white = o.white;
+    std::optional<figures::Record> record;
     if (line) {
-        const std::optional<figures::Record> record = figures::parseRecord(*line);
+        record = figures::parseRecord(*line);
         if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
             throw Failure{
                 QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(*line))};
@@ -289,20 +290,21 @@ void render(const Options& o)
         }
         figures::drawFigureDefaults(kind, canvas, frame);
     } else if (figure.picture) {
-        drawPictureRecord(*figure.picture, figures::parseRecord(*line)->values, canvas);
+        drawPictureRecord(*figure.picture, record->values, canvas);
     } else {
+        // A value the figure cannot read stops the command (the Draw tool would keep the
+        // fields set before it): nothing is drawn.
         figures::FieldValues fields(*figure.fields, white);
+        QString problem;
         try {
-            figures::applyRecordValues(fields, figures::parseRecord(*line)->values);
+            figures::applyRecordValues(fields, record->values);
+            problem = fields.errors().value(0);
         } catch (const figures::EConvertError& e) {
-            // The Draw tool keeps the fields set before the bad value; the command draws
-            // nothing.
-            throw Failure{QStringLiteral("レコードを読めません: %1")
-                              .arg(render::messageExcerpt(QString::fromUtf8(e.what())))};
+            problem = QString::fromUtf8(e.what());
         }
-        if (!fields.errors().isEmpty()) {
-            throw Failure{QStringLiteral("レコードを読めません: %1")
-                              .arg(render::messageExcerpt(fields.errors().front()))};
+        if (!problem.isEmpty()) {
+            throw Failure{
+                QStringLiteral("レコードを読めません: %1").arg(render::messageExcerpt(problem))};
         }
         figure.draw(canvas, fields, frame, nullptr);
     }
