@@ -264,7 +264,8 @@ void numbersChanged(Fields& f, int field)
 
 const FigureFields& graphPaperFields()
 {
-    static const FigureFields table{kFields, kResets, kRecord, -1, -1, numbersChanged};
+    static const FigureFields table{
+        .fields = kFields, .resets = kResets, .record = kRecord, .changed = numbersChanged};
     return table;
 }
 

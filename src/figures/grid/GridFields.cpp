@@ -140,7 +140,11 @@ const FigureFields& gridFields()
 {
     // The box is read first, so that the spacings come back as they were saved rather than
     // coupled by whatever it showed before.
-    static const FigureFields table{kFields, kResets, kRecord, -1, Equilateral, spacingsChanged};
+    static const FigureFields table{.fields = kFields,
+                                    .resets = kResets,
+                                    .record = kRecord,
+                                    .readFirst = Equilateral,
+                                    .changed = spacingsChanged};
     return table;
 }
 

@@ -155,7 +155,10 @@ constexpr int kRecord[] = {
 
 const FigureFields& numberLineFields()
 {
-    static const FigureFields table{kFields, kResets, kRecord, int(std::size(kRecord)) - 1};
+    static const FigureFields table{.fields = kFields,
+                                    .resets = kResets,
+                                    .record = kRecord,
+                                    .defaultsWhenMissingFrom = int(std::size(kRecord)) - 1};
     return table;
 }
 
