@@ -10,7 +10,7 @@
 #include "figures/picture/PicturePage.h"
 #include "figures/slopegrid/SlopeGridPage.h"
 #include "figures/tawara/TawaraPage.h"
-#include "tools/FigureIcons.h"
+#include "figures/FigureIcons.h"
 
 namespace koyomi::tools {
 

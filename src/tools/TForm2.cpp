@@ -9,7 +9,7 @@
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
 #include "tools/DataLibrary.h"
-#include "tools/FigureIcons.h"
+#include "figures/FigureIcons.h"
 #include "tools/FigureTable.h"
 #include "widgets/ToolPlacement.h"
 

@@ -1,4 +1,4 @@
-#include "tools/FigureIcons.h"
+#include "figures/FigureIcons.h"
 
 #include <QPainter>
 #include <QPixmap>
