@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace koyomi::tools {
+namespace koyomi::figures {
 
 namespace {
 
@@ -98,4 +98,4 @@ void drawFractionTilesIcon(QPainter& p)
     p.drawLine(10, 9, 10, 13);
 }
 
-} // namespace koyomi::tools
+} // namespace koyomi::figures

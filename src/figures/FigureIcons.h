@@ -6,7 +6,7 @@
 
 class QPainter;
 
-namespace koyomi::tools {
+namespace koyomi::figures {
 
 // The picture `draw` paints, smoothed when it is round.
 QIcon figureIcon(void (*draw)(QPainter&), bool round);
@@ -21,4 +21,4 @@ void drawNumberLineIcon(QPainter& p);
 void drawTawaraIcon(QPainter& p);
 void drawFractionTilesIcon(QPainter& p);
 
-} // namespace koyomi::tools
+} // namespace koyomi::figures

@@ -1,5 +1,6 @@
 #include "figures/Figures.h"
 
+#include "figures/FigureIcons.h"
 #include "figures/circle/CircleFields.h"
 #include "figures/clock/ClockFields.h"
 #include "figures/fractiontiles/FractionTilesFields.h"
@@ -37,18 +38,22 @@ constexpr PictureFigure kPicture{readPictureRecord, pictureRecordValues, loadPic
 const std::array<Figure, kFigureCount>& figureTable()
 {
     static const std::array<Figure, kFigureCount> table{{
-        {"方眼", &graphPaperFields(), drawFrom<GraphPaperParams, graphPaperParams, drawGraphPaper>},
-        {"グリッド", &gridFields(), drawFrom<GridParams, gridParams, drawGrid>},
-        {"斜方眼", &slopeGridFields(),
+        {"方眼", drawGraphPaperIcon, false, &graphPaperFields(),
+         drawFrom<GraphPaperParams, graphPaperParams, drawGraphPaper>},
+        {"グリッド", drawGridIcon, false, &gridFields(),
+         drawFrom<GridParams, gridParams, drawGrid>},
+        {"斜方眼", drawSlopeGridIcon, false, &slopeGridFields(),
          drawFrom<SlopeGridParams, slopeGridParams, withoutCaches<SlopeGridParams, drawSlopeGrid>>},
-        {"円", &circleFields(), drawFrom<CircleParams, circleParams, drawCircle>},
-        {"時計", &clockFields(),
+        {"円", drawCircleIcon, true, &circleFields(),
+         drawFrom<CircleParams, circleParams, drawCircle>},
+        {"時計", drawClockIcon, true, &clockFields(),
          drawFrom<ClockParams, clockParams, withoutCaches<ClockParams, drawClock>>},
-        {"画像", nullptr, nullptr, &kPicture},
-        {"数直線", &numberLineFields(),
+        {"画像", drawPictureIcon, false, nullptr, nullptr, &kPicture},
+        {"数直線", drawNumberLineIcon, false, &numberLineFields(),
          drawFrom<NumberLineParams, numberLineParams, drawNumberLine>},
-        {"俵", &tawaraFields(), drawFrom<TawaraParams, tawaraParams, drawTawara>},
-        {"分数タイル", &fractionTilesFields(),
+        {"俵", drawTawaraIcon, true, &tawaraFields(),
+         drawFrom<TawaraParams, tawaraParams, drawTawara>},
+        {"分数タイル", drawFractionTilesIcon, false, &fractionTilesFields(),
          drawFrom<FractionTilesParams, fractionTilesParams,
                   withoutCaches<FractionTilesParams, drawFractionTiles>>},
     }};

@@ -1,5 +1,6 @@
-// The figure kinds in page order, and everything the program walks for a kind: caption,
-// field table, renderer, and the picture interface of the one figure that shows a file.
+// The figure kinds in page order, and everything the program walks for a kind: caption and
+// picture, field table, renderer, and the picture interface of the one figure that shows a
+// file.
 #pragma once
 
 #include "figures/Fields.h"
@@ -9,6 +10,8 @@
 #include "render/Frame.h"
 
 #include <array>
+
+class QPainter;
 
 namespace koyomi::figures {
 
@@ -29,6 +32,9 @@ struct PictureFigure
 struct Figure
 {
     const char* caption; // UTF-8: its page's tab and its library group
+    // The small picture on its tab and library group, smoothed when it is round.
+    void (*drawIcon)(QPainter& painter);
+    bool roundIcon;
     // Its settings; none for a figure that shows a file.
     const FigureFields* fields;
     // Draws it from its fields over the whole canvas, skipping what lies outside the window.

@@ -1,23 +1,17 @@
-// The nine figure kinds in page order, and how the Draw tool makes each one's page.
+// How the Draw tool makes each figure's page, in page order: what only the tools know of a
+// figure. Everything else about a kind is in the core's figure table (figures/Figures.h).
 #pragma once
 
+#include "figures/FigureKinds.h"
 #include "widgets/FigurePage.h"
 
 #include <array>
 
-class QPainter;
-
 namespace koyomi::tools {
 
-struct FigureEntry
-{
-    const char* caption;         // UTF-8: tab and library group caption
-    void (*drawIcon)(QPainter&); // the picture on its tab and library group
-    bool roundIcon;              // a round picture, drawn smoothed
-    widgets::FigurePage* (*makePage)(int kind, widgets::FigureHost&, widgets::Redrawer&,
-                                     QWidget* parent);
-};
+using MakePage = widgets::FigurePage* (*)(int kind, widgets::FigureHost&, widgets::Redrawer&,
+                                          QWidget* parent);
 
-const std::array<FigureEntry, 9>& figureTable();
+const std::array<MakePage, figures::kFigureCount>& pageMakers();
 
 } // namespace koyomi::tools

@@ -2,14 +2,14 @@
 
 #include "widgets/PageControl.h"
 
-#include "figures/Figures.h"
+#include "figures/FigureIcons.h"
 #include "figures/FigureKinds.h"
+#include "figures/Figures.h"
 #include "figures/Record.h"
 #include "figures/picture/PicturePage.h"
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
 #include "tools/DataLibrary.h"
-#include "figures/FigureIcons.h"
 #include "tools/FigureTable.h"
 #include "widgets/ToolPlacement.h"
 
@@ -115,9 +115,9 @@ void TForm2::buildFrame()
     m_tree->setHeaderHidden(true);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (const FigureEntry& entry : figureTable()) {
-        auto* group = new QTreeWidgetItem(m_tree, {QString::fromUtf8(entry.caption)});
-        group->setIcon(0, figureIcon(entry.drawIcon, entry.roundIcon));
+    for (const figures::Figure& figure : figures::figureTable()) {
+        auto* group = new QTreeWidgetItem(m_tree, {QString::fromUtf8(figure.caption)});
+        group->setIcon(0, figures::figureIcon(figure.drawIcon, figure.roundIcon));
     }
     auto* popup = new QMenu(this);
     popup->setObjectName(QStringLiteral("PopupMenu1"));
@@ -150,12 +150,13 @@ void TForm2::buildFrame()
     m_pageControl->setObjectName(QStringLiteral("PageControl1"));
     m_pageControl->setGeometry(143, 1, 313, 611);
     for (int kind = 0; kind < figures::kFigureCount; ++kind) {
-        const FigureEntry& entry = figureTable()[kind];
-        widgets::FigurePage* page = entry.makePage(kind, m_host, m_redrawer, m_pageControl);
+        const figures::Figure& figure = figures::figureTable()[std::size_t(kind)];
+        widgets::FigurePage* page =
+            pageMakers()[std::size_t(kind)](kind, m_host, m_redrawer, m_pageControl);
         page->setObjectName(QStringLiteral("TabSheet%1").arg(kind + 1));
         m_pages.push_back(page);
-        m_pageControl->addTab(page, figureIcon(entry.drawIcon, entry.roundIcon),
-                              QString::fromUtf8(entry.caption));
+        m_pageControl->addTab(page, figures::figureIcon(figure.drawIcon, figure.roundIcon),
+                              QString::fromUtf8(figure.caption));
     }
     connect(m_pageControl, &widgets::PageControl::currentChanged, this,
             &TForm2::PageControl1Change);

@@ -86,7 +86,7 @@ TEST(TablePages, ControlsHoldWhatTheCoreHoldsAfterEveryChangeResetAndRecord)
         widgets::HeadlessHost host(64, 48);
         widgets::Redrawer redrawer([](int) {});
         std::unique_ptr<widgets::FigurePage> made(
-            tools::figureTable()[std::size_t(kind)].makePage(kind, host, redrawer, nullptr));
+            tools::pageMakers()[std::size_t(kind)](kind, host, redrawer, nullptr));
         auto* page = dynamic_cast<widgets::TablePage*>(made.get());
         ASSERT_NE(page, nullptr);
         figures::FieldValues core(*figure.fields, false);
