@@ -2,6 +2,7 @@
 #include "CanvasProbe.h"
 #include "Watchdog.h"
 #include "figures/Dot.h"
+#include "figures/Drawn.h"
 #include "figures/RadialPoint.h"
 #include "figures/Stroke.h"
 #include "figures/WindowProbe.h"
@@ -22,17 +23,10 @@ using namespace koyomi::figures;
 using namespace koyomi::render;
 using koyomi::test::countColor;
 
-namespace {
-
 // An 800 × 570 window: one circle is centred at (400, 285).
-struct Drawn
-{
-    Canvas canvas;
-    explicit Drawn(const CircleParams& p, int w = 800, int h = 570) : canvas(w, h)
-    {
-        drawCircle(canvas, p, Frame{w, h, false});
-    }
-};
+using koyomi::test::Drawn;
+
+namespace {
 
 // Nothing but what a test switches on.
 CircleParams bare()

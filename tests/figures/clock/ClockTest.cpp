@@ -1,6 +1,7 @@
 #include "figures/clock/Clock.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/RadialPoint.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
@@ -14,17 +15,10 @@ using namespace koyomi::render;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
-namespace {
-
 // An 800 × 570 window: one face is centred at (400, 285).
-struct Drawn
-{
-    Canvas canvas;
-    explicit Drawn(const ClockParams& p, int w = 800, int h = 570) : canvas(w, h)
-    {
-        drawClock(canvas, p, Frame{w, h, false});
-    }
-};
+using koyomi::test::Drawn;
+
+namespace {
 
 ClockParams bare()
 {

@@ -1,6 +1,7 @@
 #include "figures/fractiontiles/FractionTiles.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
 
@@ -15,17 +16,10 @@ using koyomi::test::columnString;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
-namespace {
-
 // An 800 × 570 window: the default tile spans x 350 … 450 and y 210 … 360.
-struct Drawn
-{
-    Canvas canvas;
-    explicit Drawn(const FractionTilesParams& p, int w = 800, int h = 570) : canvas(w, h)
-    {
-        drawFractionTiles(canvas, p, Frame{w, h, false});
-    }
-};
+using koyomi::test::Drawn;
+
+namespace {
 
 // Only the lines under test: the sides are switched off.
 FractionTilesParams withoutSides()

@@ -1,6 +1,7 @@
 #include "figures/graphpaper/GraphPaper.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/Visible.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
@@ -17,19 +18,11 @@ using koyomi::test::columnString;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
+using koyomi::test::Drawn;
+
 namespace {
 
 constexpr ColorRef kRed = 0x0000FF;
-
-// Draws onto a canvas of the frame's size.
-struct Drawn
-{
-    Canvas canvas;
-    Drawn(const GraphPaperParams& p, int w = 800, int h = 570, bool white = false) : canvas(w, h)
-    {
-        drawGraphPaper(canvas, p, Frame{w, h, white});
-    }
-};
 
 GraphPaperParams smallBlock(int hCount, int vCount, int spacing)
 {

@@ -1,6 +1,7 @@
 #include "figures/grid/Grid.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
 
@@ -14,18 +15,11 @@ using namespace koyomi::render;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
+using koyomi::test::Drawn;
+
 namespace {
 
 constexpr ColorRef kRed = 0x0000FF;
-
-struct Drawn
-{
-    Canvas canvas;
-    Drawn(const GridParams& p, int w = 800, int h = 570, bool white = false) : canvas(w, h)
-    {
-        drawGrid(canvas, p, Frame{w, h, white});
-    }
-};
 
 GridParams redMarks(GridMark shape, int size)
 {

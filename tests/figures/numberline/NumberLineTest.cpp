@@ -1,6 +1,7 @@
 #include "figures/numberline/NumberLine.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
 
@@ -19,17 +20,10 @@ using namespace koyomi::render;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
-namespace {
-
 // An 800 × 570 window: the default line runs from x = 175 to 625 at y = 285.
-struct Drawn
-{
-    Canvas canvas;
-    explicit Drawn(const NumberLineParams& p, int w = 800, int h = 570) : canvas(w, h)
-    {
-        drawNumberLine(canvas, p, Frame{w, h, false});
-    }
-};
+using koyomi::test::Drawn;
+
+namespace {
 
 } // namespace
 

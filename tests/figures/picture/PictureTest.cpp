@@ -314,7 +314,8 @@ TEST(PictureDecode, PhotographsAsCamerasWriteThem)
     // Stored 6000 × 1500, shown 1500 × 6000: in 800 × 600 its place is 150 × 600, which the
     // stored picture covers as 600 × 150 at an eighth (750 × 188). Judged unturned, it would
     // need half scale.
-    const QByteArray sideways = test::withOrientation(test::jpegOf(test::halvesImage(6000, 1500)), 6);
+    const QByteArray sideways =
+        test::withOrientation(test::jpegOf(test::halvesImage(6000, 1500)), 6);
     const figures::DecodedPicture tall = figures::decodeJpeg(sideways, {800, 600});
     EXPECT_EQ(tall.size, QSize(1500, 6000));
     EXPECT_EQ(tall.image.size(), QSize(188, 750));

@@ -1,6 +1,7 @@
 #include "figures/tawara/Tawara.h"
 #include "CanvasProbe.h"
 #include "Watchdog.h"
+#include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
 
@@ -14,17 +15,10 @@ using namespace koyomi::render;
 using koyomi::test::countColor;
 using koyomi::test::rowString;
 
-namespace {
+// An 800 × 570 window: the single pile's reference point is (400, 285).
+using koyomi::test::Drawn;
 
-// White outlines on an 800 × 570 window: the single pile's reference point is (400, 285).
-struct Drawn
-{
-    Canvas canvas;
-    explicit Drawn(const TawaraParams& p, int w = 800, int h = 570) : canvas(w, h)
-    {
-        drawTawara(canvas, p, Frame{w, h, false});
-    }
-};
+namespace {
 
 TawaraParams pile(TawaraShape shape, TawaraOrientation apex, int rows)
 {
