@@ -354,41 +354,6 @@ TEST(Circle, CopiesFromOneDrawnAndWhatTheWindowSkipsChangeNoPixel)
     }
 }
 
-TEST(Circle, ValuesTypedFarOutOfRangeDrawAndEnd)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        for (int shape = 0; shape <= 4; ++shape) {
-            auto run = [&](auto change) {
-                CircleParams p = CircleParams::defaults(false);
-                p.edgeMark = shape;
-                p.centreMark = shape % 4;
-                p.divisions = 12;
-                p.numbersShown = true;
-                p.ringDivision = 3;
-                p.sub1.division = 4;
-                change(p);
-                koyomi::test::runWithWatchdog("circle", [&] { Drawn(p, 320, 200); });
-            };
-            run([&](CircleParams& p) { p.radius = v; });
-            run([&](CircleParams& p) { p.ringDivision = v; });
-            run([&](CircleParams& p) { p.divisions = v; });
-            run([&](CircleParams& p) { p.sub1.division = p.sub2.division = v; });
-            run([&](CircleParams& p) { p.edgeMarkSize = p.sub1.size = p.centreMarkSize = v; });
-            run([&](CircleParams& p) { p.numberSize = v; });
-            run([&](CircleParams& p) { p.firstNumber = p.numberStep = v; });
-            run([&](CircleParams& p) { p.countAcross = p.countDown = v; });
-            run([&](CircleParams& p) { p.gapAcross = p.gapDown = v; });
-            run([&](CircleParams& p) { p.startPosition = v; });
-            run([&](CircleParams& p) {
-                for (LineSetting* l : {&p.circumference, &p.rings, &p.edgeMarks, &p.sub1.line}) {
-                    l->width = v;
-                }
-            });
-            run([&](CircleParams& p) { p.edgeMarks.kind = p.edgeMarks.color = p.numberColor = v; });
-        }
-    }
-}
-
 TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
 {
     // Every division outside the range has a ray that misses the box widened by the margin

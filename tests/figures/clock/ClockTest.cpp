@@ -1,6 +1,5 @@
 #include "figures/clock/Clock.h"
 #include "CanvasProbe.h"
-#include "Watchdog.h"
 #include "figures/Drawn.h"
 #include "figures/RadialPoint.h"
 #include "figures/WindowProbe.h"
@@ -175,28 +174,3 @@ TEST(Clock, FacesCopiedFromOneDrawnGiveThePictureOfDrawingEveryFace)
     }
 }
 
-TEST(Clock, ValuesTypedFarOutOfRangeDrawAndEnd)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        for (int shape = 1; shape <= 4; ++shape) {
-            auto run = [&](auto change) {
-                ClockParams p = ClockParams::defaults(false);
-                p.graduationMark = shape;
-                p.centreMark = 1 + shape % 3;
-                change(p);
-                koyomi::test::runWithWatchdog("clock", [&] { Drawn(p, 320, 200); });
-            };
-            run([&](ClockParams& p) { p.radius = v; });
-            run([&](ClockParams& p) { p.hourMarkSize = p.minuteMarkSize = p.centreMarkSize = v; });
-            run([&](ClockParams& p) { p.numeralSize = v; });
-            run([&](ClockParams& p) { p.countAcross = p.countDown = v; });
-            run([&](ClockParams& p) { p.gapAcross = p.gapDown = v; });
-            run([&](ClockParams& p) {
-                for (LineSetting* l : {&p.circumference, &p.centre, &p.minuteMarks, &p.hourMarks}) {
-                    l->width = v;
-                }
-            });
-            run([&](ClockParams& p) { p.hourMarks.kind = p.hourMarks.color = p.numeralColor = v; });
-        }
-    }
-}

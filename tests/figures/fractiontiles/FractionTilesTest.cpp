@@ -1,6 +1,5 @@
 #include "figures/fractiontiles/FractionTiles.h"
 #include "CanvasProbe.h"
-#include "Watchdog.h"
 #include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
@@ -138,36 +137,6 @@ TEST(FractionTiles, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     koyomi::test::expectWindowMatchesLargeCanvas(
         small, 300, [&](Canvas& c, const Frame& f) { drawFractionTiles(c, p, f); });
     EXPECT_GT(countColor(small, kWhite), 0);
-}
-
-TEST(FractionTiles, ValuesTypedFarOutOfRangeDrawAndEnd)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        auto run = [&](auto change) {
-            FractionTilesParams p = FractionTilesParams::defaults(false);
-            p.partsDown = 7;
-            p.partsAcross = 5;
-            p.tickPosition = int(TickSides::All);
-            p.hDivisions.kind = 1;
-            change(p);
-            koyomi::test::runWithWatchdog("tiles", [&] { Drawn(p, 320, 200); });
-        };
-        run([&](FractionTilesParams& p) { p.tileWidth = p.tileHeight = v; });
-        run([&](FractionTilesParams& p) { p.partsDown = p.partsAcross = v; });
-        run([&](FractionTilesParams& p) { p.countAcross = p.countDown = v; });
-        run([&](FractionTilesParams& p) { p.gapAcross = p.gapDown = v; });
-        run([&](FractionTilesParams& p) { p.tickLength = v; });
-        run([&](FractionTilesParams& p) {
-            p.ticks.width = p.topSide.width = p.hDivisions.width = v;
-        });
-        run([&](FractionTilesParams& p) { p.tickPosition = p.ticks.kind = p.ticks.color = v; });
-        // The largest tiles cut into the most parts, in the largest arrangement.
-        run([&](FractionTilesParams& p) {
-            p.tileWidth = p.tileHeight = 1000;
-            p.partsDown = p.partsAcross = 1000;
-            p.countAcross = p.countDown = 500;
-        });
-    }
 }
 
 TEST(FractionTiles, FilledStrokesGiveThePictureOfDrawingEveryLine)

@@ -1,6 +1,5 @@
 #include "figures/grid/Grid.h"
 #include "CanvasProbe.h"
-#include "Watchdog.h"
 #include "figures/Drawn.h"
 #include "figures/WindowProbe.h"
 #include "render/Palette.h"
@@ -177,29 +176,6 @@ TEST(Grid, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     koyomi::test::expectWindowMatchesLargeCanvas(
         small, 900, [&](Canvas& c, const Frame& f) { drawGrid(c, p, f); });
     EXPECT_GT(countColor(small, kRed), 0);
-}
-
-TEST(Grid, ValuesTypedFarOutOfRangeDrawAndEndAndNeverCrash)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        for (const GridMark shape :
-             {GridMark::Hollow, GridMark::Filled, GridMark::Plus, GridMark::Cross}) {
-            GridParams p = redMarks(shape, 3);
-            p.centreMarksOn = true;
-            p.rowCount = p.columnCount = p.countAcross = p.countDown = v;
-            koyomi::test::runWithWatchdog("counts", [&] { Drawn a(p, 320, 200); });
-            p = redMarks(shape, 3);
-            p.centreMarksOn = true;
-            p.rowSpacing = p.columnSpacing = p.gapAcross = p.gapDown = v;
-            koyomi::test::runWithWatchdog("spacings", [&] { Drawn b(p, 320, 200); });
-            p = redMarks(shape, v);
-            p.centreMarksOn = true;
-            koyomi::test::runWithWatchdog("size", [&] { Drawn c(p, 320, 200); });
-            p.markColor = v;
-            p.markShape = v;
-            koyomi::test::runWithWatchdog("selectors", [&] { Drawn e(p, 320, 200); });
-        }
-    }
 }
 
 TEST(Grid, StampedMarksGiveThePictureOfDrawingEveryMarkInOrder)

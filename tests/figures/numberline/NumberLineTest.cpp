@@ -246,34 +246,6 @@ TEST(NumberLine, LabelsOfLinesJustBeyondTheWindowPaintWhatReachesIn)
     }
 }
 
-TEST(NumberLine, ValuesTypedFarOutOfRangeDrawAndEnd)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        for (int shape = 0; shape < 4; ++shape) {
-            auto run = [&](auto change) {
-                NumberLineParams p = NumberLineParams::defaults(false);
-                p.tickShape = shape;
-                p.labelsOn = true;
-                p.sub1Count = 3;
-                p.sub2Count = 7;
-                p.labelUnit = "単位";
-                change(p);
-                koyomi::test::runWithWatchdog("number line", [&] { Drawn(p, 320, 200); });
-            };
-            run([&](NumberLineParams& p) { p.tickCount = v; });
-            run([&](NumberLineParams& p) { p.tickSpacing = v; });
-            run([&](NumberLineParams& p) { p.countAcross = p.countDown = v; });
-            run([&](NumberLineParams& p) { p.gapAcross = p.gapDown = v; });
-            run([&](NumberLineParams& p) { p.tickLength = p.sub1Length = p.sub2Length = v; });
-            run([&](NumberLineParams& p) { p.axis.width = p.ticks.width = p.sub1.width = v; });
-            run([&](NumberLineParams& p) { p.labelStart = p.labelStep = v; });
-            run([&](NumberLineParams& p) { p.labelSize = v; });
-            run([&](NumberLineParams& p) { p.sub1Count = p.sub2Count = v; });
-            run([&](NumberLineParams& p) { p.labelScale = p.axis.kind = p.ticks.color = v; });
-        }
-    }
-}
-
 TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
 {
     // Dots of every line kind, overlapping or apart, over subdivisions and other lines, cut

@@ -122,26 +122,6 @@ TEST(Tawara, SkippingWhatIsOutsideTheWindowChangesNoPixel)
     }
 }
 
-TEST(Tawara, ValuesTypedFarOutOfRangeDrawAndEnd)
-{
-    for (const int v : {INT_MAX, INT_MIN, -1, 0, 1000000}) {
-        for (const TawaraShape shape : {TawaraShape::Circle, TawaraShape::Square}) {
-            auto run = [&](auto change) {
-                TawaraParams p = pile(shape, TawaraOrientation::ApexUp, 3);
-                p.lineKind = 1;
-                change(p);
-                koyomi::test::runWithWatchdog("tawara", [&] { Drawn(p, 320, 200); });
-            };
-            run([&](TawaraParams& p) { p.pieceSize = v; });
-            run([&](TawaraParams& p) { p.rowCount = v; });
-            run([&](TawaraParams& p) { p.countAcross = p.countDown = v; });
-            run([&](TawaraParams& p) { p.gapAcross = p.gapDown = v; });
-            run([&](TawaraParams& p) { p.lineWidth = v; });
-            run([&](TawaraParams& p) { p.lineKind = p.lineColor = p.orientation = v; });
-        }
-    }
-}
-
 TEST(Tawara, PilesDrawnAsOneUnionGiveThePictureOfDrawingEveryPiece)
 {
     // Overlapping and coinciding piles, both shapes and orientations, every line kind and
