@@ -2,6 +2,7 @@
 
 #include "figures/Figures.h"
 #include "figures/Record.h"
+#include "figures/Worksheet.h"
 #include "render/JpegEncoder.h"
 #include "render/Text.h"
 #include "state/LibraryFile.h"
@@ -29,6 +30,9 @@ constexpr int kMaxSide = 16384;
 const char* const kUsage =
     "使い方: koyomiplan-render [--size WxH] [--white] (--kind K | --record LINE | --library "
     "FILE --name NAME) -o OUT\n"
+    "        koyomiplan-render [--paper A4|A3|B4|B5|Letter] [--landscape] [--mm-per-pixel X] "
+    "[--margin MM] [--captions] (--kind K | --record LINE | --library FILE (--name NAME ... | "
+    "--all)) -o OUT.pdf\n"
     "        koyomiplan-render --list FILE";
 
 // A failure to report: one line, exit code 1 (2 for a wrong command line).
@@ -46,7 +50,11 @@ struct Options
     std::optional<int> kind;
     std::optional<QString> record;
     std::optional<QByteArray> library; // file names: the system's bytes
-    std::optional<QString> name;
+    QStringList names;                 // presets of the library, in the order given
+    bool all = false;                  // every preset of the library, in library order
+    bool sizeGiven = false;
+    // A worksheet (an output name ending in .pdf).
+    figures::WorksheetLayout sheet;
     std::optional<QByteArray> list;
     QByteArray output;
     bool help = false;
@@ -82,6 +90,7 @@ Options parse(const QByteArrayList& args)
             }
             o.width = w;
             o.height = h;
+            o.sizeGiven = true;
         } else if (a == "--help") {
             o.help = true;
         } else if (a == "--white") {
@@ -100,7 +109,32 @@ Options parse(const QByteArrayList& args)
         } else if (a == "--library") {
             o.library = value(i);
         } else if (a == "--name") {
-            o.name = QString::fromUtf8(value(i));
+            o.names.append(QString::fromUtf8(value(i)));
+        } else if (a == "--all") {
+            o.all = true;
+        } else if (a == "--paper") {
+            const QByteArray v = value(i);
+            o.sheet.paper = figures::paperNamed(QString::fromUtf8(v));
+            if (!o.sheet.paper) {
+                throw Failure{QStringLiteral("用紙「%1」は A4、A3、B4、B5、Letter のどれかにして"
+                                             "ください")
+                                  .arg(shown(v)),
+                              2};
+            }
+        } else if (a == "--landscape") {
+            o.sheet.landscape = true;
+        } else if (a == "--captions") {
+            o.sheet.captions = true;
+        } else if (a == "--mm-per-pixel" || a == "--margin") {
+            const QByteArray v = value(i);
+            bool ok = false;
+            const double mm = v.toDouble(&ok);
+            if (!ok) {
+                throw Failure{
+                    QStringLiteral("%1 の値「%2」は数で指定してください").arg(shown(a), shown(v)),
+                    2};
+            }
+            (a == "--margin" ? o.sheet.marginMm : o.sheet.mmPerPixel) = mm;
         } else if (a == "--list") {
             o.list = value(i);
         } else if (a == "-o") {
@@ -115,11 +149,11 @@ Options parse(const QByteArrayList& args)
     }
     const int sources =
         int(o.kind.has_value()) + int(o.record.has_value()) + int(o.library.has_value());
-    if (sources != 1 || o.library.has_value() != o.name.has_value()) {
-        throw Failure{
-            QStringLiteral(
-                "--kind、--record、--library と --name のどれか一つで図形を指定してください"),
-            2};
+    const bool presets = !o.names.isEmpty() || o.all;
+    if (sources != 1 || o.library.has_value() != presets || (o.all && !o.names.isEmpty())) {
+        throw Failure{QStringLiteral("--kind、--record、--library と --name (または --all) の"
+                                     "どれか一つで図形を指定してください"),
+                      2};
     }
     if (o.output.isEmpty()) {
         throw Failure{QStringLiteral("出力ファイルを -o で指定してください"), 2};
@@ -218,16 +252,16 @@ void writeWhole(const QByteArray& path, const QByteArray& bytes)
     }
 }
 
-// The picture a picture record names, fitted to the canvas on black. A file that cannot be
-// read is the record's fault; one that is no picture, the file's.
+// The picture a picture record names, fitted to the canvas on the background. A file that
+// cannot be read is the record's fault; one that is no picture, the file's.
 void drawPictureRecord(const figures::PictureFigure& picture, const QStringList& values,
-                       render::Canvas& canvas)
+                       render::Canvas& canvas, render::ColorRef background)
 {
     try {
         picture.draw(
             canvas,
             picture.load(picture.read(values).path(), QSize(canvas.width(), canvas.height())),
-            nullptr);
+            nullptr, background);
     } catch (const figures::PictureError& e) {
         throw Failure{(e.kind == figures::PictureError::Unreadable
                            ? QStringLiteral("レコードを読めません: %1")
@@ -236,79 +270,155 @@ void drawPictureRecord(const figures::PictureFigure& picture, const QStringList&
     }
 }
 
-void render(const Options& o)
+// What one figure shows: a kind's defaults or a record, on the given background.
+struct Source
 {
-    const QByteArray suffix = suffixOf(o.output);
-    if (suffix != "png" && suffix != "jpg" && suffix != "jpeg" && suffix != "ppm") {
-        throw Failure{
-            QStringLiteral(
-                "出力ファイル「%1」の拡張子は .png .jpg .jpeg .ppm のどれかにしてください")
-                .arg(shown(o.output)),
-            2};
-    }
-    // The record to draw; none for a figure's defaults (--kind).
-    std::optional<QString> line = o.record;
-    if (o.library) {
-        const state::LibraryContents library = libraryRecords(*o.library);
-        for (const QString& candidate : library.records) {
-            if (figures::parseRecordHead(candidate)->name == *o.name) {
-                line = candidate;
-                break;
-            }
+    int kind = 0;
+    std::optional<figures::Record> record;
+    bool white = false;
+};
+
+// The figure drawn in a window of `size`. On paper the background is white and white ink is
+// printed black.
+QImage drawn(const Source& source, QSize size, bool paper)
+{
+    const figures::Figure& figure = *figures::figureOf(source.kind);
+    const bool white = paper || source.white;
+    render::Canvas canvas(size.width(), size.height(), render::backgroundColor(white));
+    const render::Frame frame{size.width(), size.height(), white};
+    if (figure.picture) {
+        if (!source.record) {
+            throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
         }
-        if (!line) {
+        drawPictureRecord(*figure.picture, source.record->values, canvas,
+                          paper ? render::kWhite : render::kBlack);
+        return canvas.image();
+    }
+    // A record's values are read into the figure's fields; a value the figure cannot read
+    // stops the command (the Draw tool would keep the fields set before it).
+    figures::FieldValues fields(*figure.fields, source.white);
+    QString problem;
+    try {
+        if (source.record) {
+            figures::applyRecordValues(fields, source.record->values);
+        }
+        problem = fields.errors().value(0);
+    } catch (const figures::EConvertError& e) {
+        problem = QString::fromUtf8(e.what());
+    }
+    if (!problem.isEmpty()) {
+        throw Failure{
+            QStringLiteral("レコードを読めません: %1").arg(render::messageExcerpt(problem))};
+    }
+    if (paper) {
+        figures::inkForPaper(fields);
+    }
+    figure.draw(canvas, fields, frame, nullptr);
+    return canvas.image();
+}
+
+// A record line's figure, or the line refused.
+Source sourceOf(const QString& line)
+{
+    Source source;
+    source.record = figures::parseRecord(line);
+    if (!source.record || !figures::figureOf(source.record->kind)) {
+        throw Failure{
+            QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(line))};
+    }
+    source.kind = int(source.record->kind);
+    source.white = source.record->whiteBackground;
+    return source;
+}
+
+// The presets the options name, in their order: the named ones as given, or every one.
+std::vector<QString> presetLines(const Options& o)
+{
+    const state::LibraryContents library = libraryRecords(*o.library);
+    std::vector<QString> lines;
+    if (o.all) {
+        lines.assign(library.records.begin(), library.records.end());
+        if (lines.empty()) {
+            const QString unread = unreadOf(*o.library, library);
+            throw Failure{
+                unread.isEmpty()
+                    ? QStringLiteral("ライブラリ「%1」に設定がありません").arg(shown(*o.library))
+                    : unread};
+        }
+        return lines;
+    }
+    for (const QString& name : o.names) {
+        const auto found =
+            std::find_if(library.records.begin(), library.records.end(), [&](const QString& l) {
+                return figures::parseRecordHead(l)->name == name;
+            });
+        if (found == library.records.end()) {
             // The name may be on a line that could not be read: that is what is said then.
             const QString unread = unreadOf(*o.library, library);
             throw Failure{unread.isEmpty()
                               ? QStringLiteral("ライブラリ「%1」に「%2」はありません")
-                                    .arg(shown(*o.library), render::messageExcerpt(*o.name))
+                                    .arg(shown(*o.library), render::messageExcerpt(name))
                               : QStringLiteral("%1 (「%2」はその中かもしれません)")
-                                    .arg(unread, render::messageExcerpt(*o.name))};
+                                    .arg(unread, render::messageExcerpt(name))};
         }
+        lines.push_back(*found);
     }
-    int kind = o.kind.value_or(0);
-    bool white = o.white;
-    std::optional<figures::Record> record;
-    if (line) {
-        record = figures::parseRecord(*line);
-        if (!record || record->kind < 0 || record->kind >= figures::kFigureCount) {
-            throw Failure{
-                QStringLiteral("レコードとして読めません: %1").arg(render::messageExcerpt(*line))};
-        }
-        kind = int(record->kind);
-        white = record->whiteBackground;
-    }
+    return lines;
+}
 
-    // A figure's defaults, or its record read into its fields, drawn by the core alone; the
-    // picture figure shows the file its record names.
-    const figures::Figure& figure = *figures::figureOf(kind);
-    render::Canvas canvas(o.width, o.height, render::backgroundColor(white));
-    const render::Frame frame{o.width, o.height, white};
-    if (!line) {
-        if (figure.picture) {
-            throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
-        }
-        figures::drawFigureDefaults(kind, canvas, frame);
-    } else if (figure.picture) {
-        drawPictureRecord(*figure.picture, record->values, canvas);
-    } else {
-        // A value the figure cannot read stops the command (the Draw tool would keep the
-        // fields set before it): nothing is drawn.
-        figures::FieldValues fields(*figure.fields, white);
-        QString problem;
-        try {
-            figures::applyRecordValues(fields, record->values);
-            problem = fields.errors().value(0);
-        } catch (const figures::EConvertError& e) {
-            problem = QString::fromUtf8(e.what());
-        }
-        if (!problem.isEmpty()) {
-            throw Failure{
-                QStringLiteral("レコードを読めません: %1").arg(render::messageExcerpt(problem))};
-        }
-        figure.draw(canvas, fields, frame, nullptr);
+void render(const Options& o)
+{
+    const QByteArray suffix = suffixOf(o.output);
+    const bool pdf = suffix == "pdf";
+    if (!pdf && suffix != "png" && suffix != "jpg" && suffix != "jpeg" && suffix != "ppm") {
+        throw Failure{
+            QStringLiteral(
+                "出力ファイル「%1」の拡張子は .png .jpg .jpeg .ppm .pdf のどれかにしてください")
+                .arg(shown(o.output)),
+            2};
     }
-    writeWhole(o.output, encode(canvas.image(), suffix));
+    if (pdf && o.sizeGiven) {
+        throw Failure{QStringLiteral("PDF の大きさは用紙・余白・1 ピクセルの長さで決まります。"
+                                     "--size は使えません"),
+                      2};
+    }
+    if (!pdf && (o.names.size() > 1 || o.all)) {
+        throw Failure{QStringLiteral("複数の設定を書き出せるのは PDF だけです"), 2};
+    }
+    std::vector<Source> sources;
+    if (o.library) {
+        for (const QString& line : presetLines(o)) {
+            sources.push_back(sourceOf(line));
+        }
+    } else if (o.record) {
+        sources.push_back(sourceOf(*o.record));
+    } else {
+        sources.push_back(Source{*o.kind, std::nullopt, o.white});
+    }
+    if (!pdf) {
+        writeWhole(o.output,
+                   encode(drawn(sources.front(), QSize(o.width, o.height), false), suffix));
+        return;
+    }
+    const QString problem = figures::worksheetProblem(o.sheet);
+    if (!problem.isEmpty()) {
+        throw Failure{problem, 2};
+    }
+    // Every page is drawn before anything is written: a preset that cannot be drawn stops the
+    // worksheet, named, and no part of it is written.
+    std::vector<figures::WorksheetPage> pages;
+    for (const Source& source : sources) {
+        const QString name = source.record
+                                 ? source.record->name
+                                 : QString::fromUtf8(figures::figureOf(source.kind)->caption);
+        try {
+            pages.push_back({drawn(source, figures::worksheetPixels(o.sheet), true), name});
+        } catch (const Failure& f) {
+            throw Failure{QStringLiteral("「%1」: %2").arg(render::messageExcerpt(name), f.message),
+                          f.code};
+        }
+    }
+    writeWhole(o.output, figures::worksheetPdf(o.sheet, pages));
 }
 
 } // namespace

@@ -73,7 +73,7 @@ void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& f
         return;
     }
     if (figure->picture) {
-        figure->picture->draw(canvas, DecodedPicture{}, nullptr); // no picture chosen yet
+        figure->picture->draw(canvas, DecodedPicture{}, nullptr, render::kBlack); // none chosen yet
         return;
     }
     const FieldValues fresh(*figure->fields, frame.whiteBackground);

@@ -25,8 +25,10 @@ struct PictureFigure
     QStringList (*write)(const QString& folder, const QString& name);
     // The file decoded fitted to a window of the given size; throws PictureError.
     DecodedPicture (*load)(const QString& path, QSize client);
-    // The picture on black, fitted; a picture without an image is black.
-    void (*draw)(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled);
+    // The picture fitted on the background (black on the screen, white on paper); a
+    // picture without an image is the background alone.
+    void (*draw)(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled,
+                 render::ColorRef background);
 };
 
 struct Figure

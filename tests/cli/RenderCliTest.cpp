@@ -1,4 +1,6 @@
+#include "figures/Fields.h"
 #include "figures/Figures.h"
+#include "figures/Record.h"
 #include "figures/graphpaper/GraphPaper.h"
 #include "figures/graphpaper/GraphPaperPage.h"
 #include "figures/picture/PictureFiles.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -442,4 +445,164 @@ TEST_F(RenderCliTest, APictureRecordDrawsWhatTheWindowShows)
     host.pages = &form.pages();
     ASSERT_TRUE(form.loadRecord(line));
     EXPECT_EQ(shown, host.canvas.image());
+}
+
+namespace {
+
+// A poppler-utils program's standard output.
+QString poppler(const char* program, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(program), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program;
+    EXPECT_EQ(p.exitCode(), 0) << program << " " << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Each page of a PDF rendered at `dpi` by pdftoppm, as images.
+std::vector<QImage> pagesOf(const QString& pdf, const QString& dpi, const QString& prefix)
+{
+    poppler("pdftoppm", {"-r", dpi, "-png", pdf, prefix});
+    std::vector<QImage> pages;
+    const QFileInfo info(prefix);
+    QStringList names =
+        QDir(info.path()).entryList({info.fileName() + "-*.png"}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        pages.push_back(QImage(info.path() + "/" + name).convertToFormat(QImage::Format_RGB32));
+    }
+    return pages;
+}
+
+// One line of `pdfimages -list` split into its columns.
+QStringList imageColumns(const QString& line)
+{
+    return line.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST_F(RenderCliTest, AWorksheetHoldsTheDrawingAsOneLosslessImageAtItsExactSize)
+{
+    // A4 portrait, 0.2 mm a pixel, 10 mm margins: a 950 × 1385 drawing, 190 × 277 mm. At
+    // 25.4 / 0.2 = 127 dpi one figure pixel is one rendered pixel, and the margin 50 of them.
+    const CommandRun r = runCommand({"--kind", "0", "-o", path("w.pdf")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString info = poppler("pdfinfo", {path("w.pdf")});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +1\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size:       595.276 x 841.89 pts (A4)")) << info.toStdString();
+    const QStringList images = poppler("pdfimages", {"-list", path("w.pdf")}).split(u'\n');
+    ASSERT_GE(images.size(), 3);
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi …
+    const QStringList image = imageColumns(images[2]);
+    EXPECT_EQ(image.mid(0, 10),
+              (QStringList{"1", "0", "image", "950", "1385", "rgb", "3", "8", "image", "no"}));
+    EXPECT_EQ(image.mid(12, 2), (QStringList{"127", "127"}));
+    EXPECT_EQ(images.size(), 4) << "one image only"; // two header lines and a final newline
+
+    // The page's drawing is the default graph paper drawn black on white, pixel for pixel:
+    // the white lines of a fresh page are printed black.
+    ASSERT_EQ(
+        runCommand({"--kind", "0", "--white", "--size", "950x1385", "-o", path("w.png")}).code, 0);
+    const std::vector<QImage> pages = pagesOf(path("w.pdf"), "127", path("w"));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].copy(50, 50, 950, 1385),
+              QImage(path("w.png")).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(pages[0].pixel(49, 500), qRgb(255, 255, 255)); // the margin is paper
+}
+
+TEST_F(RenderCliTest, ALessonIsOnePagePerPresetInTheOrderGivenOrTheLibrarys)
+{
+    // Two presets in red ink, which stays red on paper: a grid and a circle.
+    auto redRecord = [](int kind, const char* name, bool white) {
+        figures::FieldValues fields(*figures::figureTable()[std::size_t(kind)].fields, white);
+        for (int f = 0; f < fields.count(); ++f) {
+            if (fields.field(f).kind == figures::FieldKind::Color) {
+                fields.setIndex(f, render::kRedIndex);
+            }
+        }
+        return figures::recordLine(kind, QString::fromUtf8(name), white,
+                                   figures::recordValues(fields));
+    };
+    QFile library(path("lesson.txt"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    QStringEncoder sjis("Shift_JIS");
+    library.write(
+        sjis.encode(redRecord(1, "点", false) + "\r\n" + redRecord(3, "円", false) + "\r\n"));
+    library.close();
+    // B5 (JIS) landscape is 257 × 182 mm; with 7 mm margins and 0.25 mm a pixel the drawing
+    // is 972 × 672 pixels, one pixel each at 25.4 / 0.25 = 101.6 dpi, the margin 28 of them.
+    const QStringList sheet{"--paper",  "b5", "--landscape", "--mm-per-pixel", "0.25",
+                            "--margin", "7"};
+    auto onWhite = [&](int kind, const char* name) {
+        const QString out = path(QString::fromUtf8(name) + ".png");
+        EXPECT_EQ(
+            runCommand({"--record", redRecord(kind, name, true), "--size", "972x672", "-o", out})
+                .code,
+            0);
+        return QImage(out).convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage grid = onWhite(1, "点");
+    const QImage circle = onWhite(3, "円");
+    ASSERT_NE(grid, circle);
+
+    const CommandRun named = runCommand(QStringList{"--library", path("lesson.txt"), "--name", "円",
+                                                    "--name", "点", "-o", path("l.pdf")} +
+                                        sheet);
+    ASSERT_EQ(named.code, 0) << named.err.toStdString();
+    const QString info = poppler("pdfinfo", {path("l.pdf")});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +2\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("728.504 x 515.906 pts")) << info.toStdString();
+    std::vector<QImage> pages = pagesOf(path("l.pdf"), "101.6", path("l"));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].copy(28, 28, 972, 672), circle); // in the order given
+    EXPECT_EQ(pages[1].copy(28, 28, 972, 672), grid);
+
+    const CommandRun all = runCommand(
+        QStringList{"--library", path("lesson.txt"), "--all", "-o", path("a.pdf")} + sheet);
+    ASSERT_EQ(all.code, 0) << all.err.toStdString();
+    pages = pagesOf(path("a.pdf"), "101.6", path("a"));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].copy(28, 28, 972, 672), grid); // in library order
+    EXPECT_EQ(pages[1].copy(28, 28, 972, 672), circle);
+}
+
+TEST_F(RenderCliTest, AWorksheetThatCannotBeMadeIsRefusedAndNothingIsWritten)
+{
+    QFile library(path("lesson.txt"));
+    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
+    library.write("1,\"A\",0\r\n6,\"Photo\",0,\"/nowhere/\",\"missing.jpg\"\r\n");
+    library.close();
+    const QString out = path("x.pdf");
+    const struct
+    {
+        QStringList args;
+        int code;
+        const char* says;
+    } cases[] = {
+        {{"--kind", "0", "--size", "100x100", "-o", out}, 2, "--size"},
+        {{"--kind", "0", "--mm-per-pixel", "0.04", "-o", out}, 2, "0.05〜2 mm"},
+        {{"--kind", "0", "--mm-per-pixel", "2.5", "-o", out}, 2, "0.05〜2 mm"},
+        {{"--kind", "0", "--mm-per-pixel", "x", "-o", out}, 2, "数で指定"},
+        {{"--kind", "0", "--margin", "51", "-o", out}, 2, "0〜50 mm"},
+        {{"--kind", "0", "--margin", "-1", "-o", out}, 2, "0〜50 mm"},
+        {{"--kind", "0", "--paper", "A5", "-o", out}, 2, "用紙「A5」"},
+        {{"--kind", "0", "-o", path("no/such/folder/x.pdf")}, 1, ""},
+        {{"--library", path("lesson.txt"), "--all", "-o", out}, 1, "「Photo」"},
+        {{"--library", path("lesson.txt"), "--name", "A", "--name", "A", "-o", path("x.png")},
+         2,
+         "PDF"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun r = runCommand(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << c.args.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(path("x.png")));
+    }
+    // The largest margin and scale that still leave a drawing are taken.
+    EXPECT_EQ(runCommand({"--kind", "0", "--paper", "B5", "--mm-per-pixel", "2", "--margin", "50",
+                          "-o", out})
+                  .code,
+              0);
 }

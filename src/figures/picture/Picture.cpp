@@ -321,9 +321,10 @@ DecodedPicture loadPicture(const QString& path, QSize client)
     }
 }
 
-void drawPicture(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled)
+void drawPicture(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled,
+                 render::ColorRef background)
 {
-    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()), render::kBlack);
+    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()), background);
     const QRect place = fitPicture(picture.size, QSize(canvas.width(), canvas.height()));
     if (place.isEmpty() || picture.image.isNull()) {
         return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/Canvas.h"
+#include "render/Palette.h"
 
 #include <QImage>
 #include <QRect>
@@ -77,8 +78,9 @@ DecodedPicture decodeJpeg(const QByteArray& jpeg, QSize client);
 DecodedPicture loadPicture(const QString& path, QSize client);
 
 // The picture as the window shows it: black over the whole canvas (whatever the background
-// setting), the picture fitted on it. `scaled` keeps the picture scaled to its place between
-// draws of the same size.
-void drawPicture(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled = nullptr);
+// setting; a worksheet's paper is white), the picture fitted on it. `scaled` keeps the
+// picture scaled to its place between draws of the same size.
+void drawPicture(render::Canvas& canvas, const DecodedPicture& picture, QImage* scaled = nullptr,
+                 render::ColorRef background = render::kBlack);
 
 } // namespace koyomi::figures
