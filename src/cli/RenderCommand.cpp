@@ -252,24 +252,6 @@ void writeWhole(const QByteArray& path, const QByteArray& bytes)
     }
 }
 
-// The picture a picture record names, fitted to the canvas on the background. A file that
-// cannot be read is the record's fault; one that is no picture, the file's.
-void drawPictureRecord(const figures::PictureFigure& picture, const QStringList& values,
-                       render::Canvas& canvas, render::ColorRef background)
-{
-    try {
-        picture.draw(
-            canvas,
-            picture.load(picture.read(values).path(), QSize(canvas.width(), canvas.height())),
-            nullptr, background);
-    } catch (const figures::PictureError& e) {
-        throw Failure{(e.kind == figures::PictureError::Unreadable
-                           ? QStringLiteral("レコードを読めません: %1")
-                           : QStringLiteral("画像を表示できません: %1"))
-                          .arg(render::messageExcerpt(e.message))};
-    }
-}
-
 // What one figure shows: a kind's defaults or a record, on the given background.
 struct Source
 {
@@ -278,43 +260,18 @@ struct Source
     bool white = false;
 };
 
-// The figure drawn in a window of `size`. On paper the background is white and white ink is
-// printed black.
+// The figure drawn in a window of `size`, on the screen's background or on paper.
 QImage drawn(const Source& source, QSize size, bool paper)
 {
-    const figures::Figure& figure = *figures::figureOf(source.kind);
-    const bool white = paper || source.white;
-    render::Canvas canvas(size.width(), size.height(), render::backgroundColor(white));
-    const render::Frame frame{size.width(), size.height(), white};
-    if (figure.picture) {
-        if (!source.record) {
-            throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
-        }
-        drawPictureRecord(*figure.picture, source.record->values, canvas,
-                          paper ? render::kWhite : render::kBlack);
-        return canvas.image();
+    if (figures::showsAFile(source.kind) && !source.record) {
+        throw Failure{QStringLiteral("画像は --record か --library で指定してください")};
     }
-    // A record's values are read into the figure's fields; a value the figure cannot read
-    // stops the command (the Draw tool would keep the fields set before it).
-    figures::FieldValues fields(*figure.fields, source.white);
-    QString problem;
     try {
-        if (source.record) {
-            figures::applyRecordValues(fields, source.record->values);
-        }
-        problem = fields.errors().value(0);
-    } catch (const figures::EConvertError& e) {
-        problem = QString::fromUtf8(e.what());
+        return figures::drawFigureImage(source.kind, source.record ? &*source.record : nullptr,
+                                        size, source.white, paper);
+    } catch (const figures::FigureError& e) {
+        throw Failure{e.message};
     }
-    if (!problem.isEmpty()) {
-        throw Failure{
-            QStringLiteral("レコードを読めません: %1").arg(render::messageExcerpt(problem))};
-    }
-    if (paper) {
-        figures::inkForPaper(fields);
-    }
-    figure.draw(canvas, fields, frame, nullptr);
-    return canvas.image();
 }
 
 // A record line's figure, or the line refused.

@@ -1,6 +1,7 @@
 #include "figures/Figures.h"
 
 #include "figures/FigureIcons.h"
+#include "figures/Worksheet.h"
 #include "figures/circle/CircleFields.h"
 #include "figures/clock/ClockFields.h"
 #include "figures/fractiontiles/FractionTilesFields.h"
@@ -9,6 +10,7 @@
 #include "figures/numberline/NumberLineFields.h"
 #include "figures/slopegrid/SlopeGridFields.h"
 #include "figures/tawara/TawaraFields.h"
+#include "render/Text.h"
 
 namespace koyomi::figures {
 
@@ -78,6 +80,53 @@ void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& f
     }
     const FieldValues fresh(*figure->fields, frame.whiteBackground);
     figure->draw(canvas, fresh, frame, caches);
+}
+
+QImage drawFigureImage(int kind, const Record* record, QSize size, bool white, bool paper)
+{
+    const Figure& figure = *figureOf(kind);
+    const bool onWhite = paper || white;
+    render::Canvas canvas(size.width(), size.height(), render::backgroundColor(onWhite));
+    const render::Frame frame{size.width(), size.height(), onWhite};
+    if (figure.picture) {
+        if (!record) {
+            throw FigureError{QStringLiteral("画像の図には画像を指す設定が要ります")};
+        }
+        try {
+            figure.picture->draw(
+                canvas, figure.picture->load(figure.picture->read(record->values).path(), size),
+                nullptr, paper ? render::kWhite : render::kBlack);
+        } catch (const PictureError& e) {
+            // A file that cannot be read is the record's fault; one that is no picture, the
+            // file's.
+            throw FigureError{(e.kind == PictureError::Unreadable
+                                   ? QStringLiteral("レコードを読めません: %1")
+                                   : QStringLiteral("画像を表示できません: %1"))
+                                  .arg(render::messageExcerpt(e.message))};
+        }
+        return canvas.image();
+    }
+    // A value the figure cannot read stops the drawing (the Draw tool keeps the fields set
+    // before it).
+    FieldValues fields(*figure.fields, white);
+    QString problem;
+    try {
+        if (record) {
+            applyRecordValues(fields, record->values);
+        }
+        problem = fields.errors().value(0);
+    } catch (const EConvertError& e) {
+        problem = QString::fromUtf8(e.what());
+    }
+    if (!problem.isEmpty()) {
+        throw FigureError{
+            QStringLiteral("レコードを読めません: %1").arg(render::messageExcerpt(problem))};
+    }
+    if (paper) {
+        inkForPaper(fields);
+    }
+    figure.draw(canvas, fields, frame, nullptr);
+    return canvas.image();
 }
 
 bool showsAFile(int kind)

@@ -5,6 +5,7 @@
 
 #include "figures/Fields.h"
 #include "figures/FigureKinds.h"
+#include "figures/Record.h"
 #include "figures/picture/Picture.h"
 #include "render/Canvas.h"
 #include "render/Frame.h"
@@ -54,6 +55,19 @@ const Figure* figureOf(long long kind);
 // shows a file, which has none yet, is black. Nothing for another kind.
 void drawFigureDefaults(int kind, render::Canvas& canvas, const render::Frame& frame,
                         FigureCaches* caches = nullptr);
+
+// Why a figure's record could not be drawn, in the program's own words.
+struct FigureError
+{
+    QString message;
+};
+
+// Figure `kind` drawn in a window of `size`: its defaults (no record), or the settings of a
+// record of that kind, on the given background. On paper the background is white, white ink
+// is printed black and a picture is fitted on white. Throws FigureError for a record whose
+// values the figure cannot read, or whose picture cannot be shown; the picture figure needs
+// a record.
+QImage drawFigureImage(int kind, const Record* record, QSize size, bool white, bool paper);
 
 // Whether figure `kind` shows a file rather than drawing: its defaults show nothing.
 bool showsAFile(int kind);
