@@ -160,6 +160,12 @@ void TForm1::buildMenu()
     connect(m_bgWhite, &QAction::triggered, this, &TForm1::mBgWhiteClick);
     connect(add(file, "Save1", QStringLiteral("JPEG画像として保存(&S)")), &QAction::triggered, this,
             &TForm1::Save1Click);
+    connect(add(file, "SavePdf1", QStringLiteral("PDFとして保存…")), &QAction::triggered, this,
+            [this] {
+                if (m_tools.saveWorksheet) {
+                    m_tools.saveWorksheet();
+                }
+            });
     file->addSeparator()->setObjectName(QStringLiteral("N3"));
     connect(add(file, "Quit", QStringLiteral("終了(&X)")), &QAction::triggered, this,
             &QWidget::close);

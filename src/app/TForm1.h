@@ -40,6 +40,7 @@ struct ToolSeams
     std::function<void()> advancePicture;                // Enter while the picture is shown
     std::function<void()> reloadPicture;                 // refit the picture to a new size
     std::function<void(int delta)> stepPreset;           // the next (1) or previous (-1) preset
+    std::function<void()> saveWorksheet;                 // "PDFとして保存…"
 };
 
 class TForm1 : public QMainWindow, public widgets::FigureHost

@@ -36,6 +36,7 @@ void connectDrawTool(TForm1& form1, tools::TForm2& form2)
     }
     ToolSeams& tools = form1.tools();
     tools.showDrawTool = [&form1, &form2] { showToolWindow(form1, form2); };
+    tools.saveWorksheet = [&form2] { form2.saveCurrentAsWorksheet(); };
     tools.colorInit = [&form2](bool white) { form2.ColorInit(white); };
     tools.stepPreset = [&form2](int delta) { form2.stepPreset(delta); };
     tools.advancePicture = [&form2] {

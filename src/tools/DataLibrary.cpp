@@ -130,6 +130,19 @@ QTreeWidgetItem* DataLibrary::selectedRecord() const
     return item && item->data(0, kLineRole).isValid() ? item : nullptr;
 }
 
+QStringList DataLibrary::selectedLines() const
+{
+    QStringList lines;
+    if (QTreeWidgetItem* record = selectedRecord()) {
+        lines.append(lineOf(record));
+    } else if (QTreeWidgetItem* group = m_tree->currentItem()) {
+        for (int i = 0; i < group->childCount(); ++i) {
+            lines.append(lineOf(group->child(i)));
+        }
+    }
+    return lines;
+}
+
 void DataLibrary::add()
 {
     const int kind = m_seams.currentKind();

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -57,6 +58,10 @@ public:
     // the selected one; from the first or last when none of that group is selected. False
     // when the group has no record to step to.
     bool step(int delta);
+
+    // The record lines of the selected node: a preset's own line, or every line of a group in
+    // the tree's order. Empty when nothing is selected.
+    QStringList selectedLines() const;
 
     // The record line a node holds; empty for a group.
     static QString lineOf(const QTreeWidgetItem* item);

@@ -6,21 +6,26 @@
 #include "figures/FigureKinds.h"
 #include "figures/Figures.h"
 #include "figures/Record.h"
+#include "figures/graphpaper/GraphPaperFields.h"
 #include "figures/picture/PicturePage.h"
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
 #include "tools/DataLibrary.h"
 #include "tools/FigureTable.h"
+#include "tools/WorksheetDialog.h"
 #include "widgets/ToolPlacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -123,6 +128,7 @@ void TForm2::buildFrame()
     popup->setObjectName(QStringLiteral("PopupMenu1"));
     popup->addAction(QStringLiteral("上書き保存"))->setObjectName(QStringLiteral("Overwrite1"));
     popup->addAction(QStringLiteral("削除"))->setObjectName(QStringLiteral("Delete1"));
+    popup->addAction(QStringLiteral("PDFに書き出す…"))->setObjectName(QStringLiteral("ExportPdf1"));
 
     auto* add = new QToolButton(this);
     add->setObjectName(QStringLiteral("SpeedButton1"));
@@ -202,9 +208,22 @@ void TForm2::buildLibrary(QMenu* popup)
     auto* remove = popup->findChild<QAction*>(QStringLiteral("Delete1"));
     connect(overwrite, &QAction::triggered, m_library, &DataLibrary::overwriteSelected);
     connect(remove, &QAction::triggered, m_library, &DataLibrary::deleteSelected);
+    auto* exportPdf = popup->findChild<QAction*>(QStringLiteral("ExportPdf1"));
+    connect(exportPdf, &QAction::triggered, this, &TForm2::exportSelectedAsWorksheet);
+    askWorksheet = [this](std::optional<QSize> cell) -> std::optional<figures::WorksheetLayout> {
+        WorksheetDialog dialog(m_sheet, cell, this);
+        return dialog.exec() == QDialog::Accepted
+                   ? std::optional<figures::WorksheetLayout>(dialog.layout())
+                   : std::nullopt;
+    };
+    askWorksheetPath = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("PDFとして保存"), QString(),
+                                            QStringLiteral("PDF (*.pdf)"));
+    };
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this,
-            [this, popup, overwrite, remove](const QPoint& at) {
+            [this, popup, overwrite, remove, exportPdf](const QPoint& at) {
                 m_library->updateMenu(overwrite, remove);
+                exportPdf->setEnabled(!m_library->selectedLines().isEmpty());
                 popup->popup(m_tree->viewport()->mapToGlobal(at));
             });
 }
@@ -227,6 +246,77 @@ void TForm2::closeEvent(QCloseEvent* event)
 {
     m_library->write();
     QWidget::closeEvent(event);
+}
+
+void TForm2::saveCurrentAsWorksheet()
+{
+    const int kind = m_state.FigureKind;
+    writeWorksheet(
+        {recordOf(kind, QString::fromUtf8(figures::figureTable()[std::size_t(kind)].caption))});
+}
+
+void TForm2::exportSelectedAsWorksheet()
+{
+    const QStringList lines = m_library->selectedLines();
+    if (!lines.isEmpty()) {
+        writeWorksheet(lines);
+    }
+}
+
+void TForm2::writeWorksheet(const QStringList& lines)
+{
+    std::vector<figures::Record> records;
+    for (const QString& line : lines) {
+        if (std::optional<figures::Record> r = figures::parseRecord(line);
+            r && figures::figureOf(r->kind)) {
+            records.push_back(std::move(*r));
+        }
+    }
+    if (records.empty()) {
+        return;
+    }
+    // A graph paper worksheet shows its cell in millimetres as the scale changes.
+    std::optional<QSize> cell;
+    if (records.front().kind == figures::kGraphPaperKind) {
+        figures::FieldValues fields(figures::graphPaperFields(), false);
+        try {
+            figures::applyRecordValues(fields, records.front().values);
+        } catch (const figures::EConvertError&) {
+        }
+        cell = QSize(fields.value(figures::graphpaper::VSpacing),
+                     fields.value(figures::graphpaper::HSpacing));
+    }
+    const std::optional<figures::WorksheetLayout> layout = askWorksheet(cell);
+    if (!layout) {
+        return;
+    }
+    m_sheet = *layout;
+    QString path = askWorksheetPath();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".pdf");
+    }
+    std::vector<figures::WorksheetPage> pages;
+    for (const figures::Record& r : records) {
+        try {
+            pages.push_back(
+                {figures::drawFigureImage(int(r.kind), &r, figures::worksheetPixels(m_sheet),
+                                          r.whiteBackground, true),
+                 r.name});
+        } catch (const figures::FigureError& e) {
+            m_host.showError(
+                QStringLiteral("「%1」をPDFにできませんでした。\n%2").arg(r.name, e.message));
+            return;
+        }
+    }
+    const QByteArray pdf = figures::worksheetPdf(m_sheet, pages);
+    QSaveFile file(path);
+    if (!(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit())) {
+        m_host.showError(
+            QStringLiteral("「%1」に保存できませんでした。\n%2").arg(path, file.errorString()));
+    }
 }
 
 bool TForm2::stepPreset(int delta)

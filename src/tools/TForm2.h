@@ -1,6 +1,7 @@
 // The Draw tool: the floating window whose pages hold every figure's settings.
 #pragma once
 
+#include "figures/Worksheet.h"
 #include "state/AppState.h"
 #include "widgets/FigureHost.h"
 #include "widgets/FigurePage.h"
@@ -67,6 +68,17 @@ public:
     // remote's page keys do.
     bool stepPreset(int delta);
 
+    // Worksheets: the current figure with its current settings ("PDFとして保存…"), or the
+    // library's selected group or preset ("PDFに書き出す…"), one page each, written as a PDF
+    // where the teacher says. The layout is asked for with the graph paper's cell in pixels
+    // when the first page is graph paper (nothing on Cancel), then the file name (empty on
+    // Cancel); both are dialogs unless replaced. A page that cannot be drawn stops the PDF,
+    // named, and nothing is written.
+    void saveCurrentAsWorksheet();
+    void exportSelectedAsWorksheet();
+    std::function<std::optional<figures::WorksheetLayout>(std::optional<QSize> cell)> askWorksheet;
+    std::function<QString()> askWorksheetPath;
+
     void PageControl1Change(int index);
     void TrackBar1Change(int position);
     void Action1Execute();
@@ -77,6 +89,7 @@ protected:
 private:
     void buildFrame();
     void buildLibrary(QMenu* popup);
+    void writeWorksheet(const QStringList& lines);
     void restorePlacement();
     // The page of the figure that shows picture files, if the Draw tool has one.
     figures::PicturePage* picturePage() const;
@@ -91,6 +104,7 @@ private:
     QTreeWidget* m_tree = nullptr;
     QLabel* m_libraryNotice = nullptr; // what the library could not read, until it is written
     DataLibrary* m_library = nullptr;
+    figures::WorksheetLayout m_sheet; // the last worksheet layout chosen
     QSlider* m_trackBar = nullptr;
 };
 
