@@ -362,20 +362,21 @@ void render(const Options& o)
         throw Failure{problem, 2};
     }
     // Every page is drawn before anything is written: a preset that cannot be drawn stops the
-    // worksheet, named, and no part of it is written.
-    std::vector<figures::WorksheetPage> pages;
+    // worksheet, named, and no part of it is written. Each drawing is compressed into the PDF
+    // as it is made.
+    figures::WorksheetPdf sheet(o.sheet);
     for (const Source& source : sources) {
         const QString name = source.record
                                  ? source.record->name
                                  : QString::fromUtf8(figures::figureOf(source.kind)->caption);
         try {
-            pages.push_back({drawn(source, figures::worksheetPixels(o.sheet), true), name});
+            sheet.addPage({drawn(source, figures::worksheetPixels(o.sheet), true), name});
         } catch (const Failure& f) {
             throw Failure{QStringLiteral("「%1」: %2").arg(render::messageExcerpt(name), f.message),
                           f.code};
         }
     }
-    writeWhole(o.output, figures::worksheetPdf(o.sheet, pages));
+    writeWhole(o.output, sheet.finish());
 }
 
 } // namespace

@@ -63,11 +63,13 @@ QImage captionPicture(const QString& caption, double widthMm)
     return picture;
 }
 
+} // namespace
+
 // A PDF built object by object, its cross-reference table kept as it goes.
-class PdfFile
+class WorksheetPdf::File
 {
 public:
-    PdfFile() { m_bytes = "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n"; }
+    File() { m_bytes = "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n"; }
 
     int reserve()
     {
@@ -102,6 +104,8 @@ private:
     QByteArray m_bytes;
     std::vector<qsizetype> m_offsets;
 };
+
+namespace {
 
 // An image XObject that keeps every pixel: lossless and not interpolated.
 QByteArray imageDictionary(const QImage& image)
@@ -189,47 +193,65 @@ void inkForPaper(Fields& fields)
     }
 }
 
+WorksheetPdf::WorksheetPdf(const WorksheetLayout& layout)
+    : m_layout(layout), m_file(std::make_unique<File>()), m_catalog(m_file->reserve()),
+      m_tree(m_file->reserve())
+{
+}
+
+WorksheetPdf::~WorksheetPdf() = default;
+
+void WorksheetPdf::addPage(const WorksheetPage& page)
+{
+    File& pdf = *m_file;
+    const double pageW = pageWidthMm(m_layout);
+    const double pageH = pageHeightMm(m_layout);
+    const double margin = m_layout.marginMm;
+    const double printableW = pageW - 2 * margin;
+    const double printableH = pageH - 2 * margin;
+    const int pageId = pdf.reserve();
+    const int contents = pdf.reserve();
+    const int drawing = pdf.reserve();
+    const double w = page.drawing.width() * m_layout.mmPerPixel;
+    const double h = page.drawing.height() * m_layout.mmPerPixel;
+    QByteArray content =
+        placed("D", margin + (printableW - w) / 2, margin + (printableH - h) / 2, w, h, pageH);
+    QByteArray resources = "/D " + QByteArray::number(drawing) + " 0 R";
+    pdf.stream(drawing, imageDictionary(page.drawing), flateRgb(page.drawing));
+    // The caption in the top margin, when there is room for it.
+    if (m_layout.captions && !page.caption.isEmpty() && margin >= kCaptionMm + 2) {
+        const int caption = pdf.reserve();
+        const QImage picture = captionPicture(page.caption, printableW);
+        content += placed("C", margin, (margin - kCaptionMm) / 2,
+                          picture.width() * kCaptionMmPerPixel, kCaptionMm, pageH);
+        resources += " /C " + QByteArray::number(caption) + " 0 R";
+        pdf.stream(caption, imageDictionary(picture), flateRgb(picture));
+    }
+    pdf.stream(contents, {}, content);
+    pdf.object(pageId, "<< /Type /Page /Parent " + QByteArray::number(m_tree) +
+                           " 0 R /MediaBox [0 0 " + number(pageW * kPointsPerMm) + " " +
+                           number(pageH * kPointsPerMm) + "] /Resources << /XObject << " +
+                           resources + " >> >> /Contents " + QByteArray::number(contents) +
+                           " 0 R >>");
+    m_kids += QByteArray::number(pageId) + " 0 R ";
+    ++m_pages;
+}
+
+QByteArray WorksheetPdf::finish()
+{
+    m_file->object(m_tree, "<< /Type /Pages /Kids [" + m_kids.trimmed() + "] /Count " +
+                               QByteArray::number(m_pages) + " >>");
+    m_file->object(m_catalog, "<< /Type /Catalog /Pages " + QByteArray::number(m_tree) + " 0 R >>");
+    return m_file->finish(m_catalog);
+}
+
 QByteArray worksheetPdf(const WorksheetLayout& layout, std::span<const WorksheetPage> pages)
 {
-    PdfFile pdf;
-    const int catalog = pdf.reserve();
-    const int tree = pdf.reserve();
-    const double pageW = pageWidthMm(layout);
-    const double pageH = pageHeightMm(layout);
-    const double printableW = pageW - 2 * layout.marginMm;
-    const double printableH = pageH - 2 * layout.marginMm;
-    QByteArray kids;
+    WorksheetPdf pdf(layout);
     for (const WorksheetPage& page : pages) {
-        const int pageId = pdf.reserve();
-        const int contents = pdf.reserve();
-        const int drawing = pdf.reserve();
-        const double w = page.drawing.width() * layout.mmPerPixel;
-        const double h = page.drawing.height() * layout.mmPerPixel;
-        QByteArray content = placed("D", layout.marginMm + (printableW - w) / 2,
-                                    layout.marginMm + (printableH - h) / 2, w, h, pageH);
-        QByteArray resources = "/D " + QByteArray::number(drawing) + " 0 R";
-        pdf.stream(drawing, imageDictionary(page.drawing), flateRgb(page.drawing));
-        // The caption in the top margin, when there is room for it.
-        if (layout.captions && !page.caption.isEmpty() && layout.marginMm >= kCaptionMm + 2) {
-            const int caption = pdf.reserve();
-            const QImage picture = captionPicture(page.caption, printableW);
-            content += placed("C", layout.marginMm, (layout.marginMm - kCaptionMm) / 2,
-                              picture.width() * kCaptionMmPerPixel, kCaptionMm, pageH);
-            resources += " /C " + QByteArray::number(caption) + " 0 R";
-            pdf.stream(caption, imageDictionary(picture), flateRgb(picture));
-        }
-        pdf.stream(contents, {}, content);
-        pdf.object(pageId, "<< /Type /Page /Parent " + QByteArray::number(tree) +
-                               " 0 R /MediaBox [0 0 " + number(pageW * kPointsPerMm) + " " +
-                               number(pageH * kPointsPerMm) + "] /Resources << /XObject << " +
-                               resources + " >> >> /Contents " + QByteArray::number(contents) +
-                               " 0 R >>");
-        kids += QByteArray::number(pageId) + " 0 R ";
+        pdf.addPage(page);
     }
-    pdf.object(tree, "<< /Type /Pages /Kids [" + kids.trimmed() + "] /Count " +
-                         QByteArray::number(pages.size()) + " >>");
-    pdf.object(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(tree) + " 0 R >>");
-    return pdf.finish(catalog);
+    return pdf.finish();
 }
 
 } // namespace koyomi::figures

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -60,9 +61,33 @@ struct WorksheetPage
     QString caption;
 };
 
-// The PDF of the pages, in order: each page the paper's size, its drawing centred in the
+// A worksheet's PDF, page by page: each page the paper's size, its drawing centred in the
 // printable area at exactly mmPerPixel a pixel, stored losslessly (Flate) and marked not to
-// be interpolated.
+// be interpolated. A page's drawing is compressed as it is added, so that a long lesson holds
+// one drawing at a time.
+class WorksheetPdf
+{
+public:
+    explicit WorksheetPdf(const WorksheetLayout& layout);
+    ~WorksheetPdf();
+    WorksheetPdf(const WorksheetPdf&) = delete;
+    WorksheetPdf& operator=(const WorksheetPdf&) = delete;
+
+    void addPage(const WorksheetPage& page);
+    // The whole file, after the last page.
+    QByteArray finish();
+
+private:
+    class File;
+    WorksheetLayout m_layout;
+    std::unique_ptr<File> m_file;
+    int m_catalog;
+    int m_tree;
+    QByteArray m_kids;
+    int m_pages = 0;
+};
+
+// The PDF of the pages, in order.
 QByteArray worksheetPdf(const WorksheetLayout& layout, std::span<const WorksheetPage> pages);
 
 } // namespace koyomi::figures

@@ -298,10 +298,10 @@ void TForm2::writeWorksheet(const QStringList& lines)
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".pdf");
     }
-    std::vector<figures::WorksheetPage> pages;
+    figures::WorksheetPdf sheet(m_sheet);
     for (const figures::Record& r : records) {
         try {
-            pages.push_back(
+            sheet.addPage(
                 {figures::drawFigureImage(int(r.kind), &r, figures::worksheetPixels(m_sheet),
                                           r.whiteBackground, true),
                  r.name});
@@ -311,7 +311,7 @@ void TForm2::writeWorksheet(const QStringList& lines)
             return;
         }
     }
-    const QByteArray pdf = figures::worksheetPdf(m_sheet, pages);
+    const QByteArray pdf = sheet.finish();
     QSaveFile file(path);
     if (!(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit())) {
         m_host.showError(

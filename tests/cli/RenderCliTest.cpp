@@ -606,3 +606,31 @@ TEST_F(RenderCliTest, AWorksheetThatCannotBeMadeIsRefusedAndNothingIsWritten)
                   .code,
               0);
 }
+
+TEST_F(RenderCliTest, CaptionsAndPicturesOnPaper)
+{
+    // A 1600 × 1200 photograph (red left half, blue right) fitted on white: in A4 portrait at
+    // the defaults the window is 950 × 1385, the picture 950 × 712 from row 336.
+    test::writeBytes(path("写真.jpg"), test::jpegOf(test::halvesImage(1600, 1200)));
+    const QString line = QStringLiteral("6,\"写真\",0,\"%1/\",\"写真.jpg\"").arg(dir.path());
+    const CommandRun r = runCommand({"--record", line, "--captions", "-o", path("p.pdf")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const std::vector<QImage> pages = pagesOf(path("p.pdf"), "127", path("p"));
+    ASSERT_EQ(pages.size(), 1u);
+    const QImage drawing = pages[0].copy(50, 50, 950, 1385);
+    EXPECT_EQ(drawing.pixel(475, 335), qRgb(255, 255, 255));
+    EXPECT_TRUE(test::near(drawing.pixel(200, 336 + 356), Qt::red));
+    EXPECT_TRUE(test::near(drawing.pixel(750, 336 + 356), Qt::blue));
+    EXPECT_EQ(drawing.pixel(475, 336 + 712), qRgb(255, 255, 255));
+    // The caption is a picture of its own in the top margin: two images on the page, and
+    // something dark above the drawing.
+    const QStringList images = poppler("pdfimages", {"-list", path("p.pdf")}).split(u'\n');
+    EXPECT_EQ(images.size(), 5); // two header lines, two images, a final newline
+    int ink = 0;
+    for (int y = 5; y < 45; ++y) {
+        for (int x = 50; x < 400; ++x) {
+            ink += qGray(pages[0].pixel(x, y)) < 128;
+        }
+    }
+    EXPECT_GT(ink, 50);
+}
