@@ -290,6 +290,10 @@ void TForm2::writeWorksheet(const QStringList& lines)
     if (!layout) {
         return;
     }
+    if (const QString problem = figures::worksheetProblem(*layout); !problem.isEmpty()) {
+        m_host.showError(problem);
+        return;
+    }
     m_sheet = *layout;
     QString path = askWorksheetPath();
     if (path.isEmpty()) {
