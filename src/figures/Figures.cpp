@@ -41,7 +41,7 @@ const std::array<Figure, kFigureCount>& figureTable()
 {
     static const std::array<Figure, kFigureCount> table{{
         {"方眼", drawGraphPaperIcon, false, &graphPaperFields(),
-         drawFrom<GraphPaperParams, graphPaperParams, drawGraphPaper>},
+         drawFrom<GraphPaperParams, graphPaperParams, drawGraphPaper>, nullptr, graphPaperCell},
         {"グリッド", drawGridIcon, false, &gridFields(),
          drawFrom<GridParams, gridParams, drawGrid>},
         {"斜方眼", drawSlopeGridIcon, false, &slopeGridFields(),

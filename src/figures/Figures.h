@@ -44,6 +44,9 @@ struct Figure
     void (*draw)(render::Canvas& canvas, const Fields& fields, const render::Frame& frame,
                  FigureCaches* caches);
     const PictureFigure* picture = nullptr;
+    // The repeating cell a worksheet's dialog measures in millimetres (across, down, in
+    // pixels); none for a figure without one.
+    QSize (*cell)(const Fields& fields) = nullptr;
 };
 
 const std::array<Figure, kFigureCount>& figureTable();

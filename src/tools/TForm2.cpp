@@ -6,7 +6,6 @@
 #include "figures/FigureKinds.h"
 #include "figures/Figures.h"
 #include "figures/Record.h"
-#include "figures/graphpaper/GraphPaperFields.h"
 #include "figures/picture/PicturePage.h"
 #include "render/ColorInit.h"
 #include "state/SettingsFile.h"
@@ -275,16 +274,16 @@ void TForm2::writeWorksheet(const QStringList& lines)
     if (records.empty()) {
         return;
     }
-    // A graph paper worksheet shows its cell in millimetres as the scale changes.
+    // A figure with a cell (graph paper) shows it in millimetres as the scale changes.
     std::optional<QSize> cell;
-    if (records.front().kind == figures::kGraphPaperKind) {
-        figures::FieldValues fields(figures::graphPaperFields(), false);
+    const figures::Figure& first = *figures::figureOf(records.front().kind);
+    if (first.cell) {
+        figures::FieldValues fields(*first.fields, false);
         try {
             figures::applyRecordValues(fields, records.front().values);
         } catch (const figures::EConvertError&) {
         }
-        cell = QSize(fields.value(figures::graphpaper::VSpacing),
-                     fields.value(figures::graphpaper::HSpacing));
+        cell = first.cell(fields);
     }
     const std::optional<figures::WorksheetLayout> layout = askWorksheet(cell);
     if (!layout) {

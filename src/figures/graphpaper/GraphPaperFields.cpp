@@ -274,6 +274,11 @@ GraphPaperParams GraphPaperParams::defaults(bool whiteBackground)
     return graphPaperParams(FieldValues(graphPaperFields(), whiteBackground));
 }
 
+QSize graphPaperCell(const Fields& f)
+{
+    return {f.value(VSpacing), f.value(HSpacing)};
+}
+
 GraphPaperParams graphPaperParams(const Fields& f)
 {
     GraphPaperParams p;

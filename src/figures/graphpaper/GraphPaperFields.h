@@ -5,6 +5,8 @@
 #include "figures/Fields.h"
 #include "figures/graphpaper/GraphPaper.h"
 
+#include <QSize>
+
 namespace koyomi::figures {
 
 namespace graphpaper {
@@ -72,6 +74,8 @@ inline constexpr int kEmphasisFields = 5;
 
 const FigureFields& graphPaperFields();
 GraphPaperParams graphPaperParams(const Fields& fields);
+// A cell: the spacing of the vertical lines across, of the horizontal lines down.
+QSize graphPaperCell(const Fields& fields);
 
 // The label text the generator makes: start, start + step, … one per cell of a block of
 // hCount × vCount lines, each followed by a comma, in 32-bit arithmetic that wraps.
