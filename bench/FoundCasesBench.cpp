@@ -1,0 +1,74 @@
+// The slowest records the worst-case search (scripts/worst.sh, 40 s a figure, seed 1) found
+// over the limit of 80 fills, kept as rows so that their cost is tracked until they are
+// fixed. Each is drawn from its record through the figure table, at the size it was found at.
+#include "BenchReport.h"
+#include "figures/FigureCaches.h"
+#include "figures/Figures.h"
+#include "figures/Record.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace koyomi;
+using koyomi::bench::setBaseline;
+
+namespace {
+
+struct Found
+{
+    const char* name;
+    int width, height;
+    const char* record; // UTF-8
+};
+
+const Found kFound[] = {
+    {"graph paper 1920x1080", 1920, 1080,
+     "1,\"found\",0,999,1,999,1,999,1,1,10,1,10,0,5,0,0,5,0,0,5,0,0,5,0,0,5,0,0,5,0,0,5,0,3,5,0,0,"
+     "5,0,3,1,0,1,1,0,0,1,0,1,0,0,1,0,1,0,0,1,0,1,0,0,1,0,1,0,0,1,1,10,0,,"},
+    {"grid 1920x1080", 1920, 1080, "2,\"found\",0,10,1,100,1,10,1,499,0,10,10,0,999,0,1,1"},
+    {"grid 3840x2160", 3840, 2160, "2,\"found\",0,10,50,677,2,2,1,100,10,100,10,0,999,0,1,1"},
+    {"circle 1920x1080", 1920, 1080,
+     "4,\"found\",0,1000,20,0,1,49,2,1,49,0,10,10,1,1,50,2,50,0,1,0,0,1,0,0,1,0,0,1,0,1,1,0,0,499,"
+     "999,3,1,5,500,1,1,1,2"},
+    {"clock 1920x1080", 1920, 1080,
+     "5,\"found\",0,1,1,1,3,2,50,1,99,251,0,499,50,0,1,0,4,1,0,0,1,0,0,1,0,0"},
+    {"clock 3840x2160", 3840, 2160,
+     "5,\"found\",0,50,1,2,4,5,50,1,99,100,1,100,0,0,1,1,0,4,3,0,1,10,0,1,0,0"},
+    {"number line 1920x1080", 1920, 1080,
+     "7,\"found\",0,274,1,100,1,100,384,3,1,5,1,3,10,1,4,10,1,0,100000,10,3,274,33,4,cm,499,817,1,"
+     "5,5,2,999,3,4,7,1"},
+    {"number line 3840x2160", 3840, 2160,
+     "7,\"found\",0,1,10,100,500,500,10,2,1,6,1,3,100,2,2,3,1,0,79508,10,3,1,100,10,ミリメートル,"
+     "211,1000,1,2,3,499,999,2,1,7,0"},
+    {"tawara 1920x1080", 1920, 1080, "8,\"found\",0,2,1,49,1,1,1,9,160,0,499,0"},
+    {"fraction tiles 1920x1080", 1920, 1080,
+     "9,\"found\",0,1,1000,2,10,499,0,999,999,5,100,5,3,5,5,4,4,1,4,3,1,1,5,3,1,6,4,1,4,1,2,5,2,1,"
+     "4,3,4,0,3,1,0"},
+    {"fraction tiles 3840x2160", 3840, 2160,
+     "9,\"found\",0,10,1000,10,10,499,100,999,999,5,100,5,1,5,5,1,1,0,1,3,1,1,5,3,1,6,4,1,4,1,1,5,"
+     "5,1,11,2,1,0,3,1,11"},
+};
+
+void drawFound(benchmark::State& state, const Found& found)
+{
+    const figures::Record record = *figures::parseRecord(QString::fromUtf8(found.record));
+    const QSize size(found.width, found.height);
+    for (auto _ : state) {
+        const QImage image =
+            figures::drawFigureImage(int(record.kind), &record, size, false, false);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+const bool registered = [] {
+    for (const Found& found : kFound) {
+        const std::string name = std::string("found: ") + found.name;
+        benchmark::RegisterBenchmark(name.c_str(), drawFound, found)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+        setBaseline(name,
+                    "fill " + std::to_string(found.width) + "x" + std::to_string(found.height));
+    }
+    return true;
+}();
+
+} // namespace
