@@ -82,17 +82,6 @@ std::vector<QString> valuesWorthTrying(const figures::Field& d, std::mt19937& rn
     return values;
 }
 
-void set(figures::Fields& fields, int f, const QString& value)
-{
-    const figures::FieldKind kind = fields.field(f).kind;
-    if (kind == figures::FieldKind::Spin || kind == figures::FieldKind::Text ||
-        kind == figures::FieldKind::Labels) {
-        fields.setText(f, value);
-    } else {
-        fields.setIndex(f, value.toInt());
-    }
-}
-
 struct Found
 {
     double ms;
@@ -173,7 +162,7 @@ public:
                      valuesWorthTrying(m_figure.fields->fields[std::size_t(f)], m_rng)) {
                     figures::FieldValues fields(*m_figure.fields, false);
                     figures::applyRecordValues(fields, figures::parseRecord(best)->values);
-                    set(fields, f, value);
+                    figures::setValueText(fields, f, value);
                     const QString line = lineOf(fields);
                     const double ms = timeOf(line);
                     if (ms > bestMs * 1.05) {
@@ -192,7 +181,7 @@ public:
         figures::FieldValues fields(*m_figure.fields, false);
         for (int f = 0; f < fields.count(); ++f) {
             const std::vector<QString> values = valuesWorthTrying(fields.field(f), m_rng);
-            set(fields, f, values[m_rng() % values.size()]);
+            figures::setValueText(fields, f, values[m_rng() % values.size()]);
         }
         return lineOf(fields);
     }

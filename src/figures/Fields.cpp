@@ -131,6 +131,21 @@ bool changeDraws(const Fields& fields, int f)
     return check < 0 || fields.isOn(check);
 }
 
+QString valueText(const Fields& fields, int f)
+{
+    return holdsText(fields.field(f).kind) ? fields.text(f) : QString::number(fields.index(f));
+}
+
+void setValueText(Fields& fields, int f, const QString& value)
+{
+    if (holdsText(fields.field(f).kind)) {
+        fields.setText(f, value);
+    } else {
+        fields.setIndex(f, value.toInt());
+        runChoice(fields, f);
+    }
+}
+
 void resetPanel(Fields& fields, int panel, bool whiteBackground)
 {
     for (int f = 0; f < fields.count(); ++f) {
@@ -264,15 +279,23 @@ QString storedSpinText(const QString& text, int minimum, int maximum, int typedL
     return typed;
 }
 
+std::optional<QString> heldToRange(const QString& text, int minimum, int maximum)
+{
+    int value = 0;
+    if (parseSpinText(text, &value) && (value < minimum || value > maximum)) {
+        return QString::number(std::clamp(value, minimum, maximum));
+    }
+    return std::nullopt;
+}
+
 void setStoredText(Fields& fields, int f, const QString& text)
 {
     const Field& d = fields.field(f);
     fields.setText(f, storedSpinText(text, d.minimum, d.maximum, d.typedLength));
     // The change handling may put in a text of its own (an emptied field takes "1"): it is
     // held to the range as well.
-    int stored = 0;
-    if (parseSpinText(fields.text(f), &stored) && (stored < d.minimum || stored > d.maximum)) {
-        fields.setText(f, QString::number(std::clamp(stored, d.minimum, d.maximum)));
+    if (const std::optional<QString> held = heldToRange(fields.text(f), d.minimum, d.maximum)) {
+        fields.setText(f, *held);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <climits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -166,6 +167,17 @@ int itemCount(const Field& field);
 // A selector's items, in order.
 QStringList itemTexts(const Field& field);
 
+// Whether a field holds a text (a spin edit's, a free text) rather than an index.
+inline bool holdsText(FieldKind kind)
+{
+    return kind == FieldKind::Spin || kind == FieldKind::Text || kind == FieldKind::Labels;
+}
+// A field's value as one text: its text, or its index written out.
+QString valueText(const Fields& fields, int f);
+// Sets a field's value from such a text as a teacher does: a text typed, or an item chosen
+// (a master row copies it).
+void setValueText(Fields& fields, int f, const QString& value);
+
 // The value of a field at a fresh page on the given background.
 int defaultIndex(const Field& field, bool whiteBackground);
 QString defaultText(const Field& field);
@@ -183,6 +195,8 @@ void applyRecordValues(Fields& fields, const QStringList& values);
 // to the range; any other text is cut to what could have been typed, and held to the range
 // when that is an integer.
 QString storedSpinText(const QString& text, int minimum, int maximum, int typedLength);
+// An integer text outside the range, held to it; nothing for any other text.
+std::optional<QString> heldToRange(const QString& text, int minimum, int maximum);
 // The integer of a spin edit's text (C locale, blanks around allowed).
 bool parseSpinText(const QString& text, int* value);
 // Sets a spin edit field from a stored preset: the stored text, then, if the change handling

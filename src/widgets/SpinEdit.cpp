@@ -46,12 +46,6 @@ private:
 
 namespace {
 
-// The integer of a text in the C locale, whatever the user's locale says.
-bool parseInteger(const QString& text, int* value)
-{
-    return figures::parseSpinText(text, value);
-}
-
 QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
 {
     auto* b = new QToolButton(parent);
@@ -117,7 +111,7 @@ void SpinEdit::changeEvent(QEvent* event)
 int SpinEdit::value() const
 {
     int v = m_min;
-    return parseInteger(m_edit->text(), &v) ? v : m_min;
+    return figures::parseSpinText(m_edit->text(), &v) ? v : m_min;
 }
 
 QString SpinEdit::text() const
@@ -140,7 +134,7 @@ void SpinEdit::clampText()
 {
     const int clamped = std::clamp(value(), m_min, m_max);
     int typed = 0;
-    if (!parseInteger(m_edit->text(), &typed) || typed != clamped) {
+    if (!figures::parseSpinText(m_edit->text(), &typed) || typed != clamped) {
         setValue(clamped);
     }
 }
@@ -150,9 +144,8 @@ void SpinEdit::setStoredText(const QString& text)
     setText(figures::storedSpinText(text, m_min, m_max, m_maxTyped));
     // The change handling may put in a text of its own (an emptied field takes "1"): it is
     // held to the range as well.
-    int stored = 0;
-    if (parseInteger(m_edit->text(), &stored) && (stored < m_min || stored > m_max)) {
-        setValue(std::clamp(stored, m_min, m_max));
+    if (const std::optional<QString> held = figures::heldToRange(m_edit->text(), m_min, m_max)) {
+        setText(*held);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "PdfReading.h"
 #include "figures/Fields.h"
 #include "figures/Figures.h"
 #include "figures/Record.h"
@@ -449,29 +450,8 @@ TEST_F(RenderCliTest, APictureRecordDrawsWhatTheWindowShows)
 
 namespace {
 
-// A poppler-utils program's standard output.
-QString poppler(const char* program, const QStringList& args)
-{
-    QProcess p;
-    p.start(QString::fromLatin1(program), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program;
-    EXPECT_EQ(p.exitCode(), 0) << program << " " << p.readAllStandardError().toStdString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// Each page of a PDF rendered at `dpi` by pdftoppm, as images.
-std::vector<QImage> pagesOf(const QString& pdf, const QString& dpi, const QString& prefix)
-{
-    poppler("pdftoppm", {"-r", dpi, "-png", pdf, prefix});
-    std::vector<QImage> pages;
-    const QFileInfo info(prefix);
-    QStringList names =
-        QDir(info.path()).entryList({info.fileName() + "-*.png"}, QDir::Files, QDir::Name);
-    for (const QString& name : names) {
-        pages.push_back(QImage(info.path() + "/" + name).convertToFormat(QImage::Format_RGB32));
-    }
-    return pages;
-}
+using test::pagesOf;
+using test::poppler;
 
 // One line of `pdfimages -list` split into its columns.
 QStringList imageColumns(const QString& line)

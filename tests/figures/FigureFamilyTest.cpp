@@ -232,42 +232,13 @@ std::vector<std::string> words(const std::string& text)
     return list;
 }
 
-// A field's value as one text, whatever its kind.
-QString valueOf(const Fields& fields, int f)
-{
-    switch (fields.field(f).kind) {
-    case FieldKind::Spin:
-    case FieldKind::Text:
-    case FieldKind::Labels:
-        return fields.text(f);
-    default:
-        return QString::number(fields.index(f));
-    }
-}
-
 std::vector<QString> snapshot(const Fields& fields)
 {
     std::vector<QString> values;
     for (int f = 0; f < fields.count(); ++f) {
-        values.push_back(valueOf(fields, f));
+        values.push_back(valueText(fields, f));
     }
     return values;
-}
-
-// Sets a field as a teacher does: a text typed, an item chosen (a master row copies it).
-void setAsTeacher(Fields& fields, int f, const QString& value)
-{
-    switch (fields.field(f).kind) {
-    case FieldKind::Spin:
-    case FieldKind::Text:
-    case FieldKind::Labels:
-        fields.setText(f, value);
-        break;
-    default:
-        fields.setIndex(f, value.toInt());
-        runChoice(fields, f);
-        break;
-    }
 }
 
 // A value of field f other than the one it has, within its range.
@@ -291,7 +262,7 @@ QString otherValue(const Fields& fields, int f)
 void switchAllOn(Fields& fields, const Member& m)
 {
     for (const auto& [name, value] : m.allOn) {
-        setAsTeacher(fields, fieldNamed(fields.table(), name), QString::fromUtf8(value));
+        setValueText(fields, fieldNamed(fields.table(), name), QString::fromUtf8(value));
     }
 }
 
@@ -316,8 +287,8 @@ TEST_P(FigureFamily, RecordsReadBackToThemselvesWithEveryFieldChanged)
     for (int f = 0; f < fresh.count(); ++f) {
         SCOPED_TRACE(fresh.field(f).name);
         FieldValues changed(tableOf(m), false);
-        setAsTeacher(changed, f, otherValue(changed, f));
-        EXPECT_NE(valueOf(changed, f), valueOf(fresh, f));
+        setValueText(changed, f, otherValue(changed, f));
+        EXPECT_NE(valueText(changed, f), valueText(fresh, f));
         const QString line = recordLine(m.kind, QStringLiteral("A"), false, recordValues(changed));
         FieldValues read(tableOf(m), false);
         applyRecordValues(read, parseRecord(line)->values);
@@ -345,7 +316,7 @@ TEST_P(FigureFamily, EachResetRestoresItsWholeListAndNothingElse)
             // A check box elsewhere stays clear: the grid's equilateral box would couple the
             // spacings the first reset sets, as it does for the teacher.
             if (fields.field(f).kind != FieldKind::Check || panelOf[std::size_t(f)] == panel) {
-                setAsTeacher(fields, f, otherValue(fields, f));
+                setValueText(fields, f, otherValue(fields, f));
             }
         }
         const std::vector<QString> before = snapshot(fields);
@@ -356,8 +327,8 @@ TEST_P(FigureFamily, EachResetRestoresItsWholeListAndNothingElse)
             const QString expected = panelOf[std::size_t(f)] != panel ? before[std::size_t(f)]
                                      : special != m.resetValues.end()
                                          ? QString::number(special->second)
-                                         : valueOf(fresh, f);
-            EXPECT_EQ(valueOf(fields, f), expected) << name;
+                                         : valueText(fresh, f);
+            EXPECT_EQ(valueText(fields, f), expected) << name;
         }
     }
 }
@@ -385,14 +356,14 @@ TEST_P(FigureFamily, MasterRowsSetExactlyTheirTargetsAndNoOtherFieldSetsAnother)
         const QString value = name == "SpinEdit97" || name == "SpinEdit99"
                                   ? QStringLiteral("3") // a start or step the labels show
                                   : otherValue(fields, f);
-        setAsTeacher(fields, f, value);
+        setValueText(fields, f, value);
         std::vector<std::string> changed;
         for (int g = 0; g < fields.count(); ++g) {
-            if (g != f && valueOf(fields, g) != before[std::size_t(g)]) {
+            if (g != f && valueText(fields, g) != before[std::size_t(g)]) {
                 changed.push_back(table.fields[std::size_t(g)].name);
                 // A master row copies its value; a coupling sets a value of its own.
                 if (!coupled.count(name)) {
-                    EXPECT_EQ(valueOf(fields, g), value) << table.fields[std::size_t(g)].name;
+                    EXPECT_EQ(valueText(fields, g), value) << table.fields[std::size_t(g)].name;
                 }
             }
         }
@@ -437,7 +408,7 @@ TEST_P(FigureFamily, ExtremesInEveryFieldWithEveryElementOnDrawAndEnd)
         for (const QString& value : values) {
             FieldValues fields(table, false);
             switchAllOn(fields, m);
-            setAsTeacher(fields, f, value);
+            setValueText(fields, f, value);
             drawn(fields, std::string(d.name) + " = " + value.left(20).toStdString());
         }
     }
@@ -449,7 +420,7 @@ TEST_P(FigureFamily, ExtremesInEveryFieldWithEveryElementOnDrawAndEnd)
         for (int f = 0; f < int(table.fields.size()); ++f) {
             const Field& d = table.fields[std::size_t(f)];
             if (d.kind == FieldKind::Spin) {
-                setAsTeacher(fields, f, QString::number(top ? d.maximum : d.minimum));
+                setValueText(fields, f, QString::number(top ? d.maximum : d.minimum));
             }
         }
         drawn(fields, top ? "every spin edit at its maximum" : "every spin edit at its minimum");

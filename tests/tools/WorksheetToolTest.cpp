@@ -1,5 +1,6 @@
 // Worksheets from the windows: the dialog's sizes as the teacher changes them, the current
 // figure and the library's presets written as PDF pages, and what stops a worksheet.
+#include "PdfReading.h"
 #include "app/TForm1.h"
 #include "figures/Figures.h"
 #include "state/AppState.h"
@@ -28,21 +29,7 @@ using namespace koyomi;
 
 namespace {
 
-// The pages of a PDF rendered by pdftoppm at `dpi`.
-std::vector<QImage> pagesOf(const QString& pdf, const QString& dpi, const QString& prefix)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {"-r", dpi, "-png", pdf, prefix});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0);
-    std::vector<QImage> pages;
-    const QFileInfo info(prefix);
-    for (const QString& name :
-         QDir(info.path()).entryList({info.fileName() + "-*.png"}, QDir::Files, QDir::Name)) {
-        pages.push_back(QImage(info.path() + "/" + name).convertToFormat(QImage::Format_RGB32));
-    }
-    return pages;
-}
+using test::pagesOf;
 
 class WorksheetToolTest : public ::testing::Test
 {

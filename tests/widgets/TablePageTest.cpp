@@ -19,18 +19,11 @@ using figures::FieldKind;
 
 namespace {
 
-QString valueOf(const figures::Fields& fields, int f)
-{
-    const FieldKind kind = fields.field(f).kind;
-    return kind == FieldKind::Spin || kind == FieldKind::Text || kind == FieldKind::Labels
-               ? fields.text(f)
-               : QString::number(fields.index(f));
-}
-
 void expectSame(const figures::Fields& page, const figures::Fields& core, const char* after)
 {
     for (int f = 0; f < core.count(); ++f) {
-        EXPECT_EQ(valueOf(page, f), valueOf(core, f)) << core.field(f).name << " after " << after;
+        EXPECT_EQ(figures::valueText(page, f), figures::valueText(core, f))
+            << core.field(f).name << " after " << after;
     }
 }
 
