@@ -150,7 +150,6 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     Canvas layer(w, h, render::kUnpainted);
     const QRgb unpainted = render::toQRgb(render::kUnpainted);
     const std::vector<QRgb> unpaintedRow(std::size_t(w), unpainted);
-    const std::size_t rowBytes = std::size_t(w) * sizeof(QRgb);
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
     constexpr long long kPatience = 64;    // copies that may decide nothing, however few were drawn
@@ -174,23 +173,33 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         }
         // Each copy starts from the canvas's pen, brush and font: copies alike leave them so.
         render::copyState(canvas, layer);
+        layer.forgetWritten();
         draw(layer, x, y);
         ++painted;
         const long long openBefore = decided.openPixels();
         bool inked = false;
+        // Only the box the copy wrote in can differ from the clear layer: a copy that reaches
+        // across the window but paints a dot and a label costs those, not the window.
+        const render::WrittenBox box = layer.written();
+        const long long left = std::max<long long>(box.left, 0);
+        const long long right = std::min<long long>(box.right, w - 1);
+        const std::size_t boxBytes =
+            std::size_t(std::max<long long>(right - left + 1, 0)) * sizeof(QRgb);
         uchar* const layerBits = layer.writableBits();
         const qsizetype layerStride = layer.bytesPerLine();
-        for (long long r = firstRow; r <= lastRow; ++r) {
-            auto* row = reinterpret_cast<QRgb*>(layerBits + r * layerStride);
+        for (long long r = std::max(firstRow, box.top);
+             boxBytes > 0 && r <= std::min(lastRow, box.bottom); ++r) {
+            auto* row = reinterpret_cast<QRgb*>(layerBits + r * layerStride) + left;
             // Rows the copy left alone need neither reading nor clearing.
-            if (std::memcmp(row, unpaintedRow.data(), rowBytes) == 0) {
+            if (std::memcmp(row, unpaintedRow.data(), boxBytes) == 0) {
                 continue;
             }
             inked = true;
             if (decided.rowOpen(r)) {
-                decided.takePainted(r, row, unpainted, reinterpret_cast<QRgb*>(bits + r * stride));
+                decided.takePainted(r, left, right + 1, row, unpainted,
+                                    reinterpret_cast<QRgb*>(bits + r * stride) + left);
             }
-            std::memcpy(row, unpaintedRow.data(), rowBytes);
+            std::memcpy(row, unpaintedRow.data(), boxBytes);
         }
         if (decided.allDecided()) {
             return true;

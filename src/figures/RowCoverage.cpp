@@ -2,6 +2,7 @@
 
 #include "render/Palette.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <limits>
@@ -63,6 +64,49 @@ void Residues::build(std::span<const Placed> sets, long long version, i64 step, 
             add(longFrom + set.shift, longFrom + set.shift + step);
             add(longTo + set.shift - step, longTo + set.shift);
         }
+    }
+}
+
+KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
+{
+    if (runs.size() < 2) {
+        return;
+    }
+    // A few runs are sorted; many are added up over their extent, which costs the extent once
+    // rather than a sort of them all.
+    if (runs.size() <= 32 || i64(runs.size()) * 8 < to - from) {
+        std::sort(runs.begin(), runs.end(),
+                  [](const Run& a, const Run& b) { return a.from < b.from; });
+        std::size_t kept = 0;
+        for (std::size_t i = 1; i < runs.size(); ++i) {
+            if (runs[i].from <= runs[kept].to) {
+                runs[kept].to = std::max(runs[kept].to, runs[i].to);
+            } else {
+                runs[++kept] = runs[i];
+            }
+        }
+        runs.resize(kept + 1);
+        return;
+    }
+    m_depth.assign(std::size_t(to - from + 1), 0);
+    for (const Run& r : runs) {
+        ++m_depth[std::size_t(r.from - from)];
+        --m_depth[std::size_t(r.to - from)];
+    }
+    runs.clear();
+    int depth = 0;
+    for (i64 x = from; x < to; ++x) {
+        const int before = depth;
+        depth += m_depth[std::size_t(x - from)];
+        if (before == 0 && depth > 0) {
+            runs.push_back(Run{std::int32_t(x), std::int32_t(x)});
+        }
+        if (before > 0 && depth == 0) {
+            runs.back().to = std::int32_t(x);
+        }
+    }
+    if (depth > 0) {
+        runs.back().to = std::int32_t(to);
     }
 }
 
@@ -141,19 +185,24 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
     row.addBounded(origin + endFrom, origin + endTo, origin, residues.greatest,
                    endFrom - largestLast * step, false);
 }
-KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
+std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
 {
-    const i64 r = reach;
-    render::Canvas scratch(int(2 * r + 1), int(2 * r + 1), render::kBlack);
+    return makeStamp(-reach, -reach, reach, reach, draw);
+}
+
+KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 right, i64 bottom,
+                                                         const StampDrawing& draw)
+{
+    render::Canvas scratch(int(right - left + 1), int(bottom - top + 1), render::kBlack);
     scratch.setPenColor(render::kWhite);
     scratch.setPenStyle(render::PenStyle::Solid);
     scratch.setPenWidth(1);
     scratch.setBrushColor(render::kWhite);
-    draw(scratch, int(r), int(r));
+    draw(scratch, int(-left), int(-top));
     const QImage& image = scratch.image();
     const QRgb black = render::toQRgb(render::kBlack);
     auto stamp = std::make_shared<Stamp>();
-    std::vector<std::vector<Run>> rows(std::size_t(2 * r + 1));
+    std::vector<std::vector<Run>> rows(std::size_t(bottom - top + 1));
     i64 first = -1;
     i64 last = -1;
     // Read once: a dot of a thousand pixels is scanned over four million.
@@ -170,7 +219,7 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampD
             while (x < width && line[x] != black) {
                 ++x;
             }
-            rows[std::size_t(y)].push_back(Run{std::int32_t(start - r), std::int32_t(x - r)});
+            rows[std::size_t(y)].push_back(Run{std::int32_t(start + left), std::int32_t(x + left)});
         }
         if (!rows[std::size_t(y)].empty()) {
             first = first < 0 ? y : first;
@@ -178,7 +227,7 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampD
         }
     }
     if (first >= 0) {
-        stamp->top = first - r;
+        stamp->top = first + top;
         stamp->rows.assign(std::make_move_iterator(rows.begin() + first),
                            std::make_move_iterator(rows.begin() + last + 1));
     }
@@ -210,10 +259,139 @@ KOYOMI_PIXEL_LOOP void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, 
     const i64 from = std::max<i64>(0, y + stamp.top);
     const i64 to = std::min<i64>(c.height() - 1, y + stamp.bottom());
     for (i64 row = from; row <= to; ++row) {
-        auto* line = reinterpret_cast<QRgb*>(c.writableBits() + row * c.bytesPerLine());
-        for (const Run& run : stamp.rows[std::size_t(row - y - stamp.top)]) {
+        const std::vector<Run>& runs = stamp.rows[std::size_t(row - y - stamp.top)];
+        if (runs.empty()) {
+            continue;
+        }
+        const i64 first = std::clamp<i64>(x + runs.front().from, 0, w);
+        const i64 last = std::clamp<i64>(x + runs.back().to, 0, w);
+        QRgb* const line = c.writableRow(int(row), int(first), int(last));
+        for (const Run& run : runs) {
             const i64 left = std::max<i64>(x + run.from, 0);
             const i64 right = std::min<i64>(x + run.to, w);
+            if (left < right) {
+                std::fill(line + left, line + right, rgb);
+            }
+        }
+    }
+}
+
+namespace {
+
+// Paints the cover's marks on row y.
+void paintCover(render::Canvas& c, i64 y, RowCover& cover, render::ColorRef color)
+{
+    const std::vector<std::uint8_t>& mask = cover.finish();
+    const auto [lo, hi] = cover.extent();
+    c.paintMaskedRow(int(y), int(lo),
+                     std::span(mask).subspan(std::size_t(lo), std::size_t(hi - lo)), color);
+    cover.clear();
+}
+
+// Adds the runs of `runs`, moved by dx and cut to [−1, width], to `out`: a place far beyond
+// the canvas keeps its runs within 32 bits.
+void addMoved(std::vector<Run>& out, const std::vector<Run>& runs, i64 dx, i64 width)
+{
+    for (const Run& r : runs) {
+        const i64 from = std::clamp<i64>(dx + r.from, -1, width);
+        const i64 to = std::clamp<i64>(dx + r.to, -1, width);
+        if (from < to) {
+            out.push_back(Run{std::int32_t(from), std::int32_t(to)});
+        }
+    }
+}
+
+} // namespace
+
+void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Progression ys,
+                       render::ColorRef color)
+{
+    if (stamp.rows.empty() || xs.count <= 0 || ys.count <= 0) {
+        return;
+    }
+    xs = increasing(xs.origin, xs.step, xs.count);
+    ys = increasing(ys.origin, ys.step, ys.count);
+    const i64 w = c.width();
+    const i64 from = std::max<i64>(0, ys.origin + stamp.top);
+    const i64 to =
+        std::min<i64>(c.height() - 1, ys.origin + (ys.count - 1) * ys.step + stamp.bottom());
+    RowCover cover(w);
+    RunUnion unions;
+    Residues residues;
+    std::vector<Run> runs;
+    for (i64 y = from; y <= to; ++y) {
+        // The lattice rows whose stamp rows meet this row, joined.
+        const Range j =
+            stepRange(ys.origin, ys.step, 0, ys.count - 1, y - stamp.bottom(), y - stamp.top);
+        runs.clear();
+        i64 lo = std::numeric_limits<i64>::max();
+        i64 hi = std::numeric_limits<i64>::min();
+        for (i64 k = j.first; k <= j.last; ++k) {
+            const std::vector<Run>& add =
+                stamp.rows[std::size_t(y - ys.origin - k * ys.step - stamp.top)];
+            if (!add.empty()) {
+                runs.insert(runs.end(), add.begin(), add.end());
+                lo = std::min<i64>(lo, add.front().from);
+                hi = std::max<i64>(hi, add.back().to);
+            }
+        }
+        if (runs.empty()) {
+            continue;
+        }
+        if (j.last > j.first) {
+            unions.merge(runs, lo, hi);
+        }
+        if (xs.count == 1) {
+            for (const Run& r : runs) {
+                cover.addRun(xs.origin + r.from, xs.origin + r.to);
+            }
+        } else {
+            const Placed set{&runs, lo, hi, 0, xs.count - 1};
+            coverPlaced(cover, xs.origin, xs.step, std::span(&set, 1), -1, w, residues);
+        }
+        paintCover(c, y, cover, color);
+    }
+}
+
+void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> places,
+                  render::ColorRef color)
+{
+    if (stamp.rows.empty() || places.empty()) {
+        return;
+    }
+    std::sort(places.begin(), places.end(),
+              [](const Place& a, const Place& b) { return a.y < b.y; });
+    const i64 w = c.width();
+    const QRgb rgb = render::toQRgb(color);
+    const i64 from = std::max<i64>(0, places.front().y + stamp.top);
+    const i64 to = std::min<i64>(c.height() - 1, places.back().y + stamp.bottom());
+    RunUnion unions;
+    std::vector<Run> runs;
+    // The places whose stamp meets row y are those from y − bottom to y − top: a window that
+    // slides down the sorted places.
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    for (i64 y = from; y <= to; ++y) {
+        while (begin < places.size() && places[begin].y < y - stamp.bottom()) {
+            ++begin;
+        }
+        end = std::max(end, begin);
+        while (end < places.size() && places[end].y <= y - stamp.top) {
+            ++end;
+        }
+        runs.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            addMoved(runs, stamp.rows[std::size_t(y - places[i].y - stamp.top)], places[i].x, w);
+        }
+        if (runs.empty()) {
+            continue;
+        }
+        unions.merge(runs, -1, w + 1);
+        QRgb* const line =
+            c.writableRow(int(y), std::max(runs.front().from, 0), std::min<i64>(runs.back().to, w));
+        for (const Run& r : runs) {
+            const i64 left = std::max<i64>(r.from, 0);
+            const i64 right = std::min<i64>(r.to, w);
             if (left < right) {
                 std::fill(line + left, line + right, rgb);
             }

@@ -16,6 +16,7 @@
 #include <bit>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <span>
 #include <utility>
@@ -161,6 +162,7 @@ public:
             return;
         }
         m_any = true;
+        widen(from, to);
         unstale();
         // Runs are marked straight into the row while their lengths add up to less than the
         // row: adding up differences would cost the whole row. Beyond that, as differences, so
@@ -184,6 +186,7 @@ public:
             return;
         }
         // The first pattern over a clear row is laid straight into it, over whatever it held.
+        widen(from, to);
         if (clear && from == 0 && to == m_width && i64(pattern.size()) <= m_width) {
             expand(m_mask, pattern, -origin, m_width);
             m_stale = false;
@@ -207,6 +210,7 @@ public:
         if (!clip(from, to)) {
             return;
         }
+        widen(from, to);
         unstale();
         const std::int16_t* tile = expand(m_values, value, from - origin, to - from);
         auto bound = std::int16_t(ramp + (from - start));
@@ -229,6 +233,7 @@ public:
         unstale();
         bits.orInto(m_mask);
         m_any = true;
+        widen(0, m_width);
     }
 
     // The row's cover worked out: one byte per pixel, not zero where covered. It stays until
@@ -249,6 +254,9 @@ public:
         return m_mask;
     }
 
+    // The pixels [first, second) outside which the cover marks none, since the last clear().
+    std::pair<i64, i64> extent() const { return {std::min(m_lo, m_hi), m_hi}; }
+
     // Makes the row clear again. Its bytes are cleared when next written, unless a whole
     // pattern is laid over them first.
     KOYOMI_PIXEL_LOOP void clear()
@@ -257,6 +265,8 @@ public:
             m_stale = true;
             m_any = false;
             m_filled = 0;
+            m_lo = std::numeric_limits<i64>::max();
+            m_hi = 0;
         }
     }
 
@@ -267,6 +277,12 @@ private:
             std::fill(m_mask.begin(), m_mask.end(), 0);
             m_stale = false;
         }
+    }
+
+    void widen(i64 from, i64 to)
+    {
+        m_lo = std::min(m_lo, from);
+        m_hi = std::max(m_hi, to);
     }
 
     i64 m_width;
@@ -304,6 +320,8 @@ private:
     bool m_any = false;   // anything to paint
     i64 m_filled = 0;     // pixels marked straight into the row since it was cleared
     bool m_stale = false; // the bytes still hold the row before the last clear()
+    i64 m_lo = std::numeric_limits<i64>::max(); // the extent of what was marked
+    i64 m_hi = 0;
 };
 
 // One set of mark rows placed along a progression: offset u covers
@@ -339,6 +357,19 @@ private:
     std::vector<std::pair<i64, i64>> m_layout;
 };
 
+// Runs of one row made sorted and disjoint (touching runs joined): the rows of thousands of
+// marks a pixel apart that meet one canvas row overlap in a handful of runs, and covering
+// those costs a handful of runs at every position instead of thousands.
+class RunUnion
+{
+public:
+    // Replaces `runs`, all within [from, to), by their union.
+    void merge(std::vector<Run>& runs, i64 from, i64 to);
+
+private:
+    std::vector<int> m_depth; // differences over [from, to], for many runs
+};
+
 // Covers, for every set, the union over its positions of position + its runs. All sets are
 // placed along one progression with a step greater than zero.
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
@@ -363,6 +394,10 @@ constexpr i64 kMaxStampedSize = 1024;
 // the stamp. The shape must stay within reach of its point.
 using StampDrawing = std::function<void(render::Canvas& scratch, int x, int y)>;
 std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
+// The same for a shape within the box [left, right] × [top, bottom] around its point (a
+// stroke a thousand pixels long and five wide needs no square a thousand pixels a side).
+std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 right, i64 bottom,
+                                       const StampDrawing& draw);
 
 // What a stamp is of: the stamps of different shapes are kept apart whatever their numbers.
 enum class StampOf
@@ -370,6 +405,7 @@ enum class StampOf
     GridMark,
     NumberLineDot,
     CircleDot,
+    CircleDisc, // with its outline
     TawaraPiece,
 };
 
@@ -382,5 +418,24 @@ std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
 
 // Paints the stamp's pixels in one colour with its point at (x, y); cut to the canvas.
 void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y, render::ColorRef color);
+
+// Paints one stamp in one colour at every place (xs[i], ys[j]) of a lattice, cut to the
+// canvas. Painted over each other in copy mode, the stamps give the same picture in any order:
+// row by row, the stamp rows that meet a canvas row are joined and then covered along the
+// columns, so that thousands of marks, dashes or dots over each other cost the rows they
+// cover, not each one's pixels. A family of equal strokes is a lattice of one row or column.
+void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Progression ys,
+                       render::ColorRef color);
+
+// A point a stamp is painted at.
+struct Place
+{
+    i64 x;
+    i64 y;
+};
+
+// The same at any places (the dots of a ring).
+void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> places,
+                  render::ColorRef color);
 
 } // namespace koyomi::figures

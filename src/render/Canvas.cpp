@@ -134,6 +134,19 @@ void Canvas::resize(int width, int height, ColorRef fill)
     }
     m_image = std::move(image);
     m_image.fill(toQRgb(fill));
+    m_written.add(0, 0, m_image.width(), m_image.height());
+}
+
+uchar* Canvas::writableBits()
+{
+    m_written.add(0, 0, m_image.width(), m_image.height());
+    return m_image.bits();
+}
+
+QRgb* Canvas::writableRow(int y, int from, int to)
+{
+    m_written.add(from, y, to, y + 1);
+    return reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
 }
 
 void Canvas::setPen(const Pen& pen)
@@ -169,6 +182,8 @@ void Canvas::setFontFamily(const QString& family)
 
 QPainter& Canvas::painter() const
 {
+    // What the painter paints is not followed: it may paint anywhere.
+    m_written.add(0, 0, m_image.width(), m_image.height());
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
@@ -258,8 +273,8 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
     }
     const QRgb on = toQRgb(set);
     const QRgb off = toQRgb(clear);
-    auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
     const std::size_t n = std::min<std::size_t>(mask.size(), std::size_t(m_image.width()));
+    QRgb* const row = writableRow(y, 0, int(n));
     std::size_t x = 0;
 #if defined(__SSE2__)
     // Sixteen pixels at a time, each chosen through the mask widened to whole pixels; the row
@@ -286,30 +301,29 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
     }
 }
 
-KOYOMI_PIXEL_LOOP void Canvas::paintMaskedRow(int y, std::span<const std::uint8_t> mask,
+KOYOMI_PIXEL_LOOP void Canvas::paintMaskedRow(int y, int x, std::span<const std::uint8_t> mask,
                                               ColorRef set)
 {
-    if (y < 0 || y >= m_image.height()) {
+    if (y < 0 || y >= m_image.height() || mask.empty()) {
         return;
     }
     const QRgb on = toQRgb(set);
-    auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
-    const std::size_t n = std::min<std::size_t>(mask.size(), std::size_t(m_image.width()));
-    for (std::size_t x = 0; x < n; ++x) {
-        row[x] = mask[x] != 0 ? on : row[x];
+    QRgb* const row = writableRow(y, x, x + int(mask.size())) + x;
+    const std::size_t n = mask.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        row[i] = mask[i] != 0 ? on : row[i];
     }
 }
 
 void Canvas::setPixels(int y, int x, const QRgb* pixels, int n)
 {
-    auto* row = reinterpret_cast<QRgb*>(m_image.bits() + y * m_image.bytesPerLine());
-    std::copy_n(pixels, n, row + x);
+    std::copy_n(pixels, n, writableRow(y, x, x + n) + x);
 }
 
 KOYOMI_PIXEL_LOOP void Canvas::paintRuns(std::span<const PixelRun> runs, long long x, long long y,
                                          QRgb rgb)
 {
-    PixelTarget(m_image).paint(runs, x, y, rgb);
+    PixelTarget(m_image, m_written).paint(runs, x, y, rgb);
 }
 
 void Canvas::fillRect(const QRect& rect, ColorRef color)
@@ -321,6 +335,7 @@ void Canvas::fillRect(const QRect& rect, ColorRef color)
     const QRgb rgb = toQRgb(color);
     uchar* bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
+    m_written.add(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
     for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(row + r.left(), row + r.left() + r.width(), rgb);
@@ -363,6 +378,7 @@ void Canvas::fillColumns(long long x, long long step, long long count, long long
     const QRgb rgb = toQRgb(color);
     uchar* bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
+    m_written.add(runs.front().first, y1, runs.back().second, y2);
     for (long long y = y1; y < y2; ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
         for (const auto& [from, to] : runs) {
@@ -409,6 +425,7 @@ bool Canvas::xorFilled(const QRect& box, const std::function<void(QPainter&)>& d
         draw(q);
     }
     // Not antialiased: each scratch pixel is wholly painted or wholly clear.
+    m_written.add(kept.left(), kept.top(), kept.right() + 1, kept.bottom() + 1);
     for (int y = 0; y < kept.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(m_image.scanLine(kept.top() + y)) + kept.left();

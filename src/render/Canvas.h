@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/Color.h"
+#include "render/PixelRuns.h"
 
 #include <QFont>
 #include <QImage>
@@ -115,19 +116,29 @@ public:
     // Sets row y to `set` where its mask byte is not zero and to `clear` elsewhere (mask[i]
     // is pixel i; pixels beyond the mask keep theirs); a row outside the canvas is left alone.
     void setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear);
-    // Sets row y to `set` where its mask byte is not zero; the other pixels keep theirs.
-    void paintMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set);
+    // Sets pixel x + i of row y to `set` where mask[i] is not zero; the other pixels keep
+    // theirs. The mask lies within the row.
+    void paintMaskedRow(int y, int x, std::span<const std::uint8_t> mask, ColorRef set);
     // Copies n pixels (as the image holds them) into row y from x on; the caller keeps them
     // inside the canvas.
     void setPixels(int y, int x, const QRgb* pixels, int n);
     // The image's pixels, for writing many rows at once: row y starts at
     // writableBits() + y · bytesPerLine(). Valid until the canvas is resized.
-    uchar* writableBits() { return m_image.bits(); }
+    // Every pixel counts as written.
+    uchar* writableBits();
+    // Row y, for writing its pixels [from, to) (within the canvas) and no others.
+    QRgb* writableRow(int y, int from, int to);
     qsizetype bytesPerLine() const { return m_image.bytesPerLine(); }
     // Whether every pixel holds `color`. `from` (row by row, 0 at first) keeps how far they
     // were found to: asked again while pixels only ever turn to that colour, each pixel is
     // looked at once.
     bool allPixelsAre(ColorRef color, long long& from) const;
+    // The box around every pixel written since forgetWritten() or since the canvas was made
+    // (empty when none): pixels outside it are as they were then. A layer that copies are
+    // drawn on one by one is read, and cleared, only there. The painter's writes count as the
+    // whole canvas.
+    WrittenBox written() const { return m_written; }
+    void forgetWritten() { m_written = {}; }
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
     // A solid straight stroke along a row or a column with flat ends, in copy mode: the
@@ -244,6 +255,7 @@ private:
     };
 
     mutable QImage m_image;
+    mutable WrittenBox m_written;
     mutable std::unique_ptr<QPainter> m_painter;
     mutable std::optional<PainterState> m_applied;
     // The text font of the painter, kept while the family and size stay the same.

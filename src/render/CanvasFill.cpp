@@ -18,6 +18,7 @@ void Canvas::floodFill(int x, int y, std::vector<FilledRun>* filled)
     const int h = m_image.height();
     const qsizetype stride = m_image.bytesPerLine() / 4;
     QRgb* const bits = reinterpret_cast<QRgb*>(m_image.bits());
+    m_written.add(0, 0, w, h);
     // Every pixel of the canvas is opaque, so colours compare whole.
     const QRgb target = bits[y * stride + x];
     const QRgb fill = toQRgb(m_brush.color);

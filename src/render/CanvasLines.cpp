@@ -89,6 +89,7 @@ void Canvas::lineTo(int x, int y)
 void Canvas::plot(int x, int y, QRgb rgb)
 {
     auto* p = reinterpret_cast<QRgb*>(m_image.scanLine(y)) + x;
+    m_written.add(x, y, x + 1, y + 1);
     *p = m_penMode == PenMode::Xor ? (*p ^ (rgb & 0xFFFFFFu)) : rgb;
 }
 
@@ -135,6 +136,21 @@ void Canvas::drawLine(QPoint from, QPoint to)
     }
     const QRgb rgb = toQRgb(m_pen.color);
     const bool solid = pattern.length == 1;
+    {
+        // The steps on the canvas, and the whole line's minor extent cut to the canvas.
+        const long long majorA = major0 + majorDir * sBegin;
+        const long long majorB = major0 + majorDir * (sEnd - 1);
+        const long long minorA = std::max(std::min(minor0, minor0 + minorDir * minorLen), minorLow);
+        const long long minorB =
+            std::min(std::max(minor0, minor0 + minorDir * minorLen), minorLimit - 1);
+        const long long majorFrom = std::min(majorA, majorB);
+        const long long majorTo = std::max(majorA, majorB) + 1;
+        if (xMajor) {
+            m_written.add(majorFrom, minorA, majorTo, minorB + 1);
+        } else {
+            m_written.add(minorA, majorFrom, minorB + 1, majorTo);
+        }
+    }
     QRgb* const bits = reinterpret_cast<QRgb*>(m_image.bits());
     const qsizetype stride = m_image.bytesPerLine() / 4;
     const bool xorMode = m_penMode == PenMode::Xor;
@@ -285,6 +301,7 @@ void Canvas::verticalLines(std::span<const VerticalLine> lines, long long y1)
             on[st] = t.on[step % t.length];
         }
         auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(y)));
+        m_written.add(0, y, width(), y + 1);
         for (const Run& r : runs) {
             if (y < r.first || y > r.last || !on[r.style]) {
                 continue;

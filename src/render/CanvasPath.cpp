@@ -287,7 +287,7 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
     std::array<Recent, 8> recent{};
     std::size_t replaced = 0;
     std::uint64_t generation = strokes.generation();
-    PixelTarget target(m_image);
+    PixelTarget target(m_image, m_written);
     for (std::size_t k = 0; k < count; ++k) {
         const QPoint a = ends[2 * k];
         const QPoint b = ends[2 * k + 1];
@@ -319,7 +319,7 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
         // when it is met again.
         const std::array<QPoint, 2> points{a, b};
         strokeFigure(points, false);
-        target = PixelTarget(m_image); // the painter may have drawn on the image
+        target = PixelTarget(m_image, m_written); // the painter may have drawn on the image
         if (strokes.generation() != generation) {
             recent = {}; // the stamps started again from none
             generation = strokes.generation();

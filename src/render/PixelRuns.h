@@ -15,6 +15,33 @@
 
 namespace koyomi::render {
 
+// The box of the pixels written on an image since it was last forgotten, edges included;
+// empty (left > right) when none were.
+struct WrittenBox
+{
+    long long left = 1;
+    long long top = 1;
+    long long right = 0;
+    long long bottom = 0;
+
+    bool empty() const { return left > right; }
+    // Adds the pixels [x1, x2) × [y1, y2), already cut to the image.
+    void add(long long x1, long long y1, long long x2, long long y2)
+    {
+        if (x1 >= x2 || y1 >= y2) {
+            return;
+        }
+        if (empty()) {
+            *this = {x1, y1, x2 - 1, y2 - 1};
+            return;
+        }
+        left = std::min(left, x1);
+        top = std::min(top, y1);
+        right = std::max(right, x2 - 1);
+        bottom = std::max(bottom, y2 - 1);
+    }
+};
+
 // Covered pixels [x0, x1) of row dy, relative to the shape's origin.
 struct PixelRun
 {
@@ -32,9 +59,11 @@ struct PixelTarget
     int width;
     int height;
 
-    explicit PixelTarget(QImage& image)
+    WrittenBox* written; // widened by every row painted
+
+    PixelTarget(QImage& image, WrittenBox& box)
         : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()),
-          height(image.height())
+          height(image.height()), written(&box)
     {
     }
 
@@ -78,6 +107,7 @@ private:
         if (from < to) {
             auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
             std::fill(line + from, line + to, rgb);
+            written->add(from, row, to, row + 1);
         }
     }
 };

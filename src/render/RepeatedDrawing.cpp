@@ -59,12 +59,12 @@ std::pair<long long, long long> DecidedPixels::openRows() const
     return {first, first < rows ? last : first - 1};
 }
 
-KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, const QRgb* layer, QRgb unpainted,
-                                                  QRgb* line)
+KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, long long from, long long to,
+                                                  const QRgb* layer, QRgb unpainted, QRgb* line)
 {
-    unsigned char* const row = m_decided.data() + y * m_width;
+    unsigned char* const row = m_decided.data() + y * m_width + from;
     long long taken = 0;
-    eachOpenRun(row, row + m_width,
+    eachOpenRun(row, row + (to - from),
                 [&](unsigned char* open, unsigned char* closed) KOYOMI_PIXEL_LOOP {
                     for (long long x = open - row; x < closed - row; ++x) {
                         if (layer[x] != unpainted) {

@@ -42,9 +42,10 @@ public:
     // The open pixels of row y from x to x + n − 1 (within the canvas) take colours[0..n) into
     // line, and are decided.
     void take(long long y, long long x, long long n, const QRgb* colours, QRgb* line);
-    // The open pixels of row y whose colour in `layer` (a row the canvas's width) is not
-    // `unpainted` take it into line, and are decided.
-    void takePainted(long long y, const QRgb* layer, QRgb unpainted, QRgb* line);
+    // The open pixels x in [from, to) of row y whose colour layer[x − from] is not
+    // `unpainted` take it into line[x − from], and are decided.
+    void takePainted(long long y, long long from, long long to, const QRgb* layer, QRgb unpainted,
+                     QRgb* line);
 
 private:
     void decide(long long y, long long n);

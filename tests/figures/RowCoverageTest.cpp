@@ -4,6 +4,8 @@
 // clear that leaves its bytes to the next write.
 #include "figures/RowCoverage.h"
 
+#include "render/Canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -115,8 +117,123 @@ TEST(RowCoverage, RandomRowsAfterClearsGiveThePlainCover)
                 }
             }
             SCOPED_TRACE(::testing::Message() << "trial " << trial << " line " << line);
-            EXPECT_EQ(covered(row.finish()), plain.mask);
+            const std::vector<std::uint8_t> mask = covered(row.finish());
+            EXPECT_EQ(mask, plain.mask);
+            // Only the extent is painted: nothing may be marked outside it.
+            const auto [lo, hi] = row.extent();
+            for (i64 x = 0; x < width; ++x) {
+                if (x < lo || x >= hi) {
+                    ASSERT_EQ(mask[std::size_t(x)], 0) << x << " outside " << lo << ".." << hi;
+                }
+            }
             row.clear();
         }
+    }
+}
+
+// Runs joined into the few their union has, by sorting a few of them and by adding up many
+// over their extent (the two ways meet at 32 runs, and where eight times the runs pass the
+// extent): the same pixels as the runs marked one by one.
+TEST(RowCoverage, RunsJoinedCoverWhatTheRunsCover)
+{
+    std::mt19937 rng(5);
+    RunUnion unions;
+    for (int trial = 0; trial < 600; ++trial) {
+        const i64 extent = 1 + rng() % 400;
+        const std::size_t count = std::size_t(rng() % 3 == 0 ? 30 + rng() % 5 : rng() % 200);
+        std::vector<koyomi::figures::Run> runs;
+        PlainRow plain(extent);
+        for (std::size_t k = 0; k < count; ++k) {
+            const i64 a = i64(rng() % std::uint32_t(extent));
+            const i64 b = std::min<i64>(extent, a + 1 + i64(rng() % 12));
+            runs.push_back(koyomi::figures::Run{std::int32_t(a), std::int32_t(b)});
+            plain.addRun(a, b);
+        }
+        unions.merge(runs, 0, extent);
+        PlainRow joined(extent);
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            joined.addRun(runs[k].from, runs[k].to);
+            ASSERT_LT(runs[k].from, runs[k].to);
+            if (k > 0) {
+                ASSERT_GT(runs[k].from, runs[k - 1].to) << "joined runs neither touch nor overlap";
+            }
+        }
+        ASSERT_EQ(joined.mask, plain.mask) << "trial " << trial << ", " << count << " runs";
+    }
+}
+
+namespace {
+
+// A stamp of random runs around its point, rows from `top` on.
+Stamp randomStamp(std::mt19937& rng, i64 top, i64 rows, i64 reach)
+{
+    Stamp stamp;
+    stamp.top = top;
+    for (i64 r = 0; r < rows; ++r) {
+        std::vector<Run> row;
+        i64 x = -reach + i64(rng() % 4);
+        while (x < reach && rng() % 4 != 0) {
+            const i64 to = std::min(reach, x + 1 + i64(rng() % 6));
+            row.push_back(Run{std::int32_t(x), std::int32_t(to)});
+            x = to + 1 + i64(rng() % 5);
+        }
+        stamp.rows.push_back(row);
+    }
+    return stamp;
+}
+
+std::vector<QRgb> pixelsOf(const koyomi::render::Canvas& c)
+{
+    std::vector<QRgb> out;
+    const QImage& image = c.image();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        out.insert(out.end(), row, row + image.width());
+    }
+    return out;
+}
+
+} // namespace
+
+// One stamp at every place of a lattice, or at any places, covered row by row: the same pixels
+// as the stamp painted at each place in turn, for lattices of one row and one column, steps
+// below the stamp's width and of zero, places over the canvas's edges and far beyond them.
+TEST(RowCoverage, StampsCoveredRowByRowPaintWhatEachStampPaints)
+{
+    using koyomi::render::Canvas;
+    std::mt19937 rng(17);
+    const koyomi::render::ColorRef ink = 0x3366CC;
+    for (int trial = 0; trial < 300; ++trial) {
+        const i64 reach = 1 + rng() % 12;
+        const Stamp stamp = randomStamp(rng, -i64(rng() % 8), 1 + rng() % 16, reach);
+        const int w = 20 + int(rng() % 60);
+        const int h = 10 + int(rng() % 40);
+        auto pick = [&](i64 size) {
+            const i64 count = rng() % 5 == 0 ? 1 : 1 + i64(rng() % 40);
+            const i64 step = count == 1 ? 0 : i64(rng() % 9) - 2;
+            return Progression{i64(rng() % std::uint32_t(size + 40)) - 20, step, count};
+        };
+        const Progression xs = pick(w);
+        const Progression ys = pick(h);
+        SCOPED_TRACE(::testing::Message()
+                     << "trial " << trial << ": x " << xs.origin << "+" << xs.step << "·"
+                     << xs.count << ", y " << ys.origin << "+" << ys.step << "·" << ys.count);
+        Canvas lattice(w, h, koyomi::render::kBlack);
+        Canvas each(w, h, koyomi::render::kBlack);
+        std::vector<Place> places;
+        for (i64 j = 0; j < ys.count; ++j) {
+            for (i64 i = 0; i < xs.count; ++i) {
+                places.push_back(Place{xs.origin + i * xs.step, ys.origin + j * ys.step});
+                paintStamp(each, stamp, places.back().x, places.back().y, ink);
+            }
+        }
+        paintStampLattice(lattice, stamp, xs, ys, ink);
+        ASSERT_EQ(pixelsOf(lattice), pixelsOf(each));
+        // A place a billion pixels away is left out, whatever its runs' offsets.
+        places.push_back(Place{i64(1) << 31, 3});
+        std::shuffle(places.begin(), places.end(), rng);
+        Canvas anywhere(w, h, koyomi::render::kBlack);
+        paintStampAt(anywhere, stamp, places, ink);
+        ASSERT_EQ(pixelsOf(anywhere), pixelsOf(each));
     }
 }

@@ -762,3 +762,152 @@ TEST(CanvasLines, LongStrokesCutByTheWindowDrawnAgainCoverWhatThePainterCovers)
               painted.copy(kMargin, kMargin, kWidth, kHeight).convertToFormat(c.image().format()));
     EXPECT_GT(c.strokesStamped(), 500);
 }
+
+namespace {
+
+constexpr ColorRef kRed = 0x0000FF; // as the palette holds colours: blue, green, red
+constexpr ColorRef kBlue = 0xFF0000;
+
+// The box around the pixels of `c` that are no longer `fill`, empty when none.
+WrittenBox changedBox(const Canvas& c, ColorRef fill)
+{
+    WrittenBox box;
+    for (int y = 0; y < c.height(); ++y) {
+        for (int x = 0; x < c.width(); ++x) {
+            if (c.pixel(x, y) != fill) {
+                box.add(x, y, x + 1, y + 1);
+            }
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+// Copies drawn one by one on a layer are read only inside the box the canvas says it wrote:
+// a pixel changed outside it would be lost from the figure and left on the layer for the
+// next copy. Every way of writing pixels, in both pen modes, cut by the edges or not.
+TEST(CanvasWritten, EveryPixelChangedLiesInTheBoxTheCanvasSaysItWrote)
+{
+    using Draw = std::function<void(Canvas&)>;
+    const std::vector<std::pair<const char*, Draw>> drawings{
+        {"line", [](Canvas& c) { c.moveTo(-30, 20), c.lineTo(90, 61); }},
+        {"steep dashed line",
+         [](Canvas& c) {
+             c.setPenStyle(PenStyle::Dash);
+             c.moveTo(40, -50), c.lineTo(55, 300);
+         }},
+        {"row", [](Canvas& c) { c.moveTo(10, 30), c.lineTo(150, 30); }},
+        {"polyline",
+         [](Canvas& c) {
+             const std::array<QPoint, 4> p{QPoint(5, 5), QPoint(60, 90), QPoint(100, 10),
+                                           QPoint(130, 70)};
+             c.polyline(p);
+         }},
+        {"wide stroke",
+         [](Canvas& c) {
+             c.setPenWidth(7);
+             c.strokeLine(QPoint(20, 20), QPoint(70, 50));
+         }},
+        {"wide straight stroke",
+         [](Canvas& c) {
+             c.setPenWidth(5);
+             c.strokeLine(QPoint(20, 40), QPoint(90, 40));
+         }},
+        {"ellipse",
+         [](Canvas& c) {
+             c.setBrush(Brush{kRed, false});
+             c.ellipse(30, 20, 80, 60);
+         }},
+        {"dashed ellipse across the edge",
+         [](Canvas& c) {
+             c.setPenStyle(PenStyle::Dot);
+             c.ellipse(-40, 20, 60, 120);
+         }},
+        {"rectangle", [](Canvas& c) { c.rectangle(10, 10, 50, 40); }},
+        {"polygon",
+         [](Canvas& c) {
+             const std::array<QPoint, 3> p{QPoint(20, 80), QPoint(60, 10), QPoint(100, 90)};
+             c.polygon(p);
+         }},
+        {"small text", [](Canvas& c) { c.textOut(12, 14, QStringLiteral("12.5cm")); }},
+        {"large text",
+         [](Canvas& c) {
+             c.setFontSize(72);
+             c.textOut(-20, 30, QStringLiteral("3万"));
+         }},
+        {"fill", [](Canvas& c) { c.fillRect(20, 30, 60, 35, kRed); }},
+        {"columns", [](Canvas& c) { c.fillColumns(-5, 17, 6, 3, 40, 70, kRed); }},
+        {"masked rows",
+         [](Canvas& c) {
+             const std::vector<std::uint8_t> mask{0, 1, 1, 0, 1};
+             c.paintMaskedRow(44, 70, mask, kRed);
+             c.setMaskedRow(50, mask, kRed, kBlue);
+         }},
+        {"pixels",
+         [](Canvas& c) {
+             const std::array<QRgb, 3> p{0xff102030u, 0xff405060u, 0xff708090u};
+             c.setPixels(99, 40, p.data(), 3);
+             c.setPixel(150, 5, kRed);
+         }},
+        {"vertical lines",
+         [](Canvas& c) {
+             const std::array<Canvas::VerticalLine, 2> lines{
+                 Canvas::VerticalLine{30, 70, kRed, PenStyle::Solid},
+                 Canvas::VerticalLine{90, 120, kBlue, PenStyle::Dash}};
+             c.verticalLines(lines, 20);
+         }},
+        {"path",
+         [](Canvas& c) {
+             c.setPenWidth(3);
+             c.beginPath();
+             c.moveTo(10, 100);
+             c.bezierTo(QPoint(40, 20), QPoint(90, 140), QPoint(140, 60));
+             c.endPath();
+             c.strokePath();
+         }},
+        {"flood fill",
+         [](Canvas& c) {
+             c.rectangle(10, 10, 50, 40);
+             c.forgetWritten();
+             c.setBrush(Brush{kRed, false});
+             c.floodFill(20, 20);
+         }},
+    };
+    for (const PenMode mode : {PenMode::Copy, PenMode::Xor}) {
+        for (const auto& [name, draw] : drawings) {
+            Canvas c(160, 110, kBlack);
+            c.setPenColor(kWhite);
+            c.setFontColor(kWhite);
+            c.setPenMode(mode);
+            draw(c);
+            const WrittenBox changed = changedBox(c, kBlack);
+            const WrittenBox said = c.written();
+            ASSERT_FALSE(changed.empty()) << name;
+            EXPECT_LE(said.left, changed.left) << name;
+            EXPECT_LE(said.top, changed.top) << name;
+            EXPECT_GE(said.right, changed.right) << name;
+            EXPECT_GE(said.bottom, changed.bottom) << name;
+        }
+    }
+    // What the canvas writes itself is told tightly: a glyph, a line and a masked row are not
+    // the whole canvas (a layer read whole for each copy was the cost of tens of seconds).
+    Canvas c(160, 110, kBlack);
+    c.setPenColor(kWhite);
+    c.setFontColor(kWhite);
+    c.textOut(12, 14, QStringLiteral("7"));
+    c.moveTo(30, 80);
+    c.lineTo(60, 90);
+    c.forgetWritten();
+    EXPECT_TRUE(c.written().empty());
+    c.moveTo(30, 80);
+    c.lineTo(60, 90);
+    const WrittenBox line = c.written();
+    EXPECT_EQ(line.left, 30);
+    EXPECT_EQ(line.right, 59);
+    EXPECT_EQ(line.top, 80);
+    EXPECT_EQ(line.bottom, 90);
+    c.forgetWritten();
+    c.textOut(12, 14, QStringLiteral("7"));
+    EXPECT_LT(c.written().right - c.written().left, 20);
+}

@@ -260,6 +260,14 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
     };
     LastMark last;
     const std::vector<RadialDirection>& directions = m_directions.of(m);
+    // A ring's dots are one colour painted over each other in copy mode: as one union of a
+    // stamp of disc and outline they cost the rows they cover (hundreds of dots each larger
+    // than the window filled it one after another).
+    const long long half = std::abs(s) + render::strokeReach(line.width) + 2;
+    const bool asOne = m_copies && shape == CircleMark::Dot &&
+                       m_c.penMode() == render::PenMode::Copy && half <= kMaxStampedSize;
+    std::vector<Place> places;
+    bool anyDisc = false;
     for (const bool across : {false, true}) {
         const DivisionRange& walked = across ? opposite : along;
         for (long long k = walked.first; k <= walked.last; ++k) {
@@ -267,8 +275,34 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
             if (across && inAlong(division)) {
                 continue; // walked already
             }
-            mark(cx, cy, s, shape, directions[std::size_t(division)], line, color, last);
+            const RadialDirection& dir = directions[std::size_t(division)];
+            if (!asOne) {
+                mark(cx, cy, s, shape, dir, line, color, last);
+                continue;
+            }
+            const WidePoint a = radialPoint(cx, cy, ends->first, dir);
+            if (!fitsInt(a.x - s) || !fitsInt(a.x + s) || !fitsInt(a.y - s) || !fitsInt(a.y + s)) {
+                continue; // neither its disc nor its outline is drawn
+            }
+            places.push_back(Place{a.x, a.y});
+            // Only a disc drawn sets the pen and brush it leaves.
+            anyDisc = anyDisc || !outsideCanvas(m_c, a.x - s, a.y - s, a.x + s, a.y + s, 2);
         }
+    }
+    if (places.empty()) {
+        return;
+    }
+    const auto stamp = recentStamp(m_caches, StampOf::CircleDisc, {s, line.width, line.kind}, half,
+                                   [&](Canvas& c, int x, int y) {
+                                       filledDot(c, int(x - s), int(y - s), int(x + s), int(y + s),
+                                                 render::kWhite, line.kind);
+                                       if (drawsKind(line)) {
+                                           outline(c, x, y, s, line, render::kWhite);
+                                       }
+                                   });
+    paintStampAt(m_c, *stamp, std::move(places), color);
+    if (anyDisc) {
+        leaveDotState(m_c, color, line.kind);
     }
 }
 

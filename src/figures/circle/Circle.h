@@ -73,7 +73,8 @@ long double circleDivisionAngle(long long h, long long m, int startPosition);
 void drawCircle(render::Canvas& canvas, const CircleParams& params, const render::Frame& frame,
                 FigureCaches* caches = nullptr);
 
-// The same picture drawn copy by copy and mark by mark: what drawCircle must equal.
+// The same picture drawn copy by copy and mark by mark, each dot of a ring one after another:
+// what drawCircle must equal.
 void drawCircleCopyByCopy(render::Canvas& canvas, const CircleParams& params,
                           const render::Frame& frame);
 

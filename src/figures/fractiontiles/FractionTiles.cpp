@@ -1,5 +1,6 @@
 #include "figures/fractiontiles/FractionTiles.h"
 
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -35,6 +36,10 @@ private:
     // that reach the canvas.
     void family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
                 const LineSetting& line);
+    // Strokes from (x, y) + k·(stepX, stepY) to that point + (dx, dy), for k in [0, count),
+    // painted at once from a stamp of one; false when they are to be stroked one by one.
+    bool strokesAlong(i64 x, i64 y, i64 dx, i64 dy, i64 stepX, i64 stepY, i64 count,
+                      const LineSetting& line);
 
     Canvas& m_c;
     const FractionTilesParams& m_p;
@@ -72,6 +77,34 @@ void TilesRenderer::stroke(i64 x1, i64 y1, i64 x2, i64 y2, const LineSetting& li
                            line.width, render::lineStylePattern(line.kind), true);
 }
 
+bool TilesRenderer::strokesAlong(i64 x, i64 y, i64 dx, i64 dy, i64 stepX, i64 stepY, i64 count,
+                                 const LineSetting& line)
+{
+    // A family of equal strokes in one colour gives one picture in any order in copy mode:
+    // covered row by row from a stamp, it costs the rows it covers (a thousand parts a pixel
+    // apart in each of a thousand tiles walked a million dashes). Up to kFewStrokes strokes
+    // are stroked one by one.
+    constexpr i64 kFewStrokes = 16;
+    constexpr i64 kLongest = 4096;
+    if (!m_fast || count <= kFewStrokes || m_c.penMode() != render::PenMode::Copy ||
+        line.kind < 0 || line.kind >= render::kNoLineIndex || std::abs(dx) > kLongest ||
+        std::abs(dy) > kLongest) {
+        return false;
+    }
+    const i64 m = reachOf(line) + 2;
+    const render::ColorRef color = render::paletteColor(line.color, m_c.pen().color);
+    const auto stamp = makeStamp(
+        std::min<i64>(0, dx) - m, std::min<i64>(0, dy) - m, std::max<i64>(0, dx) + m,
+        std::max<i64>(0, dy) + m, [&](Canvas& c, int px, int py) {
+            const std::array<QPoint, 2> one{QPoint(px, py), QPoint(int(px + dx), int(py + dy))};
+            render::DashedPolyline(one, c, render::kWhite, line.width,
+                                   render::lineStylePattern(line.kind), true);
+        });
+    paintStampLattice(m_c, *stamp, Progression{x, stepX, stepY == 0 ? count : 1},
+                      Progression{y, stepY, stepY == 0 ? 1 : count}, color);
+    return true;
+}
+
 void TilesRenderer::family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b, bool across,
                            const LineSetting& line)
 {
@@ -90,6 +123,14 @@ void TilesRenderer::family(i64 from, i64 step, i64 first, i64 last, i64 a, i64 b
                         std::min(a, b), std::max(a, b),
                         render::paletteColor(line.color, m_c.pen().color));
         return;
+    }
+    if (!k.empty()) {
+        const i64 at = from + k.first * step;
+        const i64 n = k.last - k.first + 1;
+        if (across ? strokesAlong(a, at, b - a, 0, 0, step, n, line)
+                   : strokesAlong(at, a, 0, b - a, step, 0, n, line)) {
+            return;
+        }
     }
     for (i64 i = k.first; i <= k.last; ++i) {
         const i64 at = from + i * step;
@@ -133,6 +174,13 @@ void TilesRenderer::tile(i64 left, i64 top)
         if (stepY == 0 && !k.empty()) {
             k.first = k.last;
         }
+        // Left and right ticks are one colour: their two families may be painted apart.
+        const i64 first = top + stepY * k.first;
+        const i64 n = k.last - k.first + 1;
+        if (!k.empty() && (!leftTicks || strokesAlong(left, first, l, 0, 0, stepY, n, m_p.ticks)) &&
+            (!rightTicks || strokesAlong(right, first, -l, 0, 0, stepY, n, m_p.ticks))) {
+            k = Range{0, -1};
+        }
         for (i64 i = k.first; i <= k.last; ++i) {
             const i64 y = top + stepY * i;
             if (leftTicks) {
@@ -165,7 +213,9 @@ void TilesRenderer::tile(i64 left, i64 top)
                 m_c.fillColumns(x, stepX, n, w, std::min(bottom, bottom - l),
                                 std::max(bottom, bottom - l), color);
             }
-        } else {
+        } else if (const i64 first = left + stepX * k.first, n = k.last - k.first + 1;
+                   k.empty() || (topTicks && !strokesAlong(first, top, 0, l, stepX, 0, n, t)) ||
+                   (bottomTicks && !strokesAlong(first, bottom, 0, -l, stepX, 0, n, t))) {
             for (i64 i = k.first; i <= k.last; ++i) {
                 const i64 x = left + stepX * i;
                 if (topTicks) {

@@ -2,6 +2,7 @@
 
 #include "figures/Copies.h"
 #include "figures/FigureCaches.h"
+#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -124,6 +125,8 @@ public:
     }
 
     void draw();
+    // Every diagonal stroked one by one, as the cells' stamps must draw them.
+    void drawPlain() { m_plain = true; }
 
 private:
     void drawBlock(i64 x0, i64 y0);
@@ -147,6 +150,8 @@ private:
     const GraphPaperParams& m_p;
     const Frame& m_frame;
     const bool m_byStamps;
+    // Every diagonal drawn stroke by stroke: the picture the cells' stamps must match.
+    bool m_plain = false;
     FigureCaches& m_caches;
     const i64 m_w;
     const i64 m_h;
@@ -294,6 +299,29 @@ void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, boo
     const Range cols = visibleCells(columnOrigin, sv, jFirst, jLast, reach, m_w);
     const auto pattern = lineStylePattern(s.kind);
     const ColorRef color = paletteColor(s.color, m_c.pen().color);
+    // Every cell's diagonal is the same stroke from its cell's corner, in one colour: in copy
+    // mode a stamp of one covers the lattice row by row, at the cost of the rows it covers (a
+    // million cells a pixel apart each walked the dashes of its diagonal). Up to kFewCells
+    // cells are stroked one by one.
+    constexpr i64 kFewCells = 256;
+    const i64 rowCount = rows.last - rows.first + 1;
+    const i64 colCount = cols.last - cols.first + 1;
+    if (!m_plain && !rows.empty() && !cols.empty() && rowCount * colCount > kFewCells &&
+        m_c.penMode() == PenMode::Copy && std::abs(sv) <= kMaxStampedSize &&
+        std::abs(sh) <= kMaxStampedSize) {
+        const QPoint from = rising ? QPoint(int(sv), 0) : QPoint(0, 0);
+        const QPoint to = rising ? QPoint(0, int(sh)) : QPoint(int(sv), int(sh));
+        const i64 m = reach + 2;
+        const auto stamp =
+            makeStamp(std::min<i64>(0, sv) - m, std::min<i64>(0, sh) - m, std::max<i64>(0, sv) + m,
+                      std::max<i64>(0, sh) + m, [&](Canvas& c, int x, int y) {
+                          const std::array<QPoint, 2> one{QPoint(x, y) + from, QPoint(x, y) + to};
+                          DashedPolyline(one, c, kWhite, s.width, pattern, true);
+                      });
+        paintStampLattice(m_c, *stamp, Progression{columnOrigin + cols.first * sv, sv, colCount},
+                          Progression{y0 + (rows.first - 1) * sh, sh, rowCount}, color);
+        return;
+    }
     std::array<QPoint, 2> line;
     for (i64 i = rows.first; i <= rows.last; ++i) {
         for (i64 j = cols.first; j <= cols.last; ++j) {
@@ -530,6 +558,7 @@ void GraphPaperRenderer::draw()
         } else {
             GraphPaperRenderer other(c, m_p, m_frame, false, m_caches);
             other.adoptLayout(*this);
+            other.m_plain = m_plain;
             other.drawBlock(x, y);
         }
     });
@@ -576,7 +605,9 @@ void drawGraphPaper(Canvas& canvas, const GraphPaperParams& params, const Frame&
 void drawGraphPaperBlockByBlock(Canvas& canvas, const GraphPaperParams& params, const Frame& frame)
 {
     FigureCaches own;
-    GraphPaperRenderer(canvas, params, frame, false, own).draw();
+    GraphPaperRenderer plain(canvas, params, frame, false, own);
+    plain.drawPlain();
+    plain.draw();
 }
 
 } // namespace koyomi::figures

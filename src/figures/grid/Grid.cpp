@@ -2,7 +2,6 @@
 
 #include "figures/FigureCaches.h"
 #include "figures/RowCoverage.h"
-#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 
@@ -266,6 +265,7 @@ void GridRenderer::drawStamped(const Stamp& stamp)
     long long runsVersion = 0;
     std::vector<Placed> placed;
     std::pair<i64, i64> extent[2];
+    RunUnion unions;
     // Canvas rows that the figure's rows meet alike are covered alike: in a lattice taller
     // than the window they repeat with the row spacing. Covers worked out are kept by the
     // mark rows that made them, as long as there are not too many of them.
@@ -296,6 +296,9 @@ void GridRenderer::drawStamped(const Stamp& stamp)
                 }
             }
             key.push_back('|');
+            if (!u.empty()) {
+                unions.merge(u, extent[lattice].first, extent[lattice].second);
+            }
         }
         if (runs[0].empty() && runs[1].empty()) {
             continue;

@@ -3,7 +3,6 @@
 #include "figures/Copies.h"
 #include "figures/FigureCaches.h"
 #include "figures/RowCoverage.h"
-#include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/Text.h"
@@ -215,28 +214,8 @@ void NumberLineRenderer::dots(i64 x0, i64 step, Range k, i64 y0, i64 length)
                                        c.ellipse(int(x - length), int(y - length), int(x + length),
                                                  int(y + length));
                                    });
-    const Progression places = increasing(x0 + k.first * step, step, k.last - k.first + 1);
-    const i64 w = m_c.width();
-    RowCover cover(w);
-    Residues residues;
-    const i64 from = std::max<i64>(0, y0 + stamp->top);
-    const i64 to = std::min<i64>(m_c.height() - 1, y0 + stamp->bottom());
-    for (i64 y = from; y <= to; ++y) {
-        const std::vector<Run>& runs = stamp->rows[std::size_t(y - y0 - stamp->top)];
-        if (runs.empty()) {
-            continue;
-        }
-        if (places.step == 0) {
-            for (const Run& r : runs) {
-                cover.addRun(places.origin + r.from, places.origin + r.to);
-            }
-        } else {
-            const Placed set{&runs, runs.front().from, runs.back().to, 0, places.count - 1};
-            coverPlaced(cover, places.origin, places.step, std::span(&set, 1), -1, w, residues);
-        }
-        m_c.paintMaskedRow(int(y), cover.finish(), m_c.pen().color);
-        cover.clear();
-    }
+    paintStampLattice(m_c, *stamp, Progression{x0 + k.first * step, step, k.last - k.first + 1},
+                      Progression{y0, 0, 1}, m_c.pen().color);
 }
 
 void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,

@@ -177,3 +177,40 @@ TEST(FractionTiles, FilledStrokesGiveThePictureOfDrawingEveryLine)
             << p.tickLength << " canvas " << w << "×" << h;
     }
 }
+
+// Families of more than sixteen equal strokes are painted from a stamp of one; sixteen and
+// fewer are stroked. At the edge, in every line kind and width, with ticks either way on
+// every side and tiles over each other cut by the window: the picture of stroking each.
+TEST(FractionTiles, FamiliesPaintedFromAStampAtTheirEdgeGiveThePictureOfEveryStroke)
+{
+    int n = 0;
+    for (const int parts : {17, 18}) {
+        for (int kind = 0; kind <= 4; ++kind) {
+            for (const int width : {1, 2, 5}) {
+                FractionTilesParams p = FractionTilesParams::defaults(n % 2 == 0);
+                p.tileWidth = 90 + n % 7;
+                p.tileHeight = 70 - n % 5;
+                p.partsAcross = parts;
+                p.partsDown = parts + 1 - 2 * (n % 2);
+                p.countAcross = 2;
+                p.countDown = 2;
+                p.gapAcross = -40;
+                p.gapDown = 3;
+                p.tickPosition = n % 8;
+                p.tickLength = n % 3 == 0 ? -12 : 9;
+                for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide,
+                                       &p.hDivisions, &p.vDivisions, &p.ticks}) {
+                    *l = LineSetting{kind, width, 2 + (n + int(l - &p.topSide)) % 9};
+                }
+                const Frame frame{150 + n, 110 - n, n % 2 == 0};
+                Canvas painted(140, 100);
+                Canvas stroked(140, 100);
+                drawFractionTiles(painted, p, frame);
+                drawFractionTilesStrokeByStroke(stroked, p, frame);
+                ASSERT_EQ(painted.image(), stroked.image())
+                    << parts << " parts, kind " << kind << ", width " << width;
+                ++n;
+            }
+        }
+    }
+}

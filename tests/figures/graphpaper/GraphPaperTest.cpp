@@ -496,3 +496,38 @@ TEST(Visible, CoincidingLinesKeepTheLastLineOfEachStyleInOrder)
     b.lineTo(200, 1);
     EXPECT_EQ(a.image(), b.image());
 }
+
+// More than 256 cells' diagonals are painted from a stamp of one cell's; 256 and fewer are
+// stroked. At the edge, for both directions, every line kind and widths up to five, blocks
+// over each other cut by the window: the picture of stroking every diagonal.
+TEST(GraphPaper, DiagonalsPaintedFromAStampAtTheirEdgeGiveThePictureOfEveryStroke)
+{
+    int n = 0;
+    for (const int lines : {17, 18}) {
+        for (int kind = 0; kind <= 4; ++kind) {
+            for (const int width : {0, 1, 3, 5}) {
+                GraphPaperParams p = GraphPaperParams::defaults(n % 2 == 0);
+                p.hLineCount = 17; // 16 rows of cells
+                p.vLineCount = lines;
+                p.hLineSpacing = 3 + n % 3;
+                p.vLineSpacing = 3 + n % 2;
+                p.countAcross = 2;
+                p.gapAcross = -30;
+                p.risingDiagonals = LineSetting{kind, width, 3};
+                p.fallingDiagonals = LineSetting{(kind + 2) % 5, 6 - width, 5};
+                // Every cell inside the window, then the blocks cut by its right edge.
+                for (const int frameWidth : {120, 170}) {
+                    const Frame frame{frameWidth, 90, n % 2 == 0};
+                    Canvas painted(120, 90);
+                    Canvas stroked(120, 90);
+                    drawGraphPaper(painted, p, frame);
+                    drawGraphPaperBlockByBlock(stroked, p, frame);
+                    ASSERT_TRUE(painted.image() == stroked.image())
+                        << lines << " lines, kind " << kind << ", width " << width << ", frame "
+                        << frameWidth;
+                }
+                ++n;
+            }
+        }
+    }
+}
