@@ -359,8 +359,14 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
     if (stamp.rows.empty() || places.empty()) {
         return;
     }
+    // Places that round to one pixel (thousands of dots a fraction of a pixel apart around a
+    // ring) paint the same pixels: each is painted once.
     std::sort(places.begin(), places.end(),
-              [](const Place& a, const Place& b) { return a.y < b.y; });
+              [](const Place& a, const Place& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    places.erase(
+        std::unique(places.begin(), places.end(),
+                    [](const Place& a, const Place& b) { return a.x == b.x && a.y == b.y; }),
+        places.end());
     const i64 w = c.width();
     const QRgb rgb = render::toQRgb(color);
     const i64 from = std::max<i64>(0, places.front().y + stamp.top);
