@@ -183,23 +183,19 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
         const render::WrittenBox box = layer.written();
         const long long left = std::max<long long>(box.left, 0);
         const long long right = std::min<long long>(box.right, w - 1);
-        const std::size_t boxBytes =
-            std::size_t(std::max<long long>(right - left + 1, 0)) * sizeof(QRgb);
         uchar* const layerBits = layer.writableBits();
         const qsizetype layerStride = layer.bytesPerLine();
         for (long long r = std::max(firstRow, box.top);
-             boxBytes > 0 && r <= std::min(lastRow, box.bottom); ++r) {
+             left <= right && r <= std::min(lastRow, box.bottom); ++r) {
             auto* row = reinterpret_cast<QRgb*>(layerBits + r * layerStride) + left;
             // Rows the copy left alone need neither reading nor clearing.
-            if (std::memcmp(row, unpaintedRow.data(), boxBytes) == 0) {
+            if (std::memcmp(row, unpaintedRow.data(),
+                            std::size_t(right - left + 1) * sizeof(QRgb)) == 0) {
                 continue;
             }
-            inked = true;
-            if (decided.rowOpen(r)) {
-                decided.takePainted(r, left, right + 1, row, unpainted,
-                                    reinterpret_cast<QRgb*>(bits + r * stride) + left);
-            }
-            std::memcpy(row, unpaintedRow.data(), boxBytes);
+            inked = decided.takePainted(r, left, right + 1, row, unpainted,
+                                        reinterpret_cast<QRgb*>(bits + r * stride) + left) ||
+                    inked;
         }
         if (decided.allDecided()) {
             return true;

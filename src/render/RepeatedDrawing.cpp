@@ -59,25 +59,41 @@ std::pair<long long, long long> DecidedPixels::openRows() const
     return {first, first < rows ? last : first - 1};
 }
 
-KOYOMI_PIXEL_LOOP void DecidedPixels::takePainted(long long y, long long from, long long to,
-                                                  const QRgb* layer, QRgb unpainted, QRgb* line)
+KOYOMI_PIXEL_LOOP bool DecidedPixels::takePainted(long long y, long long from, long long to,
+                                                  QRgb* layer, QRgb unpainted, QRgb* line)
 {
     unsigned char* const row = m_decided.data() + y * m_width + from;
     long long taken = 0;
-    eachOpenRun(row, row + (to - from),
-                [&](unsigned char* open, unsigned char* closed) KOYOMI_PIXEL_LOOP {
-                    for (long long x = open - row; x < closed - row; ++x) {
-                        if (layer[x] != unpainted) {
-                            line[x] = layer[x];
-                            row[x] = 1;
-                            ++taken;
-                        }
-                    }
-                    return true;
-                });
+    bool inked = false;
+    // A copy paints few of the pixels it reaches, and the pixels no copy paints stay open to
+    // the last: the layer is read a chunk at a time for its painted pixels, rather than every
+    // open pixel compared, and only the chunks it painted are cleared.
+    constexpr long long kChunk = 64;
+    QRgb clear[kChunk];
+    std::fill_n(clear, kChunk, unpainted);
+    const long long n = to - from;
+    const bool open = m_open[std::size_t(y)] > 0;
+    for (long long c = 0; c < n; c += kChunk) {
+        const std::size_t bytes = std::size_t(std::min(n - c, kChunk)) * sizeof(QRgb);
+        if (std::memcmp(layer + c, clear, bytes) == 0) {
+            continue;
+        }
+        inked = true;
+        const long long end = std::min(n, c + kChunk);
+        const bool anyOpen = open && std::memchr(row + c, 0, std::size_t(end - c)) != nullptr;
+        for (long long x = c; anyOpen && x < end; ++x) {
+            if (layer[x] != unpainted && row[x] == 0) {
+                line[x] = layer[x];
+                row[x] = 1;
+                ++taken;
+            }
+        }
+        std::memcpy(layer + c, clear, bytes);
+    }
     if (taken > 0) {
         decide(y, taken);
     }
+    return inked;
 }
 
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,

@@ -43,8 +43,9 @@ public:
     // line, and are decided.
     void take(long long y, long long x, long long n, const QRgb* colours, QRgb* line);
     // The open pixels x in [from, to) of row y whose colour layer[x − from] is not
-    // `unpainted` take it into line[x − from], and are decided.
-    void takePainted(long long y, long long from, long long to, const QRgb* layer, QRgb unpainted,
+    // `unpainted` take it into line[x − from], and are decided; the layer's pixels are made
+    // `unpainted` again. Whether the layer painted any.
+    bool takePainted(long long y, long long from, long long to, QRgb* layer, QRgb unpainted,
                      QRgb* line);
 
 private:
