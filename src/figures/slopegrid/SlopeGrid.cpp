@@ -15,10 +15,17 @@ using render::Canvas;
 
 namespace {
 
-// Sets the pen the lines are drawn with; false when they draw nothing at all.
-bool beginSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& frame)
+// Sets the pen the lines are drawn with; false when they draw nothing at all. The background
+// is laid first unless the rows are to be written whole.
+bool beginSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& frame,
+                    bool background = true)
 {
-    render::beginFigure(c, frame);
+    if (background) {
+        render::beginFigure(c, frame);
+    } else {
+        c.setBrushClear(true);
+        c.setPenWidth(1);
+    }
     render::Pen pen;
     pen.color = render::paletteColor(p.lineColor, render::kWhite);
     pen.style = render::lineStylePen(p.lineKind, render::PenStyle::Solid);
@@ -78,102 +85,168 @@ void drawSlopeGridLineByLine(Canvas& c, const SlopeGridParams& p, const render::
     }
 }
 
+namespace {
+
+// The pixels of one family's line on each row, relative to the line's start on the top edge,
+// thickened to the right by the other lines of its width and joined: runs row by row.
+struct FamilyRows
+{
+    std::vector<std::size_t> start; // row y's runs are runs[start[y] .. start[y + 1])
+    std::vector<Run> runs;
+};
+
+FamilyRows familyRows(long long across, long long h, long long w, render::PenStyle style)
+{
+    FamilyRows f;
+    f.start.reserve(std::size_t(h + 2));
+    f.start.push_back(0);
+    std::vector<QPoint> pixels;
+    if (fitsInt(across) && fitsInt(h)) {
+        pixels = render::linePixels(QPoint(0, 0), QPoint(int(across), int(h)), style);
+    }
+    // The walk goes down row by row, and along each row one way: a row's pixels are a stretch
+    // of it, read from the left.
+    f.runs.reserve(pixels.size());
+    std::size_t at = 0;
+    for (long long y = 0; y <= h; ++y) {
+        const std::size_t from = at;
+        while (at < pixels.size() && pixels[at].y() == y) {
+            ++at;
+        }
+        const std::size_t first = f.runs.size();
+        for (std::size_t k = 0; k < at - from; ++k) {
+            const int x = pixels[across >= 0 ? from + k : at - 1 - k].x();
+            const Run thick{x, std::int32_t(x + w)};
+            if (f.runs.size() > first && thick.from <= f.runs.back().to) {
+                f.runs.back().to = std::max(f.runs.back().to, thick.to);
+            } else {
+                f.runs.push_back(thick);
+            }
+        }
+        f.start.push_back(f.runs.size());
+    }
+    return f;
+}
+
+} // namespace
+
 void drawSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& frame)
 {
     // Every line has the same colour and style and the lines are drawn in copy mode, so the
     // picture is the union of the lines' pixels: built row by row, each family's lines being
     // one line shifted along the top edge.
-    if (!beginSlopeGrid(c, p, frame)) {
+    if (c.penMode() != render::PenMode::Copy || !beginSlopeGrid(c, p, frame, false)) {
+        drawSlopeGridLineByLine(c, p, frame);
         return;
     }
     const long long d = p.spacing;
     const long long h = std::max(frame.height, 0);
     const long long width = c.width();
     const SlopeGridLayout l = slopeGridLayout(p.spacing, frame.width, frame.height);
-    // A sparse grid is drawn line by line: fewer pixels than the window holds cost less
-    // than working out every row.
-    const long double lines = (long double)(2 * (l.q + l.r + 1) + 2 * (l.r + 1)) * p.lineWidth;
-    const long double pixels = lines * (long double)(std::abs(l.run) + h);
-    if (c.penMode() != render::PenMode::Copy ||
-        pixels < (long double)width * (long double)c.height()) {
-        drawSlopeGridLineByLine(c, p, frame);
-        return;
-    }
     // Thicknesses beyond this put every copy of every line right of the window.
     const long long widest =
         width + 2 * std::abs(l.run) + std::min(d, 2 * (width + std::abs(l.run))) + 3;
     const long long w = std::min<long long>(p.lineWidth, widest);
 
-    struct Stamp
-    {
-        std::vector<std::vector<Run>> rows; // by y, relative to the line's start
-    };
     const std::vector<Family> all = families(l, d, roundHalfEven(d / 2.0L));
-    std::vector<Stamp> stamps;
-    for (const Family& f : all) {
-        Stamp s;
-        s.rows.resize(std::size_t(h + 1));
-        if (!fitsInt(f.across) || !fitsInt(h)) {
-            stamps.push_back(std::move(s));
-            continue;
-        }
-        for (const QPoint& px :
-             render::linePixels(QPoint(0, 0), QPoint(int(f.across), int(h)), c.pen().style)) {
-            s.rows[std::size_t(px.y())].push_back(Run{px.x(), px.x() + 1});
-        }
-        // Each pixel thickened to the right by the other w − 1 lines, then joined.
-        for (std::vector<Run>& row : s.rows) {
-            std::sort(row.begin(), row.end(),
-                      [](const Run& a, const Run& b) { return a.from < b.from; });
-            std::vector<Run> joined;
-            for (const Run& r : row) {
-                const Run thick{r.from, std::int32_t(r.from + w)};
-                if (!joined.empty() && thick.from <= joined.back().to) {
-                    joined.back().to = std::max(joined.back().to, thick.to);
-                } else {
-                    joined.push_back(thick);
-                }
-            }
-            row = std::move(joined);
-        }
-        stamps.push_back(std::move(s));
-    }
-
-    const render::ColorRef color = c.pen().color;
-    const render::ColorRef background = render::backgroundColor(frame.whiteBackground);
-    RowCover cover(width);
-    Residues residues;
-    long long version = 0;
-    std::vector<Run> shifted;
+    // The two vertical families share their rows.
+    const FamilyRows shapes[3] = {familyRows(all[0].across, h, w, c.pen().style),
+                                  familyRows(all[1].across, h, w, c.pen().style),
+                                  familyRows(0, h, w, c.pen().style)};
+    const QRgb ink = render::toQRgb(c.pen().color);
+    const QRgb paper = render::toQRgb(render::backgroundColor(frame.whiteBackground));
+    // Each row is written once, whole: lines and background together. Away from the ends of
+    // its families a row repeats with the spacing (every line that can reach a pixel there
+    // exists), so one period is worked out and copied along; the few pixels near the ends are
+    // worked out one by one.
     const long long rows = std::min<long long>(c.height(), h + 1);
+    constexpr long long kLongestPeriod = 1 << 16;
+    const long long period = std::min(std::max<long long>(d, 1), kLongestPeriod);
+    std::vector<std::uint8_t> residue(static_cast<std::size_t>(period));
+    struct Placed
+    {
+        long long firstStart;
+        long long count;
+        std::span<const Run> runs;
+    };
+    std::vector<Placed> placed;
     for (long long y = 0; y < rows; ++y) {
-        bool any = false;
-        // The two vertical families share their stamp and their step: one pass for both.
-        for (std::size_t k = 0; k < 3; ++k) {
-            const Family& f = all[k];
-            const std::vector<Run>& runs = stamps[k].rows[std::size_t(y)];
-            if (runs.empty() || f.count <= 0) {
+        placed.clear();
+        long long middleFrom = 0;
+        long long middleTo = width - 1;
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const FamilyRows& shape = shapes[std::min<std::size_t>(k, 2)];
+            const std::span<const Run> runs(shape.runs.data() + shape.start[std::size_t(y)],
+                                            shape.runs.data() + shape.start[std::size_t(y) + 1]);
+            if (runs.empty() || all[k].count <= 0) {
                 continue;
             }
-            any = true;
-            // Offsets relative to the row's first pixel stay small; the places move instead.
-            const long long base = runs.front().from;
-            shifted.clear();
+            const Placed f{all[k].firstStart, all[k].count, runs};
+            placed.push_back(f);
+            // From here to there every line that could cover a pixel exists.
+            std::int32_t lowest = runs.front().from;
+            std::int32_t highest = runs.front().to;
             for (const Run& r : runs) {
-                shifted.push_back(Run{std::int32_t(r.from - base), std::int32_t(r.to - base)});
+                lowest = std::min(lowest, r.from);
+                highest = std::max(highest, r.to);
             }
-            Placed sets[2] = {
-                Placed{&shifted, shifted.front().from, shifted.back().to, 0, f.count - 1},
-                Placed{&shifted, shifted.front().from, shifted.back().to,
-                       all[3].firstStart - f.firstStart, all[3].count - 1},
-            };
-            coverPlaced(cover, f.firstStart + base, d, std::span(sets, k == 2 ? 2 : 1), ++version,
-                        width, residues);
+            middleFrom = std::max(middleFrom, f.firstStart + highest - 1);
+            middleTo = std::min(middleTo, f.firstStart + (f.count - 1) * d + lowest);
         }
-        if (any) {
-            c.setMaskedRow(int(y), cover.finish(), color, background);
-            cover.clear();
+        QRgb* const line = c.writableRow(int(y), 0, int(width));
+        // Pixels [a, b) line by line: the background, then every run of every line there.
+        auto lineByLine = [&](long long a, long long b) {
+            if (a >= b) {
+                return;
+            }
+            std::fill(line + a, line + b, paper);
+            for (const Placed& f : placed) {
+                for (const Run& r : f.runs) {
+                    const long long first =
+                        std::max<long long>(floorDiv(a - f.firstStart - r.to, d) + 1, 0);
+                    const long long last =
+                        std::min(floorDiv(b - 1 - f.firstStart - r.from, d), f.count - 1);
+                    for (long long k = first; k <= last; ++k) {
+                        const long long at = f.firstStart + k * d;
+                        std::fill(line + std::max(a, at + r.from), line + std::min(b, at + r.to),
+                                  ink);
+                    }
+                }
+            }
+        };
+        // (A spacing far beyond the field's range, typed, has a line or two: no period.)
+        if (middleFrom > middleTo || period > kLongestPeriod) {
+            lineByLine(0, width);
+            continue;
         }
+        lineByLine(0, middleFrom);
+        lineByLine(middleTo + 1, width);
+        // One period: the residues (from the middle's first pixel) the lines cover.
+        std::fill(residue.begin(), residue.end(), 0);
+        for (const Placed& f : placed) {
+            for (const Run& r : f.runs) {
+                const long long from =
+                    ((f.firstStart + r.from - middleFrom) % period + period) % period;
+                const long long n = std::min<long long>(r.to - r.from, period);
+                const long long beforeWrap = std::min(n, period - from);
+                std::fill_n(residue.begin() + from, beforeWrap, 1);
+                std::fill_n(residue.begin(), n - beforeWrap, 1);
+            }
+        }
+        // One period written, then what is written copied after itself, doubling.
+        const long long middle = middleTo + 1 - middleFrom;
+        QRgb* const first = line + middleFrom;
+        for (long long j = 0; j < std::min(period, middle); ++j) {
+            first[j] = residue[std::size_t(j)] ? ink : paper;
+        }
+        for (long long done = period; done < middle; done *= 2) {
+            std::copy_n(first, std::min(done, middle - done), first + done);
+        }
+    }
+    // Below the lines' ends, the background.
+    if (rows < c.height()) {
+        c.fillRect(0, int(rows), int(width), c.height(),
+                   render::backgroundColor(frame.whiteBackground));
     }
 }
 
