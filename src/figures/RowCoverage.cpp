@@ -3,6 +3,7 @@
 #include "render/Palette.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <iterator>
 #include <limits>
@@ -110,6 +111,26 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     }
 }
 
+BitRow* Residues::spreadFor(std::span<const Placed> sets, long long version, i64 step, i64 width,
+                            i64 reach, bool& made)
+{
+    std::vector<std::pair<i64, i64>> layout;
+    for (const Placed& set : sets) {
+        layout.emplace_back(set.shift, set.last);
+    }
+    made = version >= 0 && m_spread && version == m_spreadVersion && step == m_spreadStep &&
+           width == m_spreadWidth && reach == m_spreadReach && layout == m_spreadLayout;
+    if (!made) {
+        m_spread.emplace(width, reach);
+        m_spreadVersion = version;
+        m_spreadStep = step;
+        m_spreadWidth = width;
+        m_spreadReach = reach;
+        m_spreadLayout = std::move(layout);
+    }
+    return &*m_spread;
+}
+
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
                  long long runsVersion, i64 width, Residues& residues)
 {
@@ -148,6 +169,65 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
     }
     const i64 span = maxAll - minAll;
     if (!fits || step > width || visible < 5 || shortest * step < span + step) {
+        // Short runs at many positions (the arms of a thousand crosses a pixel or two wide,
+        // at points two pixels apart) are spread as bits instead: a shift of the row for each
+        // doubling of the positions. Shifts of the row cost its words; runs one by one cost
+        // every run at every position.
+        i64 oneByOne = 0;
+        for (const Placed& set : sets) {
+            for (const Run& r : *set.runs) {
+                oneByOne += r.to - r.from >= step ? 1 : visible;
+            }
+        }
+        const i64 reach = std::max(std::abs(minAll), std::abs(maxAll)) + span + step + 64;
+        const i64 words = (width + 2 * reach) / 64 + 2;
+        const i64 doublings = std::bit_width(std::uint64_t(visible)) + 2;
+        // Relative to the origin, sets whose every position meets the window spread alike
+        // wherever the origin is: kept for the next origin with the same runs (the block
+        // columns of a grid on one canvas row), where they cost a shift of the row.
+        bool whole = true;
+        for (const Placed& set : sets) {
+            const i64 lo = set.from + set.shift;
+            const i64 hi = set.to + set.shift;
+            const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+            whole = whole && k.first == 0 && k.last == set.last;
+        }
+        const bool keep = whole && step <= width && oneByOne > 4 * words;
+        if (keep || (step <= width && oneByOne > 8 * words * doublings * i64(sets.size()))) {
+            // Each set spread from its first position that meets the window, placed at
+            // `at` (the origin itself for sets kept, whose first position is the first).
+            auto spreadInto = [&](BitRow& into, i64 at) {
+                BitRow offsets(width, reach);
+                BitRow spread(width, reach);
+                for (const Placed& set : sets) {
+                    const i64 lo = set.from + set.shift;
+                    const i64 hi = set.to + set.shift;
+                    const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+                    if (k.empty()) {
+                        continue;
+                    }
+                    offsets.clear();
+                    for (const Run& r : *set.runs) {
+                        offsets.setRun(r.from + set.shift, r.to + set.shift);
+                    }
+                    into.orProgression(offsets, at + k.first * step, step, k.last - k.first + 1,
+                                       spread);
+                }
+            };
+            BitRow covered(width, reach);
+            if (keep) {
+                bool made = false;
+                BitRow& relative = *residues.spreadFor(sets, runsVersion, step, width, reach, made);
+                if (!made) {
+                    spreadInto(relative, 0);
+                }
+                covered.orShifted(relative, origin);
+            } else {
+                spreadInto(covered, origin);
+            }
+            row.addBits(covered);
+            return;
+        }
         // Few positions, or a row shorter than a mark: every run at every visible position,
         // one span when the run bridges the step.
         for (const Placed& set : sets) {

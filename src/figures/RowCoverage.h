@@ -18,6 +18,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -112,6 +113,38 @@ public:
         }
         orShifted(spread, lo);
     }
+
+    // this |= from shifted by origin + k·step for every k in [0, count): the spread is built
+    // by doubling in `spread`, a shift of the whole row each time.
+    void orProgression(const BitRow& from, i64 origin, i64 step, i64 count, BitRow& spread)
+    {
+        spread.m_words = from.m_words;
+        for (i64 have = 1; have < count;) {
+            const i64 add = std::min(have, count - have);
+            spread.orShifted(spread, add * step);
+            have += add;
+        }
+        orShifted(spread, origin);
+    }
+
+    // Sets every x in [from, to), cut to the row.
+    void setRun(i64 from, i64 to)
+    {
+        from = std::max(from, -m_margin);
+        to = std::min(to, i64(m_words.size()) * 64 - m_margin);
+        for (i64 b = from + m_margin; b < to + m_margin;) {
+            const i64 w = b >> 6;
+            const i64 end = std::min(to + m_margin, (w + 1) * 64);
+            const int lo = int(b & 63);
+            const int n = int(end - b);
+            const std::uint64_t bits =
+                n == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << n) - 1) << lo;
+            m_words[std::size_t(w)] |= bits;
+            b = end;
+        }
+    }
+
+    i64 words() const { return i64(m_words.size()); }
 
     // Sets the byte of every set x in [0, mask.size()).
     void orInto(std::vector<std::uint8_t>& mask) const
@@ -351,10 +384,23 @@ struct Residues
     // below zero, runs not to be kept) are kept from the last call.
     void build(std::span<const Placed> sets, long long version, i64 step, i64 largestLast);
 
+    // The same sets' runs spread as bits over all their positions, relative to the origin,
+    // for rows of `width` pixels and `reach` either side: kept from the last call like the
+    // residues (the block columns of a grid share their runs and step on each canvas row).
+    // Null until made.
+    BitRow* spreadFor(std::span<const Placed> sets, long long version, i64 step, i64 width,
+                      i64 reach, bool& made);
+
 private:
     long long m_version = -1;
     i64 m_step = 0;
     std::vector<std::pair<i64, i64>> m_layout;
+    std::optional<BitRow> m_spread;
+    long long m_spreadVersion = -1;
+    i64 m_spreadStep = 0;
+    i64 m_spreadWidth = 0;
+    i64 m_spreadReach = 0;
+    std::vector<std::pair<i64, i64>> m_spreadLayout;
 };
 
 // Runs of one row made sorted and disjoint (touching runs joined): the rows of thousands of

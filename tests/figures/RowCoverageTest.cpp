@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 using namespace koyomi::figures;
@@ -235,5 +236,58 @@ TEST(RowCoverage, StampsCoveredRowByRowPaintWhatEachStampPaints)
         Canvas anywhere(w, h, koyomi::render::kBlack);
         paintStampAt(anywhere, stamp, places, ink);
         ASSERT_EQ(pixelsOf(anywhere), pixelsOf(each));
+    }
+}
+
+// Sets of runs placed along one progression, covered by the shortcuts coverPlaced takes (runs
+// one by one at every position, periods of residues with bounds near the ends, and short runs
+// at many positions spread as bits): the pixels of every run marked at every position.
+TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
+{
+    std::mt19937 rng(23);
+    Residues residues;
+    for (int trial = 0; trial < 1500; ++trial) {
+        const i64 width = 1 + i64(rng() % 400);
+        const i64 step = 1 + i64(rng() % (trial % 3 == 0 ? 4 : 30));
+        const i64 origin = i64(rng() % 600) - 300;
+        const i64 reach = 1 + i64(rng() % (trial % 2 == 0 ? 40 : 300));
+        const int setCount = 1 + int(rng() % 3);
+        std::vector<std::vector<koyomi::figures::Run>> runs(static_cast<std::size_t>(setCount));
+        std::vector<Placed> sets;
+        for (int s = 0; s < setCount; ++s) {
+            // Many short runs now and then: the arms of crosses at points a pixel or two apart.
+            const int count = 1 + int(rng() % (trial % 4 == 0 ? 200 : 12));
+            i64 lo = std::numeric_limits<i64>::max();
+            i64 hi = std::numeric_limits<i64>::min();
+            for (int k = 0; k < count; ++k) {
+                const i64 from = i64(rng() % std::uint32_t(2 * reach)) - reach;
+                const i64 to = from + 1 + i64(rng() % (rng() % 4 == 0 ? 3 * step : 3));
+                runs[std::size_t(s)].push_back(
+                    koyomi::figures::Run{std::int32_t(from), std::int32_t(to)});
+                lo = std::min(lo, from);
+                hi = std::max(hi, to);
+            }
+            const i64 shift = s == 0 ? 0 : i64(rng() % 50) - 25;
+            const i64 last = i64(rng() % (trial % 4 == 0 ? 200 : 30));
+            sets.push_back(Placed{&runs[std::size_t(s)], lo, hi, shift, last});
+        }
+        // Twice with the same runs at another origin, as the block columns of a grid: what
+        // was spread for the first may serve the second.
+        for (const i64 at : {origin, origin + i64(rng() % 40) - 20}) {
+            PlainRow plain(width);
+            for (const Placed& set : sets) {
+                for (i64 k = 0; k <= set.last; ++k) {
+                    for (const auto& r : *set.runs) {
+                        plain.addRun(at + set.shift + k * step + r.from,
+                                     at + set.shift + k * step + r.to);
+                    }
+                }
+            }
+            RowCover row(width);
+            coverPlaced(row, at, step, sets, trial, width, residues);
+            ASSERT_EQ(covered(row.finish()), plain.mask)
+                << "trial " << trial << ": width " << width << " step " << step << " origin " << at
+                << " sets " << setCount;
+        }
     }
 }
