@@ -399,8 +399,14 @@ void NumberLineRenderer::draw()
     }
     m_labelReach = (size + 2 * pixels) * (longest + 2);
     const i64 stepX = i64(lineWidth) + m_p.gapAcross;
-    const i64 longestTick = std::max({std::abs(i64(m_p.tickLength)), std::abs(i64(m_p.sub1Length)),
-                                      std::abs(i64(m_p.sub2Length))});
+    // Sub-division ticks stand only between two main ticks, and only in a row that cuts an
+    // interval in two or more: a length the row never draws reaches nothing.
+    auto subLength = [n](i64 count, i64 length) {
+        return n >= 2 && count >= 2 ? std::abs(length) : 0;
+    };
+    const i64 longestTick =
+        std::max({std::abs(i64(m_p.tickLength)), subLength(m_p.sub1Count, m_p.sub1Length),
+                  subLength(m_p.sub2Count, m_p.sub2Length)});
     i64 widest = 0;
     for (const LineSetting* st : {&m_p.axis, &m_p.ticks, &m_p.sub1, &m_p.sub2}) {
         widest = std::max<i64>(widest, std::min<i64>(std::abs(i64(st->width)), 1 << 16));
