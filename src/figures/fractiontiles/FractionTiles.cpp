@@ -1,5 +1,6 @@
 #include "figures/fractiontiles/FractionTiles.h"
 
+#include "figures/Copies.h"
 #include "figures/RowCoverage.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
@@ -259,11 +260,19 @@ void TilesRenderer::draw()
     if (stepX == 0 && !cols.empty()) {
         cols.first = cols.last;
     }
-    for (i64 j = rows.first; j <= rows.last; ++j) {
-        for (i64 i = cols.first; i <= cols.last; ++i) {
-            tile(x0 + i * stepX - w / 2, y0 + j * stepY - h / 2);
-        }
-    }
+    // A tile draws without changing the canvas's pen, brush or font: every tile draws the same
+    // picture where it stands. Tiles crowded over each other (a thousand a pixel apart) are
+    // drawn once and pasted; tiles side by side cost less drawn where they stand.
+    const bool crowded = 2 * reach > 8 * std::abs(stepX) || 2 * reach > 8 * std::abs(stepY);
+    drawCopies(m_c, CopyGrid{x0, y0, stepX, stepY, rows, cols}, CopyReach::around(reach),
+               m_fast && crowded ? CopiesAlike::All : CopiesAlike::No,
+               [this, w, h](Canvas& c, i64 x, i64 y) {
+                   if (&c == &m_c) {
+                       tile(x - w / 2, y - h / 2);
+                   } else {
+                       TilesRenderer(c, m_p, m_frame, m_fast).tile(x - w / 2, y - h / 2);
+                   }
+               });
     m_c.setPenWidth(1);
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <random>
 
@@ -212,5 +213,38 @@ TEST(FractionTiles, FamiliesPaintedFromAStampAtTheirEdgeGiveThePictureOfEveryStr
                 ++n;
             }
         }
+    }
+}
+
+// Tiles crowded over each other (stacked a pixel apart, or side by side closer than they
+// reach) are drawn once and pasted: the picture of drawing every tile where it stands, in
+// order, with dashed ticks and divisions cut by the window.
+TEST(FractionTiles, CrowdedTilesPastedGiveThePictureOfEveryTile)
+{
+    for (const auto& [across, down, gapAcross, gapDown] :
+         {std::array{1, 40, 0, 0}, std::array{30, 2, -58, 7}, std::array{12, 12, -50, -20}}) {
+        FractionTilesParams p = FractionTilesParams::defaults(across % 2 == 0);
+        p.tileWidth = 60;
+        p.tileHeight = down == 40 ? 1 : 30;
+        p.partsAcross = 20;
+        p.partsDown = 3;
+        p.countAcross = across;
+        p.countDown = down;
+        p.gapAcross = gapAcross;
+        p.gapDown = gapDown;
+        p.tickPosition = 7;
+        p.tickLength = 10;
+        int n = 0;
+        for (LineSetting* l : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.hDivisions,
+                               &p.vDivisions, &p.ticks}) {
+            *l = LineSetting{1 + n % 4, 1 + n % 3, 2 + n};
+            ++n;
+        }
+        const Frame frame{130, 90, across % 2 == 0};
+        Canvas pasted(110, 80);
+        Canvas drawn(110, 80);
+        drawFractionTiles(pasted, p, frame);
+        drawFractionTilesStrokeByStroke(drawn, p, frame);
+        ASSERT_EQ(pasted.image(), drawn.image()) << across << "×" << down << " tiles";
     }
 }
