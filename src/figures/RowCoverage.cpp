@@ -111,24 +111,34 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     }
 }
 
-BitRow* Residues::spreadFor(std::span<const Placed> sets, long long version, i64 step, i64 width,
-                            i64 reach, bool& made)
+const BitRow* Residues::keptSpread(std::span<const Placed> sets, long long version, i64 step,
+                                   i64 width, i64 reach) const
 {
-    std::vector<std::pair<i64, i64>> layout;
-    for (const Placed& set : sets) {
-        layout.emplace_back(set.shift, set.last);
+    if (version < 0 || !m_spread || version != m_spreadVersion || step != m_spreadStep ||
+        width != m_spreadWidth || reach != m_spreadReach || sets.size() != m_spreadLayout.size()) {
+        return nullptr;
     }
-    made = version >= 0 && m_spread && version == m_spreadVersion && step == m_spreadStep &&
-           width == m_spreadWidth && reach == m_spreadReach && layout == m_spreadLayout;
-    if (!made) {
-        m_spread.emplace(width, reach);
-        m_spreadVersion = version;
-        m_spreadStep = step;
-        m_spreadWidth = width;
-        m_spreadReach = reach;
-        m_spreadLayout = std::move(layout);
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (m_spreadLayout[i] != std::pair(sets[i].shift, sets[i].last)) {
+            return nullptr;
+        }
     }
     return &*m_spread;
+}
+
+BitRow& Residues::newSpread(std::span<const Placed> sets, long long version, i64 step, i64 width,
+                            i64 reach)
+{
+    m_spread.emplace(width, reach);
+    m_spreadVersion = version;
+    m_spreadStep = step;
+    m_spreadWidth = width;
+    m_spreadReach = reach;
+    m_spreadLayout.clear();
+    for (const Placed& set : sets) {
+        m_spreadLayout.emplace_back(set.shift, set.last);
+    }
+    return *m_spread;
 }
 
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
@@ -173,12 +183,6 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         // at points two pixels apart) are spread as bits instead: a shift of the row for each
         // doubling of the positions. Shifts of the row cost its words; runs one by one cost
         // every run at every position.
-        i64 oneByOne = 0;
-        for (const Placed& set : sets) {
-            for (const Run& r : *set.runs) {
-                oneByOne += r.to - r.from >= step ? 1 : visible;
-            }
-        }
         const i64 reach = std::max(std::abs(minAll), std::abs(maxAll)) + span + step + 64;
         const i64 words = (width + 2 * reach) / 64 + 2;
         const i64 doublings = std::bit_width(std::uint64_t(visible)) + 2;
@@ -191,6 +195,19 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
             const i64 hi = set.to + set.shift;
             const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
             whole = whole && k.first == 0 && k.last == set.last;
+        }
+        if (const BitRow* kept =
+                whole ? residues.keptSpread(sets, runsVersion, step, width, reach) : nullptr) {
+            BitRow covered(width, reach);
+            covered.orShifted(*kept, origin);
+            row.addBits(covered);
+            return;
+        }
+        i64 oneByOne = 0;
+        for (const Placed& set : sets) {
+            for (const Run& r : *set.runs) {
+                oneByOne += r.to - r.from >= step ? 1 : visible;
+            }
         }
         const bool keep = whole && step <= width && oneByOne > 4 * words;
         if (keep || (step <= width && oneByOne > 8 * words * doublings * i64(sets.size()))) {
@@ -216,11 +233,8 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
             };
             BitRow covered(width, reach);
             if (keep) {
-                bool made = false;
-                BitRow& relative = *residues.spreadFor(sets, runsVersion, step, width, reach, made);
-                if (!made) {
-                    spreadInto(relative, 0);
-                }
+                BitRow& relative = residues.newSpread(sets, runsVersion, step, width, reach);
+                spreadInto(relative, 0);
                 covered.orShifted(relative, origin);
             } else {
                 spreadInto(covered, origin);

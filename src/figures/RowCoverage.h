@@ -385,11 +385,14 @@ struct Residues
     void build(std::span<const Placed> sets, long long version, i64 step, i64 largestLast);
 
     // The same sets' runs spread as bits over all their positions, relative to the origin,
-    // for rows of `width` pixels and `reach` either side: kept from the last call like the
-    // residues (the block columns of a grid share their runs and step on each canvas row).
-    // Null until made.
-    BitRow* spreadFor(std::span<const Placed> sets, long long version, i64 step, i64 width,
-                      i64 reach, bool& made);
+    // for rows of `width` pixels and `reach` either side, kept from the last newSpread (the
+    // block columns of a grid share their runs and step on each canvas row); null if none is
+    // kept for them.
+    const BitRow* keptSpread(std::span<const Placed> sets, long long version, i64 step, i64 width,
+                             i64 reach) const;
+    // A clear row to spread them in, kept for them.
+    BitRow& newSpread(std::span<const Placed> sets, long long version, i64 step, i64 width,
+                      i64 reach);
 
 private:
     long long m_version = -1;
