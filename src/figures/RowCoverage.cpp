@@ -209,7 +209,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
                 oneByOne += r.to - r.from >= step ? 1 : visible;
             }
         }
-        const bool keep = whole && step <= width && oneByOne > 4 * words;
+        const bool keep = whole && step <= width && oneByOne > 16 * words;
         if (keep || (step <= width && oneByOne > 8 * words * doublings * i64(sets.size()))) {
             // Each set spread from its first position that meets the window, placed at
             // `at` (the origin itself for sets kept, whose first position is the first).

@@ -537,7 +537,7 @@ void CircleRenderer::draw()
                    if (&c == &m_c) {
                        copy(x, y);
                    } else {
-                       CircleRenderer other(c, m_p, m_frame, false, m_directions, m_caches);
+                       CircleRenderer other(c, m_p, m_frame, m_copies, m_directions, m_caches);
                        other.m_color = m_color;
                        other.copy(x, y);
                    }
