@@ -87,9 +87,11 @@ bool TilesRenderer::strokesAlong(i64 x, i64 y, i64 dx, i64 dy, i64 stepX, i64 st
     // are stroked one by one.
     constexpr i64 kFewStrokes = 16;
     constexpr i64 kLongest = 4096;
+    // (Solid strokes along a row or a column are filled as rectangles already, at the cost of
+    // their pixels.)
     if (!m_fast || count <= kFewStrokes || m_c.penMode() != render::PenMode::Copy ||
-        line.kind < 0 || line.kind >= render::kNoLineIndex || std::abs(dx) > kLongest ||
-        std::abs(dy) > kLongest) {
+        line.kind < 0 || line.kind >= render::kNoLineIndex || line.kind == render::kSolidIndex ||
+        std::abs(dx) > kLongest || std::abs(dy) > kLongest) {
         return false;
     }
     const i64 m = reachOf(line) + 2;
