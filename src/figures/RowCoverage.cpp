@@ -1,8 +1,10 @@
 #include "figures/RowCoverage.h"
 
 #include "render/Palette.h"
+#include "render/PathUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <iterator>
@@ -111,6 +113,17 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     }
 }
 
+void RunUnion::mergeIfCrowded(std::vector<Run>& runs, i64 from, i64 to)
+{
+    i64 covering = 0;
+    for (const Run& r : runs) {
+        covering += r.to - r.from;
+    }
+    if (runs.size() > 256 || covering > 2 * (to - from)) {
+        merge(runs, from, to);
+    }
+}
+
 const BitRow* Residues::keptSpread(std::span<const Placed> sets, long long version, i64 step,
                                    i64 width, i64 reach) const
 {
@@ -144,6 +157,11 @@ BitRow& Residues::newSpread(std::span<const Placed> sets, long long version, i64
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
                  long long runsVersion, i64 width, Residues& residues)
 {
+    // The positions of a set whose marks can meet the window.
+    auto shown = [&](const Placed& set) {
+        return stepRange(origin, step, 0, set.last, -(set.to + set.shift) + 1,
+                         width - 1 - (set.from + set.shift));
+    };
     i64 minAll = std::numeric_limits<i64>::max();
     i64 maxAll = std::numeric_limits<i64>::min();
     i64 largestLast = 0;
@@ -156,7 +174,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         maxAll = std::max(maxAll, hi);
         largestLast = std::max(largestLast, set.last);
         shortest = std::min(shortest, set.last + 1);
-        const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+        const Range k = shown(set);
         visible = std::max<i64>(visible, k.empty() ? 0 : k.last - k.first + 1);
     }
     if (visible == 0) {
@@ -191,9 +209,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         // columns of a grid on one canvas row), where they cost a shift of the row.
         bool whole = true;
         for (const Placed& set : sets) {
-            const i64 lo = set.from + set.shift;
-            const i64 hi = set.to + set.shift;
-            const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+            const Range k = shown(set);
             whole = whole && k.first == 0 && k.last == set.last;
         }
         if (const BitRow* kept =
@@ -217,9 +233,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
                 BitRow offsets(width, reach);
                 BitRow spread(width, reach);
                 for (const Placed& set : sets) {
-                    const i64 lo = set.from + set.shift;
-                    const i64 hi = set.to + set.shift;
-                    const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+                    const Range k = shown(set);
                     if (k.empty()) {
                         continue;
                     }
@@ -245,9 +259,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         // Few positions, or a row shorter than a mark: every run at every visible position,
         // one span when the run bridges the step.
         for (const Placed& set : sets) {
-            const i64 lo = set.from + set.shift;
-            const i64 hi = set.to + set.shift;
-            const Range k = stepRange(origin, step, 0, set.last, -hi + 1, width - 1 - lo);
+            const Range k = shown(set);
             const i64 base = origin + set.shift;
             for (const Run& r : *set.runs) {
                 if (r.to - r.from >= step) {
@@ -370,6 +382,18 @@ KOYOMI_PIXEL_LOOP void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, 
     }
 }
 
+std::shared_ptr<const Stamp> makeStrokeStamp(i64 dx, i64 dy, int width,
+                                             std::span<const double> pattern)
+{
+    const i64 m = render::strokeReach(width) + 2;
+    return makeStamp(
+        std::min<i64>(0, dx) - m, std::min<i64>(0, dy) - m, std::max<i64>(0, dx) + m,
+        std::max<i64>(0, dy) + m, [&](render::Canvas& c, int x, int y) {
+            const std::array<QPoint, 2> one{QPoint(x, y), QPoint(int(x + dx), int(y + dy))};
+            render::DashedPolyline(one, c, render::kWhite, width, pattern, true);
+        });
+}
+
 namespace {
 
 // Paints the cover's marks on row y.
@@ -433,7 +457,7 @@ void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Pr
             continue;
         }
         if (j.last > j.first) {
-            unions.merge(runs, lo, hi);
+            unions.mergeIfCrowded(runs, lo, hi);
         }
         if (xs.count == 1) {
             for (const Run& r : runs) {

@@ -144,8 +144,6 @@ public:
         }
     }
 
-    i64 words() const { return i64(m_words.size()); }
-
     // Sets the byte of every set x in [0, mask.size()).
     void orInto(std::vector<std::uint8_t>& mask) const
     {
@@ -414,6 +412,10 @@ class RunUnion
 public:
     // Replaces `runs`, all within [from, to), by their union.
     void merge(std::vector<Run>& runs, i64 from, i64 to);
+    // The same where joining pays: for many runs, or runs whose lengths cover their extent
+    // twice over. A few hundred short runs are left as they are (joining costs them a sort for
+    // nothing); they stay in any order then.
+    void mergeIfCrowded(std::vector<Run>& runs, i64 from, i64 to);
 
 private:
     std::vector<int> m_depth; // differences over [from, to], for many runs
@@ -447,6 +449,10 @@ std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
 // stroke a thousand pixels long and five wide needs no square a thousand pixels a side).
 std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 right, i64 bottom,
                                        const StampDrawing& draw);
+// A stamp of one stroke from its point to its point + (dx, dy), `width` wide and dashed by
+// `pattern` as DashedPolyline strokes it.
+std::shared_ptr<const Stamp> makeStrokeStamp(i64 dx, i64 dy, int width,
+                                             std::span<const double> pattern);
 
 // What a stamp is of: the stamps of different shapes are kept apart whatever their numbers.
 enum class StampOf

@@ -13,12 +13,14 @@ struct Frame
     bool whiteBackground = false;
 };
 
-// The common start of every figure: the background over the whole surface, a clear brush
-// and a one-pixel pen.
-inline void beginFigure(Canvas& canvas, const Frame& frame)
+// The common start of every figure: the background over the whole surface (unless the figure
+// writes every row whole itself), a clear brush and a one-pixel pen.
+inline void beginFigure(Canvas& canvas, const Frame& frame, bool background = true)
 {
-    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()),
-                    backgroundColor(frame.whiteBackground));
+    if (background) {
+        canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()),
+                        backgroundColor(frame.whiteBackground));
+    }
     canvas.setBrushClear(true);
     canvas.setPenWidth(1);
 }

@@ -94,15 +94,8 @@ bool TilesRenderer::strokesAlong(i64 x, i64 y, i64 dx, i64 dy, i64 stepX, i64 st
         std::abs(dx) > kLongest || std::abs(dy) > kLongest) {
         return false;
     }
-    const i64 m = reachOf(line) + 2;
     const render::ColorRef color = render::paletteColor(line.color, m_c.pen().color);
-    const auto stamp = makeStamp(
-        std::min<i64>(0, dx) - m, std::min<i64>(0, dy) - m, std::max<i64>(0, dx) + m,
-        std::max<i64>(0, dy) + m, [&](Canvas& c, int px, int py) {
-            const std::array<QPoint, 2> one{QPoint(px, py), QPoint(int(px + dx), int(py + dy))};
-            render::DashedPolyline(one, c, render::kWhite, line.width,
-                                   render::lineStylePattern(line.kind), true);
-        });
+    const auto stamp = makeStrokeStamp(dx, dy, line.width, render::lineStylePattern(line.kind));
     paintStampLattice(m_c, *stamp, Progression{x, stepX, stepY == 0 ? count : 1},
                       Progression{y, stepY, stepY == 0 ? 1 : count}, color);
     return true;

@@ -309,16 +309,13 @@ void GraphPaperRenderer::drawDiagonals(i64 x0, i64 y0, const LineSetting& s, boo
     if (!m_plain && !rows.empty() && !cols.empty() && rowCount * colCount > kFewCells &&
         m_c.penMode() == PenMode::Copy && std::abs(sv) <= kMaxStampedSize &&
         std::abs(sh) <= kMaxStampedSize) {
-        const QPoint from = rising ? QPoint(int(sv), 0) : QPoint(0, 0);
-        const QPoint to = rising ? QPoint(0, int(sh)) : QPoint(int(sv), int(sh));
-        const i64 m = reach + 2;
-        const auto stamp =
-            makeStamp(std::min<i64>(0, sv) - m, std::min<i64>(0, sh) - m, std::max<i64>(0, sv) + m,
-                      std::max<i64>(0, sh) + m, [&](Canvas& c, int x, int y) {
-                          const std::array<QPoint, 2> one{QPoint(x, y) + from, QPoint(x, y) + to};
-                          DashedPolyline(one, c, kWhite, s.width, pattern, true);
-                      });
-        paintStampLattice(m_c, *stamp, Progression{columnOrigin + cols.first * sv, sv, colCount},
+        // A stroke's stamp has its point at the stroke's start: the cell's right corner for a
+        // rising diagonal, its left one for a falling diagonal.
+        const auto stamp = rising ? makeStrokeStamp(-sv, sh, s.width, pattern)
+                                  : makeStrokeStamp(sv, sh, s.width, pattern);
+        const i64 shift = rising ? sv : 0;
+        paintStampLattice(m_c, *stamp,
+                          Progression{columnOrigin + shift + cols.first * sv, sv, colCount},
                           Progression{y0 + (rows.first - 1) * sh, sh, rowCount}, color);
         return;
     }

@@ -279,7 +279,6 @@ void GridRenderer::drawStamped(const Stamp& stamp)
             // The rows' offsets make the key: the same offsets bring the same cover.
             std::vector<Run>& u = runs[lattice];
             u.clear();
-            i64 covering = 0; // the runs' lengths added up
             extent[lattice] = {std::numeric_limits<i64>::max(), std::numeric_limits<i64>::min()};
             for (const Progression& p : rows[lattice]) {
                 const Range r =
@@ -291,9 +290,6 @@ void GridRenderer::drawStamped(const Stamp& stamp)
                         continue;
                     }
                     u.insert(u.end(), add.begin(), add.end());
-                    for (const Run& r : add) {
-                        covering += r.to - r.from;
-                    }
                     extent[lattice].first = std::min<i64>(extent[lattice].first, add.front().from);
                     extent[lattice].second = std::max<i64>(extent[lattice].second, add.back().to);
                     key.append(reinterpret_cast<const char*>(&dy), sizeof dy);
@@ -301,11 +297,9 @@ void GridRenderer::drawStamped(const Stamp& stamp)
             }
             key.push_back('|');
             // The mark rows of thousands of figure rows a pixel apart overlap: joined, they
-            // are covered as the few runs they make. A few hundred runs that cannot cover
-            // their extent twice over are covered as they are (joining costs them a sort).
-            if (!u.empty() && (u.size() > 256 ||
-                               covering > 2 * (extent[lattice].second - extent[lattice].first))) {
-                unions.merge(u, extent[lattice].first, extent[lattice].second);
+            // are covered as the few runs they make.
+            if (!u.empty()) {
+                unions.mergeIfCrowded(u, extent[lattice].first, extent[lattice].second);
             }
         }
         if (runs[0].empty() && runs[1].empty()) {

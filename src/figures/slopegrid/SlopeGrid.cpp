@@ -20,12 +20,7 @@ namespace {
 bool beginSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& frame,
                     bool background = true)
 {
-    if (background) {
-        render::beginFigure(c, frame);
-    } else {
-        c.setBrushClear(true);
-        c.setPenWidth(1);
-    }
+    render::beginFigure(c, frame, background);
     render::Pen pen;
     pen.color = render::paletteColor(p.lineColor, render::kWhite);
     pen.style = render::lineStylePen(p.lineKind, render::PenStyle::Solid);
