@@ -219,6 +219,7 @@ std::vector<QPoint> linePixels(QPoint from, QPoint to, PenStyle style)
     const int minorDir = (xMajor ? dy : dx) < 0 ? -1 : 1;
     const long long majorLen = xMajor ? adx : ady;
     const long long minorLen = xMajor ? ady : adx;
+    pixels.reserve(static_cast<std::size_t>(std::min(steps, 1LL << 20)));
     long long k = 0;
     long long num = majorLen; // 2·s·minorLen + majorLen − 2·k·majorLen
     int phase = 0;

@@ -157,7 +157,7 @@ void drawSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& fra
     const long long rows = std::min<long long>(c.height(), h + 1);
     constexpr long long kLongestPeriod = 1 << 16;
     const long long period = std::min(std::max<long long>(d, 1), kLongestPeriod);
-    std::vector<std::uint8_t> residue(static_cast<std::size_t>(period));
+    std::vector<QRgb> shortPeriod(static_cast<std::size_t>(period));
     struct Placed
     {
         long long firstStart;
@@ -178,15 +178,17 @@ void drawSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& fra
             }
             const Placed f{all[k].firstStart, all[k].count, runs};
             placed.push_back(f);
-            // From here to there every line that could cover a pixel exists.
+            // From here to there the pixels are those of the family's lines continued with
+            // the spacing past both its ends: no line before its first (the one a spacing
+            // before it) or after its last reaches them.
             std::int32_t lowest = runs.front().from;
             std::int32_t highest = runs.front().to;
             for (const Run& r : runs) {
                 lowest = std::min(lowest, r.from);
                 highest = std::max(highest, r.to);
             }
-            middleFrom = std::max(middleFrom, f.firstStart + highest - 1);
-            middleTo = std::min(middleTo, f.firstStart + (f.count - 1) * d + lowest);
+            middleFrom = std::max(middleFrom, f.firstStart - d + highest);
+            middleTo = std::min(middleTo, f.firstStart + f.count * d + lowest - 1);
         }
         QRgb* const line = c.writableRow(int(y), 0, int(width));
         // Pixels [a, b) line by line: the background, then every run of every line there.
@@ -216,23 +218,24 @@ void drawSlopeGrid(Canvas& c, const SlopeGridParams& p, const render::Frame& fra
         }
         lineByLine(0, middleFrom);
         lineByLine(middleTo + 1, width);
-        // One period: the residues (from the middle's first pixel) the lines cover.
-        std::fill(residue.begin(), residue.end(), 0);
+        // One period (from the middle's first pixel), written in place unless the middle is
+        // shorter; then what is written is copied after itself, doubling.
+        const long long middle = middleTo + 1 - middleFrom;
+        QRgb* const first = line + middleFrom;
+        QRgb* const period0 = middle >= period ? first : shortPeriod.data();
+        std::fill_n(period0, period, paper);
         for (const Placed& f : placed) {
             for (const Run& r : f.runs) {
                 const long long from =
                     ((f.firstStart + r.from - middleFrom) % period + period) % period;
                 const long long n = std::min<long long>(r.to - r.from, period);
                 const long long beforeWrap = std::min(n, period - from);
-                std::fill_n(residue.begin() + from, beforeWrap, 1);
-                std::fill_n(residue.begin(), n - beforeWrap, 1);
+                std::fill_n(period0 + from, beforeWrap, ink);
+                std::fill_n(period0, n - beforeWrap, ink);
             }
         }
-        // One period written, then what is written copied after itself, doubling.
-        const long long middle = middleTo + 1 - middleFrom;
-        QRgb* const first = line + middleFrom;
-        for (long long j = 0; j < std::min(period, middle); ++j) {
-            first[j] = residue[std::size_t(j)] ? ink : paper;
+        if (period0 != first) {
+            std::copy_n(period0, middle, first);
         }
         for (long long done = period; done < middle; done *= 2) {
             std::copy_n(first, std::min(done, middle - done), first + done);
