@@ -220,6 +220,157 @@ KOYOMI_PIXEL_LOOP void RepeatedDrawing::paint(Canvas& canvas, long long x, long 
     }
 }
 
+namespace {
+
+// a mod m in [0, m), for m > 0.
+long long residue(long long a, long long m)
+{
+    const long long r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+} // namespace
+
+KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x0, long long stepX,
+                                                     long long iFirst, long long iLast,
+                                                     long long y0, long long stepY,
+                                                     long long jFirst, long long jLast) const
+{
+    const long long w = canvas.width();
+    const long long h = canvas.height();
+    const long long extent = (long long)m_right - m_left + 1;
+    const long long height = (long long)m_bottom - m_top + 1;
+    constexpr long long kWidest = 1 << 16; // offsets of a row of the drawing, worked on at once
+    if (extent > kWidest) {
+        return false;
+    }
+    if (iFirst > iLast || jFirst > jLast || extent <= 0 || height <= 0 || w <= 0 || h <= 0) {
+        return true;
+    }
+    // Copies in one place paint the same pixels: the last stands for all. One copy across (or
+    // down) is a lattice whose step is wider than the drawing.
+    if (stepX == 0) {
+        iFirst = iLast;
+    }
+    if (stepY == 0) {
+        jFirst = jLast;
+    }
+    const long long sx = iFirst == iLast ? extent + 1 : stepX;
+    const long long sy = jFirst == jLast ? height + 1 : stepY;
+    const long long xLast = x0 + iLast * stepX; // where the last copy across stands
+    const long long yLast = y0 + jLast * stepY;
+
+    // Across: offsets o of a row of the drawing are indexed from the side the last copy wins
+    // on (the left when copies go right): the copy that paints pixel x last is the one at the
+    // lowest index, among those of x's class modulo the step that a copy can stand at, from
+    // a(x) (the last copy) to a(x) + spanX (the first).
+    const long long stepAcross = std::abs(sx);
+    const long long dirX = sx > 0 ? 1 : -1;
+    const long long spanX = (iLast - iFirst) * stepAcross;
+    const long long a0 = dirX > 0 ? -xLast - m_left : m_right + xLast;
+    std::vector<QRgb> colour(static_cast<std::size_t>(extent));
+    std::vector<std::int32_t> next(static_cast<std::size_t>(extent)); // the lowest painted index from here
+    constexpr std::int32_t kNone = -1;
+    // Down: the row of the drawing that the last copy over a canvas row shows wins, then the
+    // next row a step away, as many as there are rows of copies: ranks from that side.
+    const long long stepDown = std::abs(sy);
+    const long long dirY = sy > 0 ? 1 : -1;
+    const long long spanY = (jLast - jFirst) * stepDown;
+    auto rankOfLast = [&](long long y) {
+        return dirY > 0 ? y - yLast - m_top : m_bottom - y + yLast;
+    };
+    // Each canvas row is written once the sweep down its class of ranks reaches the lowest
+    // rank it shows.
+    std::vector<long long> rowsFrom(std::size_t(height + 1), 0);
+    std::vector<long long> triggered(std::size_t(h), -1);
+    for (long long y = 0; y < h; ++y) {
+        const long long last = rankOfLast(y);
+        const long long first = last >= 0 ? last : residue(last, stepDown);
+        if (first < height && first <= last + spanY) {
+            triggered[std::size_t(y)] = first;
+            ++rowsFrom[std::size_t(first + 1)];
+        }
+    }
+    for (long long k = 0; k < height; ++k) {
+        rowsFrom[std::size_t(k + 1)] += rowsFrom[std::size_t(k)];
+    }
+    std::vector<int> rows(std::size_t(rowsFrom.back()));
+    {
+        std::vector<long long> at(rowsFrom.begin(), rowsFrom.end() - 1);
+        for (long long y = 0; y < h; ++y) {
+            if (triggered[std::size_t(y)] >= 0) {
+                rows[std::size_t(at[std::size_t(triggered[std::size_t(y)])]++)] = int(y);
+            }
+        }
+    }
+    // The winner so far at each pixel of the canvas row: its colour and rank.
+    std::vector<QRgb> winner(static_cast<std::size_t>(w));
+    std::vector<std::int32_t> winnerRank(static_cast<std::size_t>(w));
+    for (long long c = 0; c < std::min(stepDown, height); ++c) {
+        // The highest rank any row of this class can show.
+        long long highest = -1;
+        for (long long k = c; k < height; k += stepDown) {
+            for (long long n = rowsFrom[std::size_t(k)]; n < rowsFrom[std::size_t(k + 1)]; ++n) {
+                highest = std::max(highest, rankOfLast(rows[std::size_t(n)]) + spanY);
+            }
+        }
+        if (highest < 0) {
+            continue;
+        }
+        std::fill(winnerRank.begin(), winnerRank.end(), kNone);
+        const long long top = c + (std::min(highest, height - 1) - c) / stepDown * stepDown;
+        for (long long k = top; k >= c; k -= stepDown) {
+            const long long r = dirY > 0 ? m_top + k : m_bottom - k;
+            const std::size_t begin = m_rowStart[std::size_t(r - m_top)];
+            const std::size_t end = m_rowStart[std::size_t(r - m_top + 1)];
+            if (begin < end) {
+                std::fill(next.begin(), next.end(), kNone);
+                for (std::size_t s = begin; s < end; ++s) {
+                    const Span& span = m_spans[s];
+                    for (int p = 0; p < span.length; ++p) {
+                        const long long o = span.dx + p;
+                        const std::size_t index = std::size_t(dirX > 0 ? o - m_left : m_right - o);
+                        colour[index] = m_pixels[span.first + std::size_t(p)];
+                        next[index] = std::int32_t(index);
+                    }
+                }
+                for (long long index = extent - 1 - stepAcross; index >= 0; --index) {
+                    if (next[std::size_t(index)] == kNone) {
+                        next[std::size_t(index)] = next[std::size_t(index + stepAcross)];
+                    }
+                }
+                long long a = a0;
+                long long mod = residue(a, stepAcross);
+                for (long long x = 0; x < w; ++x) {
+                    const long long start = a >= 0 ? a : mod;
+                    if (start < extent) {
+                        const std::int32_t index = next[std::size_t(start)];
+                        if (index != kNone && index <= a + spanX) {
+                            winner[std::size_t(x)] = colour[std::size_t(index)];
+                            winnerRank[std::size_t(x)] = std::int32_t(k);
+                        }
+                    }
+                    a += dirX;
+                    mod += dirX;
+                    mod = mod == stepAcross ? 0 : mod < 0 ? stepAcross - 1 : mod;
+                }
+            }
+            for (long long n = rowsFrom[std::size_t(k)]; n < rowsFrom[std::size_t(k + 1)]; ++n) {
+                const int y = rows[std::size_t(n)];
+                const long long limit = rankOfLast(y) + spanY;
+                QRgb* const line = canvas.writableRow(y, 0, int(w));
+                for (long long x = 0; x < w; ++x) {
+                    const std::int32_t rank = winnerRank[std::size_t(x)];
+                    if (rank != kNone && rank <= limit) {
+                        line[x] = winner[std::size_t(x)];
+                    }
+                }
+            }
+        }
+    }
+    return true;
+}
+
 void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst,
                                 long long iLast, long long y0, long long stepY, long long jFirst,
                                 long long jLast) const
@@ -246,6 +397,16 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     const bool overlap = (jFirst < jLast && std::abs(stepY) < height) ||
                          (iFirst < iLast && std::abs(stepX) < (long long)m_right - m_left + 1);
     if (source > jLast && overlap) {
+        // Thousands of copies over each other, each of many spans (clock faces with large
+        // numbers a few pixels apart), cost far less worked out row by row.
+        const long long copies = (iLast - iFirst + 1) * (jLast - jFirst + 1);
+        const long long rowsCost =
+            ((long long)m_bottom - m_top + 1) * (canvas.width() + m_right - m_left + 1) +
+            h * canvas.width();
+        if (copies > 0 && (long long)m_spans.size() > 8 * rowsCost / copies &&
+            paintLattice(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast)) {
+            return;
+        }
         // The last copy to paint a pixel decides it: painted from the last back, each pixel
         // once.
         DecidedPixels decided(canvas.width(), h);

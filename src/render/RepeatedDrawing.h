@@ -144,6 +144,16 @@ public:
     void paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst, long long iLast,
                    long long y0, long long stepY, long long jFirst, long long jLast) const;
 
+    // The same as paintGrid where copies lie over each other, at a cost that follows the rows
+    // of the drawing and of the canvas rather than the copies: thousands of copies a few
+    // pixels apart, each reaching hundreds. Along a row of copies, the copy that paints a
+    // pixel last is the one at the nearest offset in the drawing's row, among those a copy
+    // can stand at; down the copies, likewise the nearest row of the drawing. False, having
+    // painted nothing, when the drawing is too wide for it.
+    bool paintLattice(Canvas& canvas, long long x0, long long stepX, long long iFirst,
+                      long long iLast, long long y0, long long stepY, long long jFirst,
+                      long long jLast) const;
+
     // Pastes the same copies from the last back (jLast, iLast first) into the pixels `decided`
     // leaves open: under copies that came after these and were painted already.
     void paintUnder(Canvas& canvas, DecidedPixels& decided, long long x0, long long stepX,

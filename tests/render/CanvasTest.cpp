@@ -576,6 +576,59 @@ TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachC
     }
 }
 
+TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCopy)
+{
+    // A drawing of four colours over each other, with holes, wider than tall: copies a pixel
+    // or a few apart, going back either way, in one place, a single row or column, far apart,
+    // and lattices beside the canvas or reaching it from one side only.
+    const RepeatedDrawing one(Canvas(10, 10), QRect(-30, -12, 61, 25), [](Canvas& c, int x, int y) {
+        c.fillRect(x - 30, y - 2, x + 31, y + 3, PaletteColor[3].color);
+        c.setPenColor(kWhite);
+        c.setPenStyle(PenStyle::Dot);
+        c.moveTo(x - 28, y + 11);
+        c.lineTo(x + 25, y - 12);
+        c.setPenStyle(PenStyle::Solid);
+        c.fillRect(x + 4, y - 9, x + 7, y + 12, PaletteColor[5].color);
+        c.setFontColor(PaletteColor[kRedIndex].color);
+        c.textOut(x - 12, y - 6, "47");
+    });
+    ASSERT_TRUE(one.usable());
+    std::mt19937 rng(17);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int n = 0; n < 200; ++n) {
+        const int kind = n % 4;
+        const int stepX = kind == 0 ? pick(-3, 3) : kind == 1 ? pick(-70, 70) : pick(-12, 12);
+        const int stepY = kind == 0 ? pick(-3, 3) : kind == 2 ? pick(-30, 30) : pick(-8, 8);
+        const int iFirst = pick(-5, 5);
+        const int jFirst = pick(-5, 5);
+        const int iLast = iFirst + (kind == 3 ? 0 : pick(0, 40));
+        const int jLast = jFirst + (n % 7 == 0 ? 0 : pick(0, 40));
+        const int x0 = pick(-150, 150);
+        const int y0 = pick(-150, 150);
+        const int w = pick(1, 120);
+        const int h = pick(1, 90);
+        Canvas lattice(w, h, kBlack);
+        Canvas each(w, h, kBlack);
+        for (Canvas* c : {&lattice, &each}) {
+            c->setPenColor(PaletteColor[2].color);
+            for (int x = 0; x < w; x += 3) {
+                c->moveTo(x, 0);
+                c->lineTo(x, h);
+            }
+        }
+        ASSERT_TRUE(one.paintLattice(lattice, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast));
+        for (int j = jFirst; j <= jLast; ++j) {
+            for (int i = iFirst; i <= iLast; ++i) {
+                one.paint(each, x0 + i * stepX, y0 + j * stepY);
+            }
+        }
+        ASSERT_EQ(lattice.image(), each.image())
+            << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst
+            << ".." << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", "
+            << y0 << " canvas " << w << " × " << h;
+    }
+}
+
 TEST(CanvasGeometry, EllipsesOverTheWholeWindowShowWhatTheyShowDrawnWhole)
 {
     // An ellipse that holds the whole window, beyond its outline's reach, only fills it.
