@@ -403,7 +403,7 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
         const long long rowsCost =
             ((long long)m_bottom - m_top + 1) * (canvas.width() + m_right - m_left + 1) +
             h * canvas.width();
-        if (copies > 0 && (long long)m_spans.size() > rowsCost / copies &&
+        if (copies > 0 && 8 * (long long)m_spans.size() > rowsCost / copies &&
             paintLattice(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast)) {
             return;
         }
