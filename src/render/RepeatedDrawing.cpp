@@ -269,7 +269,8 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     const long long spanX = (iLast - iFirst) * stepAcross;
     const long long a0 = dirX > 0 ? -xLast - m_left : m_right + xLast;
     std::vector<QRgb> colour(static_cast<std::size_t>(extent));
-    std::vector<std::int32_t> next(static_cast<std::size_t>(extent)); // the lowest painted index from here
+    std::vector<std::int32_t> next(
+        static_cast<std::size_t>(extent)); // the lowest painted index from here
     constexpr std::int32_t kNone = -1;
     // Down: the row of the drawing that the last copy over a canvas row shows wins, then the
     // next row a step away, as many as there are rows of copies: ranks from that side.

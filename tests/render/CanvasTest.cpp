@@ -623,9 +623,9 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
             }
         }
         ASSERT_EQ(lattice.image(), each.image())
-            << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst
-            << ".." << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", "
-            << y0 << " canvas " << w << " × " << h;
+            << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst << ".."
+            << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", " << y0
+            << " canvas " << w << " × " << h;
     }
 }
 

@@ -6,11 +6,13 @@
 #include "render/Palette.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -227,6 +229,123 @@ void GridRenderer::drawBlock(i64 x0, i64 y0)
     }
 }
 
+namespace {
+
+// Block columns alike (each a run of block columns whose points, or centres, stand alike
+// around the block's left edge) as bits: a canvas row's mark runs spread over one block's
+// positions, and that over the run of block columns, each by doubling.
+class BlockSpread
+{
+public:
+    struct Alike
+    {
+        i64 left;                           // the leftmost block column's edge
+        i64 pitch;                          // ≥ 0
+        i64 count;                          // block columns
+        std::vector<Progression> positions; // relative to a block column's edge
+    };
+
+    BlockSpread(i64 width, i64 margin, std::array<std::vector<Alike>, 2> alike)
+        : m_alike(std::move(alike)), m_offsets(width, margin), m_block(width, margin),
+          m_covered(width, margin), m_spread(width, margin)
+    {
+    }
+
+    const BitRow& cover(const std::vector<Run> (&runs)[2])
+    {
+        m_covered.clear();
+        for (int lattice = 0; lattice < 2; ++lattice) {
+            if (runs[lattice].empty()) {
+                continue;
+            }
+            m_offsets.clear();
+            for (const Run& r : runs[lattice]) {
+                m_offsets.setRun(r.from, r.to);
+            }
+            for (const Alike& a : m_alike[std::size_t(lattice)]) {
+                m_block.clear();
+                for (const Progression& p : a.positions) {
+                    m_block.orProgression(m_offsets, p.origin, p.step, p.count, m_spread);
+                }
+                m_covered.orProgression(m_block, a.left, a.pitch, a.count, m_spread);
+            }
+        }
+        return m_covered;
+    }
+
+private:
+    std::array<std::vector<Alike>, 2> m_alike;
+    BitRow m_offsets;
+    BitRow m_block;
+    BitRow m_covered;
+    BitRow m_spread;
+};
+
+// A block's bits hold its positions and the marks' reach about them, relative to its edge;
+// spread over block columns from the leftmost that reaches the window, a bit shifted out at
+// the right end of the row would come back only for an edge left of the window by more than
+// the margin. So the margin holds a block with its marks either side, and only block
+// columns whose marks can meet the window are spread. None where there are few block
+// columns, or blocks far wider than the window.
+std::optional<BlockSpread> blockSpread(const Stamp& stamp, i64 width, i64 left, i64 stepX,
+                                       const Range& blockCols,
+                                       const std::vector<std::vector<Progression>> (&columns)[2])
+{
+    constexpr i64 kFewest = 8;
+    if (blockCols.last - blockCols.first + 1 < kFewest) {
+        return std::nullopt;
+    }
+    i64 lowest = 0; // the stamp's columns
+    i64 highest = 0;
+    for (const std::vector<Run>& row : stamp.rows) {
+        for (const Run& r : row) {
+            lowest = std::min<i64>(lowest, r.from);
+            highest = std::max<i64>(highest, r.to);
+        }
+    }
+    std::array<std::vector<BlockSpread::Alike>, 2> alike;
+    i64 margin = 64;
+    for (int lattice = 0; lattice < 2; ++lattice) {
+        for (std::size_t b = 0; b < columns[lattice].size(); ++b) {
+            const i64 edge = left + (blockCols.first + i64(b)) * stepX;
+            std::vector<Progression> relative;
+            i64 lo = 0;
+            i64 hi = 0;
+            for (const Progression& p : columns[lattice][b]) {
+                relative.push_back({p.origin - edge, p.step, p.count});
+                lo = std::min(lo, p.origin - edge + lowest);
+                hi = std::max(hi, p.origin - edge + (p.count - 1) * p.step + highest);
+            }
+            if (hi - lo > 2 * width) {
+                return std::nullopt;
+            }
+            if (edge + hi < 0 || edge + lo >= width) {
+                continue; // reaches no pixel of the window
+            }
+            // While a block is spread its bits lie within the stamp's columns and the block's
+            // extent from them.
+            margin = std::max(margin, std::max(-lowest, highest) + (hi - lo) + 1);
+            std::vector<BlockSpread::Alike>& runs = alike[std::size_t(lattice)];
+            const bool extends =
+                !runs.empty() && runs.back().positions.size() == relative.size() &&
+                std::equal(relative.begin(), relative.end(), runs.back().positions.begin(),
+                           [](const Progression& a, const Progression& b) {
+                               return a.origin == b.origin && a.step == b.step &&
+                                      a.count == b.count;
+                           });
+            if (extends) {
+                ++runs.back().count;
+                runs.back().left = std::min(runs.back().left, edge);
+            } else {
+                runs.push_back({edge, std::abs(stepX), 1, std::move(relative)});
+            }
+        }
+    }
+    return BlockSpread(width, margin, std::move(alike));
+}
+
+} // namespace
+
 void GridRenderer::drawStamped(const Stamp& stamp)
 {
     if (stamp.rows.empty()) {
@@ -272,6 +391,11 @@ void GridRenderer::drawStamped(const Stamp& stamp)
     std::unordered_map<std::string, std::vector<std::uint8_t>> known;
     constexpr std::size_t kKnownRows = 512;
     std::string key;
+    // Hundreds of block columns a few pixels apart cost less spread as bits than covered one
+    // by one, each at least a pass over the row: a canvas row's runs spread over one block's
+    // positions, then that block over the block columns alike, each by doubling.
+    std::optional<BlockSpread> spread =
+        blockSpread(stamp, m_w, m_left, m_stepX, m_blockCols, blockColumns);
     for (i64 y = 0; y < m_h; ++y) {
         key.clear();
         for (int lattice = 0; lattice < 2; ++lattice) {
@@ -310,7 +434,10 @@ void GridRenderer::drawStamped(const Stamp& stamp)
             continue;
         }
         ++runsVersion;
-        for (std::size_t b = 0; b < blockColumns[0].size(); ++b) {
+        if (spread) {
+            cover.addBits(spread->cover(runs));
+        }
+        for (std::size_t b = 0; !spread && b < blockColumns[0].size(); ++b) {
             placed.clear();
             i64 origin = 0;
             i64 step = 0;

@@ -184,21 +184,22 @@ TEST(Grid, StampedMarksGiveThePictureOfDrawingEveryMarkInOrder)
     // negative and zero spacings and sizes, blocks overlapping and coinciding.
     std::mt19937 rng(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int n = 0; n < 630; ++n) {
+    for (int n = 0; n < 700; ++n) {
         // Long rows of small steps also cover the stretches drawn by repeating one period;
-        // large marks over long rows, the stretches near a row's ends.
-        const int kind = n < 600 ? n % 2 : 2;
-        const int sizes[3][2] = {{-12, 40}, {-6, 14}, {60, 160}};
-        const int counts[3][2] = {{1, 9}, {20, 90}, {30, 120}};
-        const int spacings[3][2] = {{-5, 45}, {-3, 9}, {4, 23}};
+        // large marks over long rows, the stretches near a row's ends; hundreds of small
+        // blocks across, the marks spread over every block at once.
+        const int kind = n < 600 ? n % 2 : n < 630 ? 2 : 3;
+        const int sizes[4][2] = {{-12, 40}, {-6, 14}, {60, 160}, {-4, 30}};
+        const int counts[4][2] = {{1, 9}, {20, 90}, {30, 120}, {1, 4}};
+        const int spacings[4][2] = {{-5, 45}, {-3, 9}, {4, 23}, {-2, 6}};
         GridParams p = redMarks(GridMark(pick(0, 3)), pick(sizes[kind][0], sizes[kind][1]));
         p.rowCount = pick(counts[kind][0], counts[kind][1]);
         p.columnCount = pick(counts[kind][0], counts[kind][1]);
         p.rowSpacing = pick(spacings[kind][0], spacings[kind][1]);
         p.columnSpacing = pick(spacings[kind][0], spacings[kind][1]);
-        p.countAcross = pick(1, 6);
+        p.countAcross = kind == 3 ? pick(20, 300) : pick(1, 6);
         p.countDown = pick(1, 6);
-        p.gapAcross = pick(-60, 30);
+        p.gapAcross = kind == 3 ? pick(-12, 8) : pick(-60, 30);
         p.gapDown = pick(-60, 30);
         p.centreMarksOn = pick(0, 1) == 1;
         const int w = pick(1, 260);
