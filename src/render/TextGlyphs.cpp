@@ -106,9 +106,15 @@ const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, 
     // Labels come in one font after another: its texts are looked up once.
     if (!m_font || fontKey != m_fontKey) {
         m_font = &m_byFont[fontKey];
+        m_composer = &m_composers[fontKey];
         m_fontKey = fontKey;
     }
     laidOut = false;
+    // Composed anew each time: a lookup a character, no cheaper found than made, and nothing
+    // kept for a hundred thousand labels met once.
+    if (compose(font, *m_composer, text, true, m_composed)) {
+        return m_composed;
+    }
     if (const auto it = m_font->find(text); it != m_font->end()) {
         if (it->metOnce) {
             laidOut = true;
@@ -120,6 +126,7 @@ const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, 
     if (m_runs > kMaxRuns || m_texts >= kMaxEntries || m_pictures.size() >= kMaxEntries) {
         m_byFont.clear();
         m_pictures.clear();
+        ++m_generation;
         m_font = &m_byFont[fontKey];
         m_runs = 0;
         m_texts = 0;
@@ -192,6 +199,135 @@ TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
     }
     laid.usable = true;
     return laid;
+}
+
+namespace {
+
+// Characters of numbers and their units of measure written in Latin letters are not
+// composed: only these.
+bool composable(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'.' || c == u',' ||
+           c == u'/' || c == u':' || c == u'%';
+}
+
+bool sameGlyphs(const TextGlyphs& a, const TextGlyphs& b)
+{
+    return a.usable && b.usable && a.glyphs.size() == b.glyphs.size() &&
+           std::equal(a.glyphs.begin(), a.glyphs.end(), b.glyphs.begin(),
+                      [](const TextGlyphs::Placed& p, const TextGlyphs::Placed& q) {
+                          return p.picture == q.picture && p.dx == q.dx && p.dy == q.dy;
+                      });
+}
+
+} // namespace
+
+TextGlyphCache::Piece& TextGlyphCache::piece(const QFont& font, Composer& composer, char16_t c)
+{
+    Piece& piece = composer.pieces[c];
+    if (piece.known) {
+        return piece;
+    }
+    piece.known = true;
+    QTextLayout layout(QString(QChar(c)), font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (!line.isValid() || runs.size() != 1 || runs[0].glyphIndexes().size() != 1) {
+        return piece;
+    }
+    const QRawFont face = runs[0].rawFont();
+    const QPointF at = runs[0].positions().value(0);
+    const qreal x = (at.x() - line.x()) * 64;
+    const qreal y = (at.y() - line.y() - line.ascent()) * 64;
+    const qreal advance = line.naturalTextWidth() * 64;
+    if (x != 0 || y != std::floor(y) || advance != std::floor(advance) || advance < 0) {
+        return piece;
+    }
+    piece.faceKey =
+        face.familyName() + u'/' + face.styleName() + u'/' + QString::number(face.pixelSize());
+    m_faces.insert(piece.faceKey, face);
+    piece.glyph = runs[0].glyphIndexes()[0];
+    piece.advance = std::int64_t(advance);
+    piece.y = std::int64_t(y);
+    piece.usable = true;
+    return piece;
+}
+
+bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QString& text,
+                             bool checkPairs, TextGlyphs& laid)
+{
+    if (composer.broken || text.size() < 2 || text.size() > kMaxTextLength ||
+        !std::all_of(text.begin(), text.end(), composable)) {
+        return false;
+    }
+    std::vector<TextGlyphs::Placed> glyphs = std::move(laid.glyphs);
+    glyphs.clear();
+    laid = TextGlyphs{};
+    laid.glyphs = std::move(glyphs);
+    std::int64_t x = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        Piece& p = piece(font, composer, c);
+        if (!p.usable) {
+            return false;
+        }
+        if (checkPairs && i > 0) {
+            const std::uint32_t pair = std::uint32_t(text[i - 1].unicode()) << 16 | c;
+            auto found = composer.pairs.find(pair);
+            if (found == composer.pairs.end()) {
+                TextGlyphs two;
+                const QString both = text.mid(i - 1, 2);
+                found = composer.pairs
+                            .emplace(pair, compose(font, composer, both, false, two) &&
+                                               sameGlyphs(two, layOut(font, both)))
+                            .first;
+            }
+            if (!found->second) {
+                return false;
+            }
+        }
+        const std::int64_t wholeX = x >= 0 ? x / 64 : -((-x + 63) / 64);
+        const std::int64_t wholeY = p.y >= 0 ? p.y / 64 : -((-p.y + 63) / 64);
+        if (wholeX >= (1 << 24)) {
+            return false;
+        }
+        if (p.generation != m_generation) {
+            p.pictures.fill(nullptr);
+            p.generation = m_generation;
+        }
+        const GlyphPicture*& kept = p.pictures[std::size_t(x - wholeX * 64)];
+        if (!kept) {
+            kept = &this->picture(m_faces.value(p.faceKey), p.faceKey, p.glyph,
+                                  int(x - wholeX * 64), int(p.y - wholeY * 64));
+        }
+        const GlyphPicture& picture = *kept;
+        if (!picture.usable) {
+            return false;
+        }
+        if (picture.bottom >= picture.top) {
+            laid.glyphLeft = std::min(laid.glyphLeft, picture.left);
+            laid.glyphRight = std::max(laid.glyphRight, picture.right);
+        }
+        laid.glyphs.push_back({&picture, int(wholeX), int(wholeY)});
+        widen(laid.top, laid.bottom, laid.left, laid.right, int(wholeY) + picture.top,
+              int(wholeY) + picture.bottom, int(wholeX) + picture.left,
+              int(wholeX) + picture.right);
+        x += p.advance;
+    }
+    laid.usable = true;
+    // Pairs alike make a longer text alike where shaping looks no further than a neighbour:
+    // the first texts of each font are checked against their layout all the same.
+    constexpr int kChecked = 16;
+    if (checkPairs && text.size() > 2 && composer.checked < kChecked) {
+        ++composer.checked;
+        if (!sameGlyphs(laid, layOut(font, text))) {
+            composer.broken = true;
+            return false;
+        }
+    }
+    return true;
 }
 
 const GlyphPicture& TextGlyphCache::picture(const QRawFont& face, const QString& faceKey,

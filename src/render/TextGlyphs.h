@@ -3,7 +3,10 @@
 #include "render/PixelRuns.h"
 
 #include <QHash>
+#include <QRawFont>
 #include <QString>
+
+#include <array>
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +14,6 @@
 #include <vector>
 
 class QFont;
-class QRawFont;
 
 namespace koyomi::render {
 
@@ -96,6 +98,39 @@ private:
     };
 
     TextGlyphs layOut(const QFont& font, const QString& text);
+
+    // Numbers, laid out glyph after glyph from the characters they are made of: thousands of
+    // labels, each met once, cost a lookup a character instead of a layout each (the painter
+    // draws a text met once, at several microseconds). Only where laying out each pair of
+    // neighbours gives the same glyphs at the same places: no kerning, no ligature.
+    struct Piece
+    {
+        bool known = false;
+        bool usable = false;
+        QString faceKey;
+        std::uint32_t glyph = 0;
+        std::int64_t advance = 0; // 64ths of a pixel
+        std::int64_t y = 0;       // 64ths of a pixel below the baseline
+        // Its pictures at each 64th right of a pixel, while the pictures kept are those of
+        // `generation`.
+        std::array<const GlyphPicture*, 64> pictures{};
+        std::uint64_t generation = 0;
+    };
+    struct Composer
+    {
+        std::unordered_map<char16_t, Piece> pieces;
+        std::unordered_map<std::uint32_t, bool> pairs; // first << 16 | second: alike
+        int checked = 0;                               // longer texts checked against their layout
+        bool broken = false; // one was not alike: every text of the font is laid out
+    };
+    bool compose(const QFont& font, Composer& composer, const QString& text, bool checkPairs,
+                 TextGlyphs& laid);
+    Piece& piece(const QFont& font, Composer& composer, char16_t c);
+    QHash<QString, Composer> m_composers;
+    Composer* m_composer = nullptr;   // that of the font asked for last
+    TextGlyphs m_composed;            // the text composed last
+    std::uint64_t m_generation = 1;   // counts the times the pictures kept were let go
+    QHash<QString, QRawFont> m_faces; // by face key, for the composed glyphs' pictures
     const GlyphPicture& picture(const QRawFont& face, const QString& faceKey, std::uint32_t glyph,
                                 int fractionX, int fractionY);
 

@@ -357,6 +357,44 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
     }
 }
 
+TEST(CanvasText, NumbersMetOnceAreComposedAsThePainterDrawsThem)
+{
+    // The labels of a graph paper or a number line: each a different number, met once, in the
+    // program's fixed and proportional fonts, at sizes the painter draws from glyph images and
+    // larger. None is laid out or left to the painter, and each shows what the painter draws.
+    for (const char* family : {"IPAGothic", "IPAPGothic"}) {
+        for (const int size : {7, 10, 11, 24, 40}) {
+            Canvas c(240, 70, kBlack);
+            c.setFontFamily(QString::fromLatin1(family));
+            c.setFontSize(size);
+            c.setFontColor(0x00C0FF);
+            for (int i = 0; i < 60; ++i) {
+                const long long n = (i * 7919LL) % 200003 - 100000;
+                const QString texts[] = {QString::number(n), QString::number(n / 100.0, 'f', 2),
+                                         QString::number(i + 1) + u'/' + QString::number(i + 7),
+                                         QString::number(n % 1000) + u'%',
+                                         QStringLiteral("1,0") + QString::number(i % 10) +
+                                             QStringLiteral(":+") + QString::number(i)};
+                const QString& text = texts[i % 5];
+                const int m = 2 * size;
+                QImage whole(240 + 2 * m, 70 + 2 * m, QImage::Format_RGB32);
+                whole.fill(Qt::black);
+                {
+                    QPainter p(&whole);
+                    p.setFont(c.font());
+                    p.setPen(QColor(toQRgb(0x00C0FF)));
+                    p.drawText(3 + i % 5 + m, 5 + m + QFontMetrics(c.font()).ascent(), text);
+                }
+                c.fillRect(QRect(0, 0, 240, 70), kBlack);
+                c.textOut(3 + i % 5, 5, text);
+                ASSERT_EQ(c.image(), whole.copy(m, m, 240, 70))
+                    << family << " " << size << ": " << text.toStdString();
+            }
+            EXPECT_EQ(c.textsLaidOut(), 0) << family << " " << size;
+        }
+    }
+}
+
 TEST(CanvasGeometry, AllPixelsOfOneColourIsFoundWhereverTheLastOtherPixelIs)
 {
     // One pixel of another colour anywhere, the first and last of a row included, keeps the
