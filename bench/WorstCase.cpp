@@ -6,6 +6,7 @@
 // measured in the same run.
 //
 //   worst_case FIGURE SECONDS [SEED]   FIGURE: a kind number (0 … 8) or a caption ("円")
+//   worst_case --replay FILE            times again the records of FILE, "WxH RECORD" a line
 //
 // The candidates tried follow from the seed alone; which of them are kept depends on the
 // times measured, so two runs agree on what they try while the machine lets them agree on
@@ -14,12 +15,15 @@
 #include "figures/Figures.h"
 #include "figures/Record.h"
 
+#include <QFile>
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <vector>
@@ -103,18 +107,20 @@ public:
     double fill() const { return m_fill; }
 
     // The time of one record, in milliseconds (the median of three draws, one if it is slow).
-    double timeOf(const QString& line)
+    double timeOf(const QString& line) { return timeOf(m_kind, line); }
+    double timeOf(int kind, const QString& line)
     {
         if (const auto seen = m_seen.find(line); seen != m_seen.end()) {
             return seen->second;
         }
+        const figures::Figure& figure = figures::figureTable()[std::size_t(kind)];
         const figures::Record record = *figures::parseRecord(line);
-        figures::FieldValues fields(*m_figure.fields, false);
+        figures::FieldValues fields(*figure.fields, false);
         figures::applyRecordValues(fields, record.values);
         render::Canvas canvas(m_size.width(), m_size.height());
         const render::Frame frame{m_size.width(), m_size.height(), false};
         figures::FigureCaches caches; // as after the teacher's change: nothing kept for it
-        auto draw = [&] { m_figure.draw(canvas, fields, frame, &caches); };
+        auto draw = [&] { figure.draw(canvas, fields, frame, &caches); };
         const double first = medianOf(1, draw);
         const double ms = first > 200 ? first : std::min(first, medianOf(3, draw));
         m_seen[line] = ms;
@@ -232,10 +238,64 @@ int kindNamed(const QString& name)
 
 } // namespace
 
+// Times the records of a file, one "WIDTHxHEIGHT RECORD" a line (the search's finds, measured
+// again after a change), each with its ratio to a fill of its size.
+int replay(const char* path)
+{
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        return 1;
+    }
+    std::mt19937 rng(1);
+    std::map<std::pair<int, int>, std::unique_ptr<Search>> searches;
+    while (!file.atEnd()) {
+        QString line = QString::fromUtf8(file.readLine()).trimmed();
+        const qsizetype space = line.indexOf(u' ');
+        const QStringList size = line.left(space).split(u'x');
+        // A record ending in "*" has its labels made from its numbering fields, as typing
+        // them makes them: a graph paper numbered over a million cells is megabytes long.
+        if (line.endsWith(u'*')) {
+            line.chop(1);
+            if (const auto cut = figures::parseRecord(line.mid(space + 1));
+                cut && figures::figureTable()[cut->kind].fields) {
+                figures::FieldValues fields(*figures::figureTable()[cut->kind].fields, false);
+                figures::applyRecordValues(fields, cut->values);
+                for (int f = 0; f < fields.count(); ++f) {
+                    if (fields.field(f).kind == figures::FieldKind::Spin) {
+                        figures::setValueText(fields, f, figures::valueText(fields, f));
+                    }
+                }
+                line = line.left(space + 1) + figures::recordLine(int(cut->kind),
+                                                                  QStringLiteral("worst"), false,
+                                                                  figures::recordValues(fields));
+            }
+        }
+        const auto record = figures::parseRecord(line.mid(space + 1));
+        if (space < 0 || size.size() != 2 || !record ||
+            !figures::figureTable()[record->kind].fields) {
+            continue;
+        }
+        const std::pair<int, int> wh{size[0].toInt(), size[1].toInt()};
+        auto& search = searches[wh];
+        if (!search) {
+            search = std::make_unique<Search>(int(record->kind), QSize(wh.first, wh.second), rng);
+        }
+        const double ms = search->timeOf(int(record->kind), line.mid(space + 1));
+        std::printf("%dx%d %9.1fx %10.2f ms  %s\n", wh.first, wh.second, ms / search->fill(), ms,
+                    line.mid(space + 1).left(120).toUtf8().constData());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
+        return replay(argv[2]);
+    }
     const int kind = argc >= 3 ? kindNamed(QString::fromLocal8Bit(argv[1])) : -1;
     const double seconds = argc >= 3 ? std::atof(argv[2]) : 0;
     if (kind < 0 || seconds <= 0) {
