@@ -249,10 +249,43 @@ bool pasteUnderInBands(Canvas& canvas, const CopyGrid& g, const std::vector<Colu
                 }
                 return false;
             }
-            for (long long r = k; r >= kLow && !decided.allDecided(); --r) {
+            // Rows of copies whole (all but perhaps the last and the first) go as one lattice
+            // where it pays.
+            auto under = [&](long long r) {
                 one.paintUnder(canvas, decided, g.x0, g.stepX,
                                r == g.rows.first ? iFrom : g.cols.first,
                                r == lastRow ? lastInLastRow : g.cols.last, g.y0, g.stepY, r, r);
+            };
+            const bool lastWhole = k != lastRow || lastInLastRow == g.cols.last;
+            const bool firstWhole = kLow != g.rows.first || iFrom == g.cols.first;
+            const long long wholeFrom = firstWhole ? kLow : kLow + 1;
+            const long long wholeTo = lastWhole ? k : k - 1;
+            // Pasted one by one under the copies painted already, a copy costs about the
+            // share of the canvas still open.
+            const long long open = std::max<long long>(decided.openPixels(), 1);
+            const long long share = std::max<long long>(canvas.width() * h / open, 1);
+            const bool asLattice =
+                wholeFrom <= wholeTo &&
+                one.latticePays(canvas, (wholeTo - wholeFrom + 1) *
+                                            (g.cols.last - g.cols.first + 1) / share / 8);
+            if (asLattice) {
+                if (!lastWhole) {
+                    under(k);
+                }
+                if (!decided.allDecided() &&
+                    !one.paintLattice(canvas, g.x0, g.stepX, g.cols.first, g.cols.last, g.y0,
+                                      g.stepY, wholeFrom, wholeTo, &decided)) {
+                    for (long long r = wholeTo; r >= wholeFrom && !decided.allDecided(); --r) {
+                        under(r);
+                    }
+                }
+                if (!firstWhole && !decided.allDecided()) {
+                    under(kLow);
+                }
+            } else {
+                for (long long r = k; r >= kLow && !decided.allDecided(); --r) {
+                    under(r);
+                }
             }
         }
         k = kLow - 1;

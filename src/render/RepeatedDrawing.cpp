@@ -234,7 +234,8 @@ long long residue(long long a, long long m)
 KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x0, long long stepX,
                                                      long long iFirst, long long iLast,
                                                      long long y0, long long stepY,
-                                                     long long jFirst, long long jLast) const
+                                                     long long jFirst, long long jLast,
+                                                     DecidedPixels* decided) const
 {
     const long long w = canvas.width();
     const long long h = canvas.height();
@@ -359,17 +360,44 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
             for (long long n = rowsFrom[std::size_t(k)]; n < rowsFrom[std::size_t(k + 1)]; ++n) {
                 const int y = rows[std::size_t(n)];
                 const long long limit = rankOfLast(y) + spanY;
+                if (decided && !decided->rowOpen(y)) {
+                    continue;
+                }
                 QRgb* const line = canvas.writableRow(y, 0, int(w));
-                for (long long x = 0; x < w; ++x) {
+                for (long long x = 0; x < w;) {
                     const std::int32_t rank = winnerRank[std::size_t(x)];
-                    if (rank != kNone && rank <= limit) {
-                        line[x] = winner[std::size_t(x)];
+                    if (rank == kNone || rank > limit) {
+                        ++x;
+                        continue;
                     }
+                    if (!decided) {
+                        line[x] = winner[std::size_t(x)];
+                        ++x;
+                        continue;
+                    }
+                    // Under copies painted already: a run of pixels these copies paint
+                    // goes to those still open.
+                    long long end = x + 1;
+                    while (end < w && winnerRank[std::size_t(end)] != kNone &&
+                           winnerRank[std::size_t(end)] <= limit) {
+                        ++end;
+                    }
+                    decided->take(y, x, end - x, winner.data() + x, line);
+                    x = end;
                 }
             }
         }
     }
     return true;
+}
+
+bool RepeatedDrawing::latticePays(const Canvas& canvas, long long copies) const
+{
+    // A span pasted costs about what eight pixels of a row of the lattice cost.
+    const long long rowsCost =
+        ((long long)m_bottom - m_top + 1) * (canvas.width() + m_right - m_left + 1) +
+        (long long)canvas.height() * canvas.width();
+    return copies > 0 && 8 * (long long)m_spans.size() > rowsCost / copies;
 }
 
 void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst,
@@ -400,11 +428,7 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     if (source > jLast && overlap) {
         // Thousands of copies over each other, each of many spans (clock faces with large
         // numbers a few pixels apart), cost far less worked out row by row.
-        const long long copies = (iLast - iFirst + 1) * (jLast - jFirst + 1);
-        const long long rowsCost =
-            ((long long)m_bottom - m_top + 1) * (canvas.width() + m_right - m_left + 1) +
-            h * canvas.width();
-        if (copies > 0 && 8 * (long long)m_spans.size() > rowsCost / copies &&
+        if (latticePays(canvas, (iLast - iFirst + 1) * (jLast - jFirst + 1)) &&
             paintLattice(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast)) {
             return;
         }

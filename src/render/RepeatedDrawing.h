@@ -149,10 +149,13 @@ public:
     // pixels apart, each reaching hundreds. Along a row of copies, the copy that paints a
     // pixel last is the one at the nearest offset in the drawing's row, among those a copy
     // can stand at; down the copies, likewise the nearest row of the drawing. False, having
-    // painted nothing, when the drawing is too wide for it.
+    // painted nothing, when the drawing is too wide for it. Given `decided`, only into the
+    // pixels it leaves open, as paintUnder, deciding them.
     bool paintLattice(Canvas& canvas, long long x0, long long stepX, long long iFirst,
                       long long iLast, long long y0, long long stepY, long long jFirst,
-                      long long jLast) const;
+                      long long jLast, DecidedPixels* decided = nullptr) const;
+    // Whether pasting `copies` copies one by one would cost more than paintLattice.
+    bool latticePays(const Canvas& canvas, long long copies) const;
 
     // Pastes the same copies from the last back (jLast, iLast first) into the pixels `decided`
     // leaves open: under copies that came after these and were painted already.

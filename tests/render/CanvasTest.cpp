@@ -664,6 +664,21 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
             << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst << ".."
             << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", " << y0
             << " canvas " << w << " × " << h;
+        // Under a row of copies after them, pasted already: into the pixels it left open,
+        // as pasting each copy from the last back does.
+        Canvas under(w, h, kBlack);
+        Canvas pasted(w, h, kBlack);
+        DecidedPixels underDecided(w, h);
+        DecidedPixels pastedDecided(w, h);
+        for (auto [c, d] : {std::pair{&under, &underDecided}, std::pair{&pasted, &pastedDecided}}) {
+            one.paintUnder(*c, *d, x0 + 3, stepX, iFirst, iLast, y0 + 5, stepY, jLast + 1,
+                           jLast + 1);
+        }
+        ASSERT_TRUE(one.paintLattice(under, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast,
+                                     &underDecided));
+        one.paintUnder(pasted, pastedDecided, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
+        ASSERT_EQ(under.image(), pasted.image()) << "case " << n << " under";
+        ASSERT_EQ(underDecided.openPixels(), pastedDecided.openPixels()) << "case " << n;
     }
 }
 
