@@ -3,6 +3,7 @@
 // those of 20 minutes a figure ("20 min"), then those of a second 20 minutes after the first
 // fixes. Each is drawn from its record through the figure table, at the size it was found at.
 #include "BenchReport.h"
+#include "CompletedRecord.h"
 #include "figures/FigureCaches.h"
 #include "figures/Figures.h"
 #include "figures/Record.h"
@@ -80,11 +81,25 @@ const Found kFound[] = {
      "2,\"worst\",0,100,2,100,2,2,1,499,1,10,10,3,999,10,1,0"},
     {"grid 3840x2160 (second 20 min)", 3840, 2160,
      "2,\"worst\",0,13,2,227,2,2,2,499,0,1,10,3,1000,4,1,0"},
+    {"circle 1920x1080 (second 20 min)", 1920, 1080,
+     "4,\"worst\",0,100,19,0,4,49,0,4,3,1,1,99,1,10,240,499,474,3,2,0,0,1,9,0,1,0,0,1,0,0,5,0,0,"
+     "1,5,0,1,11,311,1000,0,2,8"},
+    {"circle 3840x2160 (second 20 min)", 3840, 2160,
+     "4,\"worst\",0,629,19,0,10,37,2,4,2,1,10,78,1000,13,100,100,0,0,2,8,5,2,5,4,2,1,2,4,4,0,2,6"
+     ",4,345,1000,0,2,4,500,1000,4,4,7"},
+    // Labels made from the numbering fields ("*"): a million of them.
+    {"graph paper 1920x1080 (20 min)", 1920, 1080,
+     "1,\"worst\",0,10,10,100,10,1000,1,500,1,499,1,3,4,2,3,1,3,3,2,11,3,1,2,3,1,2,3,1,4,3,5,10,"
+     "3,1,6,3,5,8,5,4,4,1,4,3,0,1,0,3,5,1,499,0,1,4,0,1,4,3,8,0,500,2,5,8,1,10,-9999,100,0,*"},
+    {"graph paper 3840x2160 (20 min)", 3840, 2160,
+     "1,\"worst\",0,1000,2,1000,2,1000,2,1,10,1,10,0,4,0,0,4,5,1,4,5,0,4,5,2,4,5,0,4,5,0,4,0,0,4"
+     ",0,0,4,11,5,1,9,5,1,0,0,10,0,1,0,0,1,0,1,3,0,1,0,1,0,0,1,0,1,0,1,100,1,10,0,*"},
 };
 
 void drawFound(benchmark::State& state, const Found& found)
 {
-    const figures::Record record = *figures::parseRecord(QString::fromUtf8(found.record));
+    const figures::Record record =
+        *figures::parseRecord(bench::completedRecord(QString::fromUtf8(found.record)));
     const QSize size(found.width, found.height);
     for (auto _ : state) {
         const QImage image =

@@ -11,6 +11,7 @@
 // The candidates tried follow from the seed alone; which of them are kept depends on the
 // times measured, so two runs agree on what they try while the machine lets them agree on
 // what is slower.
+#include "CompletedRecord.h"
 #include "figures/FigureCaches.h"
 #include "figures/Figures.h"
 #include "figures/Record.h"
@@ -253,24 +254,8 @@ int replay(const char* path)
         QString line = QString::fromUtf8(file.readLine()).trimmed();
         const qsizetype space = line.indexOf(u' ');
         const QStringList size = line.left(space).split(u'x');
-        // A record ending in "*" has its labels made from its numbering fields, as typing
-        // them makes them: a graph paper numbered over a million cells is megabytes long.
-        if (line.endsWith(u'*')) {
-            line.chop(1);
-            if (const auto cut = figures::parseRecord(line.mid(space + 1));
-                cut && figures::figureTable()[cut->kind].fields) {
-                figures::FieldValues fields(*figures::figureTable()[cut->kind].fields, false);
-                figures::applyRecordValues(fields, cut->values);
-                for (int f = 0; f < fields.count(); ++f) {
-                    if (fields.field(f).kind == figures::FieldKind::Spin) {
-                        figures::setValueText(fields, f, figures::valueText(fields, f));
-                    }
-                }
-                line = line.left(space + 1) + figures::recordLine(int(cut->kind),
-                                                                  QStringLiteral("worst"), false,
-                                                                  figures::recordValues(fields));
-            }
-        }
+        // A record ending in "*" has its labels made from its numbering fields.
+        line = line.left(space + 1) + bench::completedRecord(line.mid(space + 1));
         const auto record = figures::parseRecord(line.mid(space + 1));
         if (space < 0 || size.size() != 2 || !record ||
             !figures::figureTable()[record->kind].fields) {
