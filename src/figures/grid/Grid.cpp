@@ -325,19 +325,19 @@ std::optional<BlockSpread> blockSpread(const Stamp& stamp, i64 width, i64 left, 
             // While a block is spread its bits lie within the stamp's columns and the block's
             // extent from them.
             margin = std::max(margin, std::max(-lowest, highest) + (hi - lo) + 1);
-            std::vector<BlockSpread::Alike>& runs = alike[std::size_t(lattice)];
+            std::vector<BlockSpread::Alike>& groups = alike[std::size_t(lattice)];
             const bool extends =
-                !runs.empty() && runs.back().positions.size() == relative.size() &&
-                std::equal(relative.begin(), relative.end(), runs.back().positions.begin(),
+                !groups.empty() && groups.back().positions.size() == relative.size() &&
+                std::equal(relative.begin(), relative.end(), groups.back().positions.begin(),
                            [](const Progression& a, const Progression& b) {
                                return a.origin == b.origin && a.step == b.step &&
                                       a.count == b.count;
                            });
             if (extends) {
-                ++runs.back().count;
-                runs.back().left = std::min(runs.back().left, edge);
+                ++groups.back().count;
+                groups.back().left = std::min(groups.back().left, edge);
             } else {
-                runs.push_back({edge, std::abs(stepX), 1, std::move(relative)});
+                groups.push_back({edge, std::abs(stepX), 1, std::move(relative)});
             }
         }
     }
