@@ -98,6 +98,27 @@ GlyphPicture drawGlyph(const QRawFont& face, std::uint32_t glyph, int fractionX,
     return picture;
 }
 
+// A face's family, style and pixel size, as one text: the key of its glyphs' pictures.
+QString faceKeyOf(const QRawFont& face)
+{
+    return face.familyName() + u'/' + face.styleName() + u'/' + QString::number(face.pixelSize());
+}
+
+// Adds a glyph's picture placed at (dx, dy) from the baseline's origin to a laid-out text.
+void place(TextGlyphs& laid, const GlyphPicture& picture, int dx, int dy)
+{
+    if (!laid.glyphs.empty() && dx < laid.glyphs.back().dx) {
+        laid.ordered = false;
+    }
+    if (picture.bottom >= picture.top) {
+        laid.glyphLeft = std::min(laid.glyphLeft, picture.left);
+        laid.glyphRight = std::max(laid.glyphRight, picture.right);
+    }
+    laid.glyphs.push_back({&picture, dx, dy});
+    widen(laid.top, laid.bottom, laid.left, laid.right, dy + picture.top, dy + picture.bottom,
+          dx + picture.left, dx + picture.right);
+}
+
 } // namespace
 
 const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, const QString& text,
@@ -163,8 +184,7 @@ TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
     TextGlyphs laid;
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont face = run.rawFont();
-        const QString faceKey =
-            face.familyName() + u'/' + face.styleName() + u'/' + QString::number(face.pixelSize());
+        const QString faceKey = faceKeyOf(face);
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
@@ -184,17 +204,7 @@ TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
             if (!picture.usable) {
                 return {};
             }
-            if (!laid.glyphs.empty() && int(wholeX) < laid.glyphs.back().dx) {
-                laid.ordered = false;
-            }
-            if (picture.bottom >= picture.top) {
-                laid.glyphLeft = std::min(laid.glyphLeft, picture.left);
-                laid.glyphRight = std::max(laid.glyphRight, picture.right);
-            }
-            laid.glyphs.push_back({&picture, int(wholeX), int(wholeY)});
-            widen(laid.top, laid.bottom, laid.left, laid.right, int(wholeY) + picture.top,
-                  int(wholeY) + picture.bottom, int(wholeX) + picture.left,
-                  int(wholeX) + picture.right);
+            place(laid, picture, int(wholeX), int(wholeY));
         }
     }
     laid.usable = true;
@@ -245,9 +255,8 @@ TextGlyphCache::Piece& TextGlyphCache::piece(const QFont& font, Composer& compos
     if (x != 0 || y != std::floor(y) || advance != std::floor(advance) || advance < 0) {
         return piece;
     }
-    piece.faceKey =
-        face.familyName() + u'/' + face.styleName() + u'/' + QString::number(face.pixelSize());
-    m_faces.insert(piece.faceKey, face);
+    piece.face = face;
+    piece.faceKey = faceKeyOf(face);
     piece.glyph = runs[0].glyphIndexes()[0];
     piece.advance = std::int64_t(advance);
     piece.y = std::int64_t(y);
@@ -299,21 +308,14 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
         }
         const GlyphPicture*& kept = p.pictures[std::size_t(x - wholeX * 64)];
         if (!kept) {
-            kept = &this->picture(m_faces.value(p.faceKey), p.faceKey, p.glyph,
-                                  int(x - wholeX * 64), int(p.y - wholeY * 64));
+            kept = &this->picture(p.face, p.faceKey, p.glyph, int(x - wholeX * 64),
+                                  int(p.y - wholeY * 64));
         }
         const GlyphPicture& picture = *kept;
         if (!picture.usable) {
             return false;
         }
-        if (picture.bottom >= picture.top) {
-            laid.glyphLeft = std::min(laid.glyphLeft, picture.left);
-            laid.glyphRight = std::max(laid.glyphRight, picture.right);
-        }
-        laid.glyphs.push_back({&picture, int(wholeX), int(wholeY)});
-        widen(laid.top, laid.bottom, laid.left, laid.right, int(wholeY) + picture.top,
-              int(wholeY) + picture.bottom, int(wholeX) + picture.left,
-              int(wholeX) + picture.right);
+        place(laid, picture, int(wholeX), int(wholeY));
         x += p.advance;
     }
     laid.usable = true;

@@ -107,6 +107,7 @@ private:
     {
         bool known = false;
         bool usable = false;
+        QRawFont face;
         QString faceKey;
         std::uint32_t glyph = 0;
         std::int64_t advance = 0; // 64ths of a pixel
@@ -127,10 +128,9 @@ private:
                  TextGlyphs& laid);
     Piece& piece(const QFont& font, Composer& composer, char16_t c);
     QHash<QString, Composer> m_composers;
-    Composer* m_composer = nullptr;   // that of the font asked for last
-    TextGlyphs m_composed;            // the text composed last
-    std::uint64_t m_generation = 1;   // counts the times the pictures kept were let go
-    QHash<QString, QRawFont> m_faces; // by face key, for the composed glyphs' pictures
+    Composer* m_composer = nullptr; // that of the font asked for last
+    TextGlyphs m_composed;          // the text composed last
+    std::uint64_t m_generation = 1; // counts the times the pictures kept were let go
     const GlyphPicture& picture(const QRawFont& face, const QString& faceKey, std::uint32_t glyph,
                                 int fractionX, int fractionY);
 

@@ -552,6 +552,27 @@ TEST(CanvasLines, ColumnsFilledRowByRowMatchTheirStrokesOneByOne)
     }
 }
 
+// A picture of its own under the copies: lines three pixels apart.
+static void drawStripes(Canvas& c)
+{
+    c.setPenColor(PaletteColor[2].color);
+    for (int x = 0; x < c.width(); x += 3) {
+        c.moveTo(x, 0);
+        c.lineTo(x, c.height());
+    }
+}
+
+// Every copy of a grid pasted in order, rows outer: the picture a grid of copies must give.
+static void paintEach(const RepeatedDrawing& one, Canvas& c, int x0, int stepX, int iFirst,
+                      int iLast, int y0, int stepY, int jFirst, int jLast)
+{
+    for (int j = jFirst; j <= jLast; ++j) {
+        for (int i = iFirst; i <= iLast; ++i) {
+            one.paint(c, x0 + i * stepX, y0 + j * stepY);
+        }
+    }
+}
+
 TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachCopy)
 {
     // A drawing with text, a dashed circle and a line, in grids whose rows overlap or not,
@@ -572,11 +593,7 @@ TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachC
             Canvas grid(150, 170, kBlack);
             Canvas each(150, 170, kBlack);
             one.paintGrid(grid, -10, 33, 0, 5, y0, stepY, 0, 5);
-            for (int j = 0; j <= 5; ++j) {
-                for (int i = 0; i <= 5; ++i) {
-                    one.paint(each, -10 + i * 33, y0 + j * stepY);
-                }
-            }
+            paintEach(one, each, -10, 33, 0, 5, y0, stepY, 0, 5);
             ASSERT_EQ(grid.image(), each.image()) << "step " << stepY << " from " << y0;
         }
     }
@@ -597,18 +614,10 @@ TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachC
         Canvas grid(w, h, kBlack);
         Canvas each(w, h, kBlack);
         for (Canvas* c : {&grid, &each}) {
-            c->setPenColor(PaletteColor[2].color);
-            for (int x = 0; x < w; x += 3) {
-                c->moveTo(x, 0);
-                c->lineTo(x, h);
-            }
+            drawStripes(*c);
         }
         one.paintGrid(grid, x0, stepX, 0, across, y0, stepY, 0, down);
-        for (int j = 0; j <= down; ++j) {
-            for (int i = 0; i <= across; ++i) {
-                one.paint(each, x0 + i * stepX, y0 + j * stepY);
-            }
-        }
+        paintEach(one, each, x0, stepX, 0, across, y0, stepY, 0, down);
         ASSERT_EQ(grid.image(), each.image()) << "case " << n << ": steps " << stepX << ", "
                                               << stepY << " counts " << across << ", " << down;
     }
@@ -648,18 +657,10 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
         Canvas lattice(w, h, kBlack);
         Canvas each(w, h, kBlack);
         for (Canvas* c : {&lattice, &each}) {
-            c->setPenColor(PaletteColor[2].color);
-            for (int x = 0; x < w; x += 3) {
-                c->moveTo(x, 0);
-                c->lineTo(x, h);
-            }
+            drawStripes(*c);
         }
         ASSERT_TRUE(one.paintLattice(lattice, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast));
-        for (int j = jFirst; j <= jLast; ++j) {
-            for (int i = iFirst; i <= iLast; ++i) {
-                one.paint(each, x0 + i * stepX, y0 + j * stepY);
-            }
-        }
+        paintEach(one, each, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
         ASSERT_EQ(lattice.image(), each.image())
             << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst << ".."
             << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", " << y0
