@@ -257,8 +257,9 @@ int replay(const char* path)
         // A record ending in "*" has its labels made from its numbering fields.
         line = line.left(space + 1) + bench::completedRecord(line.mid(space + 1));
         const auto record = figures::parseRecord(line.mid(space + 1));
-        if (space < 0 || size.size() != 2 || !record ||
-            !figures::figureTable()[record->kind].fields) {
+        if (space < 0 || size.size() != 2 || !record || record->kind < 0 ||
+            record->kind >= figures::kFigureCount ||
+            !figures::figureTable()[std::size_t(record->kind)].fields) {
             continue;
         }
         const std::pair<int, int> wh{size[0].toInt(), size[1].toInt()};
