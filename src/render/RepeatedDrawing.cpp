@@ -102,6 +102,25 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
 {
 }
 
+namespace {
+
+// The first column from x, before n, whose pixel is painted (or, for !painted, not painted):
+// painted where the drawing over a colour nothing paints with holds another colour, or, drawn
+// over black and over white (rb), the same colour on both. n when there is none.
+KOYOMI_PIXEL_LOOP inline int nextOf(bool painted, const QRgb* ra, const QRgb* rb, QRgb unpainted,
+                                    int x, int n)
+{
+    // Marked too: a lambda the compiler does not inline is a function of its own.
+    auto isPainted = [&](int at)
+                         KOYOMI_PIXEL_LOOP { return rb ? ra[at] == rb[at] : ra[at] != unpainted; };
+    while (x < n && isPainted(x) != painted) {
+        ++x;
+    }
+    return x;
+}
+
+} // namespace
+
 KOYOMI_PIXEL_LOOP
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                                  const std::vector<Columns>& columns,
@@ -144,33 +163,42 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         }
     }
     const QRgb unpainted = toQRgb(kUnpainted);
-    for (int y = 0; y < height; ++y) {
-        for (const Strip& strip : strips) {
-            const QImage& a = strip.first->image();
-            const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-            const auto* rb =
-                strip.second ? reinterpret_cast<const QRgb*>(strip.second->image().constScanLine(y))
-                             : nullptr;
-            // Marked too: a lambda the compiler does not inline is a function of its own.
-            auto painted = [&](int x) KOYOMI_PIXEL_LOOP {
-                return rb ? ra[x] == rb[x] : ra[x] != unpainted;
-            };
-            const int stripWidth = a.width(); // read once: the scan visits up to 2^25 pixels
-            for (int x = 0; x < stripWidth;) {
-                if (!painted(x)) {
-                    ++x;
-                    continue;
+    // The painted runs of each row of each strip, found in two passes: the first counts them,
+    // so that the second writes them where they stay. A drawing of tens of millions of pixels
+    // can hold millions of runs, and growing the lists as they came copied them over and over,
+    // each time into memory the system had to hand out anew.
+    auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
+        for (int y = 0; y < height; ++y) {
+            for (const Strip& strip : strips) {
+                const auto* ra =
+                    reinterpret_cast<const QRgb*>(strip.first->image().constScanLine(y));
+                const auto* rb =
+                    strip.second
+                        ? reinterpret_cast<const QRgb*>(strip.second->image().constScanLine(y))
+                        : nullptr;
+                const int stripWidth = strip.first->width(); // read once: up to 2^25 pixels
+                for (int x = nextOf(true, ra, rb, unpainted, 0, stripWidth); x < stripWidth;) {
+                    const int end = nextOf(false, ra, rb, unpainted, x, stripWidth);
+                    run(y, x, strip.left, end - x, ra);
+                    x = nextOf(true, ra, rb, unpainted, end, stripWidth);
                 }
-                const int start = x;
-                const std::size_t first = m_pixels.size();
-                while (x < stripWidth && painted(x)) {
-                    m_pixels.push_back(ra[x]);
-                    ++x;
-                }
-                m_spans.push_back(Span{y + top, start + strip.left, first, x - start});
             }
         }
-    }
+    };
+    std::size_t spans = 0;
+    std::size_t pixels = 0;
+    eachRun([&](int, int, int, int length, const QRgb*) {
+        ++spans;
+        pixels += std::size_t(length);
+    });
+    m_spans.reserve(spans);
+    m_pixels.resize(pixels);
+    QRgb* out = m_pixels.data();
+    eachRun([&](int y, int start, int left, int length, const QRgb* ra) {
+        m_spans.push_back(
+            Span{y + top, start + left, std::uint32_t(out - m_pixels.data()), length});
+        out = std::copy_n(ra + start, length, out);
+    });
     if (!m_spans.empty()) {
         m_top = m_spans.front().dy;
         m_bottom = m_spans.back().dy;

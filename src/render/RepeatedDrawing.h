@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -168,7 +169,8 @@ private:
     {
         int dy;
         int dx;
-        std::size_t first; // its consecutive painted pixels from dx, in m_pixels
+        std::uint32_t first; // its consecutive painted pixels from dx, in m_pixels (at most
+                             // kMaxScratchPixels of them)
         int length;
     };
 
