@@ -461,6 +461,7 @@ enum class StampOf
     NumberLineDot,
     CircleDot,
     CircleDisc, // with its outline
+    CircleRing, // every mark of a ring
     TawaraPiece,
 };
 

@@ -113,6 +113,30 @@ private:
     std::map<long long, Table> m_byCount;
 };
 
+// The rings of marks drawn as one stamp, each made once in a drawing: kept here, whatever the
+// recent stamps of the figure let go while copies draw (a copy can use more of them than are
+// kept), and found among those on the next drawing.
+class RingStamps
+{
+public:
+    explicit RingStamps(FigureCaches& caches) : m_caches(caches) {}
+
+    std::shared_ptr<const Stamp> of(const std::vector<long long>& key, i64 reach,
+                                    const StampDrawing& draw)
+    {
+        auto it = m_made.find(key);
+        if (it == m_made.end()) {
+            it = m_made.emplace(key, recentStamp(m_caches, StampOf::CircleRing, key, reach, draw))
+                     .first;
+        }
+        return it->second;
+    }
+
+private:
+    FigureCaches& m_caches;
+    std::map<std::vector<long long>, std::shared_ptr<const Stamp>> m_made;
+};
+
 // How far along its ray each end of a mark lies: from the circle outward, inward or both ways
 // by its size, or on the circle for a dot. None for a shape that draws nothing.
 std::optional<std::pair<long long, long long>> markEnds(CircleMark shape, long long r, long long s)
@@ -135,9 +159,9 @@ class CircleRenderer
 {
 public:
     CircleRenderer(Canvas& canvas, const CircleParams& params, const render::Frame& frame,
-                   bool copies, Directions& directions, FigureCaches& caches)
+                   bool copies, Directions& directions, RingStamps& rings, FigureCaches& caches)
         : m_c(canvas), m_p(params), m_frame(frame), m_copies(copies), m_directions(directions),
-          m_caches(caches)
+          m_rings(rings), m_caches(caches)
     {
     }
 
@@ -155,6 +179,12 @@ private:
     void disc(WidePoint centre, long long s, const LineSetting& line, render::ColorRef color);
     // Marks at m equal divisions of the turn, of size s: elements 4, 5 and 6.
     void ring(long long cx, long long cy, long long m, long long s, const LineSetting& line);
+    // The same marks, in the given colour, on this renderer's canvas.
+    void marks(long long cx, long long cy, long long m, long long s, const LineSetting& line,
+               render::ColorRef color);
+    // The ring's marks about its centre as one stamp, kept among the recent ones; none when
+    // the ring is drawn mark by mark (see its definition).
+    std::shared_ptr<const Stamp> ringStamp(long long m, long long s, const LineSetting& line);
     // The last mark drawn: a mark the same as the one before draws the same pixels again (on a
     // small ring of many marks most of them are).
     struct LastMark
@@ -173,8 +203,10 @@ private:
     Canvas& m_c;
     const CircleParams& m_p;
     const render::Frame& m_frame;
-    const bool m_copies; // alike copies may be copied from one drawn
+    const bool m_copies;     // alike copies may be copied from one drawn
+    bool m_repeated = false; // more than one copy meets the canvas
     Directions& m_directions;
+    RingStamps& m_rings;
     FigureCaches& m_caches;
     render::TPath m_path;
     render::ColorRef m_color = render::kWhite; // the working colour
@@ -218,6 +250,12 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
                           const LineSetting& line)
 {
     const render::ColorRef color = colorOf(line.color);
+    marks(cx, cy, m, s, line, color);
+}
+
+void CircleRenderer::marks(long long cx, long long cy, long long m, long long s,
+                           const LineSetting& line, render::ColorRef color)
+{
     const CircleMark shape = CircleMark(m_p.edgeMark);
     const long long r = m_p.radius;
     // A ring wholly outside the canvas is not walked.
@@ -232,6 +270,16 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
         return;
     }
     m = std::min(m, kMaxMarks);
+    // A ring drawn again in every copy is painted as one stamp of all its marks. Strokes
+    // leave the pen as they found it; a dot's disc leaves its own pen and brush when one meets
+    // the canvas, which the walk below still works out.
+    const std::shared_ptr<const Stamp> whole = ringStamp(m, s, line);
+    if (whole) {
+        paintStamp(m_c, *whole, cx, cy, color);
+        if (shape != CircleMark::Dot) {
+            return;
+        }
+    }
     // Only the marks whose rays pass near the canvas are walked: the marks of one ring share
     // a colour, so the order they come in makes no difference. A mark spans the distances
     // from `inner` to `outer` along its ray; those below zero lie on the opposite ray (a mark
@@ -276,7 +324,7 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
                 continue; // walked already
             }
             const RadialDirection& dir = directions[std::size_t(division)];
-            if (!asOne) {
+            if (!asOne && !whole) {
                 mark(cx, cy, s, shape, dir, line, color, last);
                 continue;
             }
@@ -284,10 +332,18 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
             if (!fitsInt(a.x - s) || !fitsInt(a.x + s) || !fitsInt(a.y - s) || !fitsInt(a.y + s)) {
                 continue; // neither its disc nor its outline is drawn
             }
-            places.push_back(Place{a.x, a.y});
+            if (!whole) {
+                places.push_back(Place{a.x, a.y});
+            }
             // Only a disc drawn sets the pen and brush it leaves.
             anyDisc = anyDisc || !outsideCanvas(m_c, a.x - s, a.y - s, a.x + s, a.y + s, 2);
         }
+    }
+    if (whole) {
+        if (anyDisc) {
+            leaveDotState(m_c, color, line.kind);
+        }
+        return;
     }
     if (places.empty()) {
         return;
@@ -304,6 +360,42 @@ void CircleRenderer::ring(long long cx, long long cy, long long m, long long s,
     if (anyDisc) {
         leaveDotState(m_c, color, line.kind);
     }
+}
+
+// Rings of up to this reach about their centre are drawn as one stamp: its drawing holds
+// (2·reach + 1)² pixels, 64 MB.
+constexpr long long kMaxRingStampReach = 2048;
+
+// A ring drawn in every copy of many (a hundred copies of a ring of fifteen thousand marks,
+// each crossing the window) is drawn once, whole, about its centre: the marks of a ring share
+// a colour and are painted over each other in copy mode, so their union is the ring wherever
+// it stands, and each copy then costs the pixels the ring covers. Only where that pays: its
+// marks paint more than a sixteenth of its square. A mark longer than the canvas draws whole
+// (see Canvas::paintWhole) shows here what a larger window would where the window's edge cuts
+// it, as copies drawn on a scratch image always have; the painter cutting it at the edge
+// can move one of its pixels.
+std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
+                                                       const LineSetting& line)
+{
+    const long long reach =
+        std::abs((long long)m_p.radius) + std::abs(s) + render::strokeReach(line.width) + 2;
+    if (!m_copies || !m_repeated || m_c.penMode() != render::PenMode::Copy ||
+        reach > kMaxRingStampReach) {
+        return nullptr;
+    }
+    // Within that reach the product cannot overflow.
+    const long long side = 2 * reach + 1;
+    const long long painted =
+        m * (std::abs(s) + 1) * std::max(1LL, render::heldStrokeWidth(line.width));
+    if (16 * painted < side * side) {
+        return nullptr;
+    }
+    return m_rings.of(
+        {m, m_p.radius, s, m_p.edgeMark, line.width, line.kind, m_directions.quarters()}, reach,
+        [&](Canvas& c, int x, int y) {
+            CircleRenderer on(c, m_p, m_frame, m_copies, m_directions, m_rings, m_caches);
+            on.marks(x, y, m, s, line, render::kWhite);
+        });
 }
 
 void CircleRenderer::mark(long long cx, long long cy, long long s, CircleMark shape,
@@ -526,22 +618,25 @@ void CircleRenderer::draw()
                             4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
+    m_repeated = !grid.rows.empty() && !grid.cols.empty() &&
+                 (grid.rows.last > grid.rows.first || grid.cols.last > grid.cols.first);
     // Every element takes its colour, or the one before when it names none, whether or not
     // the window shows it: each copy after the first starts from the colours the one before
     // left, which are the same every time.
     const CopiesAlike alike = !m_copies       ? CopiesAlike::No
                               : copiesAlike() ? CopiesAlike::All
                                               : CopiesAlike::AfterTheFirst;
-    drawCopies(m_c, grid, CopyReach::around(reach), alike,
-               [this](Canvas& c, long long x, long long y) {
-                   if (&c == &m_c) {
-                       copy(x, y);
-                   } else {
-                       CircleRenderer other(c, m_p, m_frame, m_copies, m_directions, m_caches);
-                       other.m_color = m_color;
-                       other.copy(x, y);
-                   }
-               });
+    drawCopies(
+        m_c, grid, CopyReach::around(reach), alike, [this](Canvas& c, long long x, long long y) {
+            if (&c == &m_c) {
+                copy(x, y);
+            } else {
+                CircleRenderer other(c, m_p, m_frame, m_copies, m_directions, m_rings, m_caches);
+                other.m_color = m_color;
+                other.m_repeated = m_repeated;
+                other.copy(x, y);
+            }
+        });
     m_c.setPenWidth(1);
 }
 
@@ -553,14 +648,16 @@ void drawCircle(Canvas& canvas, const CircleParams& params, const render::Frame&
     FigureCaches own;
     FigureCaches& kept = cachesOr(caches, own);
     Directions directions(params.startPosition, kept);
-    CircleRenderer(canvas, params, frame, true, directions, kept).draw();
+    RingStamps rings(kept);
+    CircleRenderer(canvas, params, frame, true, directions, rings, kept).draw();
 }
 
 void drawCircleCopyByCopy(Canvas& canvas, const CircleParams& params, const render::Frame& frame)
 {
     FigureCaches own;
     Directions directions(params.startPosition, own);
-    CircleRenderer(canvas, params, frame, false, directions, own).draw();
+    RingStamps rings(own);
+    CircleRenderer(canvas, params, frame, false, directions, rings, own).draw();
 }
 
 } // namespace koyomi::figures
