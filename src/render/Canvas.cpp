@@ -182,6 +182,7 @@ void Canvas::setFontFamily(const QString& family)
 
 QPainter& Canvas::painter() const
 {
+    paintTextUnion();
     // What the painter paints is not followed: it may paint anywhere.
     m_written.add(0, 0, m_image.width(), m_image.height());
     if (!m_painter) {
@@ -196,6 +197,7 @@ QPainter& Canvas::painter() const
 
 void Canvas::endPainter() const
 {
+    paintTextUnion();
     if (m_painter) {
         m_painter->end();
         m_painter.reset();
@@ -505,6 +507,7 @@ QSize Canvas::textExtent(const QString& text) const
 
 KOYOMI_PIXEL_LOOP bool Canvas::allPixelsAre(ColorRef color, long long& from) const
 {
+    paintTextUnion();
     const QRgb rgb = toQRgb(color);
     const long long w = m_image.width();
     const long long n = w * m_image.height();

@@ -176,6 +176,14 @@ public:
 
     // Text with the top of its cell at y, on a clear background.
     void textOut(int x, int y, const QString& text);
+    // Texts written in copy mode from beginTextUnion to endTextUnion are gathered as the union
+    // of their glyphs' pixels and painted at the end, or before the painter draws or the
+    // canvas is read, or when a text of another colour comes: texts of one colour over each
+    // other show that union whatever their order, and thousands of large labels over small
+    // cells then paint each pixel once rather than every glyph's. Only texts may be written
+    // meanwhile.
+    void beginTextUnion();
+    void endTextUnion();
     // How many texts were laid out for this canvas (those drawn by the painter, and those met
     // for the first time on any canvas): each costs about as much as thousands of pixels.
     long long textsLaidOut() const { return m_textsLaidOut; }
@@ -239,6 +247,8 @@ private:
     // Paints the pixels of the glyphs of a laid-out text that reach the canvas, with the
     // text's baseline origin at (x, baseline).
     void paintGlyphs(const TextGlyphs& text, long long x, long long baseline);
+    // Paints the glyphs' pixels gathered so far in the union of texts.
+    void paintTextUnion() const;
     void strokeFigure(std::span<const QPoint> points, bool closed);
     // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
     // when the painter is to draw it (the first of its kind, or too large to keep).
@@ -269,6 +279,9 @@ private:
     // by the edge would otherwise each allocate and clear up to a megabyte.
     mutable QImage m_wholeScratch;
     long long m_textsLaidOut = 0;
+    bool m_textUnionOn = false;
+    mutable RowBits m_textUnion;
+    mutable QRgb m_textUnionRgb = 0;
     long long m_strokesStamped = 0; // strokes painted from the stamps all canvases share
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
@@ -284,6 +297,20 @@ private:
     std::vector<std::uint8_t> m_pathTypes;
     std::vector<QPoint> m_strokingPoints; // the path being stroked (see strokePath)
     std::vector<std::uint8_t> m_strokingTypes;
+};
+
+// Gathers the texts written on a canvas while it lives as one union (Canvas::beginTextUnion):
+// the labels of a figure, one colour, however many stand over each other.
+class TextUnion
+{
+public:
+    explicit TextUnion(Canvas& canvas) : m_canvas(canvas) { m_canvas.beginTextUnion(); }
+    ~TextUnion() { m_canvas.endTextUnion(); }
+    TextUnion(const TextUnion&) = delete;
+    TextUnion& operator=(const TextUnion&) = delete;
+
+private:
+    Canvas& m_canvas;
 };
 
 // The pixels a one-pixel line from `from` to `to` paints in the given style, as Canvas

@@ -63,9 +63,39 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
         const GlyphPicture& picture = *glyph.picture;
         const long long gx = x + glyph.dx;
         const long long gy = baseline + glyph.dy;
-        if (reaches(gx, gy, picture.top, picture.bottom, picture.left, picture.right)) {
-            paintRuns(picture.runs, gx, gy, rgb);
+        if (!reaches(gx, gy, picture.top, picture.bottom, picture.left, picture.right)) {
+            continue;
         }
+        if (!m_textUnionOn) {
+            paintRuns(picture.runs, gx, gy, rgb);
+            continue;
+        }
+        if (rgb != m_textUnionRgb) {
+            paintTextUnion();
+            m_textUnionRgb = rgb;
+        }
+        if (!picture.bits) {
+            picture.bits = BitPicture::of(picture.runs);
+        }
+        m_textUnion.add(*picture.bits, gx, gy, int(w), int(h));
+    }
+}
+
+void Canvas::beginTextUnion()
+{
+    m_textUnionOn = true;
+}
+
+void Canvas::endTextUnion()
+{
+    paintTextUnion();
+    m_textUnionOn = false;
+}
+
+void Canvas::paintTextUnion() const
+{
+    if (!m_textUnion.empty()) {
+        m_textUnion.paint(PixelTarget(m_image, m_written), m_textUnionRgb);
     }
 }
 

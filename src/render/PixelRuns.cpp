@@ -82,4 +82,122 @@ KOYOMI_PIXEL_LOOP void StampScratch::blacken(const QSize& used, const std::vecto
     }
 }
 
+KOYOMI_PIXEL_LOOP BitPicture BitPicture::of(std::span<const PixelRun> runs)
+{
+    BitPicture p;
+    if (runs.empty()) {
+        return p;
+    }
+    int right = runs.front().x1;
+    p.left = runs.front().x0;
+    for (const PixelRun& run : runs) {
+        p.left = std::min(p.left, run.x0);
+        right = std::max(right, run.x1);
+    }
+    p.top = runs.front().dy;
+    p.rows = runs.back().dy - p.top + 1;
+    p.words = (right - p.left + 63) / 64;
+    p.bits.assign(std::size_t(p.rows) * std::size_t(p.words), 0);
+    for (const PixelRun& run : runs) {
+        std::uint64_t* const row = p.bits.data() + std::size_t(run.dy - p.top) * p.words;
+        for (int u = run.x0 - p.left; u < run.x1 - p.left; ++u) {
+            row[u / 64] |= std::uint64_t(1) << (u % 64);
+        }
+    }
+    return p;
+}
+
+KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long long y, int width,
+                                    int height)
+{
+    if (width != m_width || height != m_height) {
+        m_width = width;
+        m_height = height;
+        m_words = (width + 63) / 64;
+        m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
+        m_top = 0;
+        m_bottom = -1;
+    }
+    const long long first = std::max<long long>(y + picture.top, 0);
+    const long long last = std::min<long long>(y + picture.top + picture.rows, height) - 1;
+    // The picture's words land shifted within the image's: each across two of them.
+    const long long column = x + picture.left;
+    const long long base = column >= 0 ? column / 64 : -((63 - column) / 64);
+    const int shift = int(column - base * 64);
+    const long long from = std::max<long long>(0, -base - 1);
+    const long long to = std::min<long long>(picture.words, m_words - base);
+    if (first > last || from >= to) {
+        return;
+    }
+    // Most pictures lie wholly within the image's words: their rows go without a check.
+    const bool inside = base >= 0 && base + picture.words < m_words;
+    for (long long row = first; row <= last; ++row) {
+        const std::uint64_t* const src =
+            picture.bits.data() + (row - y - picture.top) * picture.words;
+        std::uint64_t* const dst = m_bits.data() + row * m_words;
+        if (inside && shift == 0) {
+            for (long long k = 0; k < picture.words; ++k) {
+                dst[base + k] |= src[k];
+            }
+            continue;
+        }
+        if (inside) {
+            for (long long k = 0; k < picture.words; ++k) {
+                dst[base + k] |= src[k] << shift;
+                dst[base + k + 1] |= src[k] >> (64 - shift);
+            }
+            continue;
+        }
+        for (long long k = from; k < to; ++k) {
+            const std::uint64_t word = src[k];
+            const long long at = base + k;
+            if (at >= 0) {
+                dst[at] |= word << shift;
+            }
+            if (shift != 0 && at + 1 < m_words) {
+                dst[at + 1] |= word >> (64 - shift);
+            }
+        }
+    }
+    m_top = empty() ? first : std::min(m_top, first);
+    m_bottom = std::max(m_bottom, last);
+}
+
+KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
+{
+    for (long long row = m_top; row <= m_bottom; ++row) {
+        std::uint64_t* const words = m_bits.data() + row * m_words;
+        // Runs of set bits, across words: a run ends at the first clear bit after it.
+        long long start = -1;
+        for (long long k = 0; k < m_words; ++k) {
+            const std::uint64_t word = words[k];
+            words[k] = 0;
+            if (word == (start < 0 ? 0 : ~std::uint64_t(0))) {
+                continue; // no run starts or ends in it
+            }
+            const long long base = k * 64;
+            int at = 0;
+            while (at < 64) {
+                const std::uint64_t from = ~std::uint64_t(0) << at;
+                const std::uint64_t next = (start < 0 ? word : ~word) & from;
+                if (next == 0) {
+                    break;
+                }
+                at = __builtin_ctzll(next);
+                if (start < 0) {
+                    start = base + at;
+                } else {
+                    target.fill(start, row, base + at, row + 1, rgb);
+                    start = -1;
+                }
+            }
+        }
+        if (start >= 0) {
+            target.fill(start, row, m_words * 64, row + 1, rgb);
+        }
+    }
+    m_top = 0;
+    m_bottom = -1;
+}
+
 } // namespace koyomi::render

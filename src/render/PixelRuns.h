@@ -112,6 +112,44 @@ private:
     }
 };
 
+// A shape's pixels as bits: a row of words for each of its rows, bit b of word k standing for
+// column left + 64·k + b (relative to the shape's origin).
+struct BitPicture
+{
+    int top = 0;
+    int left = 0;
+    int rows = 0;
+    int words = 0;
+    std::vector<std::uint64_t> bits;
+
+    // From the runs of a shape, row by row, top first.
+    static BitPicture of(std::span<const PixelRun> runs);
+};
+
+// Pixels of an image gathered as bits, row by row, to be painted once: shapes of one colour
+// painted over each other in copy mode cover the union of their pixels whatever their order,
+// and thousands of large glyphs over each other then cost a few words for each of their rows
+// rather than every pixel of them.
+class RowBits
+{
+public:
+    // Gathers the picture's pixels placed at (x, y), cut to an image of the given size; the
+    // bits are made at the first picture gathered, and kept from one painting to the next
+    // while the size stays.
+    void add(const BitPicture& picture, long long x, long long y, int width, int height);
+    bool empty() const { return m_top > m_bottom; }
+    // Paints every pixel gathered in one colour and forgets them.
+    void paint(const PixelTarget& target, QRgb rgb);
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    long long m_words = 0; // a row's 64-bit words
+    std::vector<std::uint64_t> m_bits;
+    long long m_top = 0; // the rows set since the last painting
+    long long m_bottom = -1;
+};
+
 // The columns [x0, x1) of one row of a picture that a shape may cover; x0 == x1 for none.
 struct RowBand
 {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,9 @@ struct GlyphPicture
     int bottom = -1;
     int left = 0;
     int right = -1;
+    // The runs as bits, made when the glyph is first gathered with others (Canvas's union of
+    // texts).
+    mutable std::optional<BitPicture> bits;
     // False when the glyph cannot be kept as pixels of one colour (a colour picture, a glyph
     // larger than kept pictures, or one that reaches past the picture it was drawn on).
     bool usable = false;

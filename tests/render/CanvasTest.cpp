@@ -395,6 +395,46 @@ TEST(CanvasText, NumbersMetOnceAreComposedAsThePainterDrawsThem)
     }
 }
 
+TEST(CanvasText, TextsGatheredAsOneUnionPaintWhatEachPaintsAlone)
+{
+    // Hundreds of texts over each other, from glyphs of a few pixels to ones the painter fills
+    // as outlines, cut by every edge and far beyond it, in two colours that take turns now and
+    // then, with a text only the painter draws and a look at the pixels between them: gathered
+    // as one union they leave the canvas as writing each alone does. Widths below, at and
+    // above a word of 64 pixels.
+    std::mt19937 rng(41);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (const QSize size : {QSize(50, 40), QSize(64, 30), QSize(130, 90), QSize(200, 61)}) {
+        Canvas alone(size.width(), size.height(), kBlack);
+        Canvas gathered(size.width(), size.height(), kBlack);
+        gathered.beginTextUnion();
+        ColorRef color = 0x00C0FF;
+        for (int i = 0; i < 300; ++i) {
+            if (pick(0, 40) == 0) {
+                color = color == 0x00C0FF ? kWhite : 0x00C0FF;
+            }
+            const int points = pick(0, 5) == 0 ? pick(60, 110) : pick(6, 30);
+            const QString text =
+                pick(0, 60) == 0 ? QStringLiteral("目盛") : QString::number(pick(-99999, 999999));
+            const int x = pick(-300, size.width() + 20);
+            const int y = pick(-160, size.height() + 20);
+            for (Canvas* c : {&alone, &gathered}) {
+                c->setFontSize(points);
+                c->setFontColor(color);
+                c->textOut(x, y, text);
+            }
+            if (i % 97 == 0) {
+                ASSERT_EQ(gathered.pixel(i % size.width(), i % size.height()),
+                          alone.pixel(i % size.width(), i % size.height()));
+            }
+        }
+        gathered.endTextUnion();
+        EXPECT_EQ(gathered.image(), alone.image()) << size.width() << "x" << size.height();
+        EXPECT_GT(countColor(gathered, 0x00C0FF), 0);
+        EXPECT_GT(countColor(gathered, kWhite), 0);
+    }
+}
+
 TEST(CanvasGeometry, AllPixelsOfOneColourIsFoundWhereverTheLastOtherPixelIs)
 {
     // One pixel of another colour anywhere, the first and last of a row included, keeps the

@@ -439,6 +439,8 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     }
     i64 drawn = 0;
     long long coveredTo = 0;
+    // The labels are one colour: their glyphs are gathered and painted once.
+    const render::TextUnion together(m_c);
     for (i64 n = 0; n < (i64(1) << bits); ++n) {
         i64 k = n;
         if (mayCover) {
@@ -467,9 +469,11 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             }
             if (fitsInt(x) && fitsInt(y)) {
                 m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span()));
-                if (mayCover && ++drawn >= lookAfter &&
-                    m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
-                    return;
+                if (mayCover && ++drawn >= lookAfter) {
+                    drawn = 0;
+                    if (m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
+                        return;
+                    }
                 }
             }
         }
