@@ -203,8 +203,10 @@ private:
     Canvas& m_c;
     const CircleParams& m_p;
     const render::Frame& m_frame;
-    const bool m_copies;     // alike copies may be copied from one drawn
-    bool m_repeated = false; // more than one copy meets the canvas
+    const bool m_copies; // alike copies may be copied from one drawn
+    // How many copies meet the window, and its pixels.
+    long long m_shownCopies = 1;
+    long long m_windowPixels = 0;
     Directions& m_directions;
     RingStamps& m_rings;
     FigureCaches& m_caches;
@@ -370,8 +372,10 @@ constexpr long long kMaxRingStampReach = 2048;
 // each crossing the window) is drawn once, whole, about its centre: the marks of a ring share
 // a colour and are painted over each other in copy mode, so their union is the ring wherever
 // it stands, and each copy then costs the pixels the ring covers. Only where that pays: its
-// marks paint more than a sixteenth of its square. A mark longer than the canvas draws whole
-// (see Canvas::paintWhole) shows here what a larger window would where the window's edge cuts
+// marks paint more than a sixteenth of its square, and the copies meeting the window, each
+// cut to it, would draw at least twice its square (two copies of a ring of dots reaching
+// two thousand pixels cost far less cut to a small window). A mark longer than the canvas draws
+// whole (see Canvas::paintWhole) shows here what a larger window would where the window's edge cuts
 // it, as copies drawn on a scratch image always have; the painter cutting it at the edge
 // can move one of its pixels.
 std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
@@ -379,15 +383,15 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
 {
     const long long reach =
         std::abs((long long)m_p.radius) + std::abs(s) + render::strokeReach(line.width) + 2;
-    if (!m_copies || !m_repeated || m_c.penMode() != render::PenMode::Copy ||
-        reach > kMaxRingStampReach) {
+    if (!m_copies || m_c.penMode() != render::PenMode::Copy || reach > kMaxRingStampReach) {
         return nullptr;
     }
-    // Within that reach the product cannot overflow.
+    // Within that reach the products cannot overflow.
     const long long side = 2 * reach + 1;
+    const long long square = side * side;
     const long long painted =
         m * (std::abs(s) + 1) * std::max(1LL, render::heldStrokeWidth(line.width));
-    if (16 * painted < side * side) {
+    if (16 * painted < square || m_shownCopies * std::min(square, m_windowPixels) < 2 * square) {
         return nullptr;
     }
     return m_rings.of(
@@ -618,8 +622,11 @@ void CircleRenderer::draw()
                             4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
-    m_repeated = !grid.rows.empty() && !grid.cols.empty() &&
-                 (grid.rows.last > grid.rows.first || grid.cols.last > grid.cols.first);
+    m_shownCopies = grid.rows.empty() || grid.cols.empty()
+                        ? 0
+                        : std::min(grid.rows.last - grid.rows.first + 1, 1LL << 20) *
+                              std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20);
+    m_windowPixels = (long long)m_c.width() * m_c.height();
     // Every element takes its colour, or the one before when it names none, whether or not
     // the window shows it: each copy after the first starts from the colours the one before
     // left, which are the same every time.
@@ -633,7 +640,8 @@ void CircleRenderer::draw()
             } else {
                 CircleRenderer other(c, m_p, m_frame, m_copies, m_directions, m_rings, m_caches);
                 other.m_color = m_color;
-                other.m_repeated = m_repeated;
+                other.m_shownCopies = m_shownCopies;
+                other.m_windowPixels = m_windowPixels;
                 other.copy(x, y);
             }
         });
