@@ -300,18 +300,32 @@ private:
 };
 
 // Gathers the texts written on a canvas while it lives as one union (Canvas::beginTextUnion):
-// the labels of a figure, one colour, however many stand over each other.
+// the labels of a figure, one colour, however many stand over each other. A few labels are
+// cheaper written one by one (`gather` false): the union's bits cover the canvas.
 class TextUnion
 {
 public:
-    explicit TextUnion(Canvas& canvas) : m_canvas(canvas) { m_canvas.beginTextUnion(); }
-    ~TextUnion() { m_canvas.endTextUnion(); }
+    explicit TextUnion(Canvas& canvas, bool gather = true) : m_canvas(gather ? &canvas : nullptr)
+    {
+        if (m_canvas) {
+            m_canvas->beginTextUnion();
+        }
+    }
+    ~TextUnion()
+    {
+        if (m_canvas) {
+            m_canvas->endTextUnion();
+        }
+    }
     TextUnion(const TextUnion&) = delete;
     TextUnion& operator=(const TextUnion&) = delete;
 
 private:
-    Canvas& m_canvas;
+    Canvas* m_canvas;
 };
+
+// From this many texts a figure's labels are gathered as one union.
+inline constexpr long long kTextsGathered = 64;
 
 // The pixels a one-pixel line from `from` to `to` paints in the given style, as Canvas
 // lineTo paints them after a moveTo: the end point left out, the pattern from its start.

@@ -115,6 +115,7 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         m_height = height;
         m_words = (width + 63) / 64;
         m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
+        m_set.assign(std::size_t(height), {int(m_words), -1});
         m_top = 0;
         m_bottom = -1;
     }
@@ -131,7 +132,12 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     }
     // Most pictures lie wholly within the image's words: their rows go without a check.
     const bool inside = base >= 0 && base + picture.words < m_words;
+    const int low = int(std::max<long long>(base + from, 0));
+    const int high = int(std::min<long long>(base + to, m_words - 1));
     for (long long row = first; row <= last; ++row) {
+        auto& [setFrom, setTo] = m_set[std::size_t(row)];
+        setFrom = std::min(setFrom, low);
+        setTo = std::max(setTo, high);
         const std::uint64_t* const src =
             picture.bits.data() + (row - y - picture.top) * picture.words;
         std::uint64_t* const dst = m_bits.data() + row * m_words;
@@ -166,10 +172,11 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
 KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
 {
     for (long long row = m_top; row <= m_bottom; ++row) {
+        auto& [setFrom, setTo] = m_set[std::size_t(row)];
         std::uint64_t* const words = m_bits.data() + row * m_words;
         // Runs of set bits, across words: a run ends at the first clear bit after it.
         long long start = -1;
-        for (long long k = 0; k < m_words; ++k) {
+        for (long long k = setFrom; k <= setTo; ++k) {
             const std::uint64_t word = words[k];
             words[k] = 0;
             if (word == (start < 0 ? 0 : ~std::uint64_t(0))) {
@@ -193,8 +200,10 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
             }
         }
         if (start >= 0) {
-            target.fill(start, row, m_words * 64, row + 1, rgb);
+            target.fill(start, row, (long long)(setTo + 1) * 64, row + 1, rgb);
         }
+        setFrom = int(m_words);
+        setTo = -1;
     }
     m_top = 0;
     m_bottom = -1;

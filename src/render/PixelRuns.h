@@ -146,7 +146,9 @@ private:
     int m_height = 0;
     long long m_words = 0; // a row's 64-bit words
     std::vector<std::uint64_t> m_bits;
-    long long m_top = 0; // the rows set since the last painting
+    // The words of each row set since the last painting (none: first > last), and the rows.
+    std::vector<std::pair<int, int>> m_set;
+    long long m_top = 0;
     long long m_bottom = -1;
 };
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -439,8 +440,12 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     }
     i64 drawn = 0;
     long long coveredTo = 0;
-    // The labels are one colour: their glyphs are gathered and painted once.
-    const render::TextUnion together(m_c);
+    // The labels are one colour: where many stand over each other (a line of them taller
+    // than two cells), their glyphs are gathered and painted once.
+    const bool crowded = (long double)m_labelHeight * m_labelHeight >
+                             2 * std::fabs((long double)sh * (long double)sv) &&
+                         rowCount * (cols.last - cols.first + 1) >= render::kTextsGathered;
+    const render::TextUnion together(m_c, crowded);
     for (i64 n = 0; n < (i64(1) << bits); ++n) {
         i64 k = n;
         if (mayCover) {

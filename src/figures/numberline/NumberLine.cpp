@@ -305,8 +305,6 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
             if (y + font.inkBottom < 0 || y + font.inkTop >= m_c.height()) {
                 k = Range{0, -1};
             }
-            // The labels are one colour: their glyphs are gathered and painted once.
-            const render::TextUnion together(m_c);
             for (i64 i = k.first; i <= k.last; ++i) {
                 // The value restarts on every line and grows by the step at every tick.
                 const i64 v = i64(m_p.labelStart) + i * i64(m_p.labelStep);
