@@ -622,10 +622,12 @@ void CircleRenderer::draw()
                             4;
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
+    // Held to 2^24, so that it times a stamp's square (at most 2^24 pixels) stays in range.
     m_shownCopies = grid.rows.empty() || grid.cols.empty()
                         ? 0
-                        : std::min(grid.rows.last - grid.rows.first + 1, 1LL << 20) *
-                              std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20);
+                        : std::min(std::min(grid.rows.last - grid.rows.first + 1, 1LL << 20) *
+                                       std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20),
+                                   1LL << 24);
     m_windowPixels = (long long)m_c.width() * m_c.height();
     // Every element takes its colour, or the one before when it names none, whether or not
     // the window shows it: each copy after the first starts from the colours the one before
