@@ -207,6 +207,7 @@ private:
     // How many copies meet the window, and its pixels.
     long long m_shownCopies = 1;
     long long m_windowPixels = 0;
+    long long m_windowDiagonal = 0;
     Directions& m_directions;
     RingStamps& m_rings;
     FigureCaches& m_caches;
@@ -373,8 +374,9 @@ constexpr long long kMaxRingStampReach = 2048;
 // a colour and are painted over each other in copy mode, so their union is the ring wherever
 // it stands, and each copy then costs the pixels the ring covers. Only where that pays: its
 // marks paint more than a sixteenth of its square, and the copies meeting the window, each
-// cut to it, would draw at least twice its square (two copies of a ring of dots reaching
-// two thousand pixels cost far less cut to a small window). A mark longer than the canvas draws
+// cut to it, would draw at least twice the ring (two copies of a ring of dots reaching two
+// thousand pixels cost far less cut to a small window; four copies of marks two thousand
+// pixels long each cross it whole). A mark longer than the canvas draws
 // whole (see Canvas::paintWhole) shows here what a larger window would where the window's edge cuts
 // it, as copies drawn on a scratch image always have; the painter cutting it at the edge
 // can move one of its pixels.
@@ -391,7 +393,16 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
     const long long square = side * side;
     const long long painted =
         m * (std::abs(s) + 1) * std::max(1LL, render::heldStrokeWidth(line.width));
-    if (16 * painted < square || m_shownCopies * std::min(square, m_windowPixels) < 2 * square) {
+    // What one copy cut to the window draws of the ring, against the whole ring: a dot ring
+    // by the pixels it covers there, a stroke ring by the length of its marks, which cross a
+    // window no larger than their length whole.
+    const CircleMark shape = CircleMark(m_p.edgeMark);
+    const auto ends = markEnds(shape, m_p.radius, s);
+    const long long length = ends ? std::abs(ends->first - ends->second) + 1 : 1;
+    const bool pays = shape == CircleMark::Dot
+                          ? m_shownCopies * std::min(square, m_windowPixels) >= 2 * square
+                          : m_shownCopies * std::min(length, m_windowDiagonal) >= 2 * length;
+    if (16 * painted < square || !pays) {
         return nullptr;
     }
     return m_rings.of(
@@ -629,6 +640,7 @@ void CircleRenderer::draw()
                                        std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20),
                                    1LL << 24);
     m_windowPixels = (long long)m_c.width() * m_c.height();
+    m_windowDiagonal = (long long)std::ceil(std::hypot(double(m_c.width()), double(m_c.height())));
     // Every element takes its colour, or the one before when it names none, whether or not
     // the window shows it: each copy after the first starts from the colours the one before
     // left, which are the same every time.
@@ -644,6 +656,7 @@ void CircleRenderer::draw()
                 other.m_color = m_color;
                 other.m_shownCopies = m_shownCopies;
                 other.m_windowPixels = m_windowPixels;
+                other.m_windowDiagonal = m_windowDiagonal;
                 other.copy(x, y);
             }
         });

@@ -359,7 +359,8 @@ TEST(Circle, RingsPaintedAsOneStampInEveryCopyMatchTheirMarksOneByOne)
     // Overlapping copies of rings of tens to thousands of marks, dots and strokes of every
     // kind (each ring then drawn once about its centre and painted in every copy, where that
     // pays), against every mark drawn in place. Then a ring that fits the window in one copy
-    // (drawn mark by mark) and in two (as one stamp).
+    // (drawn mark by mark) and in two (as one stamp), and long marks on either side of where
+    // their stamp pays.
     std::mt19937 rng(29);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto draw = [](const CircleParams& p, int w, int h, const std::string& what) {
@@ -397,6 +398,18 @@ TEST(Circle, RingsPaintedAsOneStampInEveryCopyMatchTheirMarksOneByOne)
         p.countAcross = copies;
         p.gapAcross = -30;
         draw(p, 200, 200, std::to_string(copies) + " copies");
+    }
+    // Marks 301 pixels long across a window whose diagonal is 142: four copies cut to it draw
+    // less than twice the ring, five more.
+    for (const int copies : {4, 5}) {
+        CircleParams p = bare();
+        p.radius = 10;
+        p.divisions = 2;
+        p.edgeMark = int(CircleMark::Across);
+        p.sub1 = CircleRing{24, 150, LineSetting{0, 1, kRedIndex}};
+        p.countAcross = copies;
+        p.gapAcross = -15;
+        draw(p, 100, 100, std::to_string(copies) + " copies of long marks");
     }
 }
 
