@@ -376,10 +376,10 @@ constexpr long long kMaxRingStampReach = 2048;
 // marks paint more than a sixteenth of its square, and the copies meeting the window, each
 // cut to it, would draw at least twice the ring (two copies of a ring of dots reaching two
 // thousand pixels cost far less cut to a small window; four copies of marks two thousand
-// pixels long each cross it whole). A mark longer than the canvas draws
-// whole (see Canvas::paintWhole) shows here what a larger window would where the window's edge cuts
-// it, as copies drawn on a scratch image always have; the painter cutting it at the edge
-// can move one of its pixels.
+// pixels long each cross it whole). A mark longer than the canvas draws whole (see
+// Canvas::paintWhole) shows here what a larger window would where the window's edge cuts it,
+// as copies drawn on a scratch image always have; the painter cutting it at the edge can move
+// one of its pixels.
 std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
                                                        const LineSetting& line)
 {
