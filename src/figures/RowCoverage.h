@@ -75,7 +75,7 @@ public:
     void orShifted(const BitRow& from, i64 d)
     {
         const i64 n = (i64)m_words.size();
-        const i64 q = d >= 0 ? d / 64 : -((-d + 63) / 64);
+        const i64 q = floorDiv(d, 64);
         const int b = int(d - q * 64); // 0 ≤ b < 64
         const std::uint64_t* src = from.m_words.data();
         auto word = [&](i64 w) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/Canvas.h"
+#include "render/WholeDivision.h"
 
 #include <algorithm>
 #include <climits>
@@ -57,16 +58,8 @@ inline bool isMultiple(i64 k, i64 d)
     return d != 0 && k % d == 0;
 }
 
-inline i64 floorDiv(i64 a, i64 b)
-{
-    const i64 q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-inline i64 ceilDiv(i64 a, i64 b)
-{
-    return -floorDiv(-a, b);
-}
+using render::ceilDiv;
+using render::floorDiv;
 
 // Inclusive range of repetition indices; empty when first > last.
 struct Range

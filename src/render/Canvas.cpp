@@ -1,6 +1,7 @@
 #include "render/Canvas.h"
 #include "render/PixelLoop.h"
 #include "render/PixelRuns.h"
+#include "render/WholeDivision.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -359,8 +360,6 @@ void Canvas::fillColumns(long long x, long long step, long long count, long long
         return;
     }
     // The columns that reach the canvas: x + k·step + width > 0 and x + k·step < w.
-    auto ceilDiv = [](long long a, long long b) { return a >= 0 ? (a + b - 1) / b : -(-a / b); };
-    auto floorDiv = [](long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
     const long long first = std::max<long long>(0, ceilDiv(-width - x + 1, step));
     const long long last = std::min<long long>(count - 1, floorDiv(w - 1 - x, step));
     if (first > last) {

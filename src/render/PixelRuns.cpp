@@ -1,6 +1,7 @@
 #include "render/PixelRuns.h"
 
 #include "render/PixelLoop.h"
+#include "render/WholeDivision.h"
 
 #include <QColor>
 
@@ -123,7 +124,7 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     const long long last = std::min<long long>(y + picture.top + picture.rows, height) - 1;
     // The picture's words land shifted within the image's: each across two of them.
     const long long column = x + picture.left;
-    const long long base = column >= 0 ? column / 64 : -((63 - column) / 64);
+    const long long base = floorDiv(column, 64);
     const int shift = int(column - base * 64);
     const long long from = std::max<long long>(0, -base - 1);
     const long long to = std::min<long long>(picture.words, m_words - base);

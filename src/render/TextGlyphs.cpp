@@ -1,5 +1,7 @@
 #include "render/TextGlyphs.h"
 
+#include "render/WholeDivision.h"
+
 #include <QFont>
 #include <QGlyphRun>
 #include <QPainter>
@@ -297,8 +299,8 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
                 return false;
             }
         }
-        const std::int64_t wholeX = x >= 0 ? x / 64 : -((-x + 63) / 64);
-        const std::int64_t wholeY = p.y >= 0 ? p.y / 64 : -((-p.y + 63) / 64);
+        const std::int64_t wholeX = floorDiv(x, 64);
+        const std::int64_t wholeY = floorDiv(p.y, 64);
         if (wholeX >= (1 << 24)) {
             return false;
         }

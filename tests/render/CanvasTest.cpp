@@ -255,6 +255,28 @@ TEST(CanvasFill, FloodFillReachesAroundCorners)
     EXPECT_EQ(countColor(c, kBlack), 0);
 }
 
+namespace {
+
+// The text as the painter draws it in the canvas's font and the given colour at (x, y), the
+// top of its cell, on a canvas w × h: drawn whole on an image `margin` pixels larger on every
+// side, since the painter cuts outlines at an image's edge before filling them, which moves a
+// pixel here and there.
+QImage painterText(const Canvas& like, ColorRef color, int x, int y, const QString& text, int w,
+                   int h, int margin)
+{
+    QImage whole(w + 2 * margin, h + 2 * margin, QImage::Format_RGB32);
+    whole.fill(Qt::black);
+    {
+        QPainter p(&whole);
+        p.setFont(like.font());
+        p.setPen(QColor(toQRgb(color)));
+        p.drawText(x + margin, y + margin + QFontMetrics(like.font()).ascent(), text);
+    }
+    return whole.copy(margin, margin, w, h);
+}
+
+} // namespace
+
 TEST(CanvasText, TextCellTopIsAtYAndSizeReadsBack)
 {
     Canvas c(200, 80, kBlack);
@@ -303,18 +325,7 @@ TEST(CanvasText, TextDrawnAgainCoversTheSamePixelsAsThePainterDraws)
             const int y = -30 - size / 2 + (x * 7 + i * 13) % (130 + size);
             const QString& text = texts[i % texts.size()];
             drawnByPainter += i % texts.size() >= 13 ? 1 : 0;
-            // The painter cuts outlines at the image's edge before filling them, which moves
-            // a pixel here and there: it draws the text whole on a larger image.
-            const int m = 2 * size;
-            QImage whole(160 + 2 * m, 90 + 2 * m, QImage::Format_RGB32);
-            whole.fill(Qt::black);
-            {
-                QPainter p(&whole);
-                p.setFont(stamped.font());
-                p.setPen(QColor(toQRgb(0x00C0FF)));
-                p.drawText(x + m, y + m + QFontMetrics(stamped.font()).ascent(), text);
-            }
-            const QImage painted = whole.copy(m, m, 160, 90);
+            const QImage painted = painterText(stamped, 0x00C0FF, x, y, text, 160, 90, 2 * size);
             stamped.fillRect(QRect(0, 0, 160, 90), kBlack);
             stamped.textOut(x, y, text);
             // Up to 64 pixels the painter draws glyphs from images of them, the same wherever
@@ -376,18 +387,10 @@ TEST(CanvasText, NumbersMetOnceAreComposedAsThePainterDrawsThem)
                                          QStringLiteral("1,0") + QString::number(i % 10) +
                                              QStringLiteral(":+") + QString::number(i)};
                 const QString& text = texts[i % 5];
-                const int m = 2 * size;
-                QImage whole(240 + 2 * m, 70 + 2 * m, QImage::Format_RGB32);
-                whole.fill(Qt::black);
-                {
-                    QPainter p(&whole);
-                    p.setFont(c.font());
-                    p.setPen(QColor(toQRgb(0x00C0FF)));
-                    p.drawText(3 + i % 5 + m, 5 + m + QFontMetrics(c.font()).ascent(), text);
-                }
                 c.fillRect(QRect(0, 0, 240, 70), kBlack);
                 c.textOut(3 + i % 5, 5, text);
-                ASSERT_EQ(c.image(), whole.copy(m, m, 240, 70))
+                ASSERT_EQ(c.image(),
+                          painterText(c, 0x00C0FF, 3 + i % 5, 5, text, 240, 70, 2 * size))
                     << family << " " << size << ": " << text.toStdString();
             }
             EXPECT_EQ(c.textsLaidOut(), 0) << family << " " << size;

@@ -204,10 +204,14 @@ private:
     const CircleParams& m_p;
     const render::Frame& m_frame;
     const bool m_copies; // alike copies may be copied from one drawn
-    // How many copies meet the window, and its pixels.
-    long long m_shownCopies = 1;
-    long long m_windowPixels = 0;
-    long long m_windowDiagonal = 0;
+    // The window the copies are drawn for (the canvas of the first renderer, not a scratch
+    // image's): how many copies meet it, its pixels and its diagonal.
+    struct Shown
+    {
+        long long copies = 1;
+        long long pixels = 0;
+        long long diagonal = 0;
+    } m_shown;
     Directions& m_directions;
     RingStamps& m_rings;
     FigureCaches& m_caches;
@@ -400,8 +404,8 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
     const auto ends = markEnds(shape, m_p.radius, s);
     const long long length = ends ? std::abs(ends->first - ends->second) + 1 : 1;
     const bool pays = shape == CircleMark::Dot
-                          ? m_shownCopies * std::min(square, m_windowPixels) >= 2 * square
-                          : m_shownCopies * std::min(length, m_windowDiagonal) >= 2 * length;
+                          ? m_shown.copies * std::min(square, m_shown.pixels) >= 2 * square
+                          : m_shown.copies * std::min(length, m_shown.diagonal) >= 2 * length;
     if (16 * painted < square || !pays) {
         return nullptr;
     }
@@ -634,13 +638,13 @@ void CircleRenderer::draw()
     const CopyGrid grid = visibleCopies(m_c, m_frame, r, m_p.countAcross, m_p.gapAcross,
                                         m_p.countDown, m_p.gapDown, reach);
     // Held to 2^24, so that it times a stamp's square (at most 2^24 pixels) stays in range.
-    m_shownCopies = grid.rows.empty() || grid.cols.empty()
-                        ? 0
-                        : std::min(std::min(grid.rows.last - grid.rows.first + 1, 1LL << 20) *
-                                       std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20),
-                                   1LL << 24);
-    m_windowPixels = (long long)m_c.width() * m_c.height();
-    m_windowDiagonal = (long long)std::ceil(std::hypot(double(m_c.width()), double(m_c.height())));
+    m_shown.copies = grid.rows.empty() || grid.cols.empty()
+                         ? 0
+                         : std::min(std::min(grid.rows.last - grid.rows.first + 1, 1LL << 20) *
+                                        std::min(grid.cols.last - grid.cols.first + 1, 1LL << 20),
+                                    1LL << 24);
+    m_shown.pixels = (long long)m_c.width() * m_c.height();
+    m_shown.diagonal = (long long)std::ceil(std::hypot(double(m_c.width()), double(m_c.height())));
     // Every element takes its colour, or the one before when it names none, whether or not
     // the window shows it: each copy after the first starts from the colours the one before
     // left, which are the same every time.
@@ -654,9 +658,7 @@ void CircleRenderer::draw()
             } else {
                 CircleRenderer other(c, m_p, m_frame, m_copies, m_directions, m_rings, m_caches);
                 other.m_color = m_color;
-                other.m_shownCopies = m_shownCopies;
-                other.m_windowPixels = m_windowPixels;
-                other.m_windowDiagonal = m_windowDiagonal;
+                other.m_shown = m_shown;
                 other.copy(x, y);
             }
         });

@@ -389,28 +389,27 @@ TEST(Circle, RingsPaintedAsOneStampInEveryCopyMatchTheirMarksOneByOne)
         p.gapDown = pick(-100, 10);
         draw(p, pick(120, 220), pick(90, 160), "case " + std::to_string(n));
     }
-    for (const int copies : {1, 2}) {
+    // A ring of copies side by side, a few pixels apart, in a square window.
+    auto edge = [&](int radius, int divisions, CircleMark shape, CircleRing sub, int gap,
+                    int window, std::array<int, 2> copies) {
         CircleParams p = bare();
-        p.radius = 20;
-        p.divisions = 30;
-        p.edgeMark = int(CircleMark::Dot);
-        p.sub1 = CircleRing{40, 20, LineSetting{1, 1, kRedIndex}};
-        p.countAcross = copies;
-        p.gapAcross = -30;
-        draw(p, 200, 200, std::to_string(copies) + " copies");
-    }
+        p.radius = radius;
+        p.divisions = divisions;
+        p.edgeMark = int(shape);
+        p.sub1 = sub;
+        p.gapAcross = gap;
+        for (const int n : copies) {
+            p.countAcross = n;
+            draw(p, window, window,
+                 std::to_string(n) + " copies, shape " + std::to_string(int(shape)));
+        }
+    };
+    edge(20, 30, CircleMark::Dot, CircleRing{40, 20, LineSetting{1, 1, kRedIndex}}, -30, 200,
+         {1, 2});
     // Marks 301 pixels long across a window whose diagonal is 142: four copies cut to it draw
     // less than twice the ring, five more.
-    for (const int copies : {4, 5}) {
-        CircleParams p = bare();
-        p.radius = 10;
-        p.divisions = 2;
-        p.edgeMark = int(CircleMark::Across);
-        p.sub1 = CircleRing{24, 150, LineSetting{0, 1, kRedIndex}};
-        p.countAcross = copies;
-        p.gapAcross = -15;
-        draw(p, 100, 100, std::to_string(copies) + " copies of long marks");
-    }
+    edge(10, 2, CircleMark::Across, CircleRing{24, 150, LineSetting{0, 1, kRedIndex}}, -15, 100,
+         {4, 5});
 }
 
 TEST(RadialDivisions, RaysLeftOutOfTheRangeMissTheWidenedBox)
