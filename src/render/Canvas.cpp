@@ -1,6 +1,7 @@
 #include "render/Canvas.h"
 #include "render/PixelLoop.h"
 #include "render/PixelRuns.h"
+#include "render/TextWidths.h"
 #include "render/WholeDivision.h"
 
 #include <QFont>
@@ -506,14 +507,21 @@ QSize Canvas::textExtent(const QString& text) const
 
 KOYOMI_PIXEL_LOOP bool Canvas::allPixelsAre(ColorRef color, long long& from) const
 {
-    paintTextUnion();
     const QRgb rgb = toQRgb(color);
-    const long long w = m_image.width();
-    const long long n = w * m_image.height();
+    // Texts gathered in the colour asked about count as painted; painting them now would
+    // forget the union, which lets the texts it covers be passed over.
+    const bool gathered = !m_textUnion.empty() && m_textUnionRgb == rgb;
+    if (!gathered) {
+        paintTextUnion();
+    }
+    const int w = m_image.width();
+    const int h = m_image.height();
+    const long long n = (long long)w * h;
     while (from < n) {
-        const auto* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(int(from / w)));
+        const long long y = from / w;
+        const auto* row = reinterpret_cast<const QRgb*>(m_image.constScanLine(int(y)));
         for (long long x = from % w; x < w; ++x, ++from) {
-            if (row[x] != rgb) {
+            if (row[x] != rgb && !(gathered && m_textUnion.has(x, y, w, h))) {
                 return false;
             }
         }

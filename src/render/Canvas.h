@@ -69,6 +69,7 @@ struct Brush
 struct PixelRun;
 struct StrokeStamp;
 struct TextGlyphs;
+class TextWidths;
 
 // Pixels [left, right] of row y, as a flood fill painted them.
 struct FilledRun
@@ -249,6 +250,9 @@ private:
     void paintGlyphs(const TextGlyphs& text, long long x, long long baseline);
     // Paints the glyphs' pixels gathered so far in the union of texts.
     void paintTextUnion() const;
+    // Whether the union of texts already holds, in the font colour, every pixel `text` can
+    // paint at (x, y): known for a text of plain characters from their glyphs' boxes alone.
+    bool unionCoversText(long long x, long long y, const QString& text) const;
     void strokeFigure(std::span<const QPoint> points, bool closed);
     // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
     // when the painter is to draw it (the first of its kind, or too large to keep).
@@ -282,6 +286,9 @@ private:
     bool m_textUnionOn = false;
     mutable RowBits m_textUnion;
     mutable QRgb m_textUnionRgb = 0;
+    // The widths of the font's characters, for the texts the union may cover (m_fontKey's).
+    mutable std::unique_ptr<TextWidths> m_unionWidths;
+    mutable QString m_unionWidthsKey;
     long long m_strokesStamped = 0; // strokes painted from the stamps all canvases share
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;

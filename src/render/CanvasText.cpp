@@ -1,5 +1,6 @@
 #include "render/Canvas.h"
 #include "render/TextGlyphs.h"
+#include "render/TextWidths.h"
 
 #include <QPainter>
 
@@ -14,6 +15,11 @@ void Canvas::textOut(int x, int y, const QString& text)
         return;
     }
     const QFont& f = font(); // settles the font and its ascent for the present size
+    // Of thousands of large labels over each other, most land where the union already holds
+    // their colour: those are passed over before they are laid out.
+    if (m_textUnionOn && m_penMode == PenMode::Copy && unionCoversText(x, y, text)) {
+        return;
+    }
     // Copy mode paints the pixels of the text's glyphs in the font colour; exclusive-or
     // drawing goes through the painter, which combines the colours itself.
     if (m_penMode == PenMode::Copy) {
@@ -48,6 +54,13 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
         return;
     }
     const QRgb rgb = toQRgb(m_fontColor);
+    // A text whose box the union already covers in its colour adds no pixel to it: of
+    // thousands of large labels over each other, most are looked at a few words a row.
+    if (m_textUnionOn && rgb == m_textUnionRgb &&
+        m_textUnion.covers(x + text.left, baseline + text.top, x + text.right,
+                           baseline + text.bottom, int(w), int(h))) {
+        return;
+    }
     auto first = text.glyphs.begin();
     auto last = text.glyphs.end();
     if (text.ordered) {
@@ -97,6 +110,26 @@ void Canvas::paintTextUnion() const
     if (!m_textUnion.empty()) {
         m_textUnion.paint(PixelTarget(m_image, m_written), m_textUnionRgb);
     }
+}
+
+bool Canvas::unionCoversText(long long x, long long y, const QString& text) const
+{
+    if (m_textUnion.empty() || toQRgb(m_fontColor) != m_textUnionRgb) {
+        return false;
+    }
+    if (!m_unionWidths || m_unionWidthsKey != m_fontKey) {
+        m_unionWidths = std::make_unique<TextWidths>(m_font);
+        m_unionWidthsKey = m_fontKey;
+    }
+    const auto overhang = m_unionWidths->asciiOverhang(text);
+    if (!overhang) {
+        return false;
+    }
+    // A plain text's glyphs stand one after another from x, none moved up or down; its
+    // width allows for shaping moving them a glyph further right.
+    return m_textUnion.covers(x - overhang->left, y + overhang->top,
+                              x + m_unionWidths->of(text) + m_unionWidths->glyph(),
+                              y + overhang->bottom, m_image.width(), m_image.height());
 }
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)

@@ -108,6 +108,26 @@ KOYOMI_PIXEL_LOOP BitPicture BitPicture::of(std::span<const PixelRun> runs)
     return p;
 }
 
+namespace {
+
+// Whether the bits from..to (inclusive) of a row of words are all set.
+bool allSet(const std::uint64_t* words, long long from, long long to)
+{
+    for (long long k = from / 64; k <= to / 64; ++k) {
+        const std::uint64_t low =
+            k == from / 64 ? ~std::uint64_t(0) << (from % 64) : ~std::uint64_t(0);
+        const std::uint64_t high =
+            k == to / 64 ? ~std::uint64_t(0) >> (63 - to % 64) : ~std::uint64_t(0);
+        const std::uint64_t mask = low & high;
+        if ((words[k] & mask) != mask) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long long y, int width,
                                     int height)
 {
@@ -116,6 +136,8 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         m_height = height;
         m_words = (width + 63) / 64;
         m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
+        m_fullWords = (m_words + 63) / 64;
+        m_full.assign(std::size_t(m_fullWords) * std::size_t(height), 0);
         m_set.assign(std::size_t(height), {int(m_words), -1});
         m_top = 0;
         m_bottom = -1;
@@ -135,6 +157,17 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     const bool inside = base >= 0 && base + picture.words < m_words;
     const int low = int(std::max<long long>(base + from, 0));
     const int high = int(std::min<long long>(base + to, m_words - 1));
+    // A picture whose rows land on words already full adds nothing: a glyph of a label that
+    // overlaps others mostly does, and this looks at a word of each row rather than several.
+    if (!empty() && first >= m_top && last <= m_bottom) {
+        long long row = first;
+        while (row <= last && allSet(m_full.data() + row * m_fullWords, low, high)) {
+            ++row;
+        }
+        if (row > last) {
+            return;
+        }
+    }
     for (long long row = first; row <= last; ++row) {
         auto& [setFrom, setTo] = m_set[std::size_t(row)];
         setFrom = std::min(setFrom, low);
@@ -142,16 +175,21 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         const std::uint64_t* const src =
             picture.bits.data() + (row - y - picture.top) * picture.words;
         std::uint64_t* const dst = m_bits.data() + row * m_words;
+        std::uint64_t* const full = m_full.data() + row * m_fullWords;
+        const auto orInto = [dst, full](long long at, std::uint64_t word) {
+            dst[at] |= word;
+            full[at / 64] |= std::uint64_t(dst[at] == ~std::uint64_t(0)) << (at % 64);
+        };
         if (inside && shift == 0) {
             for (long long k = 0; k < picture.words; ++k) {
-                dst[base + k] |= src[k];
+                orInto(base + k, src[k]);
             }
             continue;
         }
         if (inside) {
             for (long long k = 0; k < picture.words; ++k) {
-                dst[base + k] |= src[k] << shift;
-                dst[base + k + 1] |= src[k] >> (64 - shift);
+                orInto(base + k, src[k] << shift);
+                orInto(base + k + 1, src[k] >> (64 - shift));
             }
             continue;
         }
@@ -159,15 +197,46 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
             const std::uint64_t word = src[k];
             const long long at = base + k;
             if (at >= 0) {
-                dst[at] |= word << shift;
+                orInto(at, word << shift);
             }
             if (shift != 0 && at + 1 < m_words) {
-                dst[at + 1] |= word >> (64 - shift);
+                orInto(at + 1, word >> (64 - shift));
             }
         }
     }
     m_top = empty() ? first : std::min(m_top, first);
     m_bottom = std::max(m_bottom, last);
+}
+
+bool RowBits::covers(long long left, long long top, long long right, long long bottom, int width,
+                     int height) const
+{
+    if (width != m_width || height != m_height || empty()) {
+        return false;
+    }
+    left = std::max<long long>(left, 0);
+    right = std::min<long long>(right, width - 1);
+    top = std::max<long long>(top, 0);
+    bottom = std::min<long long>(bottom, height - 1);
+    if (left > right || top > bottom) {
+        return true; // none of it on the image
+    }
+    // Rows gathered lie within m_top .. m_bottom: a box reaching past them is not covered.
+    if (top < m_top || bottom > m_bottom) {
+        return false;
+    }
+    const long long kLeft = left / 64;
+    const long long kRight = right / 64;
+    for (long long row = top; row <= bottom; ++row) {
+        const std::uint64_t* const words = m_bits.data() + row * m_words;
+        if (!allSet(words + kLeft, left % 64, kRight == kLeft ? right % 64 : 63) ||
+            (kRight > kLeft && !allSet(words + kRight, 0, right % 64)) ||
+            (kRight > kLeft + 1 &&
+             !allSet(m_full.data() + row * m_fullWords, kLeft + 1, kRight - 1))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
@@ -203,6 +272,7 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
         if (start >= 0) {
             target.fill(start, row, (long long)(setTo + 1) * 64, row + 1, rgb);
         }
+        std::fill_n(m_full.data() + row * m_fullWords, m_fullWords, 0);
         setFrom = int(m_words);
         setTo = -1;
     }

@@ -138,6 +138,16 @@ public:
     // while the size stays.
     void add(const BitPicture& picture, long long x, long long y, int width, int height);
     bool empty() const { return m_top > m_bottom; }
+    // Whether every pixel of the box from (left, top) to (right, bottom), cut to an image of
+    // the given size, is gathered: a shape of the same colour within it can change none.
+    bool covers(long long left, long long top, long long right, long long bottom, int width,
+                int height) const;
+    // Whether the pixel (x, y) of an image of the given size is gathered.
+    bool has(long long x, long long y, int width, int height) const
+    {
+        return width == m_width && height == m_height &&
+               (m_bits[std::size_t(y * m_words + x / 64)] >> (x % 64) & 1) != 0;
+    }
     // Paints every pixel gathered in one colour and forgets them.
     void paint(const PixelTarget& target, QRgb rgb);
 
@@ -146,6 +156,10 @@ private:
     int m_height = 0;
     long long m_words = 0; // a row's 64-bit words
     std::vector<std::uint64_t> m_bits;
+    // For each row, a bit for each of its words that has every bit set: a box is looked at a
+    // few words a row rather than all of them.
+    long long m_fullWords = 0;
+    std::vector<std::uint64_t> m_full;
     // The words of each row set since the last painting (none: first > last), and the rows.
     std::vector<std::pair<int, int>> m_set;
     long long m_top = 0;

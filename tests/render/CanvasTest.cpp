@@ -438,6 +438,57 @@ TEST(CanvasText, TextsGatheredAsOneUnionPaintWhatEachPaintsAlone)
     }
 }
 
+TEST(CanvasText, TextsTheUnionAlreadyCoversAreLeftOutAndChangeNoPixel)
+{
+    // Numbers over cells of one to three pixels, each far larger than its cell, shuffled: most
+    // land where the union already holds their colour and are passed over, by their boxes or
+    // their glyphs' rows. Now and then a word of other characters, a text of another colour,
+    // and a look at whether the canvas is all one colour. Widths across words of 64 pixels;
+    // every text reaching past the edges somewhere.
+    std::mt19937 rng(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (const QSize size : {QSize(150, 70), QSize(64, 64), QSize(300, 41)}) {
+        for (const int points : {7, 12, 36}) {
+            struct Placed
+            {
+                int x, y;
+                QString text;
+            };
+            std::vector<Placed> texts;
+            const int stepX = pick(1, 3);
+            const int stepY = pick(1, 3);
+            for (int y = -points; y < size.height() + 2; y += stepY) {
+                for (int x = -2 * points; x < size.width() + 2; x += stepX) {
+                    texts.push_back({x, y, QString::number(x * 37 + y * 1001 - 5000)});
+                }
+            }
+            std::shuffle(texts.begin(), texts.end(), rng);
+            Canvas alone(size.width(), size.height(), kBlack);
+            Canvas gathered(size.width(), size.height(), kBlack);
+            gathered.beginTextUnion();
+            long long fromAlone = 0;
+            long long fromGathered = 0;
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                const bool other = i % 1009 == 500;
+                const QString text = i % 157 == 0 ? QStringLiteral("目盛り") : texts[i].text;
+                for (Canvas* c : {&alone, &gathered}) {
+                    c->setFontSize(points);
+                    c->setFontColor(other ? 0x00C0FF : kWhite);
+                    c->textOut(texts[i].x, texts[i].y, text);
+                }
+                if (i % 389 == 0) {
+                    ASSERT_EQ(gathered.allPixelsAre(kWhite, fromGathered),
+                              alone.allPixelsAre(kWhite, fromAlone));
+                    ASSERT_EQ(fromGathered, fromAlone) << i;
+                }
+            }
+            gathered.endTextUnion();
+            EXPECT_EQ(gathered.image(), alone.image())
+                << size.width() << "x" << size.height() << " " << points;
+        }
+    }
+}
+
 TEST(CanvasGeometry, AllPixelsOfOneColourIsFoundWhereverTheLastOtherPixelIs)
 {
     // One pixel of another colour anywhere, the first and last of a row included, keeps the

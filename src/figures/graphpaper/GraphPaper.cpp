@@ -23,6 +23,37 @@ using namespace koyomi::render;
 
 namespace {
 
+// 0 … count − 1 in the order n = 0 … end() − 1, spread out (or else in turn): the n-th is n
+// with its bits reversed in as many bits as count needs, so each next one falls halfway
+// between two taken; end() is the next power of two, and at(n) is −1 past count.
+class SpreadOrder
+{
+public:
+    SpreadOrder(i64 count, bool spread) : m_count(count), m_spread(spread)
+    {
+        while ((i64(1) << m_bits) < count) {
+            ++m_bits;
+        }
+    }
+    i64 end() const { return m_count > 0 ? i64(1) << m_bits : 0; }
+    i64 at(i64 n) const
+    {
+        i64 k = n;
+        if (m_spread) {
+            k = 0;
+            for (int b = 0; b < m_bits; ++b) {
+                k |= ((n >> b) & 1) << (m_bits - 1 - b);
+            }
+        }
+        return k < m_count ? k : -1;
+    }
+
+private:
+    i64 m_count;
+    bool m_spread;
+    int m_bits = 0;
+};
+
 // A label as it stands in the label text, which can hold a million of them: only those in
 // visible cells are ever copied out. (Kept to 16 bytes: the table of a million is written
 // afresh whenever the label text changes, and its size is most of that cost.)
@@ -428,16 +459,14 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     // Labels paint only their colour: once every pixel of the window holds it, the labels
     // left cannot change one (thousands of large labels over cells of a pixel). The window
     // is looked at only after labels that cost far more than looking at it. Nor does their
-    // order change a pixel, so their rows are taken spread over the block, each next one
-    // halfway between two taken (the bits of the count reversed): a row of large labels over
-    // cells a pixel wide covers a band of the window, and rows far apart cover it soonest.
+    // order change a pixel, so their rows, and the cells of each row, are taken spread over
+    // the block, each next one halfway between two taken (the bits of the count reversed):
+    // a row of large labels over cells a pixel wide covers a band of the window, and rows
+    // far apart cover it soonest; gathered as one union, a label between two taken is often
+    // covered by them already and passed over.
     const bool mayCover = m_c.penMode() == render::PenMode::Copy;
     const i64 lookAfter = m_w * m_h / 1024 + 16;
     const i64 rowCount = lastRow - rows.first + 1;
-    int bits = 0;
-    while ((i64(1) << bits) < rowCount) {
-        ++bits;
-    }
     i64 drawn = 0;
     long long coveredTo = 0;
     // The labels are one colour: where many stand over each other (a line of them taller
@@ -446,23 +475,23 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
                              2 * std::fabs((long double)sh * (long double)sv) &&
                          rowCount * (cols.last - cols.first + 1) >= render::kTextsGathered;
     const render::TextUnion together(m_c, crowded);
-    for (i64 n = 0; n < (i64(1) << bits); ++n) {
-        i64 k = n;
-        if (mayCover) {
-            k = 0;
-            for (int b = 0; b < bits; ++b) {
-                k |= ((n >> b) & 1) << (bits - 1 - b);
-            }
-        }
-        if (k >= rowCount) {
+    const SpreadOrder rowOrder(rowCount, mayCover);
+    for (i64 n = 0; n < rowOrder.end(); ++n) {
+        const i64 k = rowOrder.at(n);
+        if (k < 0) {
             continue;
         }
         const i64 i = rows.first + k;
-        for (i64 j = cols.first; j <= cols.last; ++j) {
-            const i64 index = (i - 1) * columns + (j - 1);
-            if (index >= count) {
-                break;
+        // The cells of this row that have a label.
+        const SpreadOrder colOrder(std::min(cols.last, count - (i - 1) * columns) - cols.first + 1,
+                                   mayCover);
+        for (i64 m = 0; m < colOrder.end(); ++m) {
+            const i64 c = colOrder.at(m);
+            if (c < 0) {
+                continue;
             }
+            const i64 j = cols.first + c;
+            const i64 index = (i - 1) * columns + (j - 1);
             Label& label = m_labels->labels[std::size_t(index)];
             const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
             const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
