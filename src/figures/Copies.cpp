@@ -155,13 +155,15 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     constexpr long long kPatience = 64;    // copies that may decide nothing, however few were drawn
     constexpr long long kMostTexts = 2048; // labels laid out: a few milliseconds' worth
     constexpr long long kEmptyPerLayer = 4;
+    constexpr long long kPixelsPerText = 512; // a label written costs about as much to read
     long long painted = 0;  // copies drawn on the layer
     long long lastGain = 0; // and how many of them had decided a pixel
     long long empty = 0;    // copies drawn that painted nothing on the canvas
     for (long long drawn = 0; drawn - empty < most && empty / kEmptyPerLayer < most && !back.done();
          ++drawn, back.next()) {
         const bool stale = lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4);
-        if (!toTheFirst && (stale || layer.textsLaidOut() > kMostTexts)) {
+        if (!toTheFirst && (stale || layer.textsLaidOut() > kMostTexts ||
+                            layer.textsWritten() * kPixelsPerText > most * w * h)) {
             return false;
         }
         const long long x = g.x0 + back.i() * g.stepX;

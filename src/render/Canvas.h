@@ -185,9 +185,15 @@ public:
     // meanwhile.
     void beginTextUnion();
     void endTextUnion();
+    // Whether the texts gathered so far hold, in the font colour, every pixel of the box from
+    // (left, top) to (right, bottom) that lies on the canvas: texts of that colour within it
+    // can change none.
+    bool textUnionCovers(long long left, long long top, long long right, long long bottom) const;
     // How many texts were laid out for this canvas (those drawn by the painter, and those met
     // for the first time on any canvas): each costs about as much as thousands of pixels.
     long long textsLaidOut() const { return m_textsLaidOut; }
+    // How many texts were written on this canvas, each laid out or not.
+    long long textsWritten() const { return m_textsWritten; }
     // The font text is drawn in at the present family and size.
     const QFont& font() const;
     QSize textExtent(const QString& text) const;
@@ -283,6 +289,7 @@ private:
     // by the edge would otherwise each allocate and clear up to a megabyte.
     mutable QImage m_wholeScratch;
     long long m_textsLaidOut = 0;
+    long long m_textsWritten = 0;
     bool m_textUnionOn = false;
     mutable RowBits m_textUnion;
     mutable QRgb m_textUnionRgb = 0;

@@ -14,6 +14,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     if (text.isEmpty()) {
         return;
     }
+    ++m_textsWritten;
     const QFont& f = font(); // settles the font and its ascent for the present size
     // Of thousands of large labels over each other, most land where the union already holds
     // their colour: those are passed over before they are laid out.
@@ -110,6 +111,14 @@ void Canvas::paintTextUnion() const
     if (!m_textUnion.empty()) {
         m_textUnion.paint(PixelTarget(m_image, m_written), m_textUnionRgb);
     }
+}
+
+bool Canvas::textUnionCovers(long long left, long long top, long long right,
+                              long long bottom) const
+{
+    return m_textUnionOn && m_penMode == PenMode::Copy && !m_textUnion.empty() &&
+           toQRgb(m_fontColor) == m_textUnionRgb &&
+           m_textUnion.covers(left, top, right, bottom, m_image.width(), m_image.height());
 }
 
 bool Canvas::unionCoversText(long long x, long long y, const QString& text) const

@@ -85,7 +85,11 @@ struct LabelTable
     // until then; empty until one is).
     std::vector<QRect> inks;
     i64 longest = 0; // in double-byte length, which places the text
-    i64 widest = 0;  // in characters, which bound its drawn width
+    i64 shortest = 0;
+    i64 widest = 0; // in characters, which bound its drawn width
+    // The printable ASCII characters the labels are written in, a bit each (none when a
+    // label holds any other): worked out when first asked for.
+    std::optional<std::array<std::uint64_t, 2>> plainCharacters();
 
     LabelTable(const QString& labelText, i64 cellCount);
     LabelTable(const LabelTable&) = delete; // `line` looks into this table's own text
@@ -95,7 +99,28 @@ struct LabelTable
         return cellCount == cells &&
                (labelText.constData() == text.constData() || labelText == text);
     }
+
+private:
+    bool m_charactersKnown = false;
+    std::optional<std::array<std::uint64_t, 2>> m_characters;
 };
+
+std::optional<std::array<std::uint64_t, 2>> LabelTable::plainCharacters()
+{
+    if (!m_charactersKnown) {
+        m_charactersKnown = true;
+        // The whole line, commas and quotes too: a few more characters only widen the bounds.
+        std::array<std::uint64_t, 2> used{};
+        for (const QChar c : line) {
+            if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+                return std::nullopt;
+            }
+            used[c.unicode() / 64] |= std::uint64_t(1) << (c.unicode() % 64);
+        }
+        m_characters = used;
+    }
+    return m_characters;
+}
 
 LabelTable::LabelTable(const QString& labelText, i64 cellCount) : text(labelText), cells(cellCount)
 {
@@ -122,6 +147,7 @@ LabelTable::LabelTable(const QString& labelText, i64 cellCount) : text(labelText
                            : span.quoted ? dbcsLength(render::commaItem(line, span))
                                          : dbcsLength(line.sliced(span.begin, span.size));
         longest = std::max<i64>(longest, length);
+        shortest = labels.empty() ? length : std::min<i64>(shortest, length);
         widest = std::max<i64>(widest, span.size);
         labels.push_back(Label{std::uint32_t(span.begin), std::uint32_t(span.size),
                                std::uint32_t(span.quoted), length});
@@ -197,6 +223,15 @@ private:
     i64 m_labelReachY = 0;
     i64 m_labelHeight = 0;                           // of a line in the label font
     std::optional<render::TextWidths> m_labelWidths; // in the label font
+    // Where the pixels of any label can lie from where it is drawn, for labels of plain
+    // characters: how far left, from how far above to how far below the line's top, and the
+    // widest character (none for other labels; worked out when first needed).
+    struct LabelInk
+    {
+        i64 left, top, bottom, character;
+    };
+    std::optional<std::optional<LabelInk>> m_labelInk;
+    const std::optional<LabelInk>& labelInk();
     std::shared_ptr<LabelTable> m_labels;
     // Inner lines of a block whose lines all coincide (spacing 0): the same for every block,
     // so they are looked for once a draw (horizontal, vertical).
@@ -441,6 +476,28 @@ bool GraphPaperRenderer::inkMayReach(i64 index, i64 x, i64 y)
            y + ink.bottom() >= 0;
 }
 
+const std::optional<GraphPaperRenderer::LabelInk>& GraphPaperRenderer::labelInk()
+{
+    if (!m_labelInk) {
+        m_labelInk.emplace();
+        const auto used = m_labels->plainCharacters();
+        QString characters;
+        for (char16_t c = 0x20; used && c <= 0x7E; ++c) {
+            if (((*used)[c / 64] >> (c % 64)) & 1) {
+                characters += QChar(c);
+            }
+        }
+        if (const auto overhang = m_labelWidths->asciiOverhang(characters)) {
+            i64 widest = 0;
+            for (const QChar c : characters) {
+                widest = std::max<i64>(widest, m_labelWidths->of(QStringView(&c, 1)));
+            }
+            *m_labelInk = LabelInk{overhang->left, overhang->top, overhang->bottom, widest};
+        }
+    }
+    return *m_labelInk;
+}
+
 void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
 {
     const i64 count = m_labels ? i64(m_labels->labels.size()) : 0;
@@ -475,6 +532,23 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
                              2 * std::fabs((long double)sh * (long double)sv) &&
                          rowCount * (cols.last - cols.first + 1) >= render::kTextsGathered;
     const render::TextUnion together(m_c, crowded);
+    // Where the union already covers a stretch of cells, their labels are passed over
+    // without looking at each: the stretch's bounds hold every label of the table.
+    const std::optional<LabelInk> ink = crowded ? labelInk() : std::nullopt;
+    const i64 glyph = m_labelWidths->glyph();
+    constexpr i64 kStretch = 16;
+    const auto stretchCovered = [&](i64 i, i64 jFirst, i64 jLast) {
+        if (!ink) {
+            return false;
+        }
+        const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
+        const i64 shift = std::max(m_labels->shortest * size / 2, m_labels->longest * size / 2);
+        const i64 unshift = std::min(m_labels->shortest * size / 2, m_labels->longest * size / 2);
+        const i64 left = x0 + (jFirst - 1) * sv + sv / 2 + size / 2 - shift - ink->left;
+        const i64 right = x0 + (jLast - 1) * sv + sv / 2 + size / 2 - unshift +
+                          m_labels->widest * ink->character + glyph;
+        return m_c.textUnionCovers(left, y + ink->top, right, y + ink->bottom);
+    };
     const SpreadOrder rowOrder(rowCount, mayCover);
     for (i64 n = 0; n < rowOrder.end(); ++n) {
         const i64 k = rowOrder.at(n);
@@ -482,31 +556,42 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
             continue;
         }
         const i64 i = rows.first + k;
-        // The cells of this row that have a label.
-        const SpreadOrder colOrder(std::min(cols.last, count - (i - 1) * columns) - cols.first + 1,
-                                   mayCover);
-        for (i64 m = 0; m < colOrder.end(); ++m) {
-            const i64 c = colOrder.at(m);
-            if (c < 0) {
+        // The cells of this row that have a label, a stretch at a time.
+        const i64 cells = std::min(cols.last, count - (i - 1) * columns) - cols.first + 1;
+        const SpreadOrder stretchOrder(cells > 0 ? ceilDiv(cells, kStretch) : 0, mayCover);
+        for (i64 q = 0; q < stretchOrder.end(); ++q) {
+            const i64 stretch = stretchOrder.at(q);
+            if (stretch < 0) {
                 continue;
             }
-            const i64 j = cols.first + c;
-            const i64 index = (i - 1) * columns + (j - 1);
-            Label& label = m_labels->labels[std::size_t(index)];
-            const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
-            const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
-            // The cells' reach allows for the longest label: a shorter one that cannot reach
-            // the canvas is skipped.
-            const i64 glyph = m_labelWidths->glyph();
-            if (x - glyph >= m_w || x + extentOf(label) + glyph < 0 || !inkMayReach(index, x, y)) {
+            const i64 cFirst = stretch * kStretch;
+            const i64 cLast = std::min(cFirst + kStretch, cells) - 1;
+            if (stretchCovered(i, cols.first + cFirst, cols.first + cLast)) {
                 continue;
             }
-            if (fitsInt(x) && fitsInt(y)) {
-                m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span()));
-                if (mayCover && ++drawn >= lookAfter) {
-                    drawn = 0;
-                    if (m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
-                        return;
+            const SpreadOrder cellOrder(cLast - cFirst + 1, mayCover);
+            for (i64 m = 0; m < cellOrder.end(); ++m) {
+                if (cellOrder.at(m) < 0) {
+                    continue;
+                }
+                const i64 j = cols.first + cFirst + cellOrder.at(m);
+                const i64 index = (i - 1) * columns + (j - 1);
+                Label& label = m_labels->labels[std::size_t(index)];
+                const i64 x = x0 + (j - 1) * sv + sv / 2 - label.length * size / 2 + size / 2;
+                const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
+                // The cells' reach allows for the longest label: a shorter one that cannot
+                // reach the canvas is skipped.
+                if (x - glyph >= m_w || x + extentOf(label) + glyph < 0 ||
+                    !inkMayReach(index, x, y)) {
+                    continue;
+                }
+                if (fitsInt(x) && fitsInt(y)) {
+                    m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span()));
+                    if (mayCover && ++drawn >= lookAfter) {
+                        drawn = 0;
+                        if (m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
+                            return;
+                        }
                     }
                 }
             }
@@ -625,6 +710,7 @@ void GraphPaperRenderer::adoptLayout(const GraphPaperRenderer& from)
     m_labelReachY = from.m_labelReachY;
     m_labelHeight = from.m_labelHeight;
     m_labelWidths = from.m_labelWidths;
+    m_labelInk = from.m_labelInk;
     m_labels = from.m_labels;
 }
 

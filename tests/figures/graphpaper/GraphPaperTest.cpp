@@ -199,6 +199,55 @@ TEST(GraphPaper, LabelsFillCellsRowByRowAtTheirPlace)
     EXPECT_EQ(quoted.canvas.image(), one.image());
 }
 
+// Labels many times larger than cells of one or two pixels, gathered as one union and taken
+// spread over the block, a stretch of cells passed over where the union covers it: the
+// picture is that of writing every label at its place in turn. Numbers of one to six
+// characters; a table with a word of other characters is bounded label by label only.
+TEST(GraphPaper, CrowdedLabelsGiveThePictureOfWritingEachAtItsPlace)
+{
+    struct Case
+    {
+        int hCount, vCount, spacing, size;
+        bool word;
+    };
+    for (const Case& k : {Case{41, 61, 2, 12, false}, Case{61, 101, 1, 40, false},
+                          Case{41, 61, 2, 12, true}, Case{31, 91, 1, 24, false}}) {
+        SCOPED_TRACE(k.size);
+        GraphPaperParams p = smallBlock(k.hCount, k.vCount, k.spacing);
+        for (LineSetting* s : {&p.topSide, &p.bottomSide, &p.leftSide, &p.rightSide, &p.innerHLines,
+                               &p.innerVLines}) {
+            s->kind = kNoLineIndex;
+        }
+        p.numberingOn = true;
+        p.numberColor = kRedIndex;
+        p.numberSize = k.size;
+        QStringList labels;
+        for (int n = 0; n < (k.hCount - 1) * (k.vCount - 1); ++n) {
+            labels << (k.word && n == 777 ? QStringLiteral("目盛")
+                                          : QString::number(n * 7919 % 200000 - 50000));
+        }
+        p.numberText = labels.join(u',');
+        const int w = 160, h = 90;
+        Canvas drawn(w, h);
+        drawGraphPaper(drawn, p, Frame{w, h, false});
+
+        Canvas expected(w, h);
+        expected.setFontSize(k.size);
+        expected.setFontColor(kRed);
+        const int x0 = (w - (k.vCount - 1) * k.spacing) / 2;
+        const int y0 = (h - (k.hCount - 1) * k.spacing) / 2;
+        for (int n = 0; n < labels.size(); ++n) {
+            const int i = n / (k.vCount - 1) + 1, j = n % (k.vCount - 1) + 1;
+            const int len = int(labels[n].size()) * (k.word && n == 777 ? 2 : 1);
+            expected.textOut(x0 + (j - 1) * k.spacing + k.spacing / 2 - len * k.size / 2 +
+                                 k.size / 2,
+                             y0 + (i - 1) * k.spacing + k.spacing / 2 - k.size / 2, labels[n]);
+        }
+        EXPECT_EQ(drawn.image(), expected.image());
+        EXPECT_GT(countColor(drawn, kBlack), 0);
+    }
+}
+
 // The same figure drawn on a small canvas and in the middle of a larger one that holds all
 // of it: culling what is outside the small canvas must not change a single pixel inside it.
 TEST(GraphPaper, SkippingWhatIsOutsideTheWindowChangesNoPixel)
