@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace koyomi::render {
 
@@ -216,11 +217,20 @@ TextGlyphs TextGlyphCache::layOut(const QFont& font, const QString& text)
 namespace {
 
 // Characters of numbers and their units of measure written in Latin letters are not
-// composed: only these.
+// composed: only these, numbered 0 … kComposable − 1 (−1 for any other).
+int composableIndex(char16_t c)
+{
+    constexpr std::u16string_view kSigns = u"-+.,/:%";
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    const std::size_t sign = kSigns.find(c);
+    return sign == std::u16string_view::npos ? -1 : 10 + int(sign);
+}
+
 bool composable(QChar c)
 {
-    return (c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'.' || c == u',' ||
-           c == u'/' || c == u':' || c == u'%';
+    return composableIndex(c.unicode()) >= 0;
 }
 
 bool sameGlyphs(const TextGlyphs& a, const TextGlyphs& b)
@@ -236,7 +246,7 @@ bool sameGlyphs(const TextGlyphs& a, const TextGlyphs& b)
 
 TextGlyphCache::Piece& TextGlyphCache::piece(const QFont& font, Composer& composer, char16_t c)
 {
-    Piece& piece = composer.pieces[c];
+    Piece& piece = composer.pieces[std::size_t(composableIndex(c))];
     if (piece.known) {
         return piece;
     }
@@ -285,17 +295,15 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
             return false;
         }
         if (checkPairs && i > 0) {
-            const std::uint32_t pair = std::uint32_t(text[i - 1].unicode()) << 16 | c;
-            auto found = composer.pairs.find(pair);
-            if (found == composer.pairs.end()) {
+            std::int8_t& alike = composer.pairs[std::size_t(
+                composableIndex(text[i - 1].unicode()) * kComposable + composableIndex(c))];
+            if (alike < 0) {
                 TextGlyphs two;
                 const QString both = text.mid(i - 1, 2);
-                found = composer.pairs
-                            .emplace(pair, compose(font, composer, both, false, two) &&
-                                               sameGlyphs(two, layOut(font, both)))
-                            .first;
+                alike = compose(font, composer, both, false, two) &&
+                        sameGlyphs(two, layOut(font, both));
             }
-            if (!found->second) {
+            if (alike == 0) {
                 return false;
             }
         }

@@ -121,11 +121,21 @@ private:
         std::array<const GlyphPicture*, 64> pictures{};
         std::uint64_t generation = 0;
     };
+    // Characters of numbers and of the signs written with them: the only ones composed.
+    static constexpr int kComposable = 17;
     struct Composer
     {
-        std::unordered_map<char16_t, Piece> pieces;
-        std::unordered_map<std::uint32_t, bool> pairs; // first << 16 | second: alike
-        int checked = 0;                               // longer texts checked against their layout
+        // By the characters composed (composableIndex), looked up for every label.
+        std::array<Piece, kComposable> pieces;
+        // Whether a pair of them is laid out as its two pieces: 1 alike, 0 not, −1 unknown.
+        std::array<std::int8_t, kComposable* kComposable> pairs = filledPairs();
+        static constexpr std::array<std::int8_t, kComposable * kComposable> filledPairs()
+        {
+            std::array<std::int8_t, kComposable * kComposable> unknown{};
+            unknown.fill(-1);
+            return unknown;
+        }
+        int checked = 0;     // longer texts checked against their layout
         bool broken = false; // one was not alike: every text of the font is laid out
     };
     bool compose(const QFont& font, Composer& composer, const QString& text, bool checkPairs,
