@@ -6,7 +6,8 @@
 // measured in the same run.
 //
 //   worst_case FIGURE SECONDS [SEED]   FIGURE: a kind number (0 … 8) or a caption ("円")
-//   worst_case --replay FILE            times again the records of FILE, "WxH RECORD" a line
+//   worst_case --replay FILE [--first]  times again the records of FILE, "WxH RECORD" a line
+//                                       (--first: only their first drawing, nothing kept)
 //
 // The candidates tried follow from the seed alone; which of them are kept depends on the
 // times measured, so two runs agree on what they try while the machine lets them agree on
@@ -106,6 +107,8 @@ public:
     }
 
     double fill() const { return m_fill; }
+    // Times only the first drawing of each record, with nothing kept (to compare two builds).
+    void timeFirstOnly() { m_firstOnly = true; }
 
     // The time of one record, in milliseconds (the median of three draws, one if it is slow).
     double timeOf(const QString& line) { return timeOf(m_kind, line); }
@@ -123,7 +126,7 @@ public:
         figures::FigureCaches caches; // as after the teacher's change: nothing kept for it
         auto draw = [&] { figure.draw(canvas, fields, frame, &caches); };
         const double first = medianOf(1, draw);
-        const double ms = first > 200 ? first : std::min(first, medianOf(3, draw));
+        const double ms = first > 200 || m_firstOnly ? first : std::min(first, medianOf(3, draw));
         m_seen[line] = ms;
         return ms;
     }
@@ -221,6 +224,7 @@ private:
     QSize m_size;
     std::mt19937& m_rng;
     double m_fill = 0;
+    bool m_firstOnly = false;
     std::map<QString, double> m_seen;
 };
 
@@ -241,7 +245,7 @@ int kindNamed(const QString& name)
 
 // Times the records of a file, one "WIDTHxHEIGHT RECORD" a line (the search's finds, measured
 // again after a change), each with its ratio to a fill of its size.
-int replay(const char* path)
+int replay(const char* path, bool firstOnly)
 {
     QFile file(QString::fromLocal8Bit(path));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -266,6 +270,9 @@ int replay(const char* path)
         auto& search = searches[wh];
         if (!search) {
             search = std::make_unique<Search>(int(record->kind), QSize(wh.first, wh.second), rng);
+            if (firstOnly) {
+                search->timeFirstOnly();
+            }
         }
         const double ms = search->timeOf(int(record->kind), line.mid(space + 1));
         std::printf("%dx%d %9.1fx %10.2f ms  %s\n", wh.first, wh.second, ms / search->fill(), ms,
@@ -279,8 +286,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
-        return replay(argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--replay") == 0) {
+        return replay(argv[2], argc == 4 && std::strcmp(argv[3], "--first") == 0);
     }
     const int kind = argc >= 3 ? kindNamed(QString::fromLocal8Bit(argv[1])) : -1;
     const double seconds = argc >= 3 ? std::atof(argv[2]) : 0;

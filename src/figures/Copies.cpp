@@ -147,8 +147,8 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
 {
     const int w = canvas.width();
     const int h = canvas.height();
-    Canvas layer(w, h, render::kUnpainted);
-    const QRgb unpainted = render::toQRgb(render::kUnpainted);
+    Canvas layer(w, h, render::Unpainted{});
+    const QRgb unpainted = render::kUnpaintedPixel;
     const std::vector<QRgb> unpaintedRow(std::size_t(w), unpainted);
     uchar* const bits = canvas.writableBits();
     const qsizetype stride = canvas.bytesPerLine();
@@ -156,9 +156,9 @@ bool drawLastOnLayers(Canvas& canvas, const CopyGrid& g, const CopyReach& reach,
     constexpr long long kMostTexts = 2048; // labels laid out: a few milliseconds' worth
     constexpr long long kEmptyPerLayer = 4;
     constexpr long long kPixelsPerText = 512; // a label written costs about as much to read
-    long long painted = 0;  // copies drawn on the layer
-    long long lastGain = 0; // and how many of them had decided a pixel
-    long long empty = 0;    // copies drawn that painted nothing on the canvas
+    long long painted = 0;                    // copies drawn on the layer
+    long long lastGain = 0;                   // and how many of them had decided a pixel
+    long long empty = 0;                      // copies drawn that painted nothing on the canvas
     for (long long drawn = 0; drawn - empty < most && empty / kEmptyPerLayer < most && !back.done();
          ++drawn, back.next()) {
         const bool stale = lastGain > 0 && painted - lastGain > std::max(kPatience, lastGain / 4);
@@ -369,8 +369,7 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
     const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
                          (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
-    const bool layered =
-        canvas.penMode() == render::PenMode::Copy && !render::paintsUnpainted(canvas);
+    const bool layered = canvas.penMode() == render::PenMode::Copy;
     if (alike != CopiesAlike::No && !worthIt && overlap && copies > 4 && layered) {
         // Too large a drawing to keep, and copies over each other: drawn from the last back,
         // each on a layer, the canvas's pixels are decided by the last copies and the earlier

@@ -116,6 +116,26 @@ Canvas::Canvas(int width, int height, ColorRef fill)
     m_image.fill(toQRgb(fill));
 }
 
+Canvas::Canvas(int width, int height, Unpainted)
+    : m_fontFamily(QString::fromUtf8(kFigureFontFamily))
+{
+    installFontSubstitution();
+    static_assert(kUnpaintedPixel == 0, "zeroed memory holds the unpainted pixel");
+    const qsizetype w = std::max(width, 1);
+    const qsizetype h = std::max(height, 1);
+    // calloc hands large blocks out as pages of zeros mapped when first touched.
+    void* const memory = std::calloc(std::size_t(w) * std::size_t(h), sizeof(QRgb));
+    if (memory) {
+        m_image = QImage(
+            static_cast<uchar*>(memory), int(w), int(h), w * qsizetype(sizeof(QRgb)),
+            QImage::Format_RGB32, [](void* data) { std::free(data); }, memory);
+    }
+    if (m_image.isNull()) {
+        std::free(memory);
+        throw std::runtime_error("描画面の画像を確保できませんでした");
+    }
+}
+
 Canvas::~Canvas()
 {
     endPainter();

@@ -77,10 +77,22 @@ struct FilledRun
     int y, left, right;
 };
 
+// The pixel value a scratch canvas starts with (Canvas(w, h, Unpainted)): every colour a
+// drawing paints is opaque, and this one is not, so a pixel that still holds it was not
+// painted, whatever colours the drawing uses.
+inline constexpr QRgb kUnpaintedPixel = 0;
+struct Unpainted
+{
+};
+
 class Canvas
 {
 public:
     Canvas(int width, int height, ColorRef fill = kBlack);
+    // A scratch canvas whose pixels all hold kUnpaintedPixel, on memory the system hands out
+    // page by page as it is first written: a scratch image of tens of millions of pixels that
+    // a drawing paints a little of costs what is painted, not what is filled.
+    Canvas(int width, int height, Unpainted);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;

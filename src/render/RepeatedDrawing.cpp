@@ -1,7 +1,5 @@
 #include "render/RepeatedDrawing.h"
 
-#include "render/Palette.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -17,16 +15,6 @@ void copyState(const Canvas& from, Canvas& to)
     to.setFontColor(from.fontColor());
     to.setFontFamily(from.fontFamily());
     to.setPenMode(from.penMode());
-}
-
-bool paintsUnpainted(const Canvas& like)
-{
-    bool paints = like.pen().color == kUnpainted || like.brush().color == kUnpainted ||
-                  like.fontColor() == kUnpainted;
-    for (const PaletteEntry& entry : PaletteColor) {
-        paints = paints || entry.color == kUnpainted;
-    }
-    return paints;
 }
 
 DecidedPixels::DecidedPixels(long long width, long long height)
@@ -104,16 +92,10 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
 
 namespace {
 
-// The first column from x, before n, whose pixel is painted (or, for !painted, not painted):
-// painted where the drawing over a colour nothing paints with holds another colour, or, drawn
-// over black and over white (rb), the same colour on both. n when there is none.
-KOYOMI_PIXEL_LOOP inline int nextOf(bool painted, const QRgb* ra, const QRgb* rb, QRgb unpainted,
-                                    int x, int n)
+// The first column from x, before n, whose pixel is painted (or, for !painted, not painted).
+KOYOMI_PIXEL_LOOP inline int nextOf(bool painted, const QRgb* row, int x, int n)
 {
-    // Marked too: a lambda the compiler does not inline is a function of its own.
-    auto isPainted = [&](int at)
-                         KOYOMI_PIXEL_LOOP { return rb ? ra[at] == rb[at] : ra[at] != unpainted; };
-    while (x < n && isPainted(x) != painted) {
+    while (x < n && (row[x] != kUnpaintedPixel) != painted) {
         ++x;
     }
     return x;
@@ -137,32 +119,23 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         width > kMaxScratchPixels / height) {
         return;
     }
-    // Drawn once over a colour nothing paints with: every pixel that no longer holds it was
-    // painted. The colours a drawing paints with are the palette's and those of the canvas's
-    // pen, brush and font; should one of them be that colour, the drawing is made twice, over
-    // black and over white, and a painted pixel is one that holds its colour on both.
-    const bool collides = paintsUnpainted(like);
+    // Drawn once over a pixel no colour paints: every pixel that no longer holds it was
+    // painted. Only the box the drawing wrote in is read.
     struct Strip
     {
         int left;
-        std::unique_ptr<Canvas> first;
-        std::unique_ptr<Canvas> second;
+        std::unique_ptr<Canvas> canvas;
+        WrittenBox box;
     };
     std::vector<Strip> strips;
     strips.reserve(columns.size());
     for (const Columns& c : columns) {
         Strip& strip = strips.emplace_back(
-            Strip{c.left, std::make_unique<Canvas>(c.width, height, collides ? kBlack : kUnpainted),
-                  nullptr});
-        copyState(like, *strip.first);
-        draw(*strip.first, -c.left, -top);
-        if (collides) {
-            strip.second = std::make_unique<Canvas>(c.width, height, kWhite);
-            copyState(like, *strip.second);
-            draw(*strip.second, -c.left, -top);
-        }
+            Strip{c.left, std::make_unique<Canvas>(c.width, height, Unpainted{}), {}});
+        copyState(like, *strip.canvas);
+        draw(*strip.canvas, -c.left, -top);
+        strip.box = strip.canvas->written();
     }
-    const QRgb unpainted = toQRgb(kUnpainted);
     // The painted runs of each row of each strip, found in two passes: the first counts them,
     // so that the second writes them where they stay. A drawing of tens of millions of pixels
     // can hold millions of runs, and growing the lists as they came copied them over and over,
@@ -170,17 +143,18 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
         for (int y = 0; y < height; ++y) {
             for (const Strip& strip : strips) {
-                const auto* ra =
-                    reinterpret_cast<const QRgb*>(strip.first->image().constScanLine(y));
-                const auto* rb =
-                    strip.second
-                        ? reinterpret_cast<const QRgb*>(strip.second->image().constScanLine(y))
-                        : nullptr;
-                const int stripWidth = strip.first->width(); // read once: up to 2^25 pixels
-                for (int x = nextOf(true, ra, rb, unpainted, 0, stripWidth); x < stripWidth;) {
-                    const int end = nextOf(false, ra, rb, unpainted, x, stripWidth);
-                    run(y, x, strip.left, end - x, ra);
-                    x = nextOf(true, ra, rb, unpainted, end, stripWidth);
+                const WrittenBox& box = strip.box;
+                if (y < box.top || y > box.bottom) {
+                    continue;
+                }
+                const auto* row =
+                    reinterpret_cast<const QRgb*>(strip.canvas->image().constScanLine(y));
+                const int from = int(std::max<long long>(box.left, 0));
+                const int to = int(std::min<long long>(box.right + 1, strip.canvas->width()));
+                for (int x = nextOf(true, row, from, to); x < to;) {
+                    const int end = nextOf(false, row, x, to);
+                    run(y, x, strip.left, end - x, row);
+                    x = nextOf(true, row, end, to);
                 }
             }
         }

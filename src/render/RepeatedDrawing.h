@@ -17,11 +17,6 @@
 
 namespace koyomi::render {
 
-// A colour the figures do not paint with: what a drawing made over it leaves in that colour
-// was not painted. A canvas whose pen, brush or font, or whose palette, holds it cannot be
-// read that way (paintsUnpainted).
-constexpr ColorRef kUnpainted = 0x00FD02FE;
-bool paintsUnpainted(const Canvas& like);
 // Gives `to` the pen, brush, font and pen mode of `from`: a scratch canvas drawn like it.
 void copyState(const Canvas& from, Canvas& to);
 

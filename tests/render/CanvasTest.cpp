@@ -667,6 +667,49 @@ static void paintEach(const RepeatedDrawing& one, Canvas& c, int x0, int stepX, 
     }
 }
 
+TEST(RepeatedDrawingGrid, WhatADrawingPaintsInAnyColourIsKeptAndNothingElse)
+{
+    // Black, white and palette colours, from fills, the painter and text, over a canvas
+    // holding every one of them already: painted from the drawing kept, each place shows
+    // what drawing there shows. One drawing paints only a pixel at its reach's corner, one
+    // nothing at all.
+    const auto draw = [](Canvas& c, int x, int y) {
+        c.fillRect(x - 9, y - 9, x + 2, y - 4, kBlack);
+        c.fillRect(x + 3, y + 3, x + 10, y + 10, kWhite);
+        c.setPenColor(kBlack);
+        c.setPenWidth(3);
+        c.moveTo(x - 10, y + 10);
+        c.lineTo(x + 10, y - 10);
+        c.setPenWidth(1);
+        c.setBrushColor(PaletteColor[4].color);
+        c.ellipse(x - 6, y - 2, x + 5, y + 9);
+        c.setFontColor(kBlack);
+        c.textOut(x - 3, y - 8, "8");
+    };
+    const auto corner = [](Canvas& c, int x, int y) {
+        c.setPixel(x + 16, y + 16, PaletteColor[6].color);
+    };
+    const auto none = [](Canvas&, int, int) {};
+    using Draw = std::function<void(Canvas&, int, int)>;
+    for (const Draw& drawing : {Draw(draw), Draw(corner), Draw(none)}) {
+        const RepeatedDrawing one(Canvas(10, 10), QRect(-16, -16, 33, 33), drawing);
+        ASSERT_TRUE(one.usable());
+        for (const QPoint at :
+             {QPoint(15, 12), QPoint(5, 5), QPoint(-4, 30), QPoint(40, -3), QPoint(33, 33)}) {
+            Canvas kept(40, 36, kBlack);
+            Canvas drawn(40, 36, kBlack);
+            for (Canvas* c : {&kept, &drawn}) {
+                drawStripes(*c);
+                c->fillRect(0, 0, 20, 10, kWhite);
+                copyState(Canvas(10, 10), *c);
+            }
+            one.paint(kept, at.x(), at.y());
+            drawing(drawn, at.x(), at.y());
+            ASSERT_EQ(kept.image(), drawn.image()) << at.x() << ", " << at.y();
+        }
+    }
+}
+
 TEST(RepeatedDrawingGrid, RowsOfCopiesCopiedFromOneGiveThePictureOfPaintingEachCopy)
 {
     // A drawing with text, a dashed circle and a line, in grids whose rows overlap or not,
