@@ -113,8 +113,7 @@ void Canvas::paintTextUnion() const
     }
 }
 
-bool Canvas::textUnionCovers(long long left, long long top, long long right,
-                              long long bottom) const
+bool Canvas::textUnionCovers(long long left, long long top, long long right, long long bottom) const
 {
     return m_textUnionOn && m_penMode == PenMode::Copy && !m_textUnion.empty() &&
            toQRgb(m_fontColor) == m_textUnionRgb &&
@@ -130,7 +129,7 @@ bool Canvas::unionCoversText(long long x, long long y, const QString& text) cons
         m_unionWidths = std::make_unique<TextWidths>(m_font);
         m_unionWidthsKey = m_fontKey;
     }
-    const auto overhang = m_unionWidths->asciiOverhang(text);
+    const auto overhang = m_unionWidths->asciiInk(text);
     if (!overhang) {
         return false;
     }

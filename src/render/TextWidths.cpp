@@ -54,6 +54,28 @@ std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
     return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
 }
 
+std::optional<TextWidths::Overhang> TextWidths::asciiInk(QStringView text)
+{
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    const long long ascent = m_metrics.ascent();
+    Overhang o{0, LLONG_MAX, LLONG_MIN};
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+            return std::nullopt;
+        }
+        std::optional<QRect>& ink = m_asciiInk[c.unicode()];
+        if (!ink) {
+            ink = m_metrics.boundingRect(c);
+        }
+        o.left = std::max<long long>(o.left, -ink->left());
+        o.top = std::min<long long>(o.top, ascent + ink->top());
+        o.bottom = std::max<long long>(o.bottom, ascent + ink->bottom());
+    }
+    return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
+}
+
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further
 // (a fallback font's glyph where the font has none). Half of a surrogate pair counts a whole
 // glyph of the widest kind.

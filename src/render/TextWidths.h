@@ -42,6 +42,9 @@ public:
         long long bottom;
     };
     std::optional<Overhang> asciiOverhang(QStringView text);
+    // The same from the ink of each character's glyph (its tight box), not its line: rows
+    // above and below the glyphs of a short number are left out.
+    std::optional<Overhang> asciiInk(QStringView text);
 
 private:
     long long ofChar(QChar c);
@@ -50,6 +53,7 @@ private:
     long long m_glyph;
     std::array<long long, 128> m_ascii; // −1 until measured
     std::array<QRect, 128> m_asciiBox;  // each glyph's box from its baseline origin, with it
+    std::array<std::optional<QRect>, 128> m_asciiInk; // its tight box, once asked for
     QHash<char16_t, long long> m_others;
 };
 

@@ -448,7 +448,7 @@ TEST(CanvasText, TextsTheUnionAlreadyCoversAreLeftOutAndChangeNoPixel)
     std::mt19937 rng(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (const QSize size : {QSize(150, 70), QSize(64, 64), QSize(300, 41)}) {
-        for (const int points : {7, 12, 36}) {
+        for (const int points : {7, 10, 12, 19, 36}) {
             struct Placed
             {
                 int x, y;
