@@ -3,6 +3,7 @@
 #include "figures/Copies.h"
 #include "figures/FigureCaches.h"
 #include "figures/RowCoverage.h"
+#include "figures/SpreadOrder.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
 #include "render/PathUtils.h"
@@ -22,37 +23,6 @@ namespace koyomi::figures {
 using namespace koyomi::render;
 
 namespace {
-
-// 0 … count − 1 in the order n = 0 … end() − 1, spread out (or else in turn): the n-th is n
-// with its bits reversed in as many bits as count needs, so each next one falls halfway
-// between two taken; end() is the next power of two, and at(n) is −1 past count.
-class SpreadOrder
-{
-public:
-    SpreadOrder(i64 count, bool spread) : m_count(count), m_spread(spread)
-    {
-        while ((i64(1) << m_bits) < count) {
-            ++m_bits;
-        }
-    }
-    i64 end() const { return m_count > 0 ? i64(1) << m_bits : 0; }
-    i64 at(i64 n) const
-    {
-        i64 k = n;
-        if (m_spread) {
-            k = 0;
-            for (int b = 0; b < m_bits; ++b) {
-                k |= ((n >> b) & 1) << (m_bits - 1 - b);
-            }
-        }
-        return k < m_count ? k : -1;
-    }
-
-private:
-    i64 m_count;
-    bool m_spread;
-    int m_bits = 0;
-};
 
 // A label as it stands in the label text, which can hold a million of them: only those in
 // visible cells are ever copied out. (Kept to 16 bytes: the table of a million is written
