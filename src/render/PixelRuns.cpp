@@ -157,9 +157,36 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     const bool inside = base >= 0 && base + picture.words < m_words;
     const int low = int(std::max<long long>(base + from, 0));
     const int high = int(std::min<long long>(base + to, m_words - 1));
+    const bool gathered = !empty() && first >= m_top && last <= m_bottom;
+    // Most glyphs of labels are less than a word wide on an image of a word of full bits a
+    // row: each of their rows is two words, and which of them are full one look.
+    if (inside && picture.words == 1 && m_fullWords == 1) {
+        const std::uint64_t both = std::uint64_t(3) << base; // base + 1 < m_words <= 64
+        long long row = first;
+        while (gathered && row <= last && (m_full[std::size_t(row)] & both) == both) {
+            ++row;
+        }
+        if (gathered && row > last) {
+            return;
+        }
+        for (row = first; row <= last; ++row) {
+            auto& [setFrom, setTo] = m_set[std::size_t(row)];
+            setFrom = std::min(setFrom, low);
+            setTo = std::max(setTo, high);
+            const std::uint64_t word = picture.bits[std::size_t(row - y - picture.top)];
+            std::uint64_t* const dst = m_bits.data() + row * m_words + base;
+            dst[0] |= word << shift;
+            dst[1] |= shift == 0 ? 0 : word >> (64 - shift);
+            m_full[std::size_t(row)] |= (std::uint64_t(dst[0] == ~std::uint64_t(0)) << base) |
+                                        (std::uint64_t(dst[1] == ~std::uint64_t(0)) << (base + 1));
+        }
+        m_top = empty() ? first : std::min(m_top, first);
+        m_bottom = std::max(m_bottom, last);
+        return;
+    }
     // A picture whose rows land on words already full adds nothing: a glyph of a label that
     // overlaps others mostly does, and this looks at a word of each row rather than several.
-    if (!empty() && first >= m_top && last <= m_bottom) {
+    if (gathered) {
         long long row = first;
         while (row <= last && allSet(m_full.data() + row * m_fullWords, low, high)) {
             ++row;
