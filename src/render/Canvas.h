@@ -268,6 +268,8 @@ private:
     void paintGlyphs(const TextGlyphs& text, long long x, long long baseline);
     // Paints the glyphs' pixels gathered so far in the union of texts.
     void paintTextUnion() const;
+    // Whether texts are being gathered, in copy mode, and some already in the font colour.
+    bool gatheringInFontColor() const;
     // Whether the union of texts already holds, in the font colour, every pixel `text` can
     // paint at (x, y): known for a text of plain characters from their glyphs' boxes alone.
     bool unionCoversText(long long x, long long y, const QString& text) const;

@@ -18,7 +18,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     const QFont& f = font(); // settles the font and its ascent for the present size
     // Of thousands of large labels over each other, most land where the union already holds
     // their colour: those are passed over before they are laid out.
-    if (m_textUnionOn && m_penMode == PenMode::Copy && unionCoversText(x, y, text)) {
+    if (unionCoversText(x, y, text)) {
         return;
     }
     // Copy mode paints the pixels of the text's glyphs in the font colour; exclusive-or
@@ -57,9 +57,8 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
     const QRgb rgb = toQRgb(m_fontColor);
     // A text whose box the union already covers in its colour adds no pixel to it: of
     // thousands of large labels over each other, most are looked at a few words a row.
-    if (m_textUnionOn && rgb == m_textUnionRgb &&
-        m_textUnion.covers(x + text.left, baseline + text.top, x + text.right,
-                           baseline + text.bottom, int(w), int(h))) {
+    if (textUnionCovers(x + text.left, baseline + text.top, x + text.right,
+                        baseline + text.bottom)) {
         return;
     }
     auto first = text.glyphs.begin();
@@ -113,16 +112,21 @@ void Canvas::paintTextUnion() const
     }
 }
 
-bool Canvas::textUnionCovers(long long left, long long top, long long right, long long bottom) const
+bool Canvas::gatheringInFontColor() const
 {
     return m_textUnionOn && m_penMode == PenMode::Copy && !m_textUnion.empty() &&
-           toQRgb(m_fontColor) == m_textUnionRgb &&
+           toQRgb(m_fontColor) == m_textUnionRgb;
+}
+
+bool Canvas::textUnionCovers(long long left, long long top, long long right, long long bottom) const
+{
+    return gatheringInFontColor() &&
            m_textUnion.covers(left, top, right, bottom, m_image.width(), m_image.height());
 }
 
 bool Canvas::unionCoversText(long long x, long long y, const QString& text) const
 {
-    if (m_textUnion.empty() || toQRgb(m_fontColor) != m_textUnionRgb) {
+    if (!gatheringInFontColor()) {
         return false;
     }
     if (!m_unionWidths || m_unionWidthsKey != m_fontKey) {
@@ -135,9 +139,9 @@ bool Canvas::unionCoversText(long long x, long long y, const QString& text) cons
     }
     // A plain text's glyphs stand one after another from x, none moved up or down; its
     // width allows for shaping moving them a glyph further right.
-    return m_textUnion.covers(x - overhang->left, y + overhang->top,
-                              x + m_unionWidths->of(text) + m_unionWidths->glyph(),
-                              y + overhang->bottom, m_image.width(), m_image.height());
+    return textUnionCovers(x - overhang->left, y + overhang->top,
+                           x + m_unionWidths->of(text) + m_unionWidths->glyph(),
+                           y + overhang->bottom);
 }
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)

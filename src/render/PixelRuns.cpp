@@ -254,30 +254,17 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
     }
     const long long kLeft = left / 64;
     const long long kRight = right / 64;
-    const std::uint64_t ones = ~std::uint64_t(0);
-    const std::uint64_t leftMask =
-        (ones << (left % 64)) & (kLeft == kRight ? ones >> (63 - right % 64) : ones);
-    const std::uint64_t rightMask = ones >> (63 - right % 64);
-    // The words between the two ends are looked up as full, a bit each.
-    const bool between = kRight > kLeft + 1;
-    const bool oneFullWord = between && m_fullWords == 1;
-    const std::uint64_t betweenMask =
-        oneFullWord ? (ones >> (63 - (kRight - 1))) & (ones << (kLeft + 1)) : 0;
-    // Within what is covered, every word the box meets is full: one look a row.
-    const std::uint64_t wholeMask =
-        m_fullWords == 1 ? (ones >> (63 - kRight)) & (ones << kLeft) : 0;
     const auto rowCovered = [&](long long row) {
+        // Within what is covered, every word the box meets is full: one look a row.
         const std::uint64_t* const full = m_full.data() + row * m_fullWords;
-        if (m_fullWords == 1 && (full[0] & wholeMask) == wholeMask) {
+        if (allSet(full, kLeft, kRight)) {
             return true;
         }
+        // Else its two end words are read, and the words between looked up as full.
         const std::uint64_t* const words = m_bits.data() + row * m_words;
-        if ((words[kLeft] & leftMask) != leftMask ||
-            (kRight > kLeft && (words[kRight] & rightMask) != rightMask)) {
-            return false;
-        }
-        return !between || (oneFullWord ? (full[0] & betweenMask) == betweenMask
-                                        : allSet(full, kLeft + 1, kRight - 1));
+        return allSet(words + kLeft, left % 64, kRight == kLeft ? right % 64 : 63) &&
+               (kRight == kLeft || allSet(words + kRight, 0, right % 64)) &&
+               (kRight <= kLeft + 1 || allSet(full, kLeft + 1, kRight - 1));
     };
     // A box at the edge of what is covered mostly shows it in its first or last row.
     if (!rowCovered(top) || !rowCovered(bottom)) {

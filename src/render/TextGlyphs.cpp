@@ -297,13 +297,15 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
         if (checkPairs && i > 0) {
             std::int8_t& alike = composer.pairs[std::size_t(
                 composableIndex(text[i - 1].unicode()) * kComposable + composableIndex(c))];
-            if (alike < 0) {
+            if (alike == 0) {
                 TextGlyphs two;
                 const QString both = text.mid(i - 1, 2);
-                alike = compose(font, composer, both, false, two) &&
-                        sameGlyphs(two, layOut(font, both));
+                alike =
+                    compose(font, composer, both, false, two) && sameGlyphs(two, layOut(font, both))
+                        ? kAlike
+                        : kNotAlike;
             }
-            if (alike == 0) {
+            if (alike == kNotAlike) {
                 return false;
             }
         }

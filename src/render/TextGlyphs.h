@@ -123,18 +123,15 @@ private:
     };
     // Characters of numbers and of the signs written with them: the only ones composed.
     static constexpr int kComposable = 17;
+    static constexpr std::int8_t kAlike = 1;
+    static constexpr std::int8_t kNotAlike = 2;
     struct Composer
     {
         // By the characters composed (composableIndex), looked up for every label.
         std::array<Piece, kComposable> pieces;
-        // Whether a pair of them is laid out as its two pieces: 1 alike, 0 not, −1 unknown.
-        std::array<std::int8_t, kComposable* kComposable> pairs = filledPairs();
-        static constexpr std::array<std::int8_t, kComposable * kComposable> filledPairs()
-        {
-            std::array<std::int8_t, kComposable * kComposable> unknown{};
-            unknown.fill(-1);
-            return unknown;
-        }
+        // Whether a pair of them is laid out as its two pieces: 0 not known yet, then
+        // kAlike or kNotAlike.
+        std::array<std::int8_t, kComposable * kComposable> pairs{};
         int checked = 0;     // longer texts checked against their layout
         bool broken = false; // one was not alike: every text of the font is laid out
     };

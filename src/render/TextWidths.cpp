@@ -34,7 +34,8 @@ std::optional<QRect> TextWidths::inkOf(const QString& text) const
         .adjusted(-1, -1, 1, 1);
 }
 
-std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
+template <class BoxOf>
+std::optional<TextWidths::Overhang> TextWidths::overhangOf(QStringView text, BoxOf boxOf) const
 {
     if (text.isEmpty()) {
         return std::nullopt;
@@ -45,8 +46,7 @@ std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
             return std::nullopt;
         }
-        ofChar(c);
-        const QRect& box = m_asciiBox[c.unicode()];
+        const QRect& box = boxOf(c);
         o.left = std::max<long long>(o.left, -box.left());
         o.top = std::min<long long>(o.top, ascent + box.top());
         o.bottom = std::max<long long>(o.bottom, ascent + box.bottom());
@@ -54,26 +54,23 @@ std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
     return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
 }
 
+std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
+{
+    return overhangOf(text, [this](QChar c) -> const QRect& {
+        ofChar(c);
+        return m_asciiBox[c.unicode()];
+    });
+}
+
 std::optional<TextWidths::Overhang> TextWidths::asciiInk(QStringView text)
 {
-    if (text.isEmpty()) {
-        return std::nullopt;
-    }
-    const long long ascent = m_metrics.ascent();
-    Overhang o{0, LLONG_MAX, LLONG_MIN};
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
-            return std::nullopt;
-        }
+    return overhangOf(text, [this](QChar c) -> const QRect& {
         std::optional<QRect>& ink = m_asciiInk[c.unicode()];
         if (!ink) {
             ink = m_metrics.boundingRect(c);
         }
-        o.left = std::max<long long>(o.left, -ink->left());
-        o.top = std::min<long long>(o.top, ascent + ink->top());
-        o.bottom = std::max<long long>(o.bottom, ascent + ink->bottom());
-    }
-    return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
+        return *ink;
+    });
 }
 
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further

@@ -48,6 +48,8 @@ public:
 
 private:
     long long ofChar(QChar c);
+    // The overhang of a text of printable ASCII from each character's box (boxOf).
+    template <class BoxOf> std::optional<Overhang> overhangOf(QStringView text, BoxOf boxOf) const;
 
     QFontMetrics m_metrics;
     long long m_glyph;

@@ -507,13 +507,14 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
     const std::optional<LabelInk> ink = crowded ? labelInk() : std::nullopt;
     const i64 glyph = m_labelWidths->glyph();
     constexpr i64 kStretch = 16;
+    // A label stands left of its cell's middle by its length times half the size.
+    const i64 shift = std::max(m_labels->shortest * size / 2, m_labels->longest * size / 2);
+    const i64 unshift = std::min(m_labels->shortest * size / 2, m_labels->longest * size / 2);
     const auto stretchCovered = [&](i64 i, i64 jFirst, i64 jLast) {
         if (!ink) {
             return false;
         }
         const i64 y = y0 + (i - 1) * sh + sh / 2 - size / 2;
-        const i64 shift = std::max(m_labels->shortest * size / 2, m_labels->longest * size / 2);
-        const i64 unshift = std::min(m_labels->shortest * size / 2, m_labels->longest * size / 2);
         const i64 left = x0 + (jFirst - 1) * sv + sv / 2 + size / 2 - shift - ink->left;
         const i64 right = x0 + (jLast - 1) * sv + sv / 2 + size / 2 - unshift +
                           m_labels->widest * ink->character + glyph;
