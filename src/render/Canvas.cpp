@@ -290,6 +290,28 @@ bool Canvas::paintWhole(QPainter& p, const QRect& box,
     return true;
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// Sixteen bytes of a mask widened to sixteen pixels: each lane all ones where its byte is zero
+// (the pixel keeps what it had), all zeros where it is set. Returns the mask bits of the
+// clear bytes, 0xFFFF when none is set.
+inline int clearLanes(const std::uint8_t* mask, __m128i keep[4])
+{
+    const __m128i m8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask));
+    const __m128i clear8 = _mm_cmpeq_epi8(m8, _mm_setzero_si128());
+    const __m128i lo16 = _mm_unpacklo_epi8(clear8, clear8);
+    const __m128i hi16 = _mm_unpackhi_epi8(clear8, clear8);
+    keep[0] = _mm_unpacklo_epi16(lo16, lo16);
+    keep[1] = _mm_unpackhi_epi16(lo16, lo16);
+    keep[2] = _mm_unpacklo_epi16(hi16, hi16);
+    keep[3] = _mm_unpackhi_epi16(hi16, hi16);
+    return _mm_movemask_epi8(clear8);
+}
+
+} // namespace
+#endif
+
 void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef set, ColorRef clear)
 {
     if (y < 0 || y >= m_image.height()) {
@@ -303,16 +325,11 @@ void Canvas::setMaskedRow(int y, std::span<const std::uint8_t> mask, ColorRef se
 #if defined(__SSE2__)
     // Sixteen pixels at a time, each chosen through the mask widened to whole pixels; the row
     // is only written, never read.
-    const __m128i zero = _mm_setzero_si128();
     const __m128i onPixels = _mm_set1_epi32(int(on));
     const __m128i offPixels = _mm_set1_epi32(int(off));
     for (; x + 16 <= n; x += 16) {
-        const __m128i m8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data() + x));
-        const __m128i clear8 = _mm_cmpeq_epi8(m8, zero); // all ones where the mask is clear
-        const __m128i lo16 = _mm_unpacklo_epi8(clear8, clear8);
-        const __m128i hi16 = _mm_unpackhi_epi8(clear8, clear8);
-        const __m128i keep[4] = {_mm_unpacklo_epi16(lo16, lo16), _mm_unpackhi_epi16(lo16, lo16),
-                                 _mm_unpacklo_epi16(hi16, hi16), _mm_unpackhi_epi16(hi16, hi16)};
+        __m128i keep[4];
+        clearLanes(mask.data() + x, keep);
         auto* out = reinterpret_cast<__m128i*>(row + x);
         for (int i = 0; i < 4; ++i) {
             _mm_storeu_si128(out + i, _mm_or_si128(_mm_and_si128(keep[i], offPixels),
@@ -334,7 +351,27 @@ KOYOMI_PIXEL_LOOP void Canvas::paintMaskedRow(int y, int x, std::span<const std:
     const QRgb on = toQRgb(set);
     QRgb* const row = writableRow(y, x, x + int(mask.size())) + x;
     const std::size_t n = mask.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen pixels at a time: those the mask leaves clear are passed over, those it sets
+    // whole are written without being read (a row of marks a pixel apart covers most of the
+    // window), and the rest chosen pixel by pixel through the widened mask.
+    const __m128i onPixels = _mm_set1_epi32(int(on));
+    for (; i + 16 <= n; i += 16) {
+        __m128i keep[4];
+        const int clear = clearLanes(mask.data() + i, keep);
+        if (clear == 0xFFFF) {
+            continue;
+        }
+        auto* out = reinterpret_cast<__m128i*>(row + i);
+        for (int k = 0; k < 4; ++k) {
+            const __m128i had = clear == 0 ? _mm_setzero_si128() : _mm_loadu_si128(out + k);
+            _mm_storeu_si128(out + k, _mm_or_si128(_mm_and_si128(keep[k], had),
+                                                   _mm_andnot_si128(keep[k], onPixels)));
+        }
+    }
+#endif
+    for (; i < n; ++i) {
         row[i] = mask[i] != 0 ? on : row[i];
     }
 }

@@ -515,6 +515,56 @@ TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
     EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
 }
 
+TEST(CanvasGeometry, MaskedRowsPaintExactlyThePixelsTheirMasksSet)
+{
+    // Masks of every length up to a few blocks of sixteen, at every start: blocks wholly
+    // clear, wholly set and mixed, over a row of pixels all different, so that a pixel taken
+    // from its neighbour or left when it should be painted shows.
+    std::mt19937 rng(29);
+    const ColorRef ink = 0x3366CC;
+    const ColorRef other = 0xCC6633;
+    const QRgb on = toQRgb(ink);
+    const QRgb off = toQRgb(other);
+    for (int trial = 0; trial < 400; ++trial) {
+        const int length = int(rng() % 70);
+        const int x = int(rng() % (100 - std::size_t(length) + 1));
+        std::vector<std::uint8_t> mask(static_cast<std::size_t>(length));
+        const int kind = trial % 4; // mixed, mostly clear, mostly set, blocks of either
+        for (int i = 0; i < length; ++i) {
+            const bool block = (i / 16) % 2 == 0;
+            const bool set = kind == 0   ? rng() % 2 == 0
+                             : kind == 1 ? rng() % 23 == 0
+                             : kind == 2 ? rng() % 23 != 0
+                                         : block;
+            mask[std::size_t(i)] = set ? std::uint8_t(1 + rng() % 255) : 0;
+        }
+        Canvas painted(100, 2, kBlack);
+        Canvas set(100, 2, kBlack);
+        for (int i = 0; i < 100; ++i) {
+            painted.setPixel(i, 0, ColorRef(0x010203 * (i + 1)));
+            set.setPixel(i, 0, ColorRef(0x010203 * (i + 1)));
+        }
+        std::vector<QRgb> keep(100);
+        std::vector<QRgb> setTo(100);
+        for (int i = 0; i < 100; ++i) {
+            const bool inMask = i >= x && i < x + length && mask[std::size_t(i - x)] != 0;
+            keep[std::size_t(i)] = inMask ? on : toQRgb(painted.pixel(i, 0));
+            const bool inRow = i < length;
+            setTo[std::size_t(i)] = !inRow                      ? toQRgb(painted.pixel(i, 0))
+                                    : mask[std::size_t(i)] != 0 ? on
+                                                                : off;
+        }
+        painted.paintMaskedRow(0, x, mask, ink);
+        set.setMaskedRow(0, mask, ink, other);
+        for (int i = 0; i < 100; ++i) {
+            ASSERT_EQ(toQRgb(painted.pixel(i, 0)), keep[std::size_t(i)])
+                << "trial " << trial << " pixel " << i;
+            ASSERT_EQ(toQRgb(set.pixel(i, 0)), setTo[std::size_t(i)])
+                << "trial " << trial << " pixel " << i;
+        }
+    }
+}
+
 TEST(CanvasLines, VerticalLinesTogetherMatchDrawingThemOneByOne)
 {
     std::mt19937 rng(11);
