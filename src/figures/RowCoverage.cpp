@@ -353,8 +353,15 @@ std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
                                          const std::vector<long long>& key, i64 reach,
                                          const StampDrawing& draw)
 {
-    return caches.part<RecentStamps>().kept.get({shape, key},
-                                                [&] { return makeStamp(reach, draw); });
+    return recentStamp(caches, shape, key, -reach, -reach, reach, reach, draw);
+}
+
+std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
+                                         const std::vector<long long>& key, i64 left, i64 top,
+                                         i64 right, i64 bottom, const StampDrawing& draw)
+{
+    return caches.part<RecentStamps>().kept.get(
+        {shape, key}, [&] { return makeStamp(left, top, right, bottom, draw); });
 }
 
 KOYOMI_PIXEL_LOOP void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y,
@@ -422,7 +429,7 @@ void addMoved(std::vector<Run>& out, const std::vector<Run>& runs, i64 dx, i64 w
 } // namespace
 
 void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Progression ys,
-                       render::ColorRef color)
+                       render::ColorRef color, std::span<const i64> shifts)
 {
     if (stamp.rows.empty() || xs.count <= 0 || ys.count <= 0) {
         return;
@@ -437,6 +444,14 @@ void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Pr
     RunUnion unions;
     Residues residues;
     std::vector<Run> runs;
+    // Rows of the stamp often repeat (a tick is the same run from its top to its bottom): the
+    // runs spread over the shifts, and the residues covering them, are worked out again only
+    // when a row's runs differ from the row before.
+    std::vector<Run> before;
+    std::vector<Run> spread;
+    long long version = 0;
+    i64 spreadLo = 0;
+    i64 spreadHi = 0;
     for (i64 y = from; y <= to; ++y) {
         // The lattice rows whose stamp rows meet this row, joined.
         const Range j =
@@ -459,13 +474,32 @@ void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Pr
         if (j.last > j.first) {
             unions.mergeIfCrowded(runs, lo, hi);
         }
+        if (runs != before) {
+            before = runs;
+            ++version;
+            spread.clear();
+            spreadLo = lo;
+            spreadHi = hi;
+            if (!shifts.empty()) {
+                for (const i64 shift : shifts) {
+                    for (const Run& r : runs) {
+                        spread.push_back(
+                            Run{std::int32_t(r.from + shift), std::int32_t(r.to + shift)});
+                    }
+                }
+                spreadLo = lo + *std::min_element(shifts.begin(), shifts.end());
+                spreadHi = hi + *std::max_element(shifts.begin(), shifts.end());
+                unions.merge(spread, spreadLo, spreadHi);
+            }
+        }
+        const std::vector<Run>& placed = shifts.empty() ? runs : spread;
         if (xs.count == 1) {
-            for (const Run& r : runs) {
+            for (const Run& r : placed) {
                 cover.addRun(xs.origin + r.from, xs.origin + r.to);
             }
         } else {
-            const Placed set{&runs, lo, hi, 0, xs.count - 1};
-            coverPlaced(cover, xs.origin, xs.step, std::span(&set, 1), -1, w, residues);
+            const Placed set{&placed, spreadLo, spreadHi, 0, xs.count - 1};
+            coverPlaced(cover, xs.origin, xs.step, std::span(&set, 1), version, w, residues);
         }
         paintCover(c, y, cover, color);
     }

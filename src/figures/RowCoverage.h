@@ -32,6 +32,8 @@ struct Run
 {
     std::int32_t from;
     std::int32_t to;
+
+    bool operator==(const Run&) const = default;
 };
 
 // Positions origin + i·step for i in [0, count), with step > 0, or step 0 and count 1.
@@ -459,6 +461,7 @@ enum class StampOf
 {
     GridMark,
     NumberLineDot,
+    NumberLineTick,
     CircleDot,
     CircleDisc, // with its outline
     CircleRing, // every mark of a ring
@@ -471,6 +474,10 @@ enum class StampOf
 std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
                                          const std::vector<long long>& key, i64 reach,
                                          const StampDrawing& draw);
+// The same within a box around its point, as makeStamp.
+std::shared_ptr<const Stamp> recentStamp(FigureCaches& caches, StampOf shape,
+                                         const std::vector<long long>& key, i64 left, i64 top,
+                                         i64 right, i64 bottom, const StampDrawing& draw);
 
 // Paints the stamp's pixels in one colour with its point at (x, y); cut to the canvas.
 void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y, render::ColorRef color);
@@ -480,8 +487,11 @@ void paintStamp(render::Canvas& c, const Stamp& stamp, i64 x, i64 y, render::Col
 // row by row, the stamp rows that meet a canvas row are joined and then covered along the
 // columns, so that thousands of marks, dashes or dots over each other cost the rows they
 // cover, not each one's pixels. A family of equal strokes is a lattice of one row or column.
+// Given shifts (offsets of at most a few thousand pixels), the stamp is painted at each of
+// them across from every place instead: the subdivision ticks of every interval of a number
+// line are one lattice.
 void paintStampLattice(render::Canvas& c, const Stamp& stamp, Progression xs, Progression ys,
-                       render::ColorRef color);
+                       render::ColorRef color, std::span<const i64> shifts = {});
 
 // A point a stamp is painted at.
 struct Place

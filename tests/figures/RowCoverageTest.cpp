@@ -206,7 +206,18 @@ TEST(RowCoverage, StampsCoveredRowByRowPaintWhatEachStampPaints)
     const koyomi::render::ColorRef ink = 0x3366CC;
     for (int trial = 0; trial < 300; ++trial) {
         const i64 reach = 1 + rng() % 12;
-        const Stamp stamp = randomStamp(rng, -i64(rng() % 8), 1 + rng() % 16, reach);
+        Stamp stamp = randomStamp(rng, -i64(rng() % 8), 1 + rng() % 16, reach);
+        // Rows repeated down the stamp, as a tick's are, now and then.
+        for (std::size_t r = 1; trial % 2 == 0 && r < stamp.rows.size(); ++r) {
+            if (rng() % 3 != 0) {
+                stamp.rows[r] = stamp.rows[r - 1];
+            }
+        }
+        // And the lattice at a few offsets across, overlapping or not.
+        std::vector<i64> shifts;
+        for (int n = trial % 3 == 0 ? 1 + int(rng() % 4) : 0; n > 0; --n) {
+            shifts.push_back(i64(rng() % 25) - 12);
+        }
         const int w = 20 + int(rng() % 60);
         const int h = 10 + int(rng() % 40);
         auto pick = [&](i64 size) {
@@ -222,14 +233,18 @@ TEST(RowCoverage, StampsCoveredRowByRowPaintWhatEachStampPaints)
         Canvas lattice(w, h, koyomi::render::kBlack);
         Canvas each(w, h, koyomi::render::kBlack);
         std::vector<Place> places;
+        const std::vector<i64> atPlace = shifts.empty() ? std::vector<i64>{0} : shifts;
         for (i64 j = 0; j < ys.count; ++j) {
             for (i64 i = 0; i < xs.count; ++i) {
-                places.push_back(Place{xs.origin + i * xs.step, ys.origin + j * ys.step});
-                paintStamp(each, stamp, places.back().x, places.back().y, ink);
+                for (const i64 shift : atPlace) {
+                    places.push_back(
+                        Place{xs.origin + i * xs.step + shift, ys.origin + j * ys.step});
+                    paintStamp(each, stamp, places.back().x, places.back().y, ink);
+                }
             }
         }
-        paintStampLattice(lattice, stamp, xs, ys, ink);
-        ASSERT_EQ(pixelsOf(lattice), pixelsOf(each));
+        paintStampLattice(lattice, stamp, xs, ys, ink, shifts);
+        ASSERT_EQ(pixelsOf(lattice), pixelsOf(each)) << shifts.size() << " shifts";
         // A place a billion pixels away is left out, whatever its runs' offsets.
         places.push_back(Place{i64(1) << 31, 3});
         std::shuffle(places.begin(), places.end(), rng);

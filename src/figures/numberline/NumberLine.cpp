@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -76,12 +77,14 @@ public:
 
 private:
     void line(i64 x0, i64 y0);
-    // Ticks at x0 + k·step for k in [first, last], those that reach the canvas.
-    void ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
-               const LineSetting& stroke);
+    // Ticks at x0 + k·step + shift for k in [first, last] and every shift (none: at
+    // x0 + k·step), those that reach the canvas.
+    void ticks(i64 x0, i64 step, i64 first, i64 last, std::span<const i64> shifts, i64 y0,
+               i64 length, const LineSetting& stroke);
     void tick(i64 x, i64 y0, i64 length, i64 width);
-    // Dots at x0 + k·step for k in `k`, as the union of one dot's pixels.
-    void dots(i64 x0, i64 step, Range k, i64 y0, i64 length);
+    // One tick of the pen's line kind as a stamp around its point, or null where ticks are
+    // drawn one by one.
+    std::shared_ptr<const Stamp> tickStamp(i64 length, i64 width);
     bool setPen(const LineSetting& stroke);
 
     Canvas& m_c;
@@ -168,6 +171,22 @@ bool NumberLineRenderer::setPen(const LineSetting& stroke)
     return pen.style != render::PenStyle::Clear || NumberTick(m_p.tickShape) == NumberTick::Dot;
 }
 
+// The rows a line tick is drawn over, relative to its point: from the first toward the
+// second, which is not painted. None for a dot.
+std::optional<std::pair<i64, i64>> tickRows(NumberTick shape, i64 length)
+{
+    switch (shape) {
+    case NumberTick::Up:
+        return std::pair<i64, i64>{-length, 1};
+    case NumberTick::Down:
+        return std::pair<i64, i64>{0, length};
+    case NumberTick::Through:
+        return std::pair<i64, i64>{-length, length};
+    default:
+        return std::nullopt;
+    }
+}
+
 void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
 {
     const NumberTick shape = NumberTick(m_p.tickShape);
@@ -182,16 +201,12 @@ void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
         }
         return;
     }
-    i64 from = y0 - length;
-    i64 to = y0 + 1;
-    if (shape == NumberTick::Down) {
-        from = y0;
-        to = y0 + length;
-    } else if (shape == NumberTick::Through) {
-        to = y0 + length;
-    } else if (shape != NumberTick::Up) {
+    const auto rows = tickRows(shape, length);
+    if (!rows) {
         return;
     }
+    const i64 from = y0 + rows->first;
+    const i64 to = y0 + rows->second;
     if (!fitsInt(from) || !fitsInt(to)) {
         return;
     }
@@ -205,27 +220,53 @@ void NumberLineRenderer::tick(i64 x, i64 y0, i64 length, i64 width)
     }
 }
 
-void NumberLineRenderer::dots(i64 x0, i64 step, Range k, i64 y0, i64 length)
+std::shared_ptr<const Stamp> NumberLineRenderer::tickStamp(i64 length, i64 width)
 {
+    const NumberTick shape = NumberTick(m_p.tickShape);
+    if (width < 1 || width > kMaxStampedSize || std::abs(length) > kMaxStampedSize ||
+        m_c.penMode() != render::PenMode::Copy) {
+        return nullptr;
+    }
     const render::PenStyle style = m_c.pen().style;
-    const auto stamp = recentStamp(m_caches, StampOf::NumberLineDot, {length, int(style)},
-                                   std::abs(length) + 2, [&](Canvas& c, int x, int y) {
-                                       c.setPenStyle(style);
-                                       c.ellipse(int(x - length), int(y - length), int(x + length),
-                                                 int(y + length));
-                                   });
-    paintStampLattice(m_c, *stamp, Progression{x0 + k.first * step, step, k.last - k.first + 1},
-                      Progression{y0, 0, 1}, m_c.pen().color);
+    if (shape == NumberTick::Dot) {
+        // Every unit of width draws the same dot.
+        return recentStamp(m_caches, StampOf::NumberLineDot, {length, int(style)},
+                           std::abs(length) + 2, [&](Canvas& c, int x, int y) {
+                               c.setPenStyle(style);
+                               c.ellipse(int(x - length), int(y - length), int(x + length),
+                                         int(y + length));
+                           });
+    }
+    const auto rows = tickRows(shape, length);
+    if (!rows) {
+        return nullptr;
+    }
+    // The pattern of a dashed tick starts at its first row wherever it stands: every tick of a
+    // row is the same pixels moved across.
+    const auto [from, to] = *rows;
+    return recentStamp(m_caches, StampOf::NumberLineTick, {int(shape), length, width, int(style)},
+                       -(width / 2) - 1, std::min(from, to) - 1, width - width / 2,
+                       std::max(from, to) + 1, [&](Canvas& c, int x, int y) {
+                           c.setPenStyle(style);
+                           for (i64 t = 0; t < width; ++t) {
+                               c.moveTo(int(x + t - width / 2), int(y + from));
+                               c.lineTo(int(x + t - width / 2), int(y + to));
+                           }
+                       });
 }
 
-void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i64 length,
-                               const LineSetting& stroke)
+void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, std::span<const i64> shifts,
+                               i64 y0, i64 length, const LineSetting& stroke)
 {
     if (first > last || !setPen(stroke)) {
         return;
     }
     const i64 width = std::min<i64>(stroke.width, 1 << 16);
-    const i64 reach = std::abs(length) + std::abs(width) + 2;
+    i64 farthest = 0;
+    for (const i64 shift : shifts) {
+        farthest = std::max(farthest, std::abs(shift));
+    }
+    const i64 reach = std::abs(length) + std::abs(width) + 2 + farthest;
     if (y0 + reach < 0 || y0 - reach >= m_c.height()) {
         return;
     }
@@ -233,17 +274,22 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, i64 y0, i6
     if (step == 0 && !k.empty()) {
         k.first = k.last; // ticks in one place: one draws them all
     }
-    // Dots of one row are one colour drawn over whatever is there: a row of them, however
-    // closely spaced, costs the rows it covers, not its dots drawn over each other. A lone dot
-    // too: the same dot on thousands of lines copied close together is drawn once.
-    if (m_byStamps && NumberTick(m_p.tickShape) == NumberTick::Dot && k.last >= k.first &&
-        width >= 1 && std::abs(length) <= kMaxStampedSize &&
-        m_c.penMode() == render::PenMode::Copy) {
-        dots(x0, step, k, y0, length);
+    if (k.empty()) {
         return;
     }
+    // Ticks of one row are one colour drawn over whatever is there: a row of them, however
+    // closely spaced, costs the rows it covers, not its ticks drawn over each other. A lone
+    // tick too: the same tick on thousands of lines copied close together is drawn once.
+    if (const auto stamp = m_byStamps ? tickStamp(length, width) : nullptr) {
+        paintStampLattice(m_c, *stamp, Progression{x0 + k.first * step, step, k.last - k.first + 1},
+                          Progression{y0, 0, 1}, m_c.pen().color, shifts);
+        return;
+    }
+    const i64 none[] = {0};
     for (i64 i = k.first; i <= k.last; ++i) {
-        tick(x0 + i * step, y0, length, width);
+        for (const i64 shift : shifts.empty() ? std::span<const i64>(none) : shifts) {
+            tick(x0 + i * step + shift, y0, length, width);
+        }
     }
 }
 
@@ -271,17 +317,21 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
         if (s == 0 && !k.empty()) {
             k.first = k.last;
         }
-        if (part == 0 && m_byStamps) {
-            // Parts shorter than a pixel: every interval's subdivision ticks stand on its start,
-            // which makes them one row of ticks a spacing apart.
-            ticks(x0, s, k.first, k.last, y0, row.length, row.stroke);
+        if (m_byStamps) {
+            // Every interval's subdivision ticks at once: a row of ticks a spacing apart at
+            // each part's offset. Parts shorter than a pixel stand on the interval's start.
+            std::vector<i64> shifts;
+            for (i64 c = 1; c < (part == 0 ? 2 : row.count); ++c) {
+                shifts.push_back(c * part);
+            }
+            ticks(x0, s, k.first, k.last, shifts, y0, row.length, row.stroke);
             continue;
         }
         for (i64 i = k.first; i <= k.last; ++i) {
-            ticks(x0 + i * s, part, 1, row.count - 1, y0, row.length, row.stroke);
+            ticks(x0 + i * s, part, 1, row.count - 1, {}, y0, row.length, row.stroke);
         }
     }
-    ticks(x0, s, 0, n - 1, y0, m_p.tickLength, m_p.ticks);
+    ticks(x0, s, 0, n - 1, {}, y0, m_p.tickLength, m_p.ticks);
 
     if (m_p.labelsOn) {
         const i64 size = m_p.labelSize;

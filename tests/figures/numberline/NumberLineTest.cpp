@@ -246,23 +246,32 @@ TEST(NumberLine, LabelsOfLinesJustBeyondTheWindowPaintWhatReachesIn)
     }
 }
 
-TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
+TEST(NumberLine, RowsOfTicksGiveThePictureOfDrawingEveryTickInOrder)
 {
-    // Dots of every line kind, overlapping or apart, over subdivisions and other lines, cut
-    // by every edge; each case against the same line drawn tick by tick.
+    // Ticks of every shape, line kind and width, overlapping or apart, over both rows of
+    // subdivisions (parts of several pixels, of one, and shorter than a pixel) and other lines,
+    // cut by every edge; each case against the same line drawn tick by tick.
     std::mt19937 rng(11);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int n = 0; n < 300; ++n) {
+    for (int n = 0; n < 400; ++n) {
         NumberLineParams p = NumberLineParams::defaults(pick(0, 1) == 1);
-        p.tickShape = int(NumberTick::Dot);
+        p.tickShape = n < 150 ? int(NumberTick::Dot) : pick(0, 3);
         p.tickLength = pick(-8, 40);
         p.tickSpacing = pick(-6, 30);
         p.tickCount = pick(1, 60);
         p.ticks.kind = pick(0, 4);
-        p.ticks.width = pick(0, 3);
+        p.ticks.width = pick(0, 5);
         p.ticks.color = pick(0, 15);
-        p.sub1Count = pick(0, 4);
+        p.sub1Count = pick(0, 9);
+        p.sub1Length = pick(-4, 30);
+        p.sub1.kind = pick(0, 4);
+        p.sub1.width = pick(0, 4);
         p.sub1.color = pick(0, 15);
+        p.sub2Count = pick(0, 4);
+        p.sub2Length = pick(-4, 30);
+        p.sub2.kind = pick(0, 4);
+        p.sub2.width = pick(0, 4);
+        p.sub2.color = pick(-1, 15);
         p.countAcross = pick(1, 4);
         p.gapAcross = pick(-20, 40);
         p.countDown = pick(1, 5);
@@ -275,8 +284,9 @@ TEST(NumberLine, RowsOfDotsGiveThePictureOfDrawingEveryTickInOrder)
         drawNumberLine(stamped, p, frame);
         drawNumberLineTickByTick(oneByOne, p, frame);
         ASSERT_EQ(stamped.image(), oneByOne.image())
-            << "case " << n << ": radius " << p.tickLength << " spacing " << p.tickSpacing
-            << " count " << p.tickCount << " kind " << p.ticks.kind << " canvas " << w << "×" << h;
+            << "case " << n << ": shape " << p.tickShape << " length " << p.tickLength
+            << " spacing " << p.tickSpacing << " count " << p.tickCount << " kind " << p.ticks.kind
+            << " canvas " << w << "×" << h;
     }
 }
 
