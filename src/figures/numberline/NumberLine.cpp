@@ -463,8 +463,10 @@ void NumberLineRenderer::draw()
     }
     const i64 labels = m_p.labelsOn ? m_labelReach : 0;
     const i64 reachX = std::abs(s) + longestTick + widest + 8 + labels;
-    const i64 reachY =
-        longestTick + widest + 8 + (m_p.labelsOn ? longestTick + size + 4 * pixels + 20 : 0);
+    // Labels stand above or below the main ticks, their text's top at most the main tick's
+    // length and the label size and ten away, their ink within twice the font's pixels of it.
+    const i64 labelRows = std::abs(i64(m_p.tickLength)) + size + 4 * pixels + 20;
+    const i64 reachY = std::max(longestTick + widest + 8, m_p.labelsOn ? labelRows : 0);
     Range blockRows = visibleBlocks(i64(top), m_p.gapDown, m_p.countDown, 0, reachY, m_c.height());
     Range blockCols =
         visibleBlocks(i64(left), stepX, m_p.countAcross, i64(lineWidth), reachX, m_c.width());
