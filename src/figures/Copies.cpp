@@ -361,11 +361,15 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
     for (const Columns& c : shown) {
         shownWidth += c.width;
     }
-    const long long scratch = height <= kLargest ? shownWidth * height : kLargest + 1;
+    const long long scratch =
+        height <= kLargest ? shownWidth * height : render::kMaxDrawingPixels + 1;
     // A few copies cut to a small canvas can cost less than one drawn whole on the scratch
-    // image; beyond 64 copies the scratch image is always the cheaper.
-    const bool worthIt = copies > 4 && !shown.empty() && scratch <= kLargest &&
-                         (copies > 64 || scratch / copies <= canvasPixels) && fitsInt(top);
+    // image; beyond 64 copies the scratch image is always the cheaper. A drawing larger than
+    // one scratch image is drawn a band at a time, each band costing a copy's drawing: it
+    // must cost fewer pixels than the copies drawn on the canvas.
+    const bool worthIt =
+        copies > 4 && !shown.empty() && scratch <= render::kMaxDrawingPixels &&
+        ((copies > 64 && scratch <= kLargest) || scratch / copies <= canvasPixels) && fitsInt(top);
     long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
     const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
                          (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);

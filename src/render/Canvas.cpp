@@ -165,6 +165,19 @@ uchar* Canvas::writableBits()
     return m_image.bits();
 }
 
+void Canvas::unpaintWritten()
+{
+    endPainter();
+    const WrittenBox box = m_written;
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (long long y = box.top; !box.empty() && y <= box.bottom; ++y) {
+        std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + box.left, box.right - box.left + 1,
+                    kUnpaintedPixel);
+    }
+    m_written = {};
+}
+
 QRgb* Canvas::writableRow(int y, int from, int to)
 {
     m_written.add(from, y, to, y + 1);

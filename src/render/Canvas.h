@@ -152,6 +152,9 @@ public:
     // whole canvas.
     WrittenBox written() const { return m_written; }
     void forgetWritten() { m_written = {}; }
+    // Gives every pixel of the written box kUnpaintedPixel again and forgets the box: a scratch
+    // canvas drawn on again costs what the drawing before wrote, not the canvas.
+    void unpaintWritten();
     void fillRect(const QRect& rect, ColorRef color);
     void fillRect(int x1, int y1, int x2, int y2, ColorRef color);
     // A solid straight stroke along a row or a column with flat ends, in copy mode: the

@@ -85,8 +85,10 @@ KOYOMI_PIXEL_LOOP bool DecidedPixels::takePainted(long long y, long long from, l
 }
 
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
-                                 const std::function<void(Canvas&, int, int)>& draw)
-    : RepeatedDrawing(like, reach.top(), reach.height(), {{reach.left(), reach.width()}}, draw)
+                                 const std::function<void(Canvas&, int, int)>& draw,
+                                 long long scratchPixels)
+    : RepeatedDrawing(like, reach.top(), reach.height(), {{reach.left(), reach.width()}}, draw,
+                      scratchPixels)
 {
 }
 
@@ -106,7 +108,8 @@ KOYOMI_PIXEL_LOOP inline int nextOf(bool painted, const QRgb* row, int x, int n)
 KOYOMI_PIXEL_LOOP
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                                  const std::vector<Columns>& columns,
-                                 const std::function<void(Canvas&, int, int)>& draw)
+                                 const std::function<void(Canvas&, int, int)>& draw,
+                                 long long scratchPixels)
 {
     long long width = 0;
     for (const Columns& c : columns) {
@@ -116,11 +119,19 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         width += c.width;
     }
     if (height <= 0 || width == 0 || like.penMode() != PenMode::Copy ||
-        width > kMaxScratchPixels / height) {
+        width > kMaxDrawingPixels / height) {
         return;
     }
-    // Drawn once over a pixel no colour paints: every pixel that no longer holds it was
-    // painted. Only the box the drawing wrote in is read.
+    // A drawing larger than one scratch canvas is drawn a band of rows at a time, each band the
+    // whole drawing cut to its rows: a number line whose ticks reach a thousand pixels up and
+    // down, and whose labels may reach thousands across, spans tens of millions of pixels
+    // around its point and paints a few million.
+    const int bandRows = int(std::min<long long>(height, scratchPixels / width));
+    if (bandRows == 0) {
+        return;
+    }
+    // Drawn over a pixel no colour paints: every pixel that no longer holds it was painted.
+    // Only the box the drawing wrote in is read, and made unpainted again for the next band.
     struct Strip
     {
         int left;
@@ -130,49 +141,86 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     std::vector<Strip> strips;
     strips.reserve(columns.size());
     for (const Columns& c : columns) {
-        Strip& strip = strips.emplace_back(
-            Strip{c.left, std::make_unique<Canvas>(c.width, height, Unpainted{}), {}});
-        copyState(like, *strip.canvas);
-        draw(*strip.canvas, -c.left, -top);
-        strip.box = strip.canvas->written();
+        strips.push_back(
+            Strip{c.left, std::make_unique<Canvas>(c.width, bandRows, Unpainted{}), {}});
     }
-    // The painted runs of each row of each strip, found in two passes: the first counts them,
-    // so that the second writes them where they stay. A drawing of tens of millions of pixels
-    // can hold millions of runs, and growing the lists as they came copied them over and over,
-    // each time into memory the system had to hand out anew.
-    auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
-        for (int y = 0; y < height; ++y) {
-            for (const Strip& strip : strips) {
-                const WrittenBox& box = strip.box;
-                if (y < box.top || y > box.bottom) {
-                    continue;
-                }
-                const auto* row =
-                    reinterpret_cast<const QRgb*>(strip.canvas->image().constScanLine(y));
-                const int from = int(std::max<long long>(box.left, 0));
-                const int to = int(std::min<long long>(box.right + 1, strip.canvas->width()));
-                for (int x = nextOf(true, row, from, to); x < to;) {
-                    const int end = nextOf(false, row, x, to);
-                    run(y, x, strip.left, end - x, row);
-                    x = nextOf(true, row, end, to);
+    // A drawing on one scratch canvas keeps it as its pixels: copying out millions of painted
+    // pixels cost as much again as painting them.
+    const bool whole = strips.size() == 1 && bandRows == height;
+    for (int bandTop = 0; bandTop < height; bandTop += bandRows) {
+        const int rows = std::min(bandRows, height - bandTop);
+        for (Strip& strip : strips) {
+            copyState(like, *strip.canvas);
+            strip.canvas->forgetWritten();
+            draw(*strip.canvas, -strip.left, -top - bandTop);
+            strip.box = strip.canvas->written();
+        }
+        // The painted runs of each row of each strip, found in two passes: the first counts
+        // them, so that the second writes them where they stay. A drawing of tens of millions
+        // of pixels can hold millions of runs, and growing the lists as they came copied them
+        // over and over, each time into memory the system had to hand out anew.
+        auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
+            for (int y = 0; y < rows; ++y) {
+                for (const Strip& strip : strips) {
+                    const WrittenBox& box = strip.box;
+                    if (y < box.top || y > box.bottom) {
+                        continue;
+                    }
+                    const auto* row =
+                        reinterpret_cast<const QRgb*>(strip.canvas->image().constScanLine(y));
+                    const int from = int(std::max<long long>(box.left, 0));
+                    const int to = int(std::min<long long>(box.right + 1, strip.canvas->width()));
+                    for (int x = nextOf(true, row, from, to); x < to;) {
+                        const int end = nextOf(false, row, x, to);
+                        run(y, x, strip.left, end - x, row);
+                        x = nextOf(true, row, end, to);
+                    }
                 }
             }
+        };
+        std::size_t spans = m_spans.size();
+        std::size_t pixels = m_pixels.size();
+        eachRun([&](int, int, int, int length, const QRgb*) {
+            ++spans;
+            pixels += std::size_t(length);
+        });
+        // The runs kept hold no more than one full scratch canvas would give.
+        if (pixels > std::size_t(kMaxScratchPixels) || spans > std::size_t(kMaxScratchPixels / 2)) {
+            m_spans = {};
+            m_pixels = {};
+            return;
         }
-    };
-    std::size_t spans = 0;
-    std::size_t pixels = 0;
-    eachRun([&](int, int, int, int length, const QRgb*) {
-        ++spans;
-        pixels += std::size_t(length);
-    });
-    m_spans.reserve(spans);
-    m_pixels.resize(pixels);
-    QRgb* out = m_pixels.data();
-    eachRun([&](int y, int start, int left, int length, const QRgb* ra) {
-        m_spans.push_back(
-            Span{y + top, start + left, std::uint32_t(out - m_pixels.data()), length});
-        out = std::copy_n(ra + start, length, out);
-    });
+        m_spans.reserve(spans);
+        if (whole) {
+            // The pixels stay where they were drawn.
+            const qsizetype stride =
+                strips.front().canvas->bytesPerLine() / qsizetype(sizeof(QRgb));
+            eachRun([&](int y, int start, int left, int length, const QRgb*) {
+                m_spans.push_back(
+                    Span{y + top, start + left, std::uint32_t(y * stride + start), length});
+            });
+            continue;
+        }
+        const std::size_t kept = m_pixels.size();
+        m_pixels.resize(pixels);
+        QRgb* out = m_pixels.data() + kept;
+        eachRun([&](int y, int start, int left, int length, const QRgb* ra) {
+            m_spans.push_back(Span{y + top + bandTop, start + left,
+                                   std::uint32_t(out - m_pixels.data()), length});
+            out = std::copy_n(ra + start, length, out);
+        });
+        if (bandTop + rows < height) {
+            for (Strip& strip : strips) {
+                strip.canvas->unpaintWritten();
+            }
+        }
+    }
+    if (whole) {
+        m_kept = std::move(strips.front().canvas);
+        m_base = reinterpret_cast<const QRgb*>(m_kept->image().constBits());
+    } else {
+        m_base = m_pixels.data();
+    }
     if (!m_spans.empty()) {
         m_top = m_spans.front().dy;
         m_bottom = m_spans.back().dy;
@@ -217,7 +265,7 @@ KOYOMI_PIXEL_LOOP void RepeatedDrawing::paint(Canvas& canvas, long long x, long 
             const long long from = x + span->dx;
             const long long first = std::max<long long>(0, -from);
             const long long last = std::min<long long>(span->length, w - from);
-            std::copy_n(m_pixels.data() + span->first + first, last - first, line + from + first);
+            std::copy_n(m_base + span->first + first, last - first, line + from + first);
         }
     }
 }
@@ -334,7 +382,7 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
                     for (int p = 0; p < span.length; ++p) {
                         const long long o = span.dx + p;
                         const std::size_t index = std::size_t(dirX > 0 ? o - m_left : m_right - o);
-                        colour[index] = m_pixels[span.first + std::size_t(p)];
+                        colour[index] = m_base[span.first + std::size_t(p)];
                         next[index] = std::int32_t(index);
                     }
                 }
@@ -498,8 +546,8 @@ KOYOMI_PIXEL_LOOP void RepeatedDrawing::paintUnder(Canvas& canvas, DecidedPixels
                     const long long from = x + span->dx;
                     const long long first = std::max<long long>(0, -from);
                     const long long last = std::min<long long>(span->length, w - from);
-                    decided.take(y + r, from + first, last - first,
-                                 m_pixels.data() + span->first + first, line);
+                    decided.take(y + r, from + first, last - first, m_base + span->first + first,
+                                 line);
                 }
                 if (decided.allDecided()) {
                     return;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -105,16 +106,21 @@ KOYOMI_PIXEL_LOOP inline void DecidedPixels::take(long long y, long long x, long
 // from its reference point, which is still far less than thousands of such drawings overlapping
 // on the window cost one by one.
 inline constexpr long long kMaxScratchPixels = 1LL << 25;
+// The most pixels a drawing repeated may span, drawn a scratch canvas of rows at a time: each
+// band costs a drawing of the copy cut to its rows.
+inline constexpr long long kMaxDrawingPixels = 8 * kMaxScratchPixels;
 
 class RepeatedDrawing
 {
 public:
     // draw(canvas, x, y) draws one copy with its reference point at (x, y), on a canvas set up
     // like `like` (pen, brush, font); everything it paints lies in `reach`, a box relative to
-    // the reference point. A drawing larger than the scratch allows is not made: usable()
-    // is then false and the caller draws every copy itself.
+    // the reference point. A drawing larger than kMaxDrawingPixels, or painting more pixels
+    // than one full scratch canvas holds, is not made: usable() is then false and the caller
+    // draws every copy itself.
     RepeatedDrawing(const Canvas& like, const QRect& reach,
-                    const std::function<void(Canvas&, int, int)>& draw);
+                    const std::function<void(Canvas&, int, int)>& draw,
+                    long long scratchPixels = kMaxScratchPixels);
 
     // Columns of the drawing, relative to the reference point.
     struct Columns
@@ -125,9 +131,11 @@ public:
     // Only the given columns, left to right and apart, of the rows from `top`, `height` of
     // them: copies so far apart across a small canvas that each shows it a strip of its own
     // need those strips, not the drawing between them. Each strip is drawn on a scratch
-    // canvas of its own.
+    // canvas of its own, of at most scratchPixels (tests pass fewer, to reach the drawing in
+    // bands of rows with small drawings).
     RepeatedDrawing(const Canvas& like, int top, int height, const std::vector<Columns>& columns,
-                    const std::function<void(Canvas&, int, int)>& draw);
+                    const std::function<void(Canvas&, int, int)>& draw,
+                    long long scratchPixels = kMaxScratchPixels);
 
     bool usable() const { return m_usable; }
     // Paints the drawing's pixels with its reference point at (x, y), cut to the canvas.
@@ -164,8 +172,8 @@ private:
     {
         int dy;
         int dx;
-        std::uint32_t first; // its consecutive painted pixels from dx, in m_pixels (at most
-                             // kMaxScratchPixels of them)
+        std::uint32_t first; // where its consecutive painted pixels from dx start, from
+                             // m_base (within kMaxScratchPixels)
         int length;
     };
 
@@ -174,6 +182,10 @@ private:
     // The painted pixels of every span, one after another: a striped drawing has millions of
     // spans of a pixel or two, which one allocation each would make slower than drawing it.
     std::vector<QRgb> m_pixels;
+    // Or the scratch canvas it was drawn on, when it was one.
+    std::unique_ptr<Canvas> m_kept;
+    const QRgb* m_base = nullptr; // where span.first counts from
+
     int m_top = 0; // the rows the spans cover, relative to the reference point
     int m_bottom = -1;
     int m_left = 0; // and the columns

@@ -741,22 +741,41 @@ TEST(RepeatedDrawingGrid, WhatADrawingPaintsInAnyColourIsKeptAndNothingElse)
     };
     const auto none = [](Canvas&, int, int) {};
     using Draw = std::function<void(Canvas&, int, int)>;
+    // Drawn on one scratch canvas, or a band of rows at a time: bands of five rows, of one,
+    // and of all but the last row.
     for (const Draw& drawing : {Draw(draw), Draw(corner), Draw(none)}) {
-        const RepeatedDrawing one(Canvas(10, 10), QRect(-16, -16, 33, 33), drawing);
-        ASSERT_TRUE(one.usable());
-        for (const QPoint at :
-             {QPoint(15, 12), QPoint(5, 5), QPoint(-4, 30), QPoint(40, -3), QPoint(33, 33)}) {
-            Canvas kept(40, 36, kBlack);
-            Canvas drawn(40, 36, kBlack);
-            for (Canvas* c : {&kept, &drawn}) {
-                drawStripes(*c);
-                c->fillRect(0, 0, 20, 10, kWhite);
-                copyState(Canvas(10, 10), *c);
+        for (const long long scratch : {kMaxScratchPixels, 33LL * 5, 33LL, 33LL * 32}) {
+            SCOPED_TRACE(scratch);
+            const RepeatedDrawing one(Canvas(10, 10), QRect(-16, -16, 33, 33), drawing, scratch);
+            ASSERT_TRUE(one.usable());
+            for (const QPoint at :
+                 {QPoint(15, 12), QPoint(5, 5), QPoint(-4, 30), QPoint(40, -3), QPoint(33, 33)}) {
+                Canvas kept(40, 36, kBlack);
+                Canvas drawn(40, 36, kBlack);
+                for (Canvas* c : {&kept, &drawn}) {
+                    drawStripes(*c);
+                    c->fillRect(0, 0, 20, 10, kWhite);
+                    copyState(Canvas(10, 10), *c);
+                }
+                one.paint(kept, at.x(), at.y());
+                drawing(drawn, at.x(), at.y());
+                ASSERT_EQ(kept.image(), drawn.image()) << at.x() << ", " << at.y();
             }
-            one.paint(kept, at.x(), at.y());
-            drawing(drawn, at.x(), at.y());
-            ASSERT_EQ(kept.image(), drawn.image()) << at.x() << ", " << at.y();
         }
+    }
+    // Strips of columns apart, in bands of rows: the same columns as drawn on one scratch
+    // canvas each.
+    const std::vector<RepeatedDrawing::Columns> strips{{-16, 9}, {-3, 4}, {5, 12}};
+    const RepeatedDrawing whole(Canvas(10, 10), -16, 33, strips, draw);
+    for (const long long scratch : {25LL * 3, 25LL * 7, 25LL * 32}) {
+        const RepeatedDrawing bands(Canvas(10, 10), -16, 33, strips, draw, scratch);
+        ASSERT_TRUE(bands.usable());
+        Canvas a(60, 50, kBlack);
+        Canvas b(60, 50, kBlack);
+        whole.paintGrid(a, 3, 21, 0, 2, -4, 19, 0, 3);
+        bands.paintGrid(b, 3, 21, 0, 2, -4, 19, 0, 3);
+        ASSERT_EQ(a.image(), b.image()) << scratch;
+        EXPECT_GT(countColor(a, kWhite), 20);
     }
 }
 
