@@ -365,11 +365,16 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
         height <= kLargest ? shownWidth * height : render::kMaxDrawingPixels + 1;
     // A few copies cut to a small canvas can cost less than one drawn whole on the scratch
     // image; beyond 64 copies the scratch image is always the cheaper. A drawing larger than
-    // one scratch image is drawn a band at a time, each band costing a copy's drawing: it
-    // must cost fewer pixels than the copies drawn on the canvas.
-    const bool worthIt =
-        copies > 4 && !shown.empty() && scratch <= render::kMaxDrawingPixels &&
-        ((copies > 64 && scratch <= kLargest) || scratch / copies <= canvasPixels) && fitsInt(top);
+    // one scratch image is drawn a band at a time, and a pixel of it costs about what sixteen
+    // of the copies' layers do (memory mapped anew, read, and copied out, where a layer's
+    // rows left alone are passed over): forty copies of a circle whose rings of long marks
+    // fill a scratch image of 37 million pixels cost less drawn one by one on the canvas,
+    // thousands of number lines stacked ten pixels apart far less drawn in bands.
+    const bool inOne = scratch <= kLargest;
+    const bool worthIt = copies > 4 && !shown.empty() && scratch <= render::kMaxDrawingPixels &&
+                         (inOne ? copies > 64 || scratch / copies <= canvasPixels
+                                : scratch / copies <= canvasPixels / 16) &&
+                         fitsInt(top);
     long long iFrom = g.cols.first; // where the copies still to draw begin in the first row
     const bool overlap = (rowCount > 1 && std::abs(g.stepY) <= reach.bottom - reach.top) ||
                          (colCount > 1 && std::abs(g.stepX) <= reach.right - reach.left);
