@@ -268,10 +268,11 @@ bool pasteUnderInBands(Canvas& canvas, const CopyGrid& g, const std::vector<Colu
             // over a clear canvas.
             const long long open = std::max<long long>(decided.openPixels(), 1);
             const long long share = std::max<long long>(canvas.width() * h / open, 1);
-            const bool asLattice =
-                wholeFrom <= wholeTo &&
-                one.latticePays(canvas, (wholeTo - wholeFrom + 1) *
-                                            (g.cols.last - g.cols.first + 1) / share / 8);
+            const bool asLattice = wholeFrom <= wholeTo &&
+                                   one.latticePays(canvas,
+                                                   (wholeTo - wholeFrom + 1) *
+                                                       (g.cols.last - g.cols.first + 1) / share / 8,
+                                                   g.cols.last - g.cols.first + 1);
             if (asLattice) {
                 if (!lastWhole) {
                     under(k);

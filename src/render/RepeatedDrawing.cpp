@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace koyomi::render {
@@ -291,10 +292,6 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     const long long h = canvas.height();
     const long long extent = (long long)m_right - m_left + 1;
     const long long height = (long long)m_bottom - m_top + 1;
-    constexpr long long kWidest = 1 << 16; // offsets of a row of the drawing, worked on at once
-    if (extent > kWidest) {
-        return false;
-    }
     if (iFirst > iLast || jFirst > jLast || extent <= 0 || height <= 0 || w <= 0 || h <= 0) {
         return true;
     }
@@ -305,6 +302,10 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     }
     if (stepY == 0) {
         jFirst = jLast;
+    }
+    const Across across = acrossOf(w, iLast - iFirst + 1);
+    if (across == Across::TooWide) {
+        return false;
     }
     const long long sx = iFirst == iLast ? extent + 1 : stepX;
     const long long sy = jFirst == jLast ? height + 1 : stepY;
@@ -319,9 +320,12 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     const long long dirX = sx > 0 ? 1 : -1;
     const long long spanX = (iLast - iFirst) * stepAcross;
     const long long a0 = dirX > 0 ? -xLast - m_left : m_right + xLast;
-    std::vector<QRgb> colour(static_cast<std::size_t>(extent));
-    std::vector<std::int32_t> next(
-        static_cast<std::size_t>(extent)); // the lowest painted index from here
+    const long long columns = iLast - iFirst + 1; // copies across (one where stepX is 0)
+    // By offset: a colour and the lowest painted index from here, for every offset of a row.
+    const std::size_t byOffset = across == Across::ByOffset ? std::size_t(extent) : 0;
+    std::vector<QRgb> colour(byOffset);
+    std::vector<std::int32_t> next(byOffset);
+    std::vector<std::size_t> cursor(across == Across::ByPlace ? std::size_t(columns) : 0);
     constexpr std::int32_t kNone = -1;
     // Down: the row of the drawing that the last copy over a canvas row shows wins, then the
     // next row a step away, as many as there are rows of copies: ranks from that side.
@@ -376,35 +380,64 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
             const std::size_t begin = m_rowStart[std::size_t(r - m_top)];
             const std::size_t end = m_rowStart[std::size_t(r - m_top + 1)];
             if (begin < end) {
-                std::fill(next.begin(), next.end(), kNone);
-                for (std::size_t s = begin; s < end; ++s) {
-                    const Span& span = m_spans[s];
-                    for (int p = 0; p < span.length; ++p) {
-                        const long long o = span.dx + p;
-                        const std::size_t index = std::size_t(dirX > 0 ? o - m_left : m_right - o);
-                        colour[index] = m_base[span.first + std::size_t(p)];
-                        next[index] = std::int32_t(index);
-                    }
-                }
-                for (long long index = extent - 1 - stepAcross; index >= 0; --index) {
-                    if (next[std::size_t(index)] == kNone) {
-                        next[std::size_t(index)] = next[std::size_t(index + stepAcross)];
-                    }
-                }
-                long long a = a0;
-                long long mod = residue(a, stepAcross);
-                for (long long x = 0; x < w; ++x) {
-                    const long long start = a >= 0 ? a : mod;
-                    if (start < extent) {
-                        const std::int32_t index = next[std::size_t(start)];
-                        if (index != kNone && index <= a + spanX) {
-                            winner[std::size_t(x)] = colour[std::size_t(index)];
-                            winnerRank[std::size_t(x)] = std::int32_t(k);
+                if (across == Across::ByPlace) {
+                    // Each canvas pixel looks up the few offsets its copies across stand at,
+                    // from the last copy's: a cursor a copy, as the offsets grow with x.
+                    std::fill(cursor.begin(), cursor.end(), begin);
+                    long long a = a0;
+                    for (long long x = 0; x < w; ++x, a += dirX) {
+                        const long long t0 = a >= 0 ? 0 : (-a + stepAcross - 1) / stepAcross;
+                        for (long long t = t0; t <= columns - 1; ++t) {
+                            const long long index = a + t * stepAcross;
+                            if (index >= extent) {
+                                break;
+                            }
+                            const long long o = dirX > 0 ? index + m_left : m_right - index;
+                            std::size_t& at = cursor[std::size_t(t)];
+                            while (at < end &&
+                                   m_spans[at].dx + (long long)m_spans[at].length <= o) {
+                                ++at;
+                            }
+                            if (at < end && m_spans[at].dx <= o) {
+                                winner[std::size_t(x)] =
+                                    m_base[m_spans[at].first + std::size_t(o - m_spans[at].dx)];
+                                winnerRank[std::size_t(x)] = std::int32_t(k);
+                                break;
+                            }
                         }
                     }
-                    a += dirX;
-                    mod += dirX;
-                    mod = mod == stepAcross ? 0 : mod < 0 ? stepAcross - 1 : mod;
+                } else {
+                    std::fill(next.begin(), next.end(), kNone);
+                    for (std::size_t s = begin; s < end; ++s) {
+                        const Span& span = m_spans[s];
+                        for (int p = 0; p < span.length; ++p) {
+                            const long long o = span.dx + p;
+                            const std::size_t index =
+                                std::size_t(dirX > 0 ? o - m_left : m_right - o);
+                            colour[index] = m_base[span.first + std::size_t(p)];
+                            next[index] = std::int32_t(index);
+                        }
+                    }
+                    for (long long index = extent - 1 - stepAcross; index >= 0; --index) {
+                        if (next[std::size_t(index)] == kNone) {
+                            next[std::size_t(index)] = next[std::size_t(index + stepAcross)];
+                        }
+                    }
+                    long long a = a0;
+                    long long mod = residue(a, stepAcross);
+                    for (long long x = 0; x < w; ++x) {
+                        const long long start = a >= 0 ? a : mod;
+                        if (start < extent) {
+                            const std::int32_t index = next[std::size_t(start)];
+                            if (index != kNone && index <= a + spanX) {
+                                winner[std::size_t(x)] = colour[std::size_t(index)];
+                                winnerRank[std::size_t(x)] = std::int32_t(k);
+                            }
+                        }
+                        a += dirX;
+                        mod += dirX;
+                        mod = mod == stepAcross ? 0 : mod < 0 ? stepAcross - 1 : mod;
+                    }
                 }
             }
             for (long long n = rowsFrom[std::size_t(k)]; n < rowsFrom[std::size_t(k + 1)]; ++n) {
@@ -441,13 +474,35 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     return true;
 }
 
-bool RepeatedDrawing::latticePays(const Canvas& canvas, long long copies) const
+RepeatedDrawing::Across RepeatedDrawing::acrossOf(long long width, long long columns) const
+{
+    // Working on every offset of a row costs its extent; looking up each copy's offset from
+    // every canvas pixel costs the canvas's width a copy across: copies of a line a million
+    // pixels long, far apart across, cost the second.
+    constexpr long long kWidest = 1 << 16; // offsets of a row of the drawing, worked on at once
+    const long long extent = (long long)m_right - m_left + 1;
+    const long long byPlace = columns <= kWidest / std::max<long long>(width, 1)
+                                  ? columns * width
+                                  : std::numeric_limits<long long>::max();
+    if (extent <= kWidest && extent + width <= byPlace) {
+        return Across::ByOffset;
+    }
+    return byPlace <= 16 * kWidest ? Across::ByPlace : Across::TooWide;
+}
+
+bool RepeatedDrawing::latticePays(const Canvas& canvas, long long copies, long long across) const
 {
     // A span pasted costs about what eight pixels of a row of the lattice cost.
+    const long long width = canvas.width();
+    const Across how = acrossOf(width, across);
+    if (how == Across::TooWide || copies <= 0) {
+        return false;
+    }
+    const long long row =
+        how == Across::ByOffset ? width + m_right - m_left + 1 : std::max(across, 1LL) * width;
     const long long rowsCost =
-        ((long long)m_bottom - m_top + 1) * (canvas.width() + m_right - m_left + 1) +
-        (long long)canvas.height() * canvas.width();
-    return copies > 0 && 8 * (long long)m_spans.size() > rowsCost / copies;
+        ((long long)m_bottom - m_top + 1) * row + (long long)canvas.height() * width;
+    return 8 * (long long)m_spans.size() > rowsCost / copies;
 }
 
 void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst,
@@ -478,7 +533,7 @@ void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, l
     if (source > jLast && overlap) {
         // Thousands of copies over each other, each of many spans (clock faces with large
         // numbers a few pixels apart), cost far less worked out row by row.
-        if (latticePays(canvas, (iLast - iFirst + 1) * (jLast - jFirst + 1)) &&
+        if (latticePays(canvas, (iLast - iFirst + 1) * (jLast - jFirst + 1), iLast - iFirst + 1) &&
             paintLattice(canvas, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast)) {
             return;
         }

@@ -158,8 +158,9 @@ public:
     bool paintLattice(Canvas& canvas, long long x0, long long stepX, long long iFirst,
                       long long iLast, long long y0, long long stepY, long long jFirst,
                       long long jLast, DecidedPixels* decided = nullptr) const;
-    // Whether pasting `copies` copies one by one would cost more than paintLattice.
-    bool latticePays(const Canvas& canvas, long long copies) const;
+    // Whether pasting `copies` copies, `across` of them in a row, one by one would cost more
+    // than paintLattice.
+    bool latticePays(const Canvas& canvas, long long copies, long long across) const;
 
     // Pastes the same copies from the last back (jLast, iLast first) into the pixels `decided`
     // leaves open: under copies that came after these and were painted already.
@@ -168,6 +169,17 @@ public:
                     long long jFirst, long long jLast) const;
 
 private:
+    // How a lattice finds, along a canvas row, the copy across that paints a pixel last: by
+    // working on every offset of the drawing's row, by looking up each copy's offset from
+    // every pixel, or neither (too wide both ways).
+    enum class Across
+    {
+        ByOffset,
+        ByPlace,
+        TooWide,
+    };
+    Across acrossOf(long long width, long long columns) const;
+
     struct Span
     {
         int dy;

@@ -833,8 +833,10 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
 {
     // A drawing of four colours over each other, with holes, wider than tall: copies a pixel
     // or a few apart, going back either way, in one place, a single row or column, far apart,
-    // and lattices beside the canvas or reaching it from one side only.
-    const RepeatedDrawing one(Canvas(10, 10), QRect(-30, -12, 61, 25), [](Canvas& c, int x, int y) {
+    // and lattices beside the canvas or reaching it from one side only. Then only two strips
+    // of it seventy thousand pixels apart (a line far longer than the window, copies of which
+    // stand a line's length apart across): each pixel looks up its copies' offsets.
+    const auto draw = [](Canvas& c, int x, int y) {
         c.fillRect(x - 30, y - 2, x + 31, y + 3, PaletteColor[3].color);
         c.setPenColor(kWhite);
         c.setPenStyle(PenStyle::Dot);
@@ -844,19 +846,32 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
         c.fillRect(x + 4, y - 9, x + 7, y + 12, PaletteColor[5].color);
         c.setFontColor(PaletteColor[kRedIndex].color);
         c.textOut(x - 12, y - 6, "47");
-    });
+        c.fillRect(x + 70000, y - 7, x + 70020, y + 9, PaletteColor[2].color);
+        c.setFontColor(kWhite);
+        c.textOut(x + 70001, y - 6, "5");
+    };
+    const RepeatedDrawing one(Canvas(10, 10), QRect(-30, -12, 61, 25), draw);
+    const RepeatedDrawing apart(Canvas(10, 10), -12, 25, {{-30, 61}, {70000, 20}}, draw);
     ASSERT_TRUE(one.usable());
+    ASSERT_TRUE(apart.usable());
     std::mt19937 rng(17);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int n = 0; n < 200; ++n) {
+    for (int n = 0; n < 300; ++n) {
+        const bool far = n >= 200;
+        const RepeatedDrawing& drawing = far ? apart : one;
         const int kind = n % 4;
-        const int stepX = kind == 0 ? pick(-3, 3) : kind == 1 ? pick(-70, 70) : pick(-12, 12);
+        const int side = pick(0, 1) == 0 ? 1 : -1;
+        const int stepX = far && kind != 0 ? side * (70010 + pick(-45, 45))
+                          : kind == 0      ? pick(-3, 3)
+                          : kind == 1      ? pick(-70, 70)
+                                           : pick(-12, 12);
         const int stepY = kind == 0 ? pick(-3, 3) : kind == 2 ? pick(-30, 30) : pick(-8, 8);
         const int iFirst = pick(-5, 5);
         const int jFirst = pick(-5, 5);
-        const int iLast = iFirst + (kind == 3 ? 0 : pick(0, 40));
+        const int iLast = iFirst + (kind == 3 ? 0 : pick(0, far ? 6 : 40));
         const int jLast = jFirst + (n % 7 == 0 ? 0 : pick(0, 40));
-        const int x0 = pick(-150, 150);
+        const int x0 =
+            far ? -(iFirst + pick(0, iLast - iFirst)) * stepX + pick(-150, 150) : pick(-150, 150);
         const int y0 = pick(-150, 150);
         const int w = pick(1, 120);
         const int h = pick(1, 90);
@@ -865,8 +880,9 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
         for (Canvas* c : {&lattice, &each}) {
             drawStripes(*c);
         }
-        ASSERT_TRUE(one.paintLattice(lattice, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast));
-        paintEach(one, each, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
+        ASSERT_TRUE(
+            drawing.paintLattice(lattice, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast));
+        paintEach(drawing, each, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
         ASSERT_EQ(lattice.image(), each.image())
             << "case " << n << ": steps " << stepX << ", " << stepY << " columns " << iFirst << ".."
             << iLast << " rows " << jFirst << ".." << jLast << " from " << x0 << ", " << y0
@@ -878,12 +894,13 @@ TEST(RepeatedDrawingGrid, ALatticeWorkedOutRowByRowIsThePictureOfPaintingEachCop
         DecidedPixels underDecided(w, h);
         DecidedPixels pastedDecided(w, h);
         for (auto [c, d] : {std::pair{&under, &underDecided}, std::pair{&pasted, &pastedDecided}}) {
-            one.paintUnder(*c, *d, x0 + 3, stepX, iFirst, iLast, y0 + 5, stepY, jLast + 1,
-                           jLast + 1);
+            drawing.paintUnder(*c, *d, x0 + 3, stepX, iFirst, iLast, y0 + 5, stepY, jLast + 1,
+                               jLast + 1);
         }
-        ASSERT_TRUE(one.paintLattice(under, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast,
-                                     &underDecided));
-        one.paintUnder(pasted, pastedDecided, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast);
+        ASSERT_TRUE(drawing.paintLattice(under, x0, stepX, iFirst, iLast, y0, stepY, jFirst, jLast,
+                                         &underDecided));
+        drawing.paintUnder(pasted, pastedDecided, x0, stepX, iFirst, iLast, y0, stepY, jFirst,
+                           jLast);
         ASSERT_EQ(under.image(), pasted.image()) << "case " << n << " under";
         ASSERT_EQ(underDecided.openPixels(), pastedDecided.openPixels()) << "case " << n;
     }
