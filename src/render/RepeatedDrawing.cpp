@@ -325,7 +325,6 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
     const std::size_t byOffset = across == Across::ByOffset ? std::size_t(extent) : 0;
     std::vector<QRgb> colour(byOffset);
     std::vector<std::int32_t> next(byOffset);
-    std::vector<std::size_t> cursor(across == Across::ByPlace ? std::size_t(columns) : 0);
     constexpr std::int32_t kNone = -1;
     // Down: the row of the drawing that the last copy over a canvas row shows wins, then the
     // next row a step away, as many as there are rows of copies: ranks from that side.
@@ -381,28 +380,27 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
             const std::size_t end = m_rowStart[std::size_t(r - m_top + 1)];
             if (begin < end) {
                 if (across == Across::ByPlace) {
-                    // Each canvas pixel looks up the few offsets its copies across stand at,
-                    // from the last copy's: a cursor a copy, as the offsets grow with x.
-                    std::fill(cursor.begin(), cursor.end(), begin);
-                    long long a = a0;
-                    for (long long x = 0; x < w; ++x, a += dirX) {
-                        const long long t0 = a >= 0 ? 0 : (-a + stepAcross - 1) / stepAcross;
-                        for (long long t = t0; t <= columns - 1; ++t) {
-                            const long long index = a + t * stepAcross;
-                            if (index >= extent) {
-                                break;
-                            }
-                            const long long o = dirX > 0 ? index + m_left : m_right - index;
-                            std::size_t& at = cursor[std::size_t(t)];
-                            while (at < end &&
-                                   m_spans[at].dx + (long long)m_spans[at].length <= o) {
-                                ++at;
-                            }
-                            if (at < end && m_spans[at].dx <= o) {
-                                winner[std::size_t(x)] =
-                                    m_base[m_spans[at].first + std::size_t(o - m_spans[at].dx)];
-                                winnerRank[std::size_t(x)] = std::int32_t(k);
-                                break;
+                    // Each copy across shows the canvas row a window of the drawing's row,
+                    // offset o at canvas x − c: its spans there are laid over the pixels no
+                    // copy nearer the last claimed at this rank.
+                    for (long long t = 0; t < columns; ++t) {
+                        const long long c =
+                            dirX > 0 ? a0 + t * stepAcross + m_left : m_right - a0 - t * stepAcross;
+                        auto span = std::partition_point(
+                            m_spans.begin() + std::ptrdiff_t(begin),
+                            m_spans.begin() + std::ptrdiff_t(end),
+                            [c](const Span& sp) { return sp.dx + (long long)sp.length <= c; });
+                        for (; span != m_spans.begin() + std::ptrdiff_t(end) && span->dx < c + w;
+                             ++span) {
+                            const long long from = std::max<long long>(span->dx, c) - c;
+                            const long long to =
+                                std::min<long long>(span->dx + (long long)span->length, c + w) - c;
+                            const QRgb* pixels = m_base + span->first + (from + c - span->dx);
+                            for (long long x = from; x < to; ++x) {
+                                if (winnerRank[std::size_t(x)] != std::int32_t(k)) {
+                                    winner[std::size_t(x)] = pixels[x - from];
+                                    winnerRank[std::size_t(x)] = std::int32_t(k);
+                                }
                             }
                         }
                     }
