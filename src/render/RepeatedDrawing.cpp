@@ -148,6 +148,10 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     // A drawing on one scratch canvas keeps it as its pixels: copying out millions of painted
     // pixels cost as much again as painting them.
     const bool whole = strips.size() == 1 && bandRows == height;
+    // The spans of each row of the drawing: a row that repeats the one above it (ticks a
+    // thousand pixels long, a grid's vertical lines) shares its spans.
+    std::vector<RowSpans> rowSpans(static_cast<std::size_t>(height));
+    std::vector<char> repeats;
     for (int bandTop = 0; bandTop < height; bandTop += bandRows) {
         const int rows = std::min(bandRows, height - bandTop);
         for (Strip& strip : strips) {
@@ -160,8 +164,36 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         // them, so that the second writes them where they stay. A drawing of tens of millions
         // of pixels can hold millions of runs, and growing the lists as they came copied them
         // over and over, each time into memory the system had to hand out anew.
+        repeats.assign(std::size_t(rows), 0);
+        for (int y = 1; y < rows; ++y) {
+            bool same = true;
+            for (const Strip& strip : strips) {
+                const WrittenBox& box = strip.box;
+                const bool inside = y >= box.top && y <= box.bottom;
+                const bool above = y - 1 >= box.top && y - 1 <= box.bottom;
+                if (inside != above) {
+                    same = false;
+                } else if (inside) {
+                    const QImage& image = strip.canvas->image();
+                    const long long from = std::max<long long>(box.left, 0);
+                    const long long to = std::min<long long>(box.right + 1, image.width());
+                    same = same &&
+                           std::memcmp(reinterpret_cast<const QRgb*>(image.constScanLine(y)) + from,
+                                       reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)) +
+                                           from,
+                                       std::size_t(to - from) * sizeof(QRgb)) == 0;
+                }
+                if (!same) {
+                    break;
+                }
+            }
+            repeats[std::size_t(y)] = same ? 1 : 0;
+        }
         auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
             for (int y = 0; y < rows; ++y) {
+                if (repeats[std::size_t(y)] != 0) {
+                    continue;
+                }
                 for (const Strip& strip : strips) {
                     const WrittenBox& box = strip.box;
                     if (y < box.top || y > box.bottom) {
@@ -192,24 +224,36 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             return;
         }
         m_spans.reserve(spans);
+        // Each span is added to its row, whose spans come one after another.
+        auto add = [&](int y, Span span) {
+            RowSpans& row = rowSpans[std::size_t(bandTop + y)];
+            if (row.count == 0) {
+                row.first = std::uint32_t(m_spans.size());
+            }
+            ++row.count;
+            m_spans.push_back(span);
+        };
         if (whole) {
             // The pixels stay where they were drawn.
             const qsizetype stride =
                 strips.front().canvas->bytesPerLine() / qsizetype(sizeof(QRgb));
             eachRun([&](int y, int start, int left, int length, const QRgb*) {
-                m_spans.push_back(
-                    Span{y + top, start + left, std::uint32_t(y * stride + start), length});
+                add(y, Span{start + left, std::uint32_t(y * stride + start), length});
             });
-            continue;
+        } else {
+            const std::size_t kept = m_pixels.size();
+            m_pixels.resize(pixels);
+            QRgb* out = m_pixels.data() + kept;
+            eachRun([&](int y, int start, int left, int length, const QRgb* ra) {
+                add(y, Span{start + left, std::uint32_t(out - m_pixels.data()), length});
+                out = std::copy_n(ra + start, length, out);
+            });
         }
-        const std::size_t kept = m_pixels.size();
-        m_pixels.resize(pixels);
-        QRgb* out = m_pixels.data() + kept;
-        eachRun([&](int y, int start, int left, int length, const QRgb* ra) {
-            m_spans.push_back(Span{y + top + bandTop, start + left,
-                                   std::uint32_t(out - m_pixels.data()), length});
-            out = std::copy_n(ra + start, length, out);
-        });
+        for (int y = 1; y < rows; ++y) {
+            if (repeats[std::size_t(y)] != 0) {
+                rowSpans[std::size_t(bandTop + y)] = rowSpans[std::size_t(bandTop + y - 1)];
+            }
+        }
         if (bandTop + rows < height) {
             for (Strip& strip : strips) {
                 strip.canvas->unpaintWritten();
@@ -222,22 +266,23 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     } else {
         m_base = m_pixels.data();
     }
-    if (!m_spans.empty()) {
-        m_top = m_spans.front().dy;
-        m_bottom = m_spans.back().dy;
+    int first = 0;
+    int last = height - 1;
+    while (first <= last && rowSpans[std::size_t(first)].count == 0) {
+        ++first;
+    }
+    while (last >= first && rowSpans[std::size_t(last)].count == 0) {
+        --last;
+    }
+    if (first <= last) {
+        m_top = top + first;
+        m_bottom = top + last;
         m_left = m_spans.front().dx;
         for (const Span& span : m_spans) {
             m_left = std::min(m_left, span.dx);
             m_right = std::max(m_right, span.dx + span.length - 1);
         }
-    }
-    m_rowStart.assign(std::size_t(m_bottom - m_top + 2), m_spans.size());
-    for (std::size_t i = m_spans.size(); i-- > 0;) {
-        m_rowStart[std::size_t(m_spans[i].dy - m_top)] = i;
-    }
-    // Rows without spans start where the next row does.
-    for (std::size_t r = m_rowStart.size() - 1; r-- > 0;) {
-        m_rowStart[r] = std::min(m_rowStart[r], m_rowStart[r + 1]);
+        m_rows.assign(rowSpans.begin() + first, rowSpans.begin() + last + 1);
     }
     m_usable = true;
 }
@@ -256,9 +301,7 @@ KOYOMI_PIXEL_LOOP void RepeatedDrawing::paint(Canvas& canvas, long long x, long 
     for (long long r = firstRow; r <= lastRow; ++r) {
         // Spans of a row lie left to right: those beside the canvas are skipped by halving,
         // so a drawing far wider than the canvas costs what the canvas shows of it.
-        const auto rowBegin = m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top)]);
-        const auto rowEnd =
-            m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top + 1)]);
+        const auto [rowBegin, rowEnd] = spansOf(r);
         auto span = std::partition_point(
             rowBegin, rowEnd, [x](const Span& s) { return x + s.dx + (long long)s.length <= 0; });
         auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * stride);
@@ -376,8 +419,9 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
         const long long top = c + (std::min(highest, height - 1) - c) / stepDown * stepDown;
         for (long long k = top; k >= c; k -= stepDown) {
             const long long r = dirY > 0 ? m_top + k : m_bottom - k;
-            const std::size_t begin = m_rowStart[std::size_t(r - m_top)];
-            const std::size_t end = m_rowStart[std::size_t(r - m_top + 1)];
+            const RowSpans& rowSpans = m_rows[std::size_t(r - m_top)];
+            const std::size_t begin = rowSpans.first;
+            const std::size_t end = begin + rowSpans.count;
             if (begin < end) {
                 if (across == Across::ByPlace) {
                     // Each copy across shows the canvas row a window of the drawing's row,
@@ -587,10 +631,7 @@ KOYOMI_PIXEL_LOOP void RepeatedDrawing::paintUnder(Canvas& canvas, DecidedPixels
                 if (!decided.rowOpen(y + r)) {
                     continue;
                 }
-                const auto rowBegin =
-                    m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top)]);
-                const auto rowEnd =
-                    m_spans.begin() + std::ptrdiff_t(m_rowStart[std::size_t(r - m_top + 1)]);
+                const auto [rowBegin, rowEnd] = spansOf(r);
                 auto span = std::partition_point(rowBegin, rowEnd, [x](const Span& s) {
                     return x + s.dx + (long long)s.length <= 0;
                 });

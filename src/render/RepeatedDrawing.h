@@ -182,15 +182,29 @@ private:
 
     struct Span
     {
-        int dy;
         int dx;
         std::uint32_t first; // where its consecutive painted pixels from dx start, from
                              // m_base (within kMaxScratchPixels)
         int length;
     };
+    // The spans of one row, one after another in m_spans (left to right).
+    struct RowSpans
+    {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+    // The spans of row r (from m_top to m_bottom).
+    std::pair<std::vector<Span>::const_iterator, std::vector<Span>::const_iterator>
+    spansOf(long long r) const
+    {
+        const RowSpans& row = m_rows[std::size_t(r - m_top)];
+        const auto begin = m_spans.begin() + std::ptrdiff_t(row.first);
+        return {begin, begin + std::ptrdiff_t(row.count)};
+    }
 
     bool m_usable = false;
-    std::vector<Span> m_spans; // row by row, top to bottom
+    std::vector<Span> m_spans; // row by row, top to bottom; a row that repeats the one above
+                               // shares its spans
     // The painted pixels of every span, one after another: a striped drawing has millions of
     // spans of a pixel or two, which one allocation each would make slower than drawing it.
     std::vector<QRgb> m_pixels;
@@ -202,9 +216,7 @@ private:
     int m_bottom = -1;
     int m_left = 0; // and the columns
     int m_right = -1;
-    // The first span of each row from m_top, and one past the last: a copy mostly beyond the
-    // canvas walks only the rows the canvas shows.
-    std::vector<std::size_t> m_rowStart;
+    std::vector<RowSpans> m_rows; // from m_top to m_bottom
 };
 
 } // namespace koyomi::render
