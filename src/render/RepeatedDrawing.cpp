@@ -160,10 +160,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             draw(*strip.canvas, -strip.left, -top - bandTop);
             strip.box = strip.canvas->written();
         }
-        // The painted runs of each row of each strip, found in two passes: the first counts
-        // them, so that the second writes them where they stay. A drawing of tens of millions
-        // of pixels can hold millions of runs, and growing the lists as they came copied them
-        // over and over, each time into memory the system had to hand out anew.
+        // Rows the same as the row above in every strip.
         repeats.assign(std::size_t(rows), 0);
         for (int y = 1; y < rows; ++y) {
             bool same = true;
@@ -189,6 +186,10 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             }
             repeats[std::size_t(y)] = same ? 1 : 0;
         }
+        // The painted runs of each other row of each strip, found in two passes: the first
+        // counts them, so that the second writes them where they stay. A drawing of tens of
+        // millions of pixels can hold millions of runs, and growing the lists as they came
+        // copied them over and over, each time into memory the system had to hand out anew.
         auto eachRun = [&](auto&& run) KOYOMI_PIXEL_LOOP {
             for (int y = 0; y < rows; ++y) {
                 if (repeats[std::size_t(y)] != 0) {
@@ -419,9 +420,9 @@ KOYOMI_PIXEL_LOOP bool RepeatedDrawing::paintLattice(Canvas& canvas, long long x
         const long long top = c + (std::min(highest, height - 1) - c) / stepDown * stepDown;
         for (long long k = top; k >= c; k -= stepDown) {
             const long long r = dirY > 0 ? m_top + k : m_bottom - k;
-            const RowSpans& rowSpans = m_rows[std::size_t(r - m_top)];
-            const std::size_t begin = rowSpans.first;
-            const std::size_t end = begin + rowSpans.count;
+            const RowSpans& spans = m_rows[std::size_t(r - m_top)];
+            const std::size_t begin = spans.first;
+            const std::size_t end = begin + spans.count;
             if (begin < end) {
                 if (across == Across::ByPlace) {
                     // Each copy across shows the canvas row a window of the drawing's row,
