@@ -284,6 +284,9 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             m_right = std::max(m_right, span.dx + span.length - 1);
         }
         m_rows.assign(rowSpans.begin() + first, rowSpans.begin() + last + 1);
+        for (const RowSpans& row : m_rows) {
+            m_pasted += row.count;
+        }
     }
     m_usable = true;
 }
@@ -545,7 +548,7 @@ bool RepeatedDrawing::latticePays(const Canvas& canvas, long long copies, long l
         how == Across::ByOffset ? width + m_right - m_left + 1 : std::max(across, 1LL) * width;
     const long long rowsCost =
         ((long long)m_bottom - m_top + 1) * row + (long long)canvas.height() * width;
-    return 8 * (long long)m_spans.size() > rowsCost / copies;
+    return 8 * m_pasted > rowsCost / copies;
 }
 
 void RepeatedDrawing::paintGrid(Canvas& canvas, long long x0, long long stepX, long long iFirst,

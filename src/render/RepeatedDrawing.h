@@ -217,6 +217,7 @@ private:
     int m_left = 0; // and the columns
     int m_right = -1;
     std::vector<RowSpans> m_rows; // from m_top to m_bottom
+    long long m_pasted = 0;       // the spans a copy pastes, its rows' shared ones included
 };
 
 } // namespace koyomi::render
