@@ -243,7 +243,8 @@ std::shared_ptr<const Stamp> NumberLineRenderer::tickStamp(i64 length, i64 width
     }
     // The pattern of a dashed tick starts at its first row wherever it stands: every tick of a
     // row is the same pixels moved across.
-    const auto [from, to] = *rows;
+    const i64 from = rows->first;
+    const i64 to = rows->second;
     return recentStamp(m_caches, StampOf::NumberLineTick, {int(shape), length, width, int(style)},
                        -(width / 2) - 1, std::min(from, to) - 1, width - width / 2,
                        std::max(from, to) + 1, [&](Canvas& c, int x, int y) {
