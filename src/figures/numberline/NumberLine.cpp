@@ -280,8 +280,13 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, std::span<
     }
     // Ticks of one row are one colour drawn over whatever is there: a row of them, however
     // closely spaced, costs the rows it covers, not its ticks drawn over each other. A lone
-    // tick too: the same tick on thousands of lines copied close together is drawn once.
-    if (const auto stamp = m_byStamps ? tickStamp(length, width) : nullptr) {
+    // dot too: the same dot on thousands of lines copied close together is drawn once. Line
+    // ticks further apart than four times their width cost less drawn one by one than the
+    // canvas's width a row (a thousand short ticks along a line fifty thousand pixels long).
+    const i64 count = (k.last - k.first + 1) * std::max<i64>(1, i64(shifts.size()));
+    const bool crowded =
+        NumberTick(m_p.tickShape) == NumberTick::Dot || 4 * count * width >= m_c.width();
+    if (const auto stamp = m_byStamps && crowded ? tickStamp(length, width) : nullptr) {
         paintStampLattice(m_c, *stamp, Progression{x0 + k.first * step, step, k.last - k.first + 1},
                           Progression{y0, 0, 1}, m_c.pen().color, shifts);
         return;
