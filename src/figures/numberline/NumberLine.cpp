@@ -64,6 +64,9 @@ LabelChars numberLabelChars(i64 v, int scale, bool plusSign)
 
 namespace {
 
+// A row of ticks each at its point, not moved across.
+constexpr i64 kAtPoint[] = {0};
+
 class NumberLineRenderer
 {
 public:
@@ -77,8 +80,8 @@ public:
 
 private:
     void line(i64 x0, i64 y0);
-    // Ticks at x0 + k·step + shift for k in [first, last] and every shift (none: at
-    // x0 + k·step), those that reach the canvas.
+    // Ticks at x0 + k·step + shift for k in [first, last] and every shift, those that reach
+    // the canvas.
     void ticks(i64 x0, i64 step, i64 first, i64 last, std::span<const i64> shifts, i64 y0,
                i64 length, const LineSetting& stroke);
     void tick(i64 x, i64 y0, i64 length, i64 width);
@@ -283,7 +286,7 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, std::span<
     // dot too: the same dot on thousands of lines copied close together is drawn once. Line
     // ticks further apart than four times their width cost less drawn one by one than the
     // canvas's width a row (a thousand short ticks along a line fifty thousand pixels long).
-    const i64 count = (k.last - k.first + 1) * std::max<i64>(1, i64(shifts.size()));
+    const i64 count = (k.last - k.first + 1) * i64(shifts.size());
     const bool crowded =
         NumberTick(m_p.tickShape) == NumberTick::Dot || 4 * count * width >= m_c.width();
     if (const auto stamp = m_byStamps && crowded ? tickStamp(length, width) : nullptr) {
@@ -291,9 +294,8 @@ void NumberLineRenderer::ticks(i64 x0, i64 step, i64 first, i64 last, std::span<
                           Progression{y0, 0, 1}, m_c.pen().color, shifts);
         return;
     }
-    const i64 none[] = {0};
     for (i64 i = k.first; i <= k.last; ++i) {
-        for (const i64 shift : shifts.empty() ? std::span<const i64>(none) : shifts) {
+        for (const i64 shift : shifts) {
             tick(x0 + i * step + shift, y0, length, width);
         }
     }
@@ -334,10 +336,10 @@ void NumberLineRenderer::line(i64 x0, i64 y0)
             continue;
         }
         for (i64 i = k.first; i <= k.last; ++i) {
-            ticks(x0 + i * s, part, 1, row.count - 1, {}, y0, row.length, row.stroke);
+            ticks(x0 + i * s, part, 1, row.count - 1, kAtPoint, y0, row.length, row.stroke);
         }
     }
-    ticks(x0, s, 0, n - 1, {}, y0, m_p.tickLength, m_p.ticks);
+    ticks(x0, s, 0, n - 1, kAtPoint, y0, m_p.tickLength, m_p.ticks);
 
     if (m_p.labelsOn) {
         const i64 size = m_p.labelSize;
