@@ -236,6 +236,12 @@ public:
     // discarded and the position is left at b), without recording it: a dashed line strokes
     // one for every dash.
     void strokeLine(QPoint a, QPoint b);
+    // Strokes the line from a to b as strokeLine does, where only its pixels inside `within`
+    // need to be painted: none but the line's are, and a part of a long line costs the rows of
+    // that part rather than the line's. The whole line is stroked when the painter cannot cut
+    // it exactly so (a thin cosmetic pen, a dashed one, exclusive-or, a line the canvas's edge
+    // cuts).
+    void strokeLineWithin(QPoint a, QPoint b, const QRect& within);
     // Strokes the line from ends[2k] to ends[2k + 1] for each k in turn, as strokeLine does
     // each; the dashes of a dashed line come this way, many at a time.
     void strokeLines(std::span<const QPoint> ends);

@@ -391,6 +391,36 @@ void Canvas::strokeLine(QPoint a, QPoint b)
     strokeFigure(points, false);
 }
 
+void Canvas::strokeLineWithin(QPoint a, QPoint b, const QRect& within)
+{
+    const int width = strokeWidth(m_pen.width);
+    const QRect box =
+        QRect(a, b).normalized().adjusted(-width - 2, -width - 2, width + 2, width + 2);
+    // A line along a row or a column is a rectangle filled directly, for about its pixels.
+    if (!m_pen.geometric || m_pen.style != PenStyle::Solid || m_penMode != PenMode::Copy ||
+        !m_image.rect().contains(box) || a.x() == b.x() || a.y() == b.y() || within.contains(box)) {
+        strokeLine(a, b);
+        return;
+    }
+    m_pathOpen = false;
+    m_pathPoints.clear();
+    m_pathTypes.clear();
+    m_position = b;
+    m_patternPhase = 0;
+    const QRect cut = within.intersected(box);
+    if (cut.isEmpty()) {
+        return;
+    }
+    // The painter keeps, inside a clip rectangle, every pixel of the line it would paint
+    // without one: it rasterises the whole outline and only skips rows and columns.
+    QPainter& p = painter();
+    applyPainterState(p, false);
+    p.setClipRect(cut);
+    const std::array<QPoint, 2> points{a, b};
+    p.drawPolyline(points.data(), 2);
+    p.setClipping(false);
+}
+
 void Canvas::strokePath()
 {
     m_pathOpen = false;

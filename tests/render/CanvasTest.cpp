@@ -515,6 +515,63 @@ TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
     EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
 }
 
+TEST(CanvasGeometry, AStrokeWithinABoxPaintsTheLinesPixelsThereAndNoOthers)
+{
+    // Lines of every width and direction, whole on the canvas, along a row, crossing its
+    // edge, dashed: inside the box the line's pixels are all painted, outside it none but the
+    // line's are.
+    std::mt19937 rng(41);
+    const int size = 200;
+    int cut = 0; // strokes that left some of the line's pixels out
+    for (int trial = 0; trial < 400; ++trial) {
+        auto at = [&](int from, int to) { return from + int(rng() % std::uint32_t(to - from)); };
+        const int edge = trial % 10 == 0 ? 0 : 20; // one in ten may cross the canvas's edge
+        QPoint a(at(edge - 40, size - edge + 40), at(edge - 40, size - edge + 40));
+        QPoint b(at(edge, size - edge), at(edge, size - edge));
+        if (edge != 0) {
+            a = QPoint(at(edge, size - edge), at(edge, size - edge));
+        }
+        if (trial % 17 == 0) {
+            b.setY(a.y()); // along a row
+        }
+        Pen pen;
+        pen.color = 0x2040F0;
+        pen.geometric = true;
+        pen.width = at(0, 13);
+        pen.flatEnds = trial % 5 != 0;
+        pen.style = trial % 23 == 0 ? PenStyle::Dash : PenStyle::Solid;
+        const QRect box(at(-20, size), at(-20, size), at(0, 120), at(0, 120));
+        Canvas whole(size, size, kBlack);
+        Canvas within(size, size, kBlack);
+        whole.setPen(pen);
+        within.setPen(pen);
+        whole.strokeLine(a, b);
+        within.strokeLineWithin(a, b, box);
+        EXPECT_EQ(within.position(), b);
+        bool leftOut = false;
+        const QImage& wholeImage = whole.image();
+        const QImage& withinImage = within.image();
+        const QRgb black = toQRgb(kBlack);
+        for (int y = 0; y < size; ++y) {
+            const auto* wholeRow = reinterpret_cast<const QRgb*>(wholeImage.constScanLine(y));
+            const auto* withinRow = reinterpret_cast<const QRgb*>(withinImage.constScanLine(y));
+            for (int x = 0; x < size; ++x) {
+                const QRgb w = wholeRow[x];
+                const QRgb p = withinRow[x];
+                if (box.contains(x, y)) {
+                    ASSERT_EQ(p, w) << trial << " at " << x << "," << y;
+                } else {
+                    ASSERT_TRUE(p == w || p == black) << trial << " at " << x << "," << y;
+                    leftOut = leftOut || p != w;
+                }
+            }
+        }
+        cut += leftOut ? 1 : 0;
+    }
+    // Most strokes are cut at their box, not drawn whole.
+    EXPECT_GT(cut, 200);
+}
+
 TEST(CanvasGeometry, MaskedRowsPaintExactlyThePixelsTheirMasksSet)
 {
     // Masks of every length up to a few blocks of sixteen, at every start: blocks wholly

@@ -5,6 +5,7 @@
 #include "figures/FigureCaches.h"
 #include "figures/RadialPoint.h"
 #include "figures/RowCoverage.h"
+#include "figures/Spokes.h"
 #include "figures/Stroke.h"
 #include "figures/Visible.h"
 #include "render/Palette.h"
@@ -322,6 +323,10 @@ void CircleRenderer::marks(long long cx, long long cy, long long m, long long s,
     const bool asOne = m_copies && shape == CircleMark::Dot &&
                        m_c.penMode() == render::PenMode::Copy && half <= kMaxStampedSize;
     std::vector<Place> places;
+    // A ring of solid strokes is painted as one union of them all: thousands of long marks
+    // close together cover most of what they stand in together.
+    const bool asSpokes = shape != CircleMark::Dot && line.kind == render::kSolidIndex;
+    std::vector<Spoke> spokes;
     bool anyDisc = false;
     for (const bool across : {false, true}) {
         const DivisionRange& walked = across ? opposite : along;
@@ -331,6 +336,14 @@ void CircleRenderer::marks(long long cx, long long cy, long long m, long long s,
                 continue; // walked already
             }
             const RadialDirection& dir = directions[std::size_t(division)];
+            if (asSpokes) {
+                const Spoke spoke{radialPoint(cx, cy, ends->first, dir),
+                                  radialPoint(cx, cy, ends->second, dir)};
+                if (spokes.empty() || !(spokes.back() == spoke)) {
+                    spokes.push_back(spoke);
+                }
+                continue;
+            }
             if (!asOne && !whole) {
                 mark(cx, cy, s, shape, dir, line, color, last);
                 continue;
@@ -345,6 +358,10 @@ void CircleRenderer::marks(long long cx, long long cy, long long m, long long s,
             // Only a disc drawn sets the pen and brush it leaves.
             anyDisc = anyDisc || !outsideCanvas(m_c, a.x - s, a.y - s, a.x + s, a.y + s, 2);
         }
+    }
+    if (asSpokes) {
+        paintSpokes(m_c, {cx, cy}, spokes, line, color);
+        return;
     }
     if (whole) {
         if (anyDisc) {
