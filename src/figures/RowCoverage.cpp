@@ -7,8 +7,11 @@
 #include <array>
 #include <bit>
 #include <climits>
+#include <cstdlib>
 #include <iterator>
 #include <limits>
+#include <memory>
+#include <optional>
 
 namespace koyomi::figures {
 
@@ -296,33 +299,112 @@ std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw)
     return makeStamp(-reach, -reach, reach, reach, draw);
 }
 
+namespace {
+
+// Stamps are drawn on a scratch image kept from one stamp to the next, every pixel unpainted
+// between them: the ring of a circle two thousand pixels across then costs the pixels it
+// paints, not tens of megabytes of memory the system maps in page by page (a third of its
+// drawing). A stamp drawn while another is (a dot of a ring's stamp) takes one of its own.
+class KeptScratch
+{
+public:
+    // Up to 64 MB kept, the largest stamp a ring of marks makes.
+    static constexpr std::size_t kMaxPixels = std::size_t(1) << 24;
+
+    static KeptScratch& ofThread()
+    {
+        thread_local KeptScratch kept;
+        return kept;
+    }
+
+    // Unpainted pixels for a stamp of this many, or none when they are in use or too many.
+    QRgb* take(std::size_t pixels)
+    {
+        if (m_inUse || pixels > kMaxPixels) {
+            return nullptr;
+        }
+        if (m_size < pixels) {
+            m_pixels.reset(static_cast<QRgb*>(std::calloc(pixels, sizeof(QRgb))));
+            m_size = m_pixels ? pixels : 0;
+        }
+        m_inUse = m_pixels != nullptr;
+        return m_pixels.get();
+    }
+
+    // Given back, all unpainted again, or (clean false) left as the drawing left them and
+    // so let go.
+    void giveBack(bool clean)
+    {
+        m_inUse = false;
+        if (!clean) {
+            m_pixels.reset();
+            m_size = 0;
+        }
+    }
+
+private:
+    struct Free
+    {
+        void operator()(QRgb* p) const { std::free(p); }
+    };
+    std::unique_ptr<QRgb, Free> m_pixels;
+    std::size_t m_size = 0;
+    bool m_inUse = false;
+};
+
+} // namespace
+
 KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 right, i64 bottom,
                                                          const StampDrawing& draw)
 {
-    render::Canvas scratch(int(right - left + 1), int(bottom - top + 1), render::kBlack);
+    const int side = int(right - left + 1);
+    const int rowsDown = int(bottom - top + 1);
+    KeptScratch& kept = KeptScratch::ofThread();
+    QRgb* const keptPixels = kept.take(std::size_t(side) * std::size_t(rowsDown));
+    // Given back all unpainted when the stamp is read, or let go if the drawing throws.
+    struct GiveBack
+    {
+        KeptScratch& kept;
+        bool taken;
+        bool clean = false;
+        ~GiveBack()
+        {
+            if (taken) {
+                kept.giveBack(clean);
+            }
+        }
+    } giveBack{kept, keptPixels != nullptr};
+    std::optional<render::Canvas> own;
+    std::optional<render::Canvas> borrowed;
+    if (keptPixels) {
+        borrowed.emplace(keptPixels, side, rowsDown, render::Unpainted{});
+    } else {
+        own.emplace(side, rowsDown, render::Unpainted{});
+    }
+    render::Canvas& scratch = keptPixels ? *borrowed : *own;
     scratch.setPenColor(render::kWhite);
     scratch.setPenStyle(render::PenStyle::Solid);
     scratch.setPenWidth(1);
     scratch.setBrushColor(render::kWhite);
     draw(scratch, int(-left), int(-top));
     const QImage& image = scratch.image();
-    const QRgb black = render::toQRgb(render::kBlack);
     auto stamp = std::make_shared<Stamp>();
     std::vector<std::vector<Run>> rows(std::size_t(bottom - top + 1));
     i64 first = -1;
     i64 last = -1;
-    // Read once: a dot of a thousand pixels is scanned over four million.
-    const int width = image.width();
-    const int height = image.height();
-    for (int y = 0; y < height; ++y) {
+    // Read once, and only where the drawing wrote: a dot of a thousand pixels is scanned over
+    // four million.
+    const render::WrittenBox box = scratch.written();
+    for (int y = int(box.top); !box.empty() && y <= int(box.bottom); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width;) {
-            if (line[x] == black) {
+        const int end = int(box.right) + 1;
+        for (int x = int(box.left); x < end;) {
+            if (line[x] == render::kUnpaintedPixel) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < width && line[x] != black) {
+            while (x < end && line[x] != render::kUnpaintedPixel) {
                 ++x;
             }
             rows[std::size_t(y)].push_back(Run{std::int32_t(start + left), std::int32_t(x + left)});
@@ -336,6 +418,10 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
         stamp->top = first + top;
         stamp->rows.assign(std::make_move_iterator(rows.begin() + first),
                            std::make_move_iterator(rows.begin() + last + 1));
+    }
+    if (keptPixels) {
+        scratch.unpaintWritten();
+        giveBack.clean = true;
     }
     return stamp;
 }

@@ -442,9 +442,9 @@ struct Stamp
 // drawn one by one.
 constexpr i64 kMaxStampedSize = 1024;
 
-// What `draw` paints around (reach, reach) on a black scratch canvas of 2·reach + 1 pixels a
-// side, with a white solid one-pixel pen and a white brush: every pixel it changes belongs to
-// the stamp. The shape must stay within reach of its point.
+// What `draw` paints around (reach, reach) on an unpainted scratch canvas of 2·reach + 1
+// pixels a side, with a white solid one-pixel pen and a white brush: every pixel it paints
+// belongs to the stamp. The shape must stay within reach of its point.
 using StampDrawing = std::function<void(render::Canvas& scratch, int x, int y)>;
 std::shared_ptr<const Stamp> makeStamp(i64 reach, const StampDrawing& draw);
 // The same for a shape within the box [left, right] × [top, bottom] around its point (a

@@ -136,6 +136,17 @@ Canvas::Canvas(int width, int height, Unpainted)
     }
 }
 
+Canvas::Canvas(QRgb* pixels, int width, int height, Unpainted)
+    : m_image(reinterpret_cast<uchar*>(pixels), width, height,
+              qsizetype(width) * qsizetype(sizeof(QRgb)), QImage::Format_RGB32),
+      m_fontFamily(QString::fromUtf8(kFigureFontFamily))
+{
+    installFontSubstitution();
+    if (m_image.isNull()) {
+        throw std::runtime_error("描画面の画像を確保できませんでした");
+    }
+}
+
 Canvas::~Canvas()
 {
     endPainter();

@@ -93,6 +93,10 @@ public:
     // page by page as it is first written: a scratch image of tens of millions of pixels that
     // a drawing paints a little of costs what is painted, not what is filled.
     Canvas(int width, int height, Unpainted);
+    // A scratch canvas on width · height pixels the caller keeps, all holding
+    // kUnpaintedPixel, for as long as the canvas lives: a scratch image drawn on again and
+    // again is mapped in once.
+    Canvas(QRgb* pixels, int width, int height, Unpainted);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;

@@ -10,6 +10,7 @@
 
 #include <limits>
 #include <random>
+#include <stdexcept>
 
 using namespace koyomi::figures;
 
@@ -305,4 +306,49 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
                 << " sets " << setCount;
         }
     }
+}
+
+TEST(RowCoverage, AStampHoldsWhatItsOwnDrawingPaintsWhateverWasDrawnBefore)
+{
+    // Stamps share one scratch image from one to the next: a large one, a small one after it,
+    // one made while another is being drawn, and one after a drawing that failed half way.
+    auto pixelsOf = [](const Stamp& stamp) {
+        i64 n = 0;
+        for (const auto& row : stamp.rows) {
+            for (const koyomi::figures::Run& run : row) {
+                n += run.to - run.from;
+            }
+        }
+        return n;
+    };
+    auto dot = [](koyomi::render::Canvas& c, int x, int y) {
+        c.setPixel(x, y, koyomi::render::kWhite);
+    };
+    const auto large = makeStamp(200, [](koyomi::render::Canvas& c, int x, int y) {
+        c.fillRect(x - 150, y - 150, x + 150, y + 150, koyomi::render::kWhite);
+    });
+    EXPECT_EQ(pixelsOf(*large), 300 * 300);
+    const auto small = makeStamp(5, dot);
+    EXPECT_EQ(pixelsOf(*small), 1);
+    EXPECT_EQ(small->top, 0);
+    std::shared_ptr<const Stamp> inner;
+    const auto outer = makeStamp(100, [&](koyomi::render::Canvas& c, int x, int y) {
+        c.fillRect(x - 50, y, x + 50, y + 1, koyomi::render::kWhite);
+        inner = makeStamp(20, dot);
+        c.fillRect(x, y - 50, x + 1, y + 50, koyomi::render::kWhite);
+    });
+    EXPECT_EQ(pixelsOf(*outer), 100 + 100 - 1);
+    EXPECT_EQ(pixelsOf(*inner), 1);
+    EXPECT_THROW(makeStamp(100,
+                           [](koyomi::render::Canvas& c, int x, int y) {
+                               c.fillRect(x - 80, y - 80, x + 80, y + 80, koyomi::render::kWhite);
+                               throw std::runtime_error("failed half way");
+                           }),
+                 std::runtime_error);
+    // Two pixels far apart: whatever lies between them on the scratch image is read.
+    const auto apart = makeStamp(100, [](koyomi::render::Canvas& c, int x, int y) {
+        c.setPixel(x - 90, y - 90, koyomi::render::kWhite);
+        c.setPixel(x + 90, y + 90, koyomi::render::kWhite);
+    });
+    EXPECT_EQ(pixelsOf(*apart), 2);
 }
