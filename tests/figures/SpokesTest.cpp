@@ -127,3 +127,43 @@ TEST(Spokes, AShownAnnulusHoldsOnlyPixelsTheMarksPaint)
         }
     }
 }
+
+TEST(Spokes, ThePainterPaintsEveryPixelTheStrokesAreCountedOn)
+{
+    // What the union is built on, against the painter itself: a solid stroke two pixels wide
+    // or more, with flat ends, paints each pixel whose middle lies an eighth of a pixel inside
+    // its rectangle.
+    std::mt19937 rng(13);
+    for (int trial = 0; trial < 300; ++trial) {
+        const int size = 160;
+        auto at = [&] { return 20 + static_cast<long long>(rng() % std::uint32_t(size - 40)); };
+        const WidePoint a{at(), at()};
+        const WidePoint b{at(), at()};
+        if (a == b) {
+            continue;
+        }
+        LineSetting line;
+        line.kind = 0;
+        line.width = 2 + int(rng() % 8);
+        Canvas c(size, size, koyomi::render::kBlack);
+        strokeBetween(c, a, b, line, 0xFFFFFF);
+        const double dx = double(b.x - a.x);
+        const double dy = double(b.y - a.y);
+        const double length = std::hypot(dx, dy);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const double px = x + 0.5 - double(a.x);
+                const double py = y + 0.5 - double(a.y);
+                const double along = (px * dx + py * dy) / length;
+                const double across = (dx * py - dy * px) / length;
+                const bool counted = std::abs(across) <= line.width / 2.0 - 0.125 &&
+                                     along >= 0.125 && along <= length - 0.125;
+                if (counted) {
+                    ASSERT_EQ(c.pixel(x, y), koyomi::render::kWhite)
+                        << "trial " << trial << ", width " << line.width << ", (" << a.x << ","
+                        << a.y << ") to (" << b.x << "," << b.y << ") at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
