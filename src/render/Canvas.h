@@ -290,6 +290,10 @@ private:
     // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
     // when the painter is to draw it (the first of its kind, or too large to keep).
     bool stampStroke(QPoint a, QPoint b);
+    // A one-pixel line of the geometric pen from a to b, wholly on the canvas, painted pixel
+    // for pixel as the painter paints it (see thinLineSteps), in the pen's colour and copy
+    // mode; only its pixels inside `within` when given.
+    void paintThinLine(QPoint a, QPoint b, const QRect* within);
 
     // What was last handed to the painter, so that unchanged state is not set again.
     struct PainterState

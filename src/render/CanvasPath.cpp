@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace koyomi::render {
@@ -209,6 +211,90 @@ std::vector<RowBand> bandsAlong(QPoint start, QPoint d, const QSize& picture, in
 
 } // namespace
 
+namespace {
+
+// How the painter steps a one-pixel line of a geometric pen (its thin-line rasteriser) from a
+// to b: along the axis the line runs farther on, from the end with the smaller coordinate,
+// one pixel per step; across, a 16.16 fixed-point position that starts at that end (moved
+// half a pixel outward with round ends), is taken at the step's middle where it grows and at
+// the step's start where it does not, and grows by the slope cut toward zero at each step.
+// Positions are in 26.6 fixed point, as the painter takes them.
+struct ThinLineSteps
+{
+    bool alongRows = true; // steps along x, positions across in y
+    int first = 0;         // the first step's coordinate along, and the one after the last
+    int end = 0;
+    int at = 0; // the position across at the first step, 16.16
+    int slope = 0;
+};
+
+ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
+{
+    int x1 = a.x() * 64;
+    int y1 = a.y() * 64;
+    int x2 = b.x() * 64;
+    int y2 = b.y() * 64;
+    ThinLineSteps s;
+    s.alongRows = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    if (!s.alongRows) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    s.slope = int((static_cast<long long>(y2 - y1) << 16) / (x2 - x1));
+    s.at = y1 * 1024;
+    if (roundEnds) {
+        x1 -= 32;
+        s.at -= s.slope >> 1;
+        x2 += 32;
+    }
+    s.first = (x1 + 32) >> 6;
+    s.end = (x2 + 32) >> 6;
+    const int middle = s.slope > 0 ? 32 : 0;
+    s.at += int((static_cast<long long>((s.first << 6) + middle - x1) * s.slope) >> 6);
+    return s;
+}
+
+} // namespace
+
+KOYOMI_PIXEL_LOOP void Canvas::paintThinLine(QPoint a, QPoint b, const QRect* within)
+{
+    const ThinLineSteps s = thinLineSteps(a, b, !m_pen.flatEnds);
+    const QRect box = within ? within->intersected(m_image.rect()) : m_image.rect();
+    const int from = std::max(s.first, s.alongRows ? box.left() : box.top());
+    const int to = std::min(s.end, (s.alongRows ? box.right() : box.bottom()) + 1);
+    const int acrossLow = s.alongRows ? box.top() : box.left();
+    const int acrossHigh = s.alongRows ? box.bottom() : box.right();
+    const QRgb rgb = toQRgb(m_pen.color);
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    int low = acrossHigh + 1;
+    int high = acrossLow - 1;
+    // Each step's position is the first's plus whole slopes, as the painter adds them up.
+    long long at = static_cast<long long>(s.at) + static_cast<long long>(from - s.first) * s.slope;
+    for (int step = from; step < to; ++step, at += s.slope) {
+        const auto across = static_cast<int>(at >> 16);
+        if (across < acrossLow || across > acrossHigh) {
+            continue;
+        }
+        low = std::min(low, across);
+        high = std::max(high, across);
+        const int x = s.alongRows ? step : across;
+        const int y = s.alongRows ? across : step;
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
+    }
+    if (low <= high) {
+        if (s.alongRows) {
+            m_written.add(from, low, to, high + 1);
+        } else {
+            m_written.add(low, from, high + 1, to);
+        }
+    }
+}
+
 bool Canvas::stampStroke(QPoint a, QPoint b)
 {
     const int width = strokeWidth(m_pen.width);
@@ -354,6 +440,11 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
             fillStraightStroke(points[0], points[1], m_pen.width, m_pen.color)) {
             return;
         }
+        if (m_pen.geometric && strokeWidth(m_pen.width) == 1 && points[0] != points[1] &&
+            m_image.rect().contains(QRect(points[0], points[1]).normalized())) {
+            paintThinLine(points[0], points[1], nullptr);
+            return;
+        }
         if (stampStroke(points[0], points[1])) {
             return;
         }
@@ -396,6 +487,18 @@ void Canvas::strokeLineWithin(QPoint a, QPoint b, const QRect& within)
     const int width = strokeWidth(m_pen.width);
     const QRect box =
         QRect(a, b).normalized().adjusted(-width - 2, -width - 2, width + 2, width + 2);
+    // A one-pixel line is stepped from the first step the box holds, as the painter steps
+    // it (which steps the whole line whatever its clip).
+    if (m_pen.geometric && width == 1 && m_pen.style == PenStyle::Solid &&
+        m_penMode == PenMode::Copy && a != b && m_image.rect().contains(box)) {
+        m_pathOpen = false;
+        m_pathPoints.clear();
+        m_pathTypes.clear();
+        m_position = b;
+        m_patternPhase = 0;
+        paintThinLine(a, b, &within);
+        return;
+    }
     // A line along a row or a column is a rectangle filled directly, for about its pixels.
     if (!m_pen.geometric || m_pen.style != PenStyle::Solid || m_penMode != PenMode::Copy ||
         !m_image.rect().contains(box) || a.x() == b.x() || a.y() == b.y() || within.contains(box)) {

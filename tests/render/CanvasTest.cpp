@@ -515,6 +515,61 @@ TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
     EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
 }
 
+TEST(CanvasGeometry, OnePixelGeometricLinesAreThePaintersPixels)
+{
+    // The canvas steps one-pixel lines itself: against the painter on an image of its own,
+    // lines in every direction, along the axes and the diagonals, from one pixel long to
+    // across the canvas, with flat and with round ends.
+    std::mt19937 rng(43);
+    const int size = 700;
+    QImage painted(size, size, QImage::Format_RGB32);
+    for (int trial = 0; trial < 1500; ++trial) {
+        auto at = [&] { return 2 + int(rng() % std::uint32_t(size - 4)); };
+        const QPoint a(at(), at());
+        QPoint b(at(), at());
+        switch (trial % 6) {
+        case 0: // short
+            b = a + QPoint(int(rng() % 7) - 3, int(rng() % 7) - 3);
+            break;
+        case 1: // a diagonal
+            b.setY(a.y() + (b.x() - a.x()) * (rng() % 2 == 0 ? 1 : -1));
+            break;
+        case 2: // nearly along an axis
+            b.setY(a.y() + int(rng() % 5) - 2);
+            break;
+        default:
+            break;
+        }
+        if (a == b || !QRect(0, 0, size, size).contains(b)) {
+            continue;
+        }
+        const bool flat = trial % 4 != 0;
+        Pen pen;
+        pen.color = kWhite;
+        pen.geometric = true;
+        pen.width = 1;
+        pen.flatEnds = flat;
+        Canvas c(size, size, kBlack);
+        c.setPen(pen);
+        c.strokeLine(a, b);
+        painted.fill(toQRgb(kBlack));
+        {
+            QPainter p(&painted);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            QPen qpen(QColor::fromRgb(toQRgb(kWhite)));
+            qpen.setWidth(1);
+            qpen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
+            qpen.setJoinStyle(Qt::RoundJoin);
+            p.setPen(qpen);
+            const std::array<QPoint, 2> points{a, b};
+            p.drawPolyline(points.data(), 2);
+        }
+        ASSERT_EQ(c.image(), painted)
+            << "trial " << trial << ": (" << a.x() << "," << a.y() << ") to (" << b.x() << ","
+            << b.y() << ")" << (flat ? "" : ", round ends");
+    }
+}
+
 TEST(CanvasGeometry, AStrokeWithinABoxPaintsTheLinesPixelsThereAndNoOthers)
 {
     // Lines of every width and direction, whole on the canvas, along a row, crossing its
