@@ -350,8 +350,8 @@ void paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
     const int width = render::strokeWidth(line.width);
     // Only strokes wholly on the canvas are painted as the painter draws them everywhere
     // (one the edge cuts can have a pixel moved), and only those of a pen wider than a pixel
-    // are filled as rectangles: the painter steps along a one-pixel line's whole length
-    // whatever box it is cut to, so cutting one would save nothing.
+    // are counted on as rectangles: a one-pixel line paints one pixel a column, thinner across
+    // than the pixel, and rings of them are seldom shown covering much.
     const bool onCanvas = std::all_of(spokes.begin(), spokes.end(), [&](const Spoke& s) {
         return !outsideCanvas(c, s.a.x, s.a.y, s.b.x, s.b.y, 0) &&
                std::min(s.a.x, s.b.x) - width - 2 >= 0 && std::min(s.a.y, s.b.y) - width - 2 >= 0 &&
