@@ -25,6 +25,8 @@ constexpr double kInside = 0.125;
 // Fewer strokes than this are painted one by one: they cover no more than a few pixels round
 // the centre, which showing costs more than it saves.
 constexpr std::size_t kFewestSpokes = 64;
+// Marks shorter than this on the whole are stroked one by one (see paintSpokes).
+constexpr double kLongSpoke = 128;
 // A disc within the annulus is shown pixel by pixel, when it is no wider than this.
 constexpr double kWidestShownDisc = 32;
 constexpr double kTurn = 2 * std::numbers::pi;
@@ -344,7 +346,7 @@ std::optional<SolidAnnulus> solidAnnulus(WidePoint centre, std::span<const Spoke
     return annulusOf(lines, render::strokeWidth(width) / 2.0 - kInside);
 }
 
-void paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
+bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
                  const LineSetting& line, render::ColorRef color)
 {
     const int width = render::strokeWidth(line.width);
@@ -358,16 +360,27 @@ void paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
                std::max(s.a.x, s.b.x) + width + 2 < c.width() &&
                std::max(s.a.y, s.b.y) + width + 2 < c.height();
     });
+    // Each mark outside the annulus costs the painter's setting up of a cut stroke, about a
+    // hundred rows of a plain one: only marks longer than that on the whole, and enough of
+    // them to reach round a good part of their length (2h each, on both sides of the centre),
+    // are worth showing an annulus for.
+    double length = 0;
+    for (const Spoke& s : spokes) {
+        length += std::hypot(double(s.b.x - s.a.x), double(s.b.y - s.a.y));
+    }
+    const double perSpoke = spokes.empty() ? 0 : length / double(spokes.size());
+    const double reachable = 2 * double(spokes.size()) * width / kTurn;
     std::optional<SolidAnnulus> annulus;
     if (onCanvas && width >= 2 && spokes.size() >= kFewestSpokes &&
-        c.penMode() == render::PenMode::Copy) {
+        c.penMode() == render::PenMode::Copy && perSpoke >= kLongSpoke &&
+        reachable >= perSpoke / 4) {
         annulus = solidAnnulus(centre, spokes, line.width);
     }
     if (!annulus) {
         for (const Spoke& s : spokes) {
             strokeBetween(c, s.a, s.b, line, color);
         }
-        return;
+        return false;
     }
     fillAnnulus(c, centre, *annulus, render::toQRgb(color));
     const render::Pen saved = c.pen();
@@ -382,6 +395,7 @@ void paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
         strokeOutside(c, s, lineOf(centre, s), width / 2.0, *annulus);
     }
     c.setPen(saved);
+    return true;
 }
 
 } // namespace koyomi::figures

@@ -36,8 +36,9 @@ std::optional<SolidAnnulus> solidAnnulus(WidePoint centre, std::span<const Spoke
                                          int width);
 
 // Paints each spoke as strokeBetween does with the solid line (which must draw, solid), in
-// copy mode: on a canvas holding them all, as their union.
-void paintSpokes(render::Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
+// copy mode: on a canvas holding them all, as their union where an annulus of them is shown
+// and the marks are long and many enough for it to pay (true), otherwise one by one.
+bool paintSpokes(render::Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
                  const LineSetting& line, render::ColorRef color);
 
 } // namespace koyomi::figures
