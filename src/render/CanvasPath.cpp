@@ -224,7 +224,9 @@ struct ThinLineSteps
     bool alongRows = true; // steps along x, positions across in y
     int first = 0;         // the first step's coordinate along, and the one after the last
     int end = 0;
-    int at = 0; // the position across at the first step, 16.16
+    // The position across at the first step, 16.16: held in 64 bits, which the painter's own
+    // sum reaches only on images taller than 32767 pixels.
+    long long at = 0;
     int slope = 0;
 };
 
@@ -245,7 +247,7 @@ ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
         std::swap(y1, y2);
     }
     s.slope = int((static_cast<long long>(y2 - y1) << 16) / (x2 - x1));
-    s.at = y1 * 1024;
+    s.at = static_cast<long long>(y1) * 1024;
     if (roundEnds) {
         x1 -= 32;
         s.at -= s.slope >> 1;
@@ -254,7 +256,7 @@ ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
     s.first = (x1 + 32) >> 6;
     s.end = (x2 + 32) >> 6;
     const int middle = s.slope > 0 ? 32 : 0;
-    s.at += int((static_cast<long long>((s.first << 6) + middle - x1) * s.slope) >> 6);
+    s.at += (static_cast<long long>((s.first << 6) + middle - x1) * s.slope) >> 6;
     return s;
 }
 
@@ -274,7 +276,7 @@ KOYOMI_PIXEL_LOOP void Canvas::paintThinLine(QPoint a, QPoint b, const QRect* wi
     int low = acrossHigh + 1;
     int high = acrossLow - 1;
     // Each step's position is the first's plus whole slopes, as the painter adds them up.
-    long long at = static_cast<long long>(s.at) + static_cast<long long>(from - s.first) * s.slope;
+    long long at = s.at + static_cast<long long>(from - s.first) * s.slope;
     for (int step = from; step < to; ++step, at += s.slope) {
         const auto across = static_cast<int>(at >> 16);
         if (across < acrossLow || across > acrossHigh) {
