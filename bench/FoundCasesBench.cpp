@@ -134,6 +134,15 @@ const Found kFound[] = {
     {"number line 3840x2160 (second ten minutes)", 3840, 2160,
      "7,\"worst\",0,100,1000,10,50,499,1,0,1,0,0,2,919,4,1,0,0,0,1,-1000,0,100,11,0,,10,999,1,1,"
      "11,100,999,0,5,0,0"},
+    // Five minutes on the circle (seed 7) after rings of solid marks were painted as one union
+    // and one-pixel lines stepped by the canvas: rings of tens of thousands of dashed marks,
+    // each of hundreds of short dashes (352 ms and 195 ms when found).
+    {"circle 1920x1080 (second five minutes)", 1920, 1080,
+     "4,\"worst\",0,1000,12,3,20,50,1,4,10,1,10,10,3463,100,1,287,100,2,2,5,2,1,1,2,5,4,4,5,2,"
+     "4,2,9,2,499,1000,3,1,5,1,100,5,5,1"},
+    {"circle 3840x2160 (second five minutes)", 3840, 2160,
+     "4,\"worst\",0,999,12,3,20,2,1,4,10,1,10,10,3463,100,1,287,1,2,2,1,0,1,6,2,5,6,4,5,8,0,2,"
+     "9,2,499,1000,3,1,5,2,1000,5,5,1"},
     // Labels made from the numbering fields ("*"): a million of them.
     {"graph paper 1920x1080 (20 min)", 1920, 1080,
      "1,\"worst\",0,10,10,100,10,1000,1,500,1,499,1,3,4,2,3,1,3,3,2,11,3,1,2,3,1,2,3,1,4,3,5,10,"
