@@ -374,14 +374,13 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
             }
         }
     } giveBack{kept, keptPixels != nullptr};
-    std::optional<render::Canvas> own;
-    std::optional<render::Canvas> borrowed;
+    std::optional<render::Canvas> made;
     if (keptPixels) {
-        borrowed.emplace(keptPixels, side, rowsDown, render::Unpainted{});
+        made.emplace(keptPixels, side, rowsDown, render::Unpainted{});
     } else {
-        own.emplace(side, rowsDown, render::Unpainted{});
+        made.emplace(side, rowsDown, render::Unpainted{});
     }
-    render::Canvas& scratch = keptPixels ? *borrowed : *own;
+    render::Canvas& scratch = *made;
     scratch.setPenColor(render::kWhite);
     scratch.setPenStyle(render::PenStyle::Solid);
     scratch.setPenWidth(1);

@@ -1,7 +1,6 @@
 #include "figures/Spokes.h"
 
 #include "figures/Stroke.h"
-#include "figures/Visible.h"
 #include "render/Color.h"
 #include "render/Palette.h"
 
@@ -334,16 +333,27 @@ void strokeOutside(Canvas& c, const Spoke& s, const Line& l, double halfWidth,
     }
 }
 
-} // namespace
-
-std::optional<SolidAnnulus> solidAnnulus(WidePoint centre, std::span<const Spoke> spokes, int width)
+std::vector<Line> linesOf(WidePoint centre, std::span<const Spoke> spokes)
 {
     std::vector<Line> lines;
     lines.reserve(spokes.size());
     for (const Spoke& s : spokes) {
         lines.push_back(lineOf(centre, s));
     }
-    return annulusOf(lines, render::strokeWidth(width) / 2.0 - kInside);
+    return lines;
+}
+
+// The half-width within which a pixel's middle is counted as painted by a pen's stroke.
+double countedHalfWidth(int width)
+{
+    return render::strokeWidth(width) / 2.0 - kInside;
+}
+
+} // namespace
+
+std::optional<SolidAnnulus> solidAnnulus(WidePoint centre, std::span<const Spoke> spokes, int width)
+{
+    return annulusOf(linesOf(centre, spokes), countedHalfWidth(width));
 }
 
 bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
@@ -355,8 +365,7 @@ bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
     // are counted on as rectangles: a one-pixel line paints one pixel a column, thinner across
     // than the pixel, and rings of them are seldom shown covering much.
     const bool onCanvas = std::all_of(spokes.begin(), spokes.end(), [&](const Spoke& s) {
-        return !outsideCanvas(c, s.a.x, s.a.y, s.b.x, s.b.y, 0) &&
-               std::min(s.a.x, s.b.x) - width - 2 >= 0 && std::min(s.a.y, s.b.y) - width - 2 >= 0 &&
+        return std::min(s.a.x, s.b.x) - width - 2 >= 0 && std::min(s.a.y, s.b.y) - width - 2 >= 0 &&
                std::max(s.a.x, s.b.x) + width + 2 < c.width() &&
                std::max(s.a.y, s.b.y) + width + 2 < c.height();
     });
@@ -364,9 +373,10 @@ bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
     // hundred rows of a plain one: only marks longer than that on the whole, and enough of
     // them to reach round a good part of their length (2h each, on both sides of the centre),
     // are worth showing an annulus for.
+    const std::vector<Line> lines = linesOf(centre, spokes);
     double length = 0;
-    for (const Spoke& s : spokes) {
-        length += std::hypot(double(s.b.x - s.a.x), double(s.b.y - s.a.y));
+    for (const Line& l : lines) {
+        length += l.length;
     }
     const double perSpoke = spokes.empty() ? 0 : length / double(spokes.size());
     const double reachable = 2 * double(spokes.size()) * width / kTurn;
@@ -374,7 +384,7 @@ bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
     if (onCanvas && width >= 2 && spokes.size() >= kFewestSpokes &&
         c.penMode() == render::PenMode::Copy && perSpoke >= kLongSpoke &&
         reachable >= perSpoke / 4) {
-        annulus = solidAnnulus(centre, spokes, line.width);
+        annulus = annulusOf(lines, countedHalfWidth(line.width));
     }
     if (!annulus) {
         for (const Spoke& s : spokes) {
@@ -391,8 +401,8 @@ bool paintSpokes(Canvas& c, WidePoint centre, std::span<const Spoke> spokes,
     pen.geometric = true;
     pen.flatEnds = true;
     c.setPen(pen);
-    for (const Spoke& s : spokes) {
-        strokeOutside(c, s, lineOf(centre, s), width / 2.0, *annulus);
+    for (std::size_t i = 0; i < spokes.size(); ++i) {
+        strokeOutside(c, spokes[i], lines[i], width / 2.0, *annulus);
     }
     c.setPen(saved);
     return true;

@@ -294,6 +294,9 @@ private:
     // for pixel as the painter paints it (see thinLineSteps), in the pen's colour and copy
     // mode; only its pixels inside `within` when given.
     void paintThinLine(QPoint a, QPoint b, const QRect* within);
+    // What stroking a line to `end` leaves: no open path, the position at `end`, the dash
+    // pattern from its start.
+    void leaveLineStroked(QPoint end);
 
     // What was last handed to the painter, so that unchanged state is not set again.
     struct PainterState

@@ -413,12 +413,7 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
             generation = strokes.generation();
         }
     }
-    // What stroking the last line leaves.
-    m_pathOpen = false;
-    m_pathPoints.clear();
-    m_pathTypes.clear();
-    m_position = ends[2 * count - 1];
-    m_patternPhase = 0;
+    leaveLineStroked(ends[2 * count - 1]);
 }
 
 void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
@@ -473,13 +468,18 @@ void Canvas::strokeFigure(std::span<const QPoint> points, bool closed)
     }
 }
 
-void Canvas::strokeLine(QPoint a, QPoint b)
+void Canvas::leaveLineStroked(QPoint end)
 {
     m_pathOpen = false;
     m_pathPoints.clear();
     m_pathTypes.clear();
-    m_position = b;
+    m_position = end;
     m_patternPhase = 0;
+}
+
+void Canvas::strokeLine(QPoint a, QPoint b)
+{
+    leaveLineStroked(b);
     const std::array<QPoint, 2> points{a, b};
     strokeFigure(points, false);
 }
@@ -493,11 +493,7 @@ void Canvas::strokeLineWithin(QPoint a, QPoint b, const QRect& within)
     // it (which steps the whole line whatever its clip).
     if (m_pen.geometric && width == 1 && m_pen.style == PenStyle::Solid &&
         m_penMode == PenMode::Copy && a != b && m_image.rect().contains(box)) {
-        m_pathOpen = false;
-        m_pathPoints.clear();
-        m_pathTypes.clear();
-        m_position = b;
-        m_patternPhase = 0;
+        leaveLineStroked(b);
         paintThinLine(a, b, &within);
         return;
     }
@@ -507,11 +503,7 @@ void Canvas::strokeLineWithin(QPoint a, QPoint b, const QRect& within)
         strokeLine(a, b);
         return;
     }
-    m_pathOpen = false;
-    m_pathPoints.clear();
-    m_pathTypes.clear();
-    m_position = b;
-    m_patternPhase = 0;
+    leaveLineStroked(b);
     const QRect cut = within.intersected(box);
     if (cut.isEmpty()) {
         return;
