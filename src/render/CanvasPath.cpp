@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -260,6 +261,81 @@ ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
     return s;
 }
 
+// The pixels of every short one-pixel line, as offsets from its first end: a line is
+// stepped the same wherever it starts, its ends being whole pixels. A dashed ring of
+// thousands of marks paints millions of dashes a few pixels long, each costing far more to
+// set up (the slope's division, the cut to the canvas) than to paint.
+class ShortThinLines
+{
+public:
+    static constexpr int kReach = 15; // each end within this many pixels of the other, across
+
+    struct Line
+    {
+        std::array<std::array<std::int8_t, 2>, 2 * kReach + 2> at{}; // x, y of each pixel
+        int count = 0;
+        int left = 0; // the box of its pixels
+        int top = 0;
+        int right = -1;
+        int bottom = -1;
+    };
+
+    static const ShortThinLines& table()
+    {
+        static const ShortThinLines made;
+        return made;
+    }
+
+    // The line from a to a + d, or nullptr for one this table does not hold.
+    const Line* of(QPoint d, bool roundEnds) const
+    {
+        if (std::abs(d.x()) > kReach || std::abs(d.y()) > kReach || d.isNull()) {
+            return nullptr;
+        }
+        return &m_lines[roundEnds ? 1 : 0][std::size_t(index(d))];
+    }
+
+private:
+    static int index(QPoint d) { return (d.x() + kReach) * (2 * kReach + 1) + d.y() + kReach; }
+
+    ShortThinLines()
+    {
+        for (const bool round : {false, true}) {
+            m_lines[round ? 1 : 0].resize((2 * kReach + 1) * (2 * kReach + 1));
+            for (int dx = -kReach; dx <= kReach; ++dx) {
+                for (int dy = -kReach; dy <= kReach; ++dy) {
+                    if (dx != 0 || dy != 0) {
+                        made(QPoint(dx, dy), round);
+                    }
+                }
+            }
+        }
+    }
+
+    void made(QPoint d, bool round)
+    {
+        Line& line = m_lines[round ? 1 : 0][std::size_t(index(d))];
+        const ThinLineSteps s = thinLineSteps(QPoint(0, 0), d, round);
+        long long at = s.at;
+        for (int step = s.first; step < s.end; ++step, at += s.slope) {
+            const auto across = static_cast<int>(at >> 16);
+            const int x = s.alongRows ? step : across;
+            const int y = s.alongRows ? across : step;
+            line.at[std::size_t(line.count++)] = {std::int8_t(x), std::int8_t(y)};
+            if (line.count == 1) {
+                line.left = line.right = x;
+                line.top = line.bottom = y;
+            }
+            line.left = std::min(line.left, x);
+            line.right = std::max(line.right, x);
+            line.top = std::min(line.top, y);
+            line.bottom = std::max(line.bottom, y);
+        }
+    }
+
+    std::array<std::vector<Line>, 2> m_lines;
+};
+
 } // namespace
 
 KOYOMI_PIXEL_LOOP void Canvas::paintThinLine(QPoint a, QPoint b, const QRect* within)
@@ -376,9 +452,28 @@ KOYOMI_PIXEL_LOOP void Canvas::strokeLines(std::span<const QPoint> ends)
     std::size_t replaced = 0;
     std::uint64_t generation = strokes.generation();
     PixelTarget target(m_image, m_written);
+    const ShortThinLines* const thin = width == 1 ? &ShortThinLines::table() : nullptr;
     for (std::size_t k = 0; k < count; ++k) {
         const QPoint a = ends[2 * k];
         const QPoint b = ends[2 * k + 1];
+        if (thin) {
+            // A short line wholly on the canvas is painted from its pixels' offsets.
+            if (const ShortThinLines::Line* line = thin->of(b - a, !flatEnds)) {
+                const long long left = (long long)a.x() + line->left;
+                const long long top = (long long)a.y() + line->top;
+                const long long right = (long long)a.x() + line->right;
+                const long long bottom = (long long)a.y() + line->bottom;
+                if (left >= 0 && top >= 0 && right < target.width && bottom < target.height) {
+                    for (int n = 0; n < line->count; ++n) {
+                        const auto& at = line->at[std::size_t(n)];
+                        reinterpret_cast<QRgb*>(
+                            target.bits + (a.y() + at[1]) * target.stride)[a.x() + at[0]] = rgb;
+                    }
+                    target.written->add(left, top, right + 1, bottom + 1);
+                    continue;
+                }
+            }
+        }
         if (flatEnds) {
             if (const std::optional<WideRect> r = straightStrokeRect(a, b, width)) {
                 target.fill(r->x1, r->y1, r->x2, r->y2, rgb);

@@ -570,6 +570,65 @@ TEST(CanvasGeometry, OnePixelGeometricLinesAreThePaintersPixels)
     }
 }
 
+TEST(CanvasGeometry, ShortOnePixelLinesStrokedTogetherAreThePaintersPixels)
+{
+    // Short lines come in batches (the dashes of a dashed line): every end within seventeen
+    // pixels of the other, flat and round, each alone on a small image, from a start well
+    // inside it and from one where the line crosses the edge (painted as on a larger image).
+    // The written box holds every pixel painted.
+    const int size = 48;
+    const int margin = 32;
+    QImage larger(size + 2 * margin, size + 2 * margin, QImage::Format_RGB32);
+    for (const bool flat : {true, false}) {
+        for (const QPoint a : {QPoint(24, 23), QPoint(1, 40)}) {
+            for (int dx = -17; dx <= 17; ++dx) {
+                for (int dy = -17; dy <= 17; ++dy) {
+                    const QPoint b = a + QPoint(dx, dy);
+                    Pen pen;
+                    pen.color = kWhite;
+                    pen.geometric = true;
+                    pen.width = 1;
+                    pen.flatEnds = flat;
+                    Canvas c(size, size, kBlack);
+                    c.forgetWritten();
+                    c.setPen(pen);
+                    const std::array<QPoint, 2> ends{a, b};
+                    c.strokeLines(ends);
+                    larger.fill(toQRgb(kBlack));
+                    {
+                        QPainter p(&larger);
+                        p.setRenderHint(QPainter::Antialiasing, false);
+                        QPen qpen(QColor::fromRgb(toQRgb(kWhite)));
+                        qpen.setWidth(1);
+                        qpen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
+                        qpen.setJoinStyle(Qt::RoundJoin);
+                        p.setPen(qpen);
+                        const QPoint shift(margin, margin);
+                        const std::array<QPoint, 2> shifted{a + shift, b + shift};
+                        p.drawPolyline(shifted.data(), 2);
+                    }
+                    const QImage painted = larger.copy(margin, margin, size, size);
+                    const std::string line = "(" + std::to_string(a.x()) + "," +
+                                             std::to_string(a.y()) + ") by (" + std::to_string(dx) +
+                                             "," + std::to_string(dy) + ")" +
+                                             (flat ? "" : ", round ends");
+                    ASSERT_EQ(c.image(), painted) << line;
+                    const WrittenBox box = c.written();
+                    for (int y = 0; y < size; ++y) {
+                        for (int x = 0; x < size; ++x) {
+                            if (painted.pixel(x, y) != toQRgb(kBlack)) {
+                                ASSERT_TRUE(x >= box.left && x <= box.right && y >= box.top &&
+                                            y <= box.bottom)
+                                    << line << ": (" << x << "," << y << ") left out";
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(CanvasGeometry, AStrokeWithinABoxPaintsTheLinesPixelsThereAndNoOthers)
 {
     // Lines of every width and direction, whole on the canvas, along a row, crossing its
