@@ -324,7 +324,7 @@ public:
             return nullptr;
         }
         if (m_size < pixels) {
-            m_pixels.reset(static_cast<QRgb*>(std::calloc(pixels, sizeof(QRgb))));
+            m_pixels.reset(render::unpaintedPixels(pixels));
             m_size = m_pixels ? pixels : 0;
         }
         m_inUse = m_pixels != nullptr;
