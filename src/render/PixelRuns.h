@@ -80,12 +80,29 @@ struct PixelTarget
             first = std::partition_point(runs.begin(), runs.end(),
                                          [y](const PixelRun& run) { return y + run.dy < 0; });
         }
+        // The box painted is widened once, not at every row (a dash is a few pixels a row).
+        long long left = width;
+        long long right = 0;
+        long long top = -1;
+        long long bottom = -1;
         for (auto it = first; it != runs.end(); ++it) {
             const long long row = y + it->dy;
             if (row >= height) {
                 break;
             }
-            fillRow(row, x + it->x0, x + it->x1, rgb);
+            const long long from = std::max<long long>(x + it->x0, 0);
+            const long long to = std::min<long long>(x + it->x1, width);
+            if (from < to) {
+                auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+                std::fill(line + from, line + to, rgb);
+                left = std::min(left, from);
+                right = std::max(right, to);
+                top = top < 0 ? row : top;
+                bottom = row;
+            }
+        }
+        if (top >= 0) {
+            written->add(left, top, right, bottom + 1);
         }
     }
 
