@@ -308,6 +308,49 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
     }
 }
 
+TEST(RowCoverage, AStampsRunsAreExactlyThePixelsItsDrawingPaints)
+{
+    // Rows read a word of pixels at a time: runs of one pixel, runs across the words' edges
+    // and along whole words, runs that reach the end of what was written, rows of every
+    // density, against the same drawing on a plain canvas.
+    std::mt19937 rng(17);
+    const int reach = 150;
+    const int side = 2 * reach + 1;
+    for (int trial = 0; trial < 12; ++trial) {
+        const int per = 1 + int(rng() % 40); // pixels a run at most
+        const int runs = 50 + int(rng() % 2000);
+        const std::uint32_t seed = rng();
+        auto drawing = [&](koyomi::render::Canvas& c, int x, int y) {
+            std::mt19937 own(seed);
+            for (int k = 0; k < runs; ++k) {
+                const int from = int(own() % std::uint32_t(side)) - reach;
+                const int row = int(own() % std::uint32_t(side)) - reach;
+                const int length = 1 + int(own() % std::uint32_t(per));
+                c.fillRect(x + from, y + row, std::min(x + from + length, x + reach + 1),
+                           y + row + 1, koyomi::render::kWhite);
+            }
+        };
+        const auto stamp = makeStamp(reach, drawing);
+        koyomi::render::Canvas plain(side, side, koyomi::render::kBlack);
+        drawing(plain, reach, reach);
+        QImage fromStamp(side, side, QImage::Format_RGB32);
+        fromStamp.fill(koyomi::render::toQRgb(koyomi::render::kBlack));
+        for (std::size_t r = 0; r < stamp->rows.size(); ++r) {
+            int before = INT_MIN;
+            for (const koyomi::figures::Run& run : stamp->rows[r]) {
+                ASSERT_LT(before, run.from) << "runs in order, apart";
+                ASSERT_LT(run.from, run.to);
+                before = run.to;
+                for (int x = run.from; x < run.to; ++x) {
+                    fromStamp.setPixel(x + reach, int(stamp->top + i64(r)) + reach,
+                                       koyomi::render::toQRgb(koyomi::render::kWhite));
+                }
+            }
+        }
+        EXPECT_EQ(fromStamp, plain.image()) << "trial " << trial;
+    }
+}
+
 TEST(RowCoverage, AStampHoldsWhatItsOwnDrawingPaintsWhateverWasDrawnBefore)
 {
     // Stamps share one scratch image from one to the next: a large one, a small one after it,
