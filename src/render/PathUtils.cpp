@@ -157,7 +157,19 @@ KOYOMI_PIXEL_LOOP void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w,
     const double visTo = double(std::floor(visEnd));
     const StraightLinePoints points(b, a, len);
     const std::size_t m = pattern.size();
-    auto step = [&](std::size_t j) { return double(static_cast<long double>(w) * pattern[j]); };
+    // The dashes and gaps in pixels, whole numbers held exactly; found once, not at each dash.
+    std::array<double, 8> few{};
+    std::vector<double> many;
+    if (m > few.size()) {
+        many.resize(m);
+    }
+    double* const steps = m > few.size() ? many.data() : few.data();
+    for (std::size_t j = 0; j < m; ++j) {
+        steps[j] = double(static_cast<long double>(w) * pattern[j]);
+    }
+    // The next dash or gap: a dashed ring's millions of dashes each took two divisions by the
+    // pattern's length.
+    auto next = [m](std::size_t j) { return j + 1 == m ? 0 : j + 1; };
 
     // Dashes go to the canvas a few hundred at a time.
     constexpr std::size_t kBatch = 512;
@@ -179,22 +191,22 @@ KOYOMI_PIXEL_LOOP void straightDashes(QPoint a, QPoint b, Canvas& canvas, int w,
     // The first dash starts at a, which the extended walk takes as it stands.
     std::size_t j = 0;
     double dashStart = 0;
-    double dashEnd = step(0);
+    double dashEnd = steps[0];
     add(a, len == 0 || dashEnd >= lenCeil ? b : points.at(dashEnd));
     for (;;) {
-        j = (j + 1) % m;
+        j = next(j);
         dashStart = dashEnd;
-        dashEnd = dashStart + step(j);
-        j = (j + 1) % m;
+        dashEnd = dashStart + steps[j];
+        j = next(j);
         dashStart = dashEnd;
-        dashEnd = dashStart + step(j);
+        dashEnd = dashStart + steps[j];
         if (dashStart > lenFloor) {
             break; // past b
         }
-        const long double limit = dashStart < visFrom ? visStart : len;
-        if ((dashStart < visFrom || dashStart > visTo) && limit > dashStart) {
+        if (dashStart < visFrom || dashStart > visTo) {
+            const long double limit = dashStart < visFrom ? visStart : len;
             const long double n = std::floor((limit - dashStart) / cycle) - 1;
-            if (n > 0) {
+            if (limit > dashStart && n > 0) {
                 dashStart = double(dashStart + n * cycle);
                 dashEnd = double(dashEnd + n * cycle);
             }
