@@ -268,7 +268,7 @@ ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
 class ShortThinLines
 {
 public:
-    static constexpr int kReach = 15; // each end within this many pixels of the other, across
+    static constexpr int kReach = 15; // the ends at most this many pixels apart on each axis
 
     struct Line
     {
@@ -321,15 +321,12 @@ private:
             const auto across = static_cast<int>(at >> 16);
             const int x = s.alongRows ? step : across;
             const int y = s.alongRows ? across : step;
+            const bool first = line.count == 0;
             line.at[std::size_t(line.count++)] = {std::int8_t(x), std::int8_t(y)};
-            if (line.count == 1) {
-                line.left = line.right = x;
-                line.top = line.bottom = y;
-            }
-            line.left = std::min(line.left, x);
-            line.right = std::max(line.right, x);
-            line.top = std::min(line.top, y);
-            line.bottom = std::max(line.bottom, y);
+            line.left = first ? x : std::min(line.left, x);
+            line.right = first ? x : std::max(line.right, x);
+            line.top = first ? y : std::min(line.top, y);
+            line.bottom = first ? y : std::max(line.bottom, y);
         }
     }
 

@@ -92,9 +92,7 @@ struct PixelTarget
             }
             const long long from = std::max<long long>(x + it->x0, 0);
             const long long to = std::min<long long>(x + it->x1, width);
-            if (from < to) {
-                auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-                std::fill(line + from, line + to, rgb);
+            if (fillPixels(row, from, to, rgb)) {
                 left = std::min(left, from);
                 right = std::max(right, to);
                 top = top < 0 ? row : top;
@@ -121,11 +119,20 @@ private:
     {
         const long long from = std::max<long long>(x1, 0);
         const long long to = std::min<long long>(x2, width);
-        if (from < to) {
-            auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
-            std::fill(line + from, line + to, rgb);
+        if (fillPixels(row, from, to, rgb)) {
             written->add(from, row, to, row + 1);
         }
+    }
+
+    // Fills [from, to) of the row (within the image) without widening the box; whether any.
+    KOYOMI_PIXEL_LOOP bool fillPixels(long long row, long long from, long long to, QRgb rgb) const
+    {
+        if (from >= to) {
+            return false;
+        }
+        auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
+        std::fill(line + from, line + to, rgb);
+        return true;
     }
 };
 
