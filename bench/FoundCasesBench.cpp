@@ -143,6 +143,17 @@ const Found kFound[] = {
     {"circle 3840x2160 (second five minutes)", 3840, 2160,
      "4,\"worst\",0,999,12,3,20,2,1,4,10,1,10,10,3463,100,1,287,1,2,2,1,0,1,6,2,5,6,4,5,8,0,2,"
      "9,2,499,1000,3,1,5,2,1000,5,5,1"},
+    // Five minutes a size on the circle (seed 11) after short one-pixel lines were painted from
+    // a table and scratch images asked for in large pages: rings of 24,451 dashed marks two
+    // thousand pixels long, two and five pixels wide (at 3840x2160 one five wide and one of
+    // 4,900 dotted one-pixel marks), over each other twenty times near the centre (323 ms and
+    // 336 ms measured again after the search).
+    {"circle 1920x1080 (seed 11)", 1920, 1080,
+     "4,\"worst\",0,999,20,2,1,49,2,4,49,1,15,10,100,500,1,100,186,1,2,3,2,4,5,2,5,10,1,1,7,1,"
+     "4,0,2,499,938,2,5,5,499,999,3,2,5"},
+    {"circle 3840x2160 (seed 11)", 3840, 2160,
+     "4,\"worst\",0,999,10,2,1,49,3,4,49,1,15,10,100,500,50,499,186,1,2,5,2,5,5,2,5,10,4,1,5,3,"
+     "4,1,7,100,938,2,1,5,499,999,3,5,5"},
     // Labels made from the numbering fields ("*"): a million of them.
     {"graph paper 1920x1080 (20 min)", 1920, 1080,
      "1,\"worst\",0,10,10,100,10,1000,1,500,1,499,1,3,4,2,3,1,3,3,2,11,3,1,2,3,1,2,3,1,4,3,5,10,"
