@@ -449,6 +449,12 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
             rows[std::size_t(y)].push_back(
                 Run{std::int32_t(start + left), std::int32_t(end + left)});
         }
+        if (keptPixels) {
+            // The kept image is unpainted again row by row, each row while it is at hand: a
+            // ring's stamp is tens of megabytes, which a second pass reads in again.
+            std::fill_n(keptPixels + std::size_t(y) * std::size_t(side) + box.left, end - box.left,
+                        render::kUnpaintedPixel);
+        }
         if (!rows[std::size_t(y)].empty()) {
             first = first < 0 ? y : first;
             last = y;
@@ -460,7 +466,7 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
                            std::make_move_iterator(rows.begin() + last + 1));
     }
     if (keptPixels) {
-        scratch.unpaintWritten();
+        scratch.forgetWritten();
         giveBack.clean = true;
     }
     return stamp;
