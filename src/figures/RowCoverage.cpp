@@ -328,7 +328,7 @@ public:
             return nullptr;
         }
         if (m_size < pixels) {
-            m_pixels.reset(render::unpaintedPixels(pixels));
+            m_pixels.reset(render::unpaintedPixels(pixels, true));
             m_size = m_pixels ? pixels : 0;
         }
         m_inUse = m_pixels != nullptr;

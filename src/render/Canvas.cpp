@@ -121,18 +121,22 @@ Canvas::Canvas(int width, int height, ColorRef fill)
     m_image.fill(toQRgb(fill));
 }
 
-QRgb* unpaintedPixels(std::size_t count)
+QRgb* unpaintedPixels(std::size_t count, bool inLargePages)
 {
     static_assert(kUnpaintedPixel == 0, "zeroed memory holds the unpainted pixel");
     // calloc hands large blocks out as pages of zeros mapped when first touched.
     auto* const pixels = static_cast<QRgb*>(std::calloc(count, sizeof(QRgb)));
 #ifdef __linux__
-    // A scratch image of tens of megabytes is written along lines that cross a row a pixel
-    // (the marks of a ring from its centre outward): each pixel on a page of its own, which
-    // the processor looks up afresh. In pages of 2 MB the whole image is a few dozen of them.
+    // A scratch image of tens of megabytes written along lines that cross a row a pixel (the
+    // marks of a ring from its centre outward) has each pixel on a page of its own, which the
+    // processor looks up afresh; in pages of 2 MB the whole image is a few dozen of them. But
+    // a large page is zeroed whole when first touched, and the system may first have to make
+    // room for it: an image a drawing writes a little of (a layer, a band of copies) was seen
+    // to cost twice as much in them, so only an image kept and drawn on again and again (a
+    // stamp's), zeroed once, is asked for in large pages.
     constexpr std::uintptr_t kLarge = std::uintptr_t(2) << 20;
     const std::size_t bytes = count * sizeof(QRgb);
-    if (pixels && bytes >= 4 * kLarge) {
+    if (inLargePages && pixels && bytes >= 4 * kLarge) {
         const auto start = reinterpret_cast<std::uintptr_t>(pixels);
         const std::uintptr_t from = (start + kLarge - 1) & ~(kLarge - 1);
         const std::uintptr_t to = (start + bytes) & ~(kLarge - 1);

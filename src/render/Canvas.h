@@ -86,9 +86,9 @@ struct Unpainted
 };
 
 // Memory for `count` pixels all holding kUnpaintedPixel, freed with std::free; nullptr when
-// there is not that much. Handed out by the system page by page as first written, in large
-// pages where it allows them (see the definition).
-QRgb* unpaintedPixels(std::size_t count);
+// there is not that much. Handed out by the system page by page as first written; in large
+// pages where it allows them, when asked for `inLargePages` (see the definition).
+QRgb* unpaintedPixels(std::size_t count, bool inLargePages = false);
 
 class Canvas
 {
