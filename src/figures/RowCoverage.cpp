@@ -411,7 +411,7 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
     draw(scratch, int(-left), int(-top));
     const QImage& image = scratch.image();
     auto stamp = std::make_shared<Stamp>();
-    std::vector<std::vector<Run>> rows(std::size_t(bottom - top + 1));
+    std::vector<std::vector<Run>> rows(static_cast<std::size_t>(rowsDown));
     i64 first = -1;
     i64 last = -1;
     // Read once, and only where the drawing wrote: a dot of a thousand pixels is scanned over

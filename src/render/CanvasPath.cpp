@@ -261,6 +261,18 @@ ThinLineSteps thinLineSteps(QPoint a, QPoint b, bool roundEnds)
     return s;
 }
 
+// Calls visit(x, y) for each pixel of the line's steps from `from` to `to` (within first and
+// end): each step's position is the first's plus whole slopes, as the painter adds them up.
+template <class Visit>
+KOYOMI_PIXEL_LOOP void eachThinStep(const ThinLineSteps& s, int from, int to, Visit visit)
+{
+    long long at = s.at + static_cast<long long>(from - s.first) * s.slope;
+    for (int step = from; step < to; ++step, at += s.slope) {
+        const auto across = static_cast<int>(at >> 16);
+        visit(s.alongRows ? step : across, s.alongRows ? across : step);
+    }
+}
+
 // The pixels of every short one-pixel line, as offsets from its first end: a line is
 // stepped the same wherever it starts, its ends being whole pixels. A dashed ring of
 // thousands of marks paints millions of dashes a few pixels long, each costing far more to
@@ -316,18 +328,14 @@ private:
     {
         Line& line = m_lines[round ? 1 : 0][std::size_t(index(d))];
         const ThinLineSteps s = thinLineSteps(QPoint(0, 0), d, round);
-        long long at = s.at;
-        for (int step = s.first; step < s.end; ++step, at += s.slope) {
-            const auto across = static_cast<int>(at >> 16);
-            const int x = s.alongRows ? step : across;
-            const int y = s.alongRows ? across : step;
+        eachThinStep(s, s.first, s.end, [&line](int x, int y) {
             const bool first = line.count == 0;
             line.at[std::size_t(line.count++)] = {std::int8_t(x), std::int8_t(y)};
             line.left = first ? x : std::min(line.left, x);
             line.right = first ? x : std::max(line.right, x);
             line.top = first ? y : std::min(line.top, y);
             line.bottom = first ? y : std::max(line.bottom, y);
-        }
+        });
     }
 
     std::array<std::vector<Line>, 2> m_lines;
@@ -348,19 +356,15 @@ KOYOMI_PIXEL_LOOP void Canvas::paintThinLine(QPoint a, QPoint b, const QRect* wi
     const qsizetype stride = m_image.bytesPerLine();
     int low = acrossHigh + 1;
     int high = acrossLow - 1;
-    // Each step's position is the first's plus whole slopes, as the painter adds them up.
-    long long at = s.at + static_cast<long long>(from - s.first) * s.slope;
-    for (int step = from; step < to; ++step, at += s.slope) {
-        const auto across = static_cast<int>(at >> 16);
+    eachThinStep(s, from, to, [&](int x, int y) {
+        const int across = s.alongRows ? y : x;
         if (across < acrossLow || across > acrossHigh) {
-            continue;
+            return;
         }
         low = std::min(low, across);
         high = std::max(high, across);
-        const int x = s.alongRows ? step : across;
-        const int y = s.alongRows ? across : step;
         reinterpret_cast<QRgb*>(bits + y * stride)[x] = rgb;
-    }
+    });
     if (low <= high) {
         if (s.alongRows) {
             m_written.add(from, low, to, high + 1);

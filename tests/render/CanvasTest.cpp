@@ -515,6 +515,36 @@ TEST(CanvasGeometry, FillRectIsClippedToTheCanvas)
     EXPECT_EQ(c.pixel(20, 0), kInvalidColor);
 }
 
+namespace {
+
+// A geometric white pen one pixel wide, with flat or round ends.
+Pen onePixelPen(bool flat)
+{
+    Pen pen;
+    pen.color = kWhite;
+    pen.geometric = true;
+    pen.width = 1;
+    pen.flatEnds = flat;
+    return pen;
+}
+
+// The painter's own one-pixel line from a to b on a black image, in white.
+void paintersOnePixelLine(QImage& image, QPoint a, QPoint b, bool flat)
+{
+    image.fill(toQRgb(kBlack));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen qpen(QColor::fromRgb(toQRgb(kWhite)));
+    qpen.setWidth(1);
+    qpen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
+    qpen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(qpen);
+    const std::array<QPoint, 2> points{a, b};
+    p.drawPolyline(points.data(), 2);
+}
+
+} // namespace
+
 TEST(CanvasGeometry, OnePixelGeometricLinesAreThePaintersPixels)
 {
     // The canvas steps one-pixel lines itself: against the painter on an image of its own,
@@ -544,26 +574,10 @@ TEST(CanvasGeometry, OnePixelGeometricLinesAreThePaintersPixels)
             continue;
         }
         const bool flat = trial % 4 != 0;
-        Pen pen;
-        pen.color = kWhite;
-        pen.geometric = true;
-        pen.width = 1;
-        pen.flatEnds = flat;
         Canvas c(size, size, kBlack);
-        c.setPen(pen);
+        c.setPen(onePixelPen(flat));
         c.strokeLine(a, b);
-        painted.fill(toQRgb(kBlack));
-        {
-            QPainter p(&painted);
-            p.setRenderHint(QPainter::Antialiasing, false);
-            QPen qpen(QColor::fromRgb(toQRgb(kWhite)));
-            qpen.setWidth(1);
-            qpen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
-            qpen.setJoinStyle(Qt::RoundJoin);
-            p.setPen(qpen);
-            const std::array<QPoint, 2> points{a, b};
-            p.drawPolyline(points.data(), 2);
-        }
+        paintersOnePixelLine(painted, a, b, flat);
         ASSERT_EQ(c.image(), painted)
             << "trial " << trial << ": (" << a.x() << "," << a.y() << ") to (" << b.x() << ","
             << b.y() << ")" << (flat ? "" : ", round ends");
@@ -584,29 +598,13 @@ TEST(CanvasGeometry, ShortOnePixelLinesStrokedTogetherAreThePaintersPixels)
             for (int dx = -17; dx <= 17; ++dx) {
                 for (int dy = -17; dy <= 17; ++dy) {
                     const QPoint b = a + QPoint(dx, dy);
-                    Pen pen;
-                    pen.color = kWhite;
-                    pen.geometric = true;
-                    pen.width = 1;
-                    pen.flatEnds = flat;
                     Canvas c(size, size, kBlack);
                     c.forgetWritten();
-                    c.setPen(pen);
+                    c.setPen(onePixelPen(flat));
                     const std::array<QPoint, 2> ends{a, b};
                     c.strokeLines(ends);
-                    larger.fill(toQRgb(kBlack));
-                    {
-                        QPainter p(&larger);
-                        p.setRenderHint(QPainter::Antialiasing, false);
-                        QPen qpen(QColor::fromRgb(toQRgb(kWhite)));
-                        qpen.setWidth(1);
-                        qpen.setCapStyle(flat ? Qt::FlatCap : Qt::RoundCap);
-                        qpen.setJoinStyle(Qt::RoundJoin);
-                        p.setPen(qpen);
-                        const QPoint shift(margin, margin);
-                        const std::array<QPoint, 2> shifted{a + shift, b + shift};
-                        p.drawPolyline(shifted.data(), 2);
-                    }
+                    const QPoint shift(margin, margin);
+                    paintersOnePixelLine(larger, a + shift, b + shift, flat);
                     const QImage painted = larger.copy(margin, margin, size, size);
                     const std::string line = "(" + std::to_string(a.x()) + "," +
                                              std::to_string(a.y()) + ") by (" + std::to_string(dx) +
