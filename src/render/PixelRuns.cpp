@@ -138,7 +138,6 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
         m_fullWords = (m_words + 63) / 64;
         m_full.assign(std::size_t(m_fullWords) * std::size_t(height), 0);
-        m_set.assign(std::size_t(height), {int(m_words), -1});
         m_top = 0;
         m_bottom = -1;
     }
@@ -157,22 +156,19 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     const bool inside = base >= 0 && base + picture.words < m_words;
     const int low = int(std::max<long long>(base + from, 0));
     const int high = int(std::min<long long>(base + to, m_words - 1));
-    const bool gathered = !empty() && first >= m_top && last <= m_bottom;
+    // A picture whose rows land on words already full adds nothing: a glyph of a label that
+    // overlaps others mostly does.
+    if (!empty() && first >= m_top && last <= m_bottom && fullThroughout(first, last, low, high)) {
+        return;
+    }
     // Most glyphs of labels are less than a word wide on an image of a word of full bits a
     // row: each of their rows is two words, and which of them are full one look.
     if (inside && picture.words == 1 && m_fullWords == 1) {
         const std::uint64_t both = std::uint64_t(3) << base; // base + 1 < m_words <= 64
-        long long row = first;
-        while (gathered && row <= last && (m_full[std::size_t(row)] & both) == both) {
-            ++row;
-        }
-        if (gathered && row > last) {
-            return;
-        }
-        for (row = first; row <= last; ++row) {
-            auto& [setFrom, setTo] = m_set[std::size_t(row)];
-            setFrom = std::min(setFrom, low);
-            setTo = std::max(setTo, high);
+        for (long long row = first; row <= last; ++row) {
+            if ((m_full[std::size_t(row)] & both) == both) {
+                continue; // its words hold every bit already
+            }
             const std::uint64_t word = picture.bits[std::size_t(row - y - picture.top)];
             std::uint64_t* const dst = m_bits.data() + row * m_words + base;
             dst[0] |= word << shift;
@@ -180,25 +176,13 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
             m_full[std::size_t(row)] |= (std::uint64_t(dst[0] == ~std::uint64_t(0)) << base) |
                                         (std::uint64_t(dst[1] == ~std::uint64_t(0)) << (base + 1));
         }
-        m_top = empty() ? first : std::min(m_top, first);
-        m_bottom = std::max(m_bottom, last);
+        gathered(first, last, low, high);
         return;
     }
-    // A picture whose rows land on words already full adds nothing: a glyph of a label that
-    // overlaps others mostly does, and this looks at a word of each row rather than several.
-    if (gathered) {
-        long long row = first;
-        while (row <= last && allSet(m_full.data() + row * m_fullWords, low, high)) {
-            ++row;
-        }
-        if (row > last) {
-            return;
-        }
-    }
     for (long long row = first; row <= last; ++row) {
-        auto& [setFrom, setTo] = m_set[std::size_t(row)];
-        setFrom = std::min(setFrom, low);
-        setTo = std::max(setTo, high);
+        if (allSet(m_full.data() + row * m_fullWords, low, high)) {
+            continue; // its words hold every bit already
+        }
         const std::uint64_t* const src =
             picture.bits.data() + (row - y - picture.top) * picture.words;
         std::uint64_t* const dst = m_bits.data() + row * m_words;
@@ -231,8 +215,37 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
             }
         }
     }
+    gathered(first, last, low, high);
+}
+
+void RowBits::gathered(long long first, long long last, int low, int high)
+{
+    m_left = empty() ? low : std::min(m_left, low);
+    m_right = empty() ? high : std::max(m_right, high);
     m_top = empty() ? first : std::min(m_top, first);
     m_bottom = std::max(m_bottom, last);
+}
+
+KOYOMI_PIXEL_LOOP bool RowBits::fullThroughout(long long first, long long last, long long low,
+                                               long long high) const
+{
+    if (m_fullWords == 1) {
+        // Every row's full words are one word (images up to 4,096 pixels wide): the rows are
+        // looked at as one AND of those words, several rows at a time, rather than row by row
+        // until one fails (a hundred rows a glyph, for thousands of large labels).
+        std::uint64_t all = ~std::uint64_t(0);
+        for (long long row = first; row <= last; ++row) {
+            all &= m_full[std::size_t(row)];
+        }
+        const std::uint64_t mask = (~std::uint64_t(0) << low) & (~std::uint64_t(0) >> (63 - high));
+        return (all & mask) == mask;
+    }
+    for (long long row = first; row <= last; ++row) {
+        if (!allSet(m_full.data() + row * m_fullWords, low, high)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long right,
@@ -254,6 +267,9 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
     }
     const long long kLeft = left / 64;
     const long long kRight = right / 64;
+    if (fullThroughout(top, bottom, kLeft, kRight)) {
+        return true; // every word the box meets is full
+    }
     const auto rowCovered = [&](long long row) {
         // Within what is covered, every word the box meets is full: one look a row.
         const std::uint64_t* const full = m_full.data() + row * m_fullWords;
@@ -281,11 +297,10 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
 KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
 {
     for (long long row = m_top; row <= m_bottom; ++row) {
-        auto& [setFrom, setTo] = m_set[std::size_t(row)];
         std::uint64_t* const words = m_bits.data() + row * m_words;
         // Runs of set bits, across words: a run ends at the first clear bit after it.
         long long start = -1;
-        for (long long k = setFrom; k <= setTo; ++k) {
+        for (long long k = m_left; k <= m_right; ++k) {
             const std::uint64_t word = words[k];
             words[k] = 0;
             if (word == (start < 0 ? 0 : ~std::uint64_t(0))) {
@@ -309,11 +324,9 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
             }
         }
         if (start >= 0) {
-            target.fill(start, row, (long long)(setTo + 1) * 64, row + 1, rgb);
+            target.fill(start, row, (long long)(m_right + 1) * 64, row + 1, rgb);
         }
         std::fill_n(m_full.data() + row * m_fullWords, m_fullWords, 0);
-        setFrom = int(m_words);
-        setTo = -1;
     }
     m_top = 0;
     m_bottom = -1;

@@ -176,6 +176,11 @@ public:
     void paint(const PixelTarget& target, QRgb rgb);
 
 private:
+    // Whether the words low..high of every row from first to last are full.
+    bool fullThroughout(long long first, long long last, long long low, long long high) const;
+    // Widens what paint reads by the rows first..last and the words low..high.
+    void gathered(long long first, long long last, int low, int high);
+
     int m_width = 0;
     int m_height = 0;
     long long m_words = 0; // a row's 64-bit words
@@ -184,8 +189,12 @@ private:
     // few words a row rather than all of them.
     long long m_fullWords = 0;
     std::vector<std::uint64_t> m_full;
-    // The words of each row set since the last painting (none: first > last), and the rows.
-    std::vector<std::pair<int, int>> m_set;
+    // The words and rows that hold bits set since the last painting (none: top > bottom),
+    // widened once a picture rather than kept row by row: a glyph of a label is a few rows of
+    // a word or two, and keeping each row's words set cost as much as setting them, while
+    // painting reads at most a word of every 64 pixels of the image.
+    int m_left = 0;
+    int m_right = -1;
     long long m_top = 0;
     long long m_bottom = -1;
 };

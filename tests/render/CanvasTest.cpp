@@ -404,10 +404,12 @@ TEST(CanvasText, TextsGatheredAsOneUnionPaintWhatEachPaintsAlone)
     // as outlines, cut by every edge and far beyond it, in two colours that take turns now and
     // then, with a text only the painter draws and a look at the pixels between them: gathered
     // as one union they leave the canvas as writing each alone does. Widths below, at and
-    // above a word of 64 pixels.
+    // above a word of 64 pixels, and above 4,096 pixels, whose rows' full words take more than
+    // one word to mark.
     std::mt19937 rng(41);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (const QSize size : {QSize(50, 40), QSize(64, 30), QSize(130, 90), QSize(200, 61)}) {
+    for (const QSize size :
+         {QSize(50, 40), QSize(64, 30), QSize(130, 90), QSize(200, 61), QSize(4200, 23)}) {
         Canvas alone(size.width(), size.height(), kBlack);
         Canvas gathered(size.width(), size.height(), kBlack);
         gathered.beginTextUnion();
