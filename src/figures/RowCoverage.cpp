@@ -82,6 +82,21 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     if (runs.size() < 2) {
         return;
     }
+    // Runs that all reach one pixel, or touch there, join into one from the first start to the
+    // last end, found in one pass: most rows of a ring of dots larger than the ring are
+    // thousands of such runs.
+    Run first = runs.front();
+    Run last = runs.front();
+    for (const Run& r : runs) {
+        first.from = std::min(first.from, r.from);
+        first.to = std::min(first.to, r.to);
+        last.from = std::max(last.from, r.from);
+        last.to = std::max(last.to, r.to);
+    }
+    if (last.from <= first.to) {
+        runs.assign(1, Run{first.from, last.to});
+        return;
+    }
     // A few runs are sorted; many are added up over their extent, which costs the extent once
     // rather than a sort of them all.
     if (runs.size() <= 32 || i64(runs.size()) * 8 < to - from) {
@@ -547,7 +562,7 @@ void paintCover(render::Canvas& c, i64 y, RowCover& cover, render::ColorRef colo
 
 // Adds the runs of `runs`, moved by dx and cut to [−1, width], to `out`: a place far beyond
 // the canvas keeps its runs within 32 bits.
-void addMoved(std::vector<Run>& out, const std::vector<Run>& runs, i64 dx, i64 width)
+void addMoved(std::vector<Run>& out, std::span<const Run> runs, i64 dx, i64 width)
 {
     for (const Run& r : runs) {
         const i64 from = std::clamp<i64>(dx + r.from, -1, width);
@@ -655,6 +670,17 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
     const QRgb rgb = render::toQRgb(color);
     const i64 from = std::max<i64>(0, places.front().y + stamp.top);
     const i64 to = std::min<i64>(c.height() - 1, places.back().y + stamp.bottom());
+    // The stamp's runs laid end to end, row after row: each row meets a place at a row of the
+    // stamp of its own, and thousands of places a row each looking up a row's runs of their
+    // own cost a lost cache line apiece (a ring of ten thousand dots as large as the window).
+    std::vector<std::uint32_t> rowStart;
+    std::vector<Run> stampRuns;
+    rowStart.reserve(stamp.rows.size() + 1);
+    for (const std::vector<Run>& row : stamp.rows) {
+        rowStart.push_back(std::uint32_t(stampRuns.size()));
+        stampRuns.insert(stampRuns.end(), row.begin(), row.end());
+    }
+    rowStart.push_back(std::uint32_t(stampRuns.size()));
     RunUnion unions;
     std::vector<Run> runs;
     // The places whose stamp meets row y are those from y − bottom to y − top: a window that
@@ -671,7 +697,10 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
         }
         runs.clear();
         for (std::size_t i = begin; i < end; ++i) {
-            addMoved(runs, stamp.rows[std::size_t(y - places[i].y - stamp.top)], places[i].x, w);
+            const auto row = std::size_t(y - places[i].y - stamp.top);
+            addMoved(runs,
+                     std::span(stampRuns).subspan(rowStart[row], rowStart[row + 1] - rowStart[row]),
+                     places[i].x, w);
         }
         if (runs.empty()) {
             continue;

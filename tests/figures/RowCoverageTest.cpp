@@ -135,19 +135,39 @@ TEST(RowCoverage, RandomRowsAfterClearsGiveThePlainCover)
 
 // Runs joined into the few their union has, by sorting a few of them and by adding up many
 // over their extent (the two ways meet at 32 runs, and where eight times the runs pass the
-// extent): the same pixels as the runs marked one by one.
+// extent), and in one pass where they all reach or touch one pixel (every other trial: runs
+// over one pixel, touching at it, or a pixel apart there): the same pixels as the runs marked
+// one by one.
 TEST(RowCoverage, RunsJoinedCoverWhatTheRunsCover)
 {
     std::mt19937 rng(5);
     RunUnion unions;
-    for (int trial = 0; trial < 600; ++trial) {
+    for (int trial = 0; trial < 1200; ++trial) {
         const i64 extent = 1 + rng() % 400;
         const std::size_t count = std::size_t(rng() % 3 == 0 ? 30 + rng() % 5 : rng() % 200);
+        const bool aboutOne = trial % 2 == 1 && extent > 2;
+        const i64 pixel = 1 + i64(rng() % std::uint32_t(std::max<i64>(extent - 2, 1)));
         std::vector<koyomi::figures::Run> runs;
         PlainRow plain(extent);
         for (std::size_t k = 0; k < count; ++k) {
-            const i64 a = i64(rng() % std::uint32_t(extent));
-            const i64 b = std::min<i64>(extent, a + 1 + i64(rng() % 12));
+            i64 a = i64(rng() % std::uint32_t(extent));
+            i64 b = std::min<i64>(extent, a + 1 + i64(rng() % 12));
+            if (aboutOne && trial % 4 == 1) {
+                // Every run over the pixel.
+                a = std::max<i64>(0, pixel - i64(rng() % 9));
+                b = std::min<i64>(extent, pixel + 1 + i64(rng() % 9));
+            } else if (aboutOne) {
+                // Runs ending at the pixel and runs starting at it, or a pixel past it: one run,
+                // or two a pixel apart.
+                const i64 gap = trial % 8 == 3 ? 0 : 1;
+                if (k % 2 == 0 || pixel + gap >= extent) {
+                    a = std::max<i64>(0, pixel - 1 - i64(rng() % 9));
+                    b = pixel;
+                } else {
+                    a = pixel + gap;
+                    b = std::min<i64>(extent, a + 1 + i64(rng() % 9));
+                }
+            }
             runs.push_back(koyomi::figures::Run{std::int32_t(a), std::int32_t(b)});
             plain.addRun(a, b);
         }
