@@ -84,16 +84,21 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     }
     // Runs that all reach one pixel, or touch there, join into one from the first start to the
     // last end, found in one pass: most rows of a ring of dots larger than the ring are
-    // thousands of such runs.
+    // thousands of such runs. Runs apart are told from the first two that are.
     Run first = runs.front();
     Run last = runs.front();
+    bool shared = true;
     for (const Run& r : runs) {
-        first.from = std::min(first.from, r.from);
-        first.to = std::min(first.to, r.to);
         last.from = std::max(last.from, r.from);
+        first.to = std::min(first.to, r.to);
+        if (last.from > first.to) {
+            shared = false;
+            break;
+        }
+        first.from = std::min(first.from, r.from);
         last.to = std::max(last.to, r.to);
     }
-    if (last.from <= first.to) {
+    if (shared) {
         runs.assign(1, Run{first.from, last.to});
         return;
     }
