@@ -82,26 +82,6 @@ KOYOMI_PIXEL_LOOP void RunUnion::merge(std::vector<Run>& runs, i64 from, i64 to)
     if (runs.size() < 2) {
         return;
     }
-    // Runs that all reach one pixel, or touch there, join into one from the first start to the
-    // last end, found in one pass: most rows of a ring of dots larger than the ring are
-    // thousands of such runs. Runs apart are told from the first two that are.
-    Run first = runs.front();
-    Run last = runs.front();
-    bool shared = true;
-    for (const Run& r : runs) {
-        last.from = std::max(last.from, r.from);
-        first.to = std::min(first.to, r.to);
-        if (last.from > first.to) {
-            shared = false;
-            break;
-        }
-        first.from = std::min(first.from, r.from);
-        last.to = std::max(last.to, r.to);
-    }
-    if (shared) {
-        runs.assign(1, Run{first.from, last.to});
-        return;
-    }
     // A few runs are sorted; many are added up over their extent, which costs the extent once
     // rather than a sort of them all.
     if (runs.size() <= 32 || i64(runs.size()) * 8 < to - from) {

@@ -135,9 +135,8 @@ TEST(RowCoverage, RandomRowsAfterClearsGiveThePlainCover)
 
 // Runs joined into the few their union has, by sorting a few of them and by adding up many
 // over their extent (the two ways meet at 32 runs, and where eight times the runs pass the
-// extent), and in one pass where they all reach or touch one pixel (every other trial: runs
-// over one pixel, touching at it, or a pixel apart there): the same pixels as the runs marked
-// one by one.
+// extent), also where every run reaches one pixel, touches the others there, or stops a
+// pixel short of them (every other trial): the same pixels as the runs marked one by one.
 TEST(RowCoverage, RunsJoinedCoverWhatTheRunsCover)
 {
     std::mt19937 rng(5);
