@@ -3,10 +3,6 @@
 #include "render/Palette.h"
 #include "render/PathUtils.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -356,25 +352,6 @@ private:
     bool m_inUse = false;
 };
 
-// Bit i set for each of the n pixels (n ≤ 64) from `line` that is painted.
-KOYOMI_PIXEL_LOOP std::uint64_t paintedBits(const QRgb* line, int n)
-{
-    std::uint64_t bits = 0;
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i unpainted = _mm_set1_epi32(int(render::kUnpaintedPixel));
-    for (; i + 4 <= n; i += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + i));
-        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, unpainted)));
-        bits |= std::uint64_t(~same & 0xF) << i;
-    }
-#endif
-    for (; i < n; ++i) {
-        bits |= std::uint64_t(line[i] != render::kUnpaintedPixel) << i;
-    }
-    return bits;
-}
-
 } // namespace
 
 KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 right, i64 bottom,
@@ -420,35 +397,10 @@ KOYOMI_PIXEL_LOOP std::shared_ptr<const Stamp> makeStamp(i64 left, i64 top, i64 
     for (int y = int(box.top); !box.empty() && y <= int(box.bottom); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         const int end = int(box.right) + 1;
-        // Sixty-four pixels at a time, as a word of their painted bits: a dashed ring leaves
-        // its rows in runs of a few pixels, each a guess the processor loses pixel by pixel.
-        int start = -1; // of the run open, if any
-        for (int x = int(box.left); x < end; x += 64) {
-            const int n = std::min(64, end - x);
-            const std::uint64_t painted = paintedBits(line + x, n);
-            int at = 0;
-            for (;;) {
-                // The next change: the next painted pixel outside a run, the next unpainted
-                // one inside it.
-                const std::uint64_t next =
-                    (start < 0 ? painted : ~painted) & (~std::uint64_t(0) << at);
-                if (next == 0) {
-                    break;
-                }
-                at = std::countr_zero(next); // n only for a run that ends at `end`
-                if (start < 0) {
-                    start = x + at;
-                } else {
-                    rows[std::size_t(y)].push_back(
-                        Run{std::int32_t(start + left), std::int32_t(x + at + left)});
-                    start = -1;
-                }
-            }
-        }
-        if (start >= 0) {
+        render::eachPaintedRun(line, int(box.left), end, [&](int start, int stop) {
             rows[std::size_t(y)].push_back(
-                Run{std::int32_t(start + left), std::int32_t(end + left)});
-        }
+                Run{std::int32_t(start + left), std::int32_t(stop + left)});
+        });
         if (keptPixels) {
             // The kept image is unpainted again row by row, each row while it is at hand: a
             // ring's stamp is tens of megabytes, which a second pass reads in again.

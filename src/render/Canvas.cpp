@@ -121,6 +121,24 @@ Canvas::Canvas(int width, int height, ColorRef fill)
     m_image.fill(toQRgb(fill));
 }
 
+KOYOMI_PIXEL_LOOP std::uint64_t paintedBits(const QRgb* line, int n)
+{
+    std::uint64_t bits = 0;
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i unpainted = _mm_set1_epi32(int(kUnpaintedPixel));
+    for (; i + 4 <= n; i += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + i));
+        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, unpainted)));
+        bits |= std::uint64_t(~same & 0xF) << i;
+    }
+#endif
+    for (; i < n; ++i) {
+        bits |= std::uint64_t(line[i] != kUnpaintedPixel) << i;
+    }
+    return bits;
+}
+
 QRgb* unpaintedPixels(std::size_t count, bool inLargePages)
 {
     static_assert(kUnpaintedPixel == 0, "zeroed memory holds the unpainted pixel");

@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -81,6 +83,43 @@ struct FilledRun
 // drawing paints is opaque, and this one is not, so a pixel that still holds it was not
 // painted, whatever colours the drawing uses.
 inline constexpr QRgb kUnpaintedPixel = 0;
+
+// Bit i set for each of the n pixels (n ≤ 64) from `line` that is painted (holds another
+// value than kUnpaintedPixel).
+std::uint64_t paintedBits(const QRgb* line, int n);
+
+// Calls run(start, end) for each run [start, end) of painted pixels of `line` from `from` to
+// `to`, left to right, found 64 pixels at a time, as a word of their painted bits: a scratch
+// image's rows are runs of a few pixels (a dashed ring's) or thousands (a band of copies),
+// each a guess the processor loses read pixel by pixel.
+template <class Run>
+KOYOMI_PIXEL_LOOP void eachPaintedRun(const QRgb* line, int from, int to, Run&& run)
+{
+    int start = -1; // of the run open, if any
+    for (int x = from; x < to; x += 64) {
+        const int n = std::min(64, to - x);
+        const std::uint64_t painted = paintedBits(line + x, n);
+        int at = 0;
+        for (;;) {
+            // The next change: the next painted pixel outside a run, the next unpainted one
+            // inside it.
+            const std::uint64_t next = (start < 0 ? painted : ~painted) & (~std::uint64_t(0) << at);
+            if (next == 0) {
+                break;
+            }
+            at = std::countr_zero(next); // n only for a run that ends at `to`
+            if (start < 0) {
+                start = x + at;
+            } else {
+                run(start, x + at);
+                start = -1;
+            }
+        }
+    }
+    if (start >= 0) {
+        run(start, to);
+    }
+}
 struct Unpainted
 {
 };

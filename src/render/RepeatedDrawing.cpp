@@ -93,19 +93,6 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, const QRect& reach,
 {
 }
 
-namespace {
-
-// The first column from x, before n, whose pixel is painted (or, for !painted, not painted).
-KOYOMI_PIXEL_LOOP inline int nextOf(bool painted, const QRgb* row, int x, int n)
-{
-    while (x < n && (row[x] != kUnpaintedPixel) != painted) {
-        ++x;
-    }
-    return x;
-}
-
-} // namespace
-
 KOYOMI_PIXEL_LOOP
 RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                                  const std::vector<Columns>& columns,
@@ -204,11 +191,8 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                         reinterpret_cast<const QRgb*>(strip.canvas->image().constScanLine(y));
                     const int from = int(std::max<long long>(box.left, 0));
                     const int to = int(std::min<long long>(box.right + 1, strip.canvas->width()));
-                    for (int x = nextOf(true, row, from, to); x < to;) {
-                        const int end = nextOf(false, row, x, to);
-                        run(y, x, strip.left, end - x, row);
-                        x = nextOf(true, row, end, to);
-                    }
+                    eachPaintedRun(row, from, to,
+                                   [&](int x, int end) { run(y, x, strip.left, end - x, row); });
                 }
             }
         };

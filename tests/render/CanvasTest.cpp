@@ -1412,3 +1412,40 @@ TEST(CanvasWritten, EveryPixelChangedLiesInTheBoxTheCanvasSaysItWrote)
     c.textOut(12, 14, QStringLiteral("7"));
     EXPECT_LT(c.written().right - c.written().left, 20);
 }
+
+TEST(CanvasGeometry, PaintedRunsFoundAWordAtATimeAreThoseOfAPixelByPixelScan)
+{
+    // Rows of painted and unpainted stretches from one pixel to over a hundred, read from
+    // every start and to every end around words of 64 pixels: the runs found are the maximal
+    // runs of painted pixels, in order, cut to the stretch read.
+    std::mt19937 rng(64);
+    for (int trial = 0; trial < 400; ++trial) {
+        const int length = 1 + int(rng() % 300);
+        std::vector<QRgb> row(std::size_t(length), kUnpaintedPixel);
+        for (int x = 0; x < length;) {
+            const int stretch = 1 + int(rng() % (rng() % 2 == 0 ? 6 : 130));
+            const bool painted = rng() % 2 == 0;
+            for (int k = x; k < std::min(length, x + stretch); ++k) {
+                row[std::size_t(k)] = painted ? QRgb(1 + rng() % 0xFFFFFF) : kUnpaintedPixel;
+            }
+            x += stretch;
+        }
+        const int from = int(rng() % std::uint32_t(length));
+        const int to = from + int(rng() % std::uint32_t(length - from + 1));
+        std::vector<std::pair<int, int>> plain;
+        for (int x = from; x < to; ++x) {
+            if (row[std::size_t(x)] == kUnpaintedPixel) {
+                continue;
+            }
+            if (!plain.empty() && plain.back().second == x) {
+                plain.back().second = x + 1;
+            } else {
+                plain.emplace_back(x, x + 1);
+            }
+        }
+        std::vector<std::pair<int, int>> found;
+        eachPaintedRun(row.data(), from, to,
+                       [&](int start, int end) { found.emplace_back(start, end); });
+        ASSERT_EQ(found, plain) << "trial " << trial << ", pixels " << from << " to " << to;
+    }
+}
