@@ -499,7 +499,7 @@ void paintCover(render::Canvas& c, i64 y, RowCover& cover, render::ColorRef colo
 
 // Adds the runs of `runs`, moved by dx and cut to [−1, width], to `out`: a place far beyond
 // the canvas keeps its runs within 32 bits.
-void addMoved(std::vector<Run>& out, std::span<const Run> runs, i64 dx, i64 width)
+void addMoved(std::vector<Run>& out, const std::vector<Run>& runs, i64 dx, i64 width)
 {
     for (const Run& r : runs) {
         const i64 from = std::clamp<i64>(dx + r.from, -1, width);
@@ -607,17 +607,6 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
     const QRgb rgb = render::toQRgb(color);
     const i64 from = std::max<i64>(0, places.front().y + stamp.top);
     const i64 to = std::min<i64>(c.height() - 1, places.back().y + stamp.bottom());
-    // The stamp's runs laid end to end, row after row: each row meets a place at a row of the
-    // stamp of its own, and thousands of places a row each looking up a row's runs of their
-    // own cost a lost cache line apiece (a ring of ten thousand dots as large as the window).
-    std::vector<std::uint32_t> rowStart;
-    std::vector<Run> stampRuns;
-    rowStart.reserve(stamp.rows.size() + 1);
-    for (const std::vector<Run>& row : stamp.rows) {
-        rowStart.push_back(std::uint32_t(stampRuns.size()));
-        stampRuns.insert(stampRuns.end(), row.begin(), row.end());
-    }
-    rowStart.push_back(std::uint32_t(stampRuns.size()));
     RunUnion unions;
     std::vector<Run> runs;
     // The places whose stamp meets row y are those from y − bottom to y − top: a window that
@@ -634,10 +623,7 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
         }
         runs.clear();
         for (std::size_t i = begin; i < end; ++i) {
-            const auto row = std::size_t(y - places[i].y - stamp.top);
-            addMoved(runs,
-                     std::span(stampRuns).subspan(rowStart[row], rowStart[row + 1] - rowStart[row]),
-                     places[i].x, w);
+            addMoved(runs, stamp.rows[std::size_t(y - places[i].y - stamp.top)], places[i].x, w);
         }
         if (runs.empty()) {
             continue;
