@@ -120,6 +120,7 @@ KOYOMI_PIXEL_LOOP void eachPaintedRun(const QRgb* line, int from, int to, Run&& 
         run(start, to);
     }
 }
+
 struct Unpainted
 {
 };
