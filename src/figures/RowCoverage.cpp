@@ -199,6 +199,29 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         return;
     }
     const i64 span = maxAll - minAll;
+    // Whether a set covered alone takes the residues, whose cost is the row's: it meets the
+    // window at five positions or more, and its positions reach a step beyond its runs.
+    auto byResidues = [&](const Placed& set) {
+        const Range k = shown(set);
+        return !k.empty() && k.last - k.first + 1 >= 5 &&
+               (set.last + 1) * step >= set.to - set.from + step;
+    };
+    // Sets far apart along the step (the two parts of a row of centres either side of x = 0,
+    // twelve thousand pixels apart) span too much together for the residues, each every run
+    // at every position: each alone then costs the row, or a few positions.
+    if (fits && sets.size() > 1 && step <= width && shortest * step < span + step &&
+        std::all_of(sets.begin(), sets.end(),
+                    [&](const Placed& set) {
+                        const Range k = shown(set);
+                        return k.empty() || k.last - k.first + 1 < 5 || byResidues(set);
+                    }) &&
+        std::any_of(sets.begin(), sets.end(), byResidues)) {
+        for (const Placed& set : sets) {
+            const Placed alone{set.runs, set.from, set.to, 0, set.last};
+            coverPlaced(row, origin + set.shift, step, std::span(&alone, 1), -1, width, residues);
+        }
+        return;
+    }
     if (!fits || step > width || visible < 5 || shortest * step < span + step) {
         // Short runs at many positions (the arms of a thousand crosses a pixel or two wide,
         // at points two pixels apart) are spread as bits instead: a shift of the row for each
