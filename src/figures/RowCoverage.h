@@ -20,6 +20,8 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -355,6 +357,30 @@ private:
     bool m_stale = false; // the bytes still hold the row before the last clear()
     i64 m_lo = std::numeric_limits<i64>::max(); // the extent of what was marked
     i64 m_hi = 0;
+};
+
+// Covers of canvas rows kept by what brought them to the row (the figure's rows, each by its
+// offset): canvas rows that the figure's rows meet alike are covered alike, and in a lattice
+// taller than the window they repeat with its row spacing, so each is worked out once. The
+// first 512 kept stay; the key must name everything the cover depends on.
+class KnownCovers
+{
+public:
+    const std::vector<std::uint8_t>* find(const std::string& key) const
+    {
+        const auto found = m_known.find(key);
+        return found == m_known.end() ? nullptr : &found->second;
+    }
+    void keep(const std::string& key, const std::vector<std::uint8_t>& mask)
+    {
+        if (m_known.size() < kRows) {
+            m_known.emplace(key, mask);
+        }
+    }
+
+private:
+    static constexpr std::size_t kRows = 512;
+    std::unordered_map<std::string, std::vector<std::uint8_t>> m_known;
 };
 
 // One set of mark rows placed along a progression: offset u covers

@@ -15,7 +15,6 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -385,11 +384,8 @@ void GridRenderer::drawStamped(const Stamp& stamp)
     std::vector<Placed> placed;
     std::pair<i64, i64> extent[2];
     RunUnion unions;
-    // Canvas rows that the figure's rows meet alike are covered alike: in a lattice taller
-    // than the window they repeat with the row spacing. Covers worked out are kept by the
-    // mark rows that made them, as long as there are not too many of them.
-    std::unordered_map<std::string, std::vector<std::uint8_t>> known;
-    constexpr std::size_t kKnownRows = 512;
+    // Covers worked out are kept by the mark rows that made them.
+    KnownCovers known;
     std::string key;
     // Hundreds of block columns a few pixels apart cost less spread as bits than covered one
     // by one, each at least a pass over the row: a canvas row's runs spread over one block's
@@ -429,8 +425,8 @@ void GridRenderer::drawStamped(const Stamp& stamp)
         if (runs[0].empty() && runs[1].empty()) {
             continue;
         }
-        if (const auto found = known.find(key); found != known.end()) {
-            m_c.setMaskedRow(int(y), found->second, color, background);
+        if (const std::vector<std::uint8_t>* found = known.find(key)) {
+            m_c.setMaskedRow(int(y), *found, color, background);
             continue;
         }
         ++runsVersion;
@@ -471,9 +467,7 @@ void GridRenderer::drawStamped(const Stamp& stamp)
         }
         const std::vector<std::uint8_t>& mask = cover.finish();
         m_c.setMaskedRow(int(y), mask, color, background);
-        if (known.size() < kKnownRows) {
-            known.emplace(key, mask);
-        }
+        known.keep(key, mask);
         cover.clear();
     }
 }
