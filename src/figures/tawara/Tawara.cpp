@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -244,6 +245,10 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
     };
     std::vector<Laid> merged;
     std::vector<std::pair<long long, Run>> hits; // (r, run) brought to the canvas row
+    // Piles over each other, in a lattice taller than the window, bring the same rows of
+    // pieces to canvas rows a pile apart: their covers, kept by those rows and runs.
+    KnownCovers known;
+    std::string key;
     const render::ColorRef background = render::backgroundColor(m_frame.whiteBackground);
     for (long long y = 0; y < h; ++y) {
         hits.clear();
@@ -286,6 +291,7 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             return u.first != v.first ? u.first < v.first : u.second.from < v.second.from;
         });
         merged.clear();
+        key.clear();
         for (std::size_t i = 0; i < hits.size();) {
             const long long r = hits[i].first;
             const long long from = hits[i].second.from;
@@ -294,6 +300,13 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
                 to = std::max<long long>(to, hits[i].second.to);
             }
             merged.push_back({&centresOf(r), from, to});
+            for (const long long v : {r, from, to}) {
+                key.append(reinterpret_cast<const char*>(&v), sizeof v);
+            }
+        }
+        if (const std::vector<std::uint8_t>* found = known.find(key)) {
+            m_c.setMaskedRow(int(y), *found, m_color, background);
+            continue;
         }
         // Periodic rows of pieces: one period of the row each, the run's offsets modulo the
         // step, laid across the row.
@@ -343,7 +356,9 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
         if (covered) {
             row.addBits(cover);
         }
-        m_c.setMaskedRow(int(y), row.finish(), m_color, background);
+        const std::vector<std::uint8_t>& mask = row.finish();
+        m_c.setMaskedRow(int(y), mask, m_color, background);
+        known.keep(key, mask);
         row.clear();
     }
     return true;

@@ -125,7 +125,8 @@ TEST(Tawara, SkippingWhatIsOutsideTheWindowChangesNoPixel)
 TEST(Tawara, PilesDrawnAsOneUnionGiveThePictureOfDrawingEveryPiece)
 {
     // Overlapping and coinciding piles, both shapes and orientations, every line kind and
-    // width, cut by every edge, on both backgrounds.
+    // width, cut by every edge, on both backgrounds; now and then dozens of piles down, taller
+    // than the window, whose canvas rows a pile apart meet the same rows of pieces.
     std::mt19937 rng(5);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (int n = 0; n < 250; ++n) {
@@ -135,9 +136,10 @@ TEST(Tawara, PilesDrawnAsOneUnionGiveThePictureOfDrawingEveryPiece)
         p.pieceSize = pick(1, 40);
         p.rowCount = pick(1, 30);
         p.countAcross = pick(1, 6);
-        p.countDown = pick(1, 6);
+        const bool tall = n % 5 == 4;
+        p.countDown = tall ? pick(20, 80) : pick(1, 6);
         p.gapAcross = pick(-80, 60);
-        p.gapDown = pick(-80, 60);
+        p.gapDown = tall ? pick(-2 * p.pieceSize + 1, 10) : pick(-80, 60);
         p.lineKind = pick(0, 4);
         p.lineWidth = pick(1, 5);
         p.lineColor = pick(0, 15);
