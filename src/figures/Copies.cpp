@@ -435,10 +435,13 @@ void drawCopies(render::Canvas& canvas, const CopyGrid& g, const CopyReach& reac
             }
             return;
         }
-        // Drawn with the canvas's pen, brush and font as the copies before left them.
-        const render::RepeatedDrawing one(
-            canvas, int(stripTop), int(stripBottom - stripTop + 1), shown,
-            [&draw](render::Canvas& c, int x, int y) { draw(c, x, y); });
+        // Drawn with the canvas's pen, brush and font as the copies before left them, once
+        // (a band of rows at a time) for every copy left.
+        const render::RepeatedDrawing one(canvas, int(stripTop), int(stripBottom - stripTop + 1),
+                                          shown, [&draw](render::Canvas& c, int x, int y) {
+                                              c.setHoldsRepeatedDrawing(true);
+                                              draw(c, x, y);
+                                          });
         if (one.usable()) {
             one.paintGrid(canvas, g.x0, g.stepX, iFrom, g.cols.last, g.y0, g.stepY, g.rows.first,
                           g.rows.first);

@@ -294,6 +294,11 @@ public:
     // Strokes the line from ends[2k] to ends[2k + 1] for each k in turn, as strokeLine does
     // each; the dashes of a dashed line come this way, many at a time.
     void strokeLines(std::span<const QPoint> ends);
+    // Whether this canvas is a scratch image that a drawing repeated at many places is made on
+    // once (or once a band of rows) before its pixels are pasted at every place: what a figure
+    // draws on it is drawn once, however many copies show it.
+    bool holdsRepeatedDrawing() const { return m_holdsRepeatedDrawing; }
+    void setHoldsRepeatedDrawing(bool holds) { m_holdsRepeatedDrawing = holds; }
     // How many straight strokes were painted from the pixels an earlier one of the same pen,
     // direction and length covered, without the painter.
     long long strokesStamped() const { return m_strokesStamped; }
@@ -376,6 +381,7 @@ private:
     mutable std::unique_ptr<TextWidths> m_unionWidths;
     mutable QString m_unionWidthsKey;
     long long m_strokesStamped = 0; // strokes painted from the stamps all canvases share
+    bool m_holdsRepeatedDrawing = false;
     Pen m_pen;
     PenMode m_penMode = PenMode::Copy;
     Brush m_brush;

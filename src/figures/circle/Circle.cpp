@@ -406,7 +406,11 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
 {
     const long long reach =
         std::abs((long long)m_p.radius) + std::abs(s) + render::strokeReach(line.width) + 2;
-    if (!m_copies || m_c.penMode() != render::PenMode::Copy || reach > kMaxRingStampReach) {
+    // On the scratch image of a repeated drawing the ring is drawn once (a band of it at a
+    // time), however many copies show it: a stamp of it would only be drawn and read besides,
+    // a fifth of the drawing of a ring of 24,000 dashed marks two thousand pixels long.
+    if (!m_copies || m_c.penMode() != render::PenMode::Copy || reach > kMaxRingStampReach ||
+        m_c.holdsRepeatedDrawing()) {
         return nullptr;
     }
     // Within that reach the products cannot overflow.
