@@ -157,6 +157,24 @@ BitRow& Residues::newSpread(std::span<const Placed> sets, long long version, i64
     return *m_spread;
 }
 
+const std::vector<std::uint8_t>* KnownCovers::find(const std::string& key) const
+{
+    const auto found = m_known.find(key);
+    return found == m_known.end() ? nullptr : &found->second;
+}
+
+void KnownCovers::keep(const std::string& key, const std::vector<std::uint8_t>& mask)
+{
+    if (m_order.size() == kRows) {
+        m_known.erase(m_order[m_oldest]);
+        m_order[m_oldest] = key;
+        m_oldest = (m_oldest + 1) % kRows;
+    } else {
+        m_order.push_back(key);
+    }
+    m_known.insert_or_assign(key, mask);
+}
+
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,
                  long long runsVersion, i64 width, Residues& residues)
 {

@@ -212,6 +212,46 @@ public:
         m_runs = true;
     }
 
+    // addRun(x + from, x + to) for every x of `places`, which increase: a run laid at each of
+    // thousands of places on every canvas row, with what the row keeps of them held in
+    // registers rather than written back after each.
+    KOYOMI_PIXEL_LOOP void addRunAtEach(std::span<const i64> places, i64 from, i64 to)
+    {
+        if (places.empty() || from >= to) {
+            return;
+        }
+        const i64 width = m_width;
+        const i64 lo = std::max<i64>(places.front() + from, 0);
+        const i64 hi = std::min(places.back() + to, width);
+        if (lo >= hi) {
+            return;
+        }
+        unstale();
+        m_any = true;
+        widen(lo, hi);
+        std::uint8_t* const mask = m_mask.data();
+        int* const diff = m_diff.data();
+        i64 filled = m_filled;
+        bool runs = false;
+        for (const i64 x : places) {
+            const i64 a = std::max<i64>(x + from, 0);
+            const i64 b = std::min(x + to, width);
+            if (a >= b) {
+                continue;
+            }
+            if (filled + (b - a) <= width) {
+                std::fill(mask + a, mask + b, std::uint8_t(1));
+                filled += b - a;
+            } else {
+                ++diff[a];
+                --diff[b];
+                runs = true;
+            }
+        }
+        m_filled = filled;
+        m_runs = m_runs || runs;
+    }
+
     // Marks x in [from, to) ∩ window where pattern[(x − origin) mod period] is set.
     KOYOMI_PIXEL_LOOP void addPattern(i64 from, i64 to, i64 origin,
                                       const std::vector<std::uint8_t>& pattern)
@@ -362,25 +402,22 @@ private:
 // Covers of canvas rows kept by what brought them to the row (the figure's rows, each by its
 // offset): canvas rows that the figure's rows meet alike are covered alike, and in a lattice
 // taller than the window they repeat with its row spacing, so each is worked out once. The
-// first 512 kept stay; the key must name everything the cover depends on.
+// last 512 rows worked out are kept: the rows near the window's top edge, where fewer of the
+// figure's rows reach, do not repeat, and the ones below them do. The key must name
+// everything the cover depends on.
 class KnownCovers
 {
 public:
-    const std::vector<std::uint8_t>* find(const std::string& key) const
-    {
-        const auto found = m_known.find(key);
-        return found == m_known.end() ? nullptr : &found->second;
-    }
-    void keep(const std::string& key, const std::vector<std::uint8_t>& mask)
-    {
-        if (m_known.size() < kRows) {
-            m_known.emplace(key, mask);
-        }
-    }
+    // Defined apart: the figures' loops over canvas rows stay small enough to be compiled
+    // as tightly as they were without it.
+    const std::vector<std::uint8_t>* find(const std::string& key) const;
+    void keep(const std::string& key, const std::vector<std::uint8_t>& mask);
 
 private:
     static constexpr std::size_t kRows = 512;
     std::unordered_map<std::string, std::vector<std::uint8_t>> m_known;
+    std::vector<std::string> m_order; // the keys kept, the oldest at m_oldest once full
+    std::size_t m_oldest = 0;
 };
 
 // One set of mark rows placed along a progression: offset u covers

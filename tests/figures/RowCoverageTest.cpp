@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <stdexcept>
+#include <string>
 
 using namespace koyomi::figures;
 
@@ -328,6 +329,30 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
             ASSERT_EQ(covered(row.finish()), plain.mask)
                 << "trial " << trial << ": width " << width << " step " << step << " origin " << at
                 << " sets " << setCount;
+        }
+    }
+}
+
+TEST(RowCoverage, KnownCoversKeepTheLastRowsWorkedOut)
+{
+    // A window's rows near its top edge do not repeat and those below them do: after 600
+    // rows, the last 512 are found as they were kept and the first ones are let go.
+    KnownCovers known;
+    auto keyOf = [](int row) { return std::string("row ") + std::to_string(row); };
+    auto maskOf = [](int row) {
+        return std::vector<std::uint8_t>{std::uint8_t(row % 251), std::uint8_t(row / 251)};
+    };
+    for (int row = 0; row < 600; ++row) {
+        ASSERT_EQ(known.find(keyOf(row)), nullptr);
+        known.keep(keyOf(row), maskOf(row));
+    }
+    for (int row = 0; row < 600; ++row) {
+        const std::vector<std::uint8_t>* found = known.find(keyOf(row));
+        if (row < 600 - 512) {
+            EXPECT_EQ(found, nullptr) << row;
+        } else {
+            ASSERT_NE(found, nullptr) << row;
+            EXPECT_EQ(*found, maskOf(row)) << row;
         }
     }
 }

@@ -242,13 +242,32 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
         const Centres* centres;
         long long from;
         long long to;
+        long long r;
     };
     std::vector<Laid> merged;
     std::vector<std::pair<long long, Run>> hits; // (r, run) brought to the canvas row
-    // Piles over each other, in a lattice taller than the window, bring the same rows of
-    // pieces to canvas rows a pile apart: their covers, kept by those rows and runs.
+    // Piles over each other, in a lattice taller than a pile, bring the same rows of pieces to
+    // canvas rows a pile apart: their covers, kept by those rows and runs. Only where the
+    // piles reaching a canvas row are not cut short by the lattice's first or last pile can
+    // the row repeat a pile further down; elsewhere the key is not worth making (piles
+    // taller than their lattice repeat no row).
     KnownCovers known;
     std::string key;
+    long long reachUp = LLONG_MAX; // a pile's rows reach from its reference point
+    long long reachDown = LLONG_MIN;
+    for (const long long offset : offsets) {
+        reachUp = std::min(reachUp, offset + stamp->top);
+        reachDown = std::max(reachDown, offset + stamp->bottom());
+    }
+    auto mayRepeat = [&](long long y) {
+        if (offsets.empty() || m_stepY <= 0) {
+            return false;
+        }
+        // The piles, in the lattice or beyond its ends, whose rows can reach row y.
+        const long long first = ceilDiv(y - reachDown - m_firstY, m_stepY);
+        const long long last = floorDiv(y - reachUp - m_firstY, m_stepY);
+        return first >= 0 && last <= m_p.countDown - 1LL;
+    };
     const render::ColorRef background = render::backgroundColor(m_frame.whiteBackground);
     for (long long y = 0; y < h; ++y) {
         hits.clear();
@@ -299,12 +318,17 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             for (++i; i < hits.size() && hits[i].first == r && hits[i].second.from <= to; ++i) {
                 to = std::max<long long>(to, hits[i].second.to);
             }
-            merged.push_back({&centresOf(r), from, to});
-            for (const long long v : {r, from, to}) {
-                key.append(reinterpret_cast<const char*>(&v), sizeof v);
+            merged.push_back({&centresOf(r), from, to, r});
+        }
+        const bool keyed = mayRepeat(y);
+        if (keyed) {
+            for (const Laid& l : merged) {
+                for (const long long v : {l.r, l.from, l.to}) {
+                    key.append(reinterpret_cast<const char*>(&v), sizeof v);
+                }
             }
         }
-        if (const std::vector<std::uint8_t>* found = known.find(key)) {
+        if (const std::vector<std::uint8_t>* found = keyed ? known.find(key) : nullptr) {
             m_c.setMaskedRow(int(y), *found, m_color, background);
             continue;
         }
@@ -342,9 +366,7 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
                 continue;
             }
             if (!c.few.empty() && (long long)c.few.size() * (l.to - l.from) <= 4 * w) {
-                for (const long long x : c.few) {
-                    row.addRun(x + l.from, x + l.to);
-                }
+                row.addRunAtEach(c.few, l.from, l.to);
                 continue;
             }
             if (!covered) {
@@ -358,7 +380,9 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
         }
         const std::vector<std::uint8_t>& mask = row.finish();
         m_c.setMaskedRow(int(y), mask, m_color, background);
-        known.keep(key, mask);
+        if (keyed) {
+            known.keep(key, mask);
+        }
         row.clear();
     }
     return true;
