@@ -408,15 +408,19 @@ private:
 class KnownCovers
 {
 public:
+    KnownCovers() { m_known.reserve(kRows + 1); }
     // Defined apart: the figures' loops over canvas rows stay small enough to be compiled
     // as tightly as they were without it.
     const std::vector<std::uint8_t>* find(const std::string& key) const;
     void keep(const std::string& key, const std::vector<std::uint8_t>& mask);
 
 private:
+    using Map = std::unordered_map<std::string, std::vector<std::uint8_t>>;
     static constexpr std::size_t kRows = 512;
-    std::unordered_map<std::string, std::vector<std::uint8_t>> m_known;
-    std::vector<std::string> m_order; // the keys kept, the oldest at m_oldest once full
+    Map m_known; // never more than kRows + 1, for which it was reserved: never rehashed
+    // The rows kept, the oldest at m_oldest once there are kRows: a key is neither copied
+    // nor hashed again to be let go.
+    std::vector<Map::iterator> m_order;
     std::size_t m_oldest = 0;
 };
 

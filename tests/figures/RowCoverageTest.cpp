@@ -336,7 +336,7 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
 TEST(RowCoverage, KnownCoversKeepTheLastRowsWorkedOut)
 {
     // A window's rows near its top edge do not repeat and those below them do: after 600
-    // rows, the last 512 are found as they were kept and the first ones are let go.
+    // rows, the last 512 are found as they were last kept and the first ones are let go.
     KnownCovers known;
     auto keyOf = [](int row) { return std::string("row ") + std::to_string(row); };
     auto maskOf = [](int row) {
@@ -344,7 +344,8 @@ TEST(RowCoverage, KnownCoversKeepTheLastRowsWorkedOut)
     };
     for (int row = 0; row < 600; ++row) {
         ASSERT_EQ(known.find(keyOf(row)), nullptr);
-        known.keep(keyOf(row), maskOf(row));
+        known.keep(keyOf(row), maskOf(row + 1));
+        known.keep(keyOf(row), maskOf(row)); // kept again: replaced, and held once
     }
     for (int row = 0; row < 600; ++row) {
         const std::vector<std::uint8_t>* found = known.find(keyOf(row));
