@@ -406,16 +406,22 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
 {
     const long long reach =
         std::abs((long long)m_p.radius) + std::abs(s) + render::strokeReach(line.width) + 2;
-    // On the scratch image of a repeated drawing the ring is drawn once (a band of it at a
-    // time), however many copies show it: a stamp of it would only be drawn and read besides,
-    // a fifth of the drawing of a ring of 24,000 dashed marks two thousand pixels long.
-    if (!m_copies || m_c.penMode() != render::PenMode::Copy || reach > kMaxRingStampReach ||
-        m_c.holdsRepeatedDrawing()) {
+    if (!m_copies || m_c.penMode() != render::PenMode::Copy || reach > kMaxRingStampReach) {
         return nullptr;
     }
     // Within that reach the products cannot overflow.
     const long long side = 2 * reach + 1;
     const long long square = side * side;
+    // On the scratch image of a repeated drawing the ring is drawn once (a band of it at a
+    // time), however many copies show it: a large stamp of it would only be drawn, read back
+    // and painted besides, a fifth of the drawing of a ring of 24,000 dashed marks two
+    // thousand pixels long, and painted again on the next drawings it cost more than drawing
+    // the marks there. A stamp of up to a million pixels, read in a millisecond, is still
+    // made and kept: the next drawings paste it (the rings of 500 copies of a small circle).
+    constexpr long long kLargestOnRepeated = 1LL << 20;
+    if (m_c.holdsRepeatedDrawing() && square > kLargestOnRepeated) {
+        return nullptr;
+    }
     const long long painted =
         m * (std::abs(s) + 1) * std::max(1LL, render::heldStrokeWidth(line.width));
     // What one copy cut to the window draws of the ring, against the whole ring: a dot ring

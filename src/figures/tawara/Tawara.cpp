@@ -320,7 +320,16 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             }
             merged.push_back({&centresOf(r), from, to, r});
         }
-        const bool keyed = mayRepeat(y);
+        // Rows of pieces laid as periods cost a pass over the canvas row whatever they hold;
+        // those laid at each of their centres, or spread over their centres' bits, cost the
+        // centres. Only a row of many of the second is worth a key.
+        long long laid = 0;
+        for (const Laid& l : merged) {
+            if (l.centres->step == 0) {
+                laid += l.centres->few.empty() ? w / 8 : (long long)l.centres->few.size();
+            }
+        }
+        const bool keyed = laid > 4 * (long long)merged.size() && mayRepeat(y);
         if (keyed) {
             for (const Laid& l : merged) {
                 for (const long long v : {l.r, l.from, l.to}) {
