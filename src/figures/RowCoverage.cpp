@@ -165,18 +165,9 @@ const std::vector<std::uint8_t>* KnownCovers::find(const std::string& key) const
 
 void KnownCovers::keep(const std::string& key, const std::vector<std::uint8_t>& mask)
 {
-    const auto [kept, added] = m_known.try_emplace(key, mask);
-    if (!added) {
-        kept->second = mask;
-        return;
+    if (m_known.size() < kRows) {
+        m_known.insert_or_assign(key, mask);
     }
-    if (m_order.size() < kRows) {
-        m_order.push_back(kept);
-        return;
-    }
-    m_known.erase(m_order[m_oldest]);
-    m_order[m_oldest] = kept;
-    m_oldest = (m_oldest + 1) % kRows;
 }
 
 void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> sets,

@@ -402,26 +402,19 @@ private:
 // Covers of canvas rows kept by what brought them to the row (the figure's rows, each by its
 // offset): canvas rows that the figure's rows meet alike are covered alike, and in a lattice
 // taller than the window they repeat with its row spacing, so each is worked out once. The
-// last 512 rows worked out are kept: the rows near the window's top edge, where fewer of the
-// figure's rows reach, do not repeat, and the ones below them do. The key must name
-// everything the cover depends on.
+// first 512 rows kept stay: letting the oldest go for each new one cost a grid whose rows do
+// not repeat a tenth of its drawing. The key must name everything the cover depends on.
 class KnownCovers
 {
 public:
-    KnownCovers() { m_known.reserve(kRows + 1); }
     // Defined apart: the figures' loops over canvas rows stay small enough to be compiled
     // as tightly as they were without it.
     const std::vector<std::uint8_t>* find(const std::string& key) const;
     void keep(const std::string& key, const std::vector<std::uint8_t>& mask);
 
 private:
-    using Map = std::unordered_map<std::string, std::vector<std::uint8_t>>;
     static constexpr std::size_t kRows = 512;
-    Map m_known; // never more than kRows + 1, for which it was reserved: never rehashed
-    // The rows kept, the oldest at m_oldest once there are kRows: a key is neither copied
-    // nor hashed again to be let go.
-    std::vector<Map::iterator> m_order;
-    std::size_t m_oldest = 0;
+    std::unordered_map<std::string, std::vector<std::uint8_t>> m_known;
 };
 
 // One set of mark rows placed along a progression: offset u covers
