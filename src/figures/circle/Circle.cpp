@@ -413,11 +413,11 @@ std::shared_ptr<const Stamp> CircleRenderer::ringStamp(long long m, long long s,
     const long long side = 2 * reach + 1;
     const long long square = side * side;
     // On the scratch image of a repeated drawing the ring is drawn once (a band of it at a
-    // time), however many copies show it: a large stamp of it would only be drawn, read back
-    // and painted besides, a fifth of the drawing of a ring of 24,000 dashed marks two
-    // thousand pixels long, and painted again on the next drawings it cost more than drawing
-    // the marks there. A stamp of up to a million pixels, read in a millisecond, is still
-    // made and kept: the next drawings paste it (the rings of 500 copies of a small circle).
+    // time), however many copies show it. A large stamp of it would only be drawn, read back
+    // and painted besides: a fifth of the drawing of a ring of 24,000 dashed marks two
+    // thousand pixels long, and, painted again on the next drawings, more than drawing its
+    // marks there. A stamp of up to a million pixels, read in a millisecond, is still made
+    // and kept, since the next drawings paste it (the rings of 500 copies of a small circle).
     constexpr long long kLargestOnRepeated = 1LL << 20;
     if (m_c.holdsRepeatedDrawing() && square > kLargestOnRepeated) {
         return nullptr;

@@ -320,9 +320,10 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
             }
             merged.push_back({&centresOf(r), from, to, r});
         }
-        // Rows of pieces laid as periods cost a pass over the canvas row whatever they hold;
-        // those laid at each of their centres, or spread over their centres' bits, cost the
-        // centres. Only a row of many of the second is worth a key.
+        // Rows of pieces laid as periods cost a pass over the canvas row whatever they hold,
+        // less than their key; those laid at each of their few centres cost the centres, and
+        // those spread over their centres' bits a few passes over the row's words (counted as
+        // an eighth of its pixels). Only a row of many of the last two is worth a key.
         long long laid = 0;
         for (const Laid& l : merged) {
             if (l.centres->step == 0) {
