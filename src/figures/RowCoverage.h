@@ -214,7 +214,8 @@ public:
 
     // addRun(x + from, x + to) for every x of `places`, which increase: a run laid at each of
     // thousands of places on every canvas row, with what the row keeps of them held in
-    // registers rather than written back after each.
+    // registers rather than written back after each. addRun is not one place of it: a grid
+    // adding its runs one by one drew a quarter slower that way.
     KOYOMI_PIXEL_LOOP void addRunAtEach(std::span<const i64> places, i64 from, i64 to)
     {
         if (places.empty() || from >= to) {

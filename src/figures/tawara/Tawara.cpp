@@ -324,13 +324,16 @@ bool TawaraRenderer::drawStamped(Range rows, Range cols) const
         // less than their key; those laid at each of their few centres cost the centres, and
         // those spread over their centres' bits a few passes over the row's words (counted as
         // an eighth of its pixels). Only a row of many of the last two is worth a key.
-        long long laid = 0;
-        for (const Laid& l : merged) {
-            if (l.centres->step == 0) {
-                laid += l.centres->few.empty() ? w / 8 : (long long)l.centres->few.size();
+        auto worthAKey = [&] {
+            long long laid = 0;
+            for (const Laid& l : merged) {
+                if (l.centres->step == 0) {
+                    laid += l.centres->few.empty() ? w / 8 : (long long)l.centres->few.size();
+                }
             }
-        }
-        const bool keyed = laid > 4 * (long long)merged.size() && mayRepeat(y);
+            return laid > 4 * (long long)merged.size();
+        };
+        const bool keyed = mayRepeat(y) && worthAKey();
         if (keyed) {
             for (const Laid& l : merged) {
                 for (const long long v : {l.r, l.from, l.to}) {
