@@ -182,6 +182,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
     i64 maxAll = std::numeric_limits<i64>::min();
     i64 largestLast = 0;
     i64 shortest = std::numeric_limits<i64>::max();
+    i64 widest = 0;
     i64 visible = 0;
     for (const Placed& set : sets) {
         const i64 lo = set.from + set.shift;
@@ -190,6 +191,7 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         maxAll = std::max(maxAll, hi);
         largestLast = std::max(largestLast, set.last);
         shortest = std::min(shortest, set.last + 1);
+        widest = std::max(widest, set.to - set.from);
         const Range k = shown(set);
         visible = std::max<i64>(visible, k.empty() ? 0 : k.last - k.first + 1);
     }
@@ -212,23 +214,12 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         return;
     }
     const i64 span = maxAll - minAll;
-    // Whether a set covered alone takes the residues, whose cost is the row's: it meets the
-    // window at five positions or more, and its positions reach a step beyond its runs.
-    auto byResidues = [&](const Placed& set) {
-        const Range k = shown(set);
-        return !k.empty() && k.last - k.first + 1 >= 5 &&
-               (set.last + 1) * step >= set.to - set.from + step;
-    };
     // Sets far apart along the step (the two parts of a row of centres either side of x = 0,
-    // twelve thousand pixels apart) span too much together for the residues, each every run
-    // at every position: each alone then costs the row, or a few positions.
+    // thousands of pixels apart) span too much together for the residues, and as bits their
+    // reach would be the whole distance between them. Each alone costs no more: the
+    // residues, bits over its own reach, or its runs at its own positions.
     if (fits && sets.size() > 1 && step <= width && shortest * step < span + step &&
-        std::all_of(sets.begin(), sets.end(),
-                    [&](const Placed& set) {
-                        const Range k = shown(set);
-                        return k.empty() || k.last - k.first + 1 < 5 || byResidues(set);
-                    }) &&
-        std::any_of(sets.begin(), sets.end(), byResidues)) {
+        span > widest + step) {
         for (const Placed& set : sets) {
             const Placed alone{set.runs, set.from, set.to, 0, set.last};
             coverPlaced(row, origin + set.shift, step, std::span(&alone, 1), -1, width, residues);
