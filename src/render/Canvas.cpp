@@ -167,6 +167,95 @@ QRgb* unpaintedPixels(std::size_t count, bool inLargePages)
     return pixels;
 }
 
+namespace {
+
+// Lets the system take back the whole pages of unpainted pixels kept unused: under memory
+// pressure it may, and they read as zeros again (kUnpaintedPixel); otherwise they stay mapped,
+// and writing them costs no fault.
+void lendUnused(QRgb* pixels, std::size_t count)
+{
+#ifdef __linux__
+    constexpr std::uintptr_t kPage = 4096;
+    const auto start = reinterpret_cast<std::uintptr_t>(pixels);
+    const std::uintptr_t from = (start + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t to = (start + count * sizeof(QRgb)) & ~(kPage - 1);
+    if (from < to) {
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_FREE);
+    }
+#else
+    (void)pixels;
+    (void)count;
+#endif
+}
+
+// The block of unpainted pixels a thread keeps for its next KeptCanvas.
+struct KeptBlock
+{
+    QRgb* pixels = nullptr;
+    std::size_t count = 0;
+    bool inUse = false;
+
+    ~KeptBlock() { std::free(pixels); }
+
+    static KeptBlock& ofThread()
+    {
+        thread_local KeptBlock block;
+        return block;
+    }
+};
+
+} // namespace
+
+KeptCanvas::KeptCanvas(int width, int height)
+{
+    const std::size_t w = std::size_t(std::max(width, 1));
+    const std::size_t h = std::size_t(std::max(height, 1));
+    KeptBlock& kept = KeptBlock::ofThread();
+    if (!kept.inUse && kept.count >= w * h) {
+        kept.inUse = true;
+        m_pixels = kept.pixels;
+        m_count = kept.count;
+    } else {
+        m_pixels = unpaintedPixels(w * h);
+        m_count = m_pixels ? w * h : 0;
+        if (!m_pixels) {
+            throw std::runtime_error("描画面の画像を確保できませんでした");
+        }
+    }
+    try {
+        m_canvas = std::make_unique<Canvas>(m_pixels, int(w), int(h), Unpainted{});
+    } catch (...) {
+        if (m_pixels == kept.pixels) {
+            kept.inUse = false;
+        } else {
+            std::free(m_pixels);
+        }
+        throw;
+    }
+}
+
+KeptCanvas::~KeptCanvas()
+{
+    // Every pixel outside the written box was never touched (the painter's writes count as
+    // the whole canvas).
+    m_canvas->unpaintWritten();
+    m_canvas.reset();
+    KeptBlock& kept = KeptBlock::ofThread();
+    if (m_pixels == kept.pixels) {
+        lendUnused(m_pixels, m_count);
+        kept.inUse = false;
+        return;
+    }
+    if (!kept.inUse && m_count > kept.count && m_count <= kMostKeptPixels) {
+        lendUnused(m_pixels, m_count);
+        std::free(kept.pixels);
+        kept.pixels = m_pixels;
+        kept.count = m_count;
+        return;
+    }
+    std::free(m_pixels);
+}
+
 Canvas::Canvas(int width, int height, Unpainted)
     : m_fontFamily(QString::fromUtf8(kFigureFontFamily))
 {

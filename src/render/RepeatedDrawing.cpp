@@ -123,14 +123,15 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     struct Strip
     {
         int left;
-        std::unique_ptr<Canvas> canvas;
+        std::unique_ptr<KeptCanvas> kept;
         WrittenBox box;
+
+        Canvas& canvas() const { return **kept; }
     };
     std::vector<Strip> strips;
     strips.reserve(columns.size());
     for (const Columns& c : columns) {
-        strips.push_back(
-            Strip{c.left, std::make_unique<Canvas>(c.width, bandRows, Unpainted{}), {}});
+        strips.push_back(Strip{c.left, std::make_unique<KeptCanvas>(c.width, bandRows), {}});
     }
     // A drawing on one scratch canvas keeps it as its pixels: copying out millions of painted
     // pixels cost as much again as painting them.
@@ -142,10 +143,10 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
     for (int bandTop = 0; bandTop < height; bandTop += bandRows) {
         const int rows = std::min(bandRows, height - bandTop);
         for (Strip& strip : strips) {
-            copyState(like, *strip.canvas);
-            strip.canvas->forgetWritten();
-            draw(*strip.canvas, -strip.left, -top - bandTop);
-            strip.box = strip.canvas->written();
+            copyState(like, strip.canvas());
+            strip.canvas().forgetWritten();
+            draw(strip.canvas(), -strip.left, -top - bandTop);
+            strip.box = strip.canvas().written();
         }
         // Rows the same as the row above in every strip.
         repeats.assign(std::size_t(rows), 0);
@@ -158,7 +159,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                 if (inside != above) {
                     same = false;
                 } else if (inside) {
-                    const QImage& image = strip.canvas->image();
+                    const QImage& image = strip.canvas().image();
                     const long long from = std::max<long long>(box.left, 0);
                     const long long to = std::min<long long>(box.right + 1, image.width());
                     same = same &&
@@ -188,9 +189,9 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
                         continue;
                     }
                     const auto* row =
-                        reinterpret_cast<const QRgb*>(strip.canvas->image().constScanLine(y));
+                        reinterpret_cast<const QRgb*>(strip.canvas().image().constScanLine(y));
                     const int from = int(std::max<long long>(box.left, 0));
-                    const int to = int(std::min<long long>(box.right + 1, strip.canvas->width()));
+                    const int to = int(std::min<long long>(box.right + 1, strip.canvas().width()));
                     eachPaintedRun(row, from, to,
                                    [&](int x, int end) { run(y, x, strip.left, end - x, row); });
                 }
@@ -221,7 +222,7 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         if (whole) {
             // The pixels stay where they were drawn.
             const qsizetype stride =
-                strips.front().canvas->bytesPerLine() / qsizetype(sizeof(QRgb));
+                strips.front().canvas().bytesPerLine() / qsizetype(sizeof(QRgb));
             eachRun([&](int y, int start, int left, int length, const QRgb*) {
                 add(y, Span{start + left, std::uint32_t(y * stride + start), length});
             });
@@ -241,13 +242,13 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         }
         if (bandTop + rows < height) {
             for (Strip& strip : strips) {
-                strip.canvas->unpaintWritten();
+                strip.canvas().unpaintWritten();
             }
         }
     }
     if (whole) {
-        m_kept = std::move(strips.front().canvas);
-        m_base = reinterpret_cast<const QRgb*>(m_kept->image().constBits());
+        m_kept = std::move(strips.front().kept);
+        m_base = reinterpret_cast<const QRgb*>((*m_kept)->image().constBits());
     } else {
         m_base = m_pixels.data();
     }

@@ -209,7 +209,7 @@ private:
     // spans of a pixel or two, which one allocation each would make slower than drawing it.
     std::vector<QRgb> m_pixels;
     // Or the scratch canvas it was drawn on, when it was one.
-    std::unique_ptr<Canvas> m_kept;
+    std::unique_ptr<KeptCanvas> m_kept;
     const QRgb* m_base = nullptr; // where span.first counts from
 
     int m_top = 0; // the rows the spans cover, relative to the reference point

@@ -1449,3 +1449,47 @@ TEST(CanvasGeometry, PaintedRunsFoundAWordAtATimeAreThoseOfAPixelByPixelScan)
         ASSERT_EQ(found, plain) << "trial " << trial << ", pixels " << from << " to " << to;
     }
 }
+
+TEST(KeptCanvas, MemoryGivenBackIsUnpaintedEverywhereForTheNextCanvas)
+{
+    // A canvas on the thread's kept memory, drawn on by every means (fills, the painter, text,
+    // lines, rows), then given back: the next canvas, smaller or as large, is on the same
+    // memory and all unpainted. One asked for while it is in use is on other memory.
+    const auto isUnpainted = [](const Canvas& c) {
+        const QImage& image = c.image();
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (row[x] != kUnpaintedPixel) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    const uchar* memory = nullptr;
+    {
+        KeptCanvas c(300, 200);
+        ASSERT_TRUE(isUnpainted(*c));
+        c->fillRect(250, 150, 320, 230, kWhite);
+        c->setPenColor(PaletteColor[3].color);
+        c->setPenWidth(5);
+        c->moveTo(-20, 10);
+        c->lineTo(200, 190);
+        c->setPenWidth(1);
+        c->ellipse(40, 40, 90, 70);
+        c->setFontColor(kWhite);
+        c->textOut(120, 20, "12");
+        std::fill_n(c->writableRow(199, 0, 300), 300, kWhite);
+        memory = c->image().constBits();
+    }
+    for (const QSize size : {QSize(300, 200), QSize(120, 90)}) {
+        KeptCanvas again(size.width(), size.height());
+        EXPECT_EQ(again->image().constBits(), memory);
+        EXPECT_TRUE(isUnpainted(*again));
+        again->fillRect(0, 0, size.width(), size.height(), kBlack);
+        KeptCanvas meanwhile(size.width(), size.height());
+        EXPECT_NE(meanwhile->image().constBits(), memory);
+        EXPECT_TRUE(isUnpainted(*meanwhile));
+    }
+}
