@@ -169,25 +169,6 @@ QRgb* unpaintedPixels(std::size_t count, bool inLargePages)
 
 namespace {
 
-// Lets the system take back the whole pages of unpainted pixels kept unused: under memory
-// pressure it may, and they read as zeros again (kUnpaintedPixel); otherwise they stay mapped,
-// and writing them costs no fault.
-void lendUnused(QRgb* pixels, std::size_t count)
-{
-#ifdef __linux__
-    constexpr std::uintptr_t kPage = 4096;
-    const auto start = reinterpret_cast<std::uintptr_t>(pixels);
-    const std::uintptr_t from = (start + kPage - 1) & ~(kPage - 1);
-    const std::uintptr_t to = (start + count * sizeof(QRgb)) & ~(kPage - 1);
-    if (from < to) {
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_FREE);
-    }
-#else
-    (void)pixels;
-    (void)count;
-#endif
-}
-
 // The block of unpainted pixels a thread keeps for its next KeptCanvas.
 struct KeptBlock
 {
@@ -203,6 +184,67 @@ struct KeptBlock
         return block;
     }
 };
+
+} // namespace
+
+namespace {
+
+KOYOMI_PIXEL_LOOP bool anyPainted(const QRgb* from, const QRgb* to)
+{
+    QRgb any = kUnpaintedPixel; // zero
+    for (const QRgb* p = from; p < to; ++p) {
+        any |= *p;
+    }
+    return any != kUnpaintedPixel;
+}
+
+// Makes every pixel painted within the box of rows `stride` pixels long unpainted again.
+// Pixels outside the box were never touched (the painter's writes count as the whole canvas).
+// Within it only the pages the system holds are looked at, and in each only the stretch from
+// its first painted pixel to its last is written: a page the drawing never touched, or only
+// read, is still zeros, and reading it afresh or writing it would cost the system handing it
+// out (a ring's box of tens of megabytes is mostly such pages).
+KOYOMI_PIXEL_LOOP void unpaintPainted(QRgb* pixels, std::size_t stride, const WrittenBox& box)
+{
+    if (box.empty()) {
+        return;
+    }
+    constexpr std::uintptr_t kPage = 4096;
+    const auto base = reinterpret_cast<std::uintptr_t>(pixels) & ~(kPage - 1);
+    const auto pastEnd = reinterpret_cast<std::uintptr_t>(
+        pixels + std::size_t(box.bottom) * stride + std::size_t(box.right) + 1);
+    std::vector<unsigned char> held((pastEnd - base + kPage - 1) / kPage, 1);
+#ifdef __linux__
+    if (mincore(reinterpret_cast<void*>(base), pastEnd - base, held.data()) != 0) {
+        std::fill(held.begin(), held.end(), 1); // every page looked at
+    }
+#endif
+    for (long long y = box.top; y <= box.bottom; ++y) {
+        QRgb* at = pixels + std::size_t(y) * stride + std::size_t(box.left);
+        QRgb* const rowEnd = pixels + std::size_t(y) * stride + std::size_t(box.right) + 1;
+        while (at < rowEnd) {
+            const std::uintptr_t page = (reinterpret_cast<std::uintptr_t>(at) - base) / kPage;
+            QRgb* const pageEnd =
+                std::min(rowEnd, reinterpret_cast<QRgb*>(base + (page + 1) * kPage));
+            // Most pages of a sparse drawing hold nothing painted: each is looked at whole
+            // first, in one pass the compiler widens.
+            if ((held[page] & 1) != 0 && anyPainted(at, pageEnd)) {
+                QRgb* first = at;
+                QRgb* last = pageEnd - 1;
+                while (first <= last && *first == kUnpaintedPixel) {
+                    ++first;
+                }
+                while (last > first && *last == kUnpaintedPixel) {
+                    --last;
+                }
+                if (first <= last) {
+                    std::fill(first, last + 1, kUnpaintedPixel);
+                }
+            }
+            at = pageEnd;
+        }
+    }
+}
 
 } // namespace
 
@@ -236,18 +278,16 @@ KeptCanvas::KeptCanvas(int width, int height)
 
 KeptCanvas::~KeptCanvas()
 {
-    // Every pixel outside the written box was never touched (the painter's writes count as
-    // the whole canvas).
-    m_canvas->unpaintWritten();
+    const WrittenBox box = m_canvas->written();
+    const std::size_t stride = std::size_t(m_canvas->width());
     m_canvas.reset();
+    unpaintPainted(m_pixels, stride, box);
     KeptBlock& kept = KeptBlock::ofThread();
     if (m_pixels == kept.pixels) {
-        lendUnused(m_pixels, m_count);
         kept.inUse = false;
         return;
     }
     if (!kept.inUse && m_count > kept.count && m_count <= kMostKeptPixels) {
-        lendUnused(m_pixels, m_count);
         std::free(kept.pixels);
         kept.pixels = m_pixels;
         kept.count = m_count;

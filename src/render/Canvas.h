@@ -401,9 +401,9 @@ private:
 // A scratch canvas (every pixel kUnpaintedPixel) on memory the thread keeps for its next one.
 // A drawing of tens of millions of pixels on fresh memory has the system hand out and zero
 // every page it first writes, which cost a third of such a drawing; given back unpainted
-// where it was written, the pages stay mapped for the next drawing. One block is kept, the
-// largest given back, up to kMostKeptPixels; a canvas asked for while it is in use, or larger,
-// is made on fresh memory.
+// where it was painted, the pages stay mapped for the next drawing. One block is kept, the
+// largest given back, up to kMostKeptPixels (memory held while the program runs); a canvas
+// asked for while it is in use, or larger, is made on fresh memory.
 class KeptCanvas
 {
 public:
