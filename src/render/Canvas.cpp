@@ -281,19 +281,20 @@ KeptCanvas::~KeptCanvas()
     const WrittenBox box = m_canvas->written();
     const std::size_t stride = std::size_t(m_canvas->width());
     m_canvas.reset();
-    unpaintPainted(m_pixels, stride, box);
     KeptBlock& kept = KeptBlock::ofThread();
-    if (m_pixels == kept.pixels) {
+    const bool ours = m_pixels == kept.pixels;
+    if (!ours && (kept.inUse || m_count <= kept.count || m_count > kMostKeptPixels)) {
+        std::free(m_pixels); // not kept: nothing to make unpainted
+        return;
+    }
+    unpaintPainted(m_pixels, stride, box);
+    if (ours) {
         kept.inUse = false;
         return;
     }
-    if (!kept.inUse && m_count > kept.count && m_count <= kMostKeptPixels) {
-        std::free(kept.pixels);
-        kept.pixels = m_pixels;
-        kept.count = m_count;
-        return;
-    }
-    std::free(m_pixels);
+    std::free(kept.pixels);
+    kept.pixels = m_pixels;
+    kept.count = m_count;
 }
 
 Canvas::Canvas(int width, int height, Unpainted)
