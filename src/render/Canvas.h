@@ -377,6 +377,7 @@ private:
     bool m_textUnionOn = false;
     mutable RowBits m_textUnion;
     mutable QRgb m_textUnionRgb = 0;
+    BitPicture m_textBits; // a short text's glyphs as one picture, gathered at once
     // The widths of the font's characters, for the texts the union may cover (m_fontKey's).
     mutable std::unique_ptr<TextWidths> m_unionWidths;
     mutable QString m_unionWidthsKey;

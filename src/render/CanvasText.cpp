@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <span>
 
 namespace koyomi::render {
@@ -42,6 +43,79 @@ void Canvas::textOut(int x, int y, const QString& text)
     drawTextDirect(x, y, text);
 }
 
+namespace {
+
+// The glyphs placed as one picture of bits relative to the baseline's origin, when it is at
+// most a few words wide (a number's label); false, with `out` unspecified, otherwise.
+KOYOMI_PIXEL_LOOP bool composeBits(std::span<const TextGlyphs::Placed> glyphs, BitPicture& out)
+{
+    constexpr int kMostWords = 4;
+    constexpr int kMostRows = 256;
+    int left = INT_MAX;
+    int right = INT_MIN;
+    int top = INT_MAX;
+    int bottom = INT_MIN;
+    for (const TextGlyphs::Placed& glyph : glyphs) {
+        const GlyphPicture& picture = *glyph.picture;
+        if (!picture.bits) {
+            picture.bits = BitPicture::of(picture.runs);
+        }
+        const BitPicture& bits = *picture.bits;
+        if (bits.rows == 0) {
+            continue;
+        }
+        left = std::min(left, glyph.dx + bits.left);
+        right = std::max(right, glyph.dx + picture.right);
+        top = std::min(top, glyph.dy + bits.top);
+        bottom = std::max(bottom, glyph.dy + bits.top + bits.rows - 1);
+    }
+    if (left > right) {
+        return false;
+    }
+    const long long words = ((long long)right - left + 64) / 64;
+    const long long rows = (long long)bottom - top + 1;
+    if (words > kMostWords || rows > kMostRows) {
+        return false;
+    }
+    out.left = left;
+    out.top = top;
+    out.words = int(words);
+    out.rows = int(rows);
+    out.bits.assign(std::size_t(words * rows), 0);
+    for (const TextGlyphs::Placed& glyph : glyphs) {
+        const BitPicture& bits = *glyph.picture->bits;
+        if (bits.rows == 0) {
+            continue;
+        }
+        const int column = glyph.dx + bits.left - left;
+        const int base = column / 64;
+        const int shift = column % 64;
+        std::uint64_t* const firstRow =
+            out.bits.data() + std::size_t(glyph.dy + bits.top - top) * std::size_t(out.words);
+        if (out.words == 1) {
+            // Every glyph within one word: each of its rows one word shifted into place.
+            for (int r = 0; r < bits.rows; ++r) {
+                firstRow[r] |= bits.bits[std::size_t(r)] << shift;
+            }
+            continue;
+        }
+        for (int r = 0; r < bits.rows; ++r) {
+            const std::uint64_t* const src = bits.bits.data() + std::size_t(r) * bits.words;
+            std::uint64_t* const dst =
+                out.bits.data() + std::size_t(glyph.dy + bits.top - top + r) * out.words + base;
+            for (int k = 0; k < bits.words; ++k) {
+                dst[k] |= src[k] << shift;
+                if (shift != 0 && base + k + 1 < out.words) {
+                    dst[k + 1] |= src[k] >> (64 - shift);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline)
 {
     const long long w = m_image.width();
@@ -72,6 +146,18 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
             return x + glyph.dx + text.glyphLeft < w;
         });
     }
+    if (m_textUnionOn) {
+        if (rgb != m_textUnionRgb) {
+            paintTextUnion();
+            m_textUnionRgb = rgb;
+        }
+        // A label of a few glyphs is gathered as one picture: each glyph alone cost the
+        // union's bookkeeping of every row it covers, several times a row.
+        if (composeBits(std::span(first, last), m_textBits)) {
+            m_textUnion.add(m_textBits, x, baseline, int(w), int(h));
+            return;
+        }
+    }
     for (const TextGlyphs::Placed& glyph : std::span(first, last)) {
         const GlyphPicture& picture = *glyph.picture;
         const long long gx = x + glyph.dx;
@@ -82,10 +168,6 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
         if (!m_textUnionOn) {
             paintRuns(picture.runs, gx, gy, rgb);
             continue;
-        }
-        if (rgb != m_textUnionRgb) {
-            paintTextUnion();
-            m_textUnionRgb = rgb;
         }
         if (!picture.bits) {
             picture.bits = BitPicture::of(picture.runs);

@@ -403,9 +403,10 @@ TEST(CanvasText, TextsGatheredAsOneUnionPaintWhatEachPaintsAlone)
     // Hundreds of texts over each other, from glyphs of a few pixels to ones the painter fills
     // as outlines, cut by every edge and far beyond it, in two colours that take turns now and
     // then, with a text only the painter draws and a look at the pixels between them: gathered
-    // as one union they leave the canvas as writing each alone does. Widths below, at and
-    // above a word of 64 pixels, and above 4,096 pixels, whose rows' full words take more than
-    // one word to mark.
+    // as one union they leave the canvas as writing each alone does. Texts of one word of 64
+    // pixels, of a few (each gathered as one picture) and of more (glyph by glyph); canvases
+    // below, at and above a word wide, and above 4,096 pixels, whose rows' full words take
+    // more than one word to mark.
     std::mt19937 rng(41);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (const QSize size :
