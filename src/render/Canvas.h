@@ -240,7 +240,8 @@ public:
     void ellipse(int x1, int y1, int x2, int y2);
 
     // Text with the top of its cell at y, on a clear background.
-    void textOut(int x, int y, const QString& text);
+    void textOut(int x, int y, const QString& text) { textOut(x, y, QStringView(text)); }
+    void textOut(int x, int y, QStringView text);
     // Texts written in copy mode from beginTextUnion to endTextUnion are gathered as the union
     // of their glyphs' pixels and painted at the end, or before the painter draws or the
     // canvas is read, or when a text of another colour comes: texts of one colour over each
@@ -335,7 +336,7 @@ private:
     bool gatheringInFontColor() const;
     // Whether the union of texts already holds, in the font colour, every pixel `text` can
     // paint at (x, y): known for a text of plain characters from their glyphs' boxes alone.
-    bool unionCoversText(long long x, long long y, const QString& text) const;
+    bool unionCoversText(long long x, long long y, QStringView text) const;
     void strokeFigure(std::span<const QPoint> points, bool closed);
     // A short straight stroke of the pen, painted from its stamp; false, with nothing drawn,
     // when the painter is to draw it (the first of its kind, or too large to keep).

@@ -10,7 +10,7 @@
 
 namespace koyomi::render {
 
-void Canvas::textOut(int x, int y, const QString& text)
+void Canvas::textOut(int x, int y, QStringView text)
 {
     if (text.isEmpty()) {
         return;
@@ -40,7 +40,7 @@ void Canvas::textOut(int x, int y, const QString& text)
             return;
         }
     }
-    drawTextDirect(x, y, text);
+    drawTextDirect(x, y, text.toString());
 }
 
 namespace {
@@ -129,12 +129,6 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
         return;
     }
     const QRgb rgb = toQRgb(m_fontColor);
-    // A text whose box the union already covers in its colour adds no pixel to it: of
-    // thousands of large labels over each other, most are looked at a few words a row.
-    if (textUnionCovers(x + text.left, baseline + text.top, x + text.right,
-                        baseline + text.bottom)) {
-        return;
-    }
     auto first = text.glyphs.begin();
     auto last = text.glyphs.end();
     if (text.ordered) {
@@ -152,9 +146,16 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
             m_textUnionRgb = rgb;
         }
         // A label of a few glyphs is gathered as one picture: each glyph alone cost the
-        // union's bookkeeping of every row it covers, several times a row.
+        // union's bookkeeping of every row it covers, several times a row. Gathering it costs
+        // about what looking first at whether the union covers its box would.
         if (composeBits(std::span(first, last), m_textBits)) {
             m_textUnion.add(m_textBits, x, baseline, int(w), int(h));
+            return;
+        }
+        // A larger text whose box the union already covers adds no pixel to it: of
+        // thousands of large labels over each other, most are looked at a few words a row.
+        if (textUnionCovers(x + text.left, baseline + text.top, x + text.right,
+                            baseline + text.bottom)) {
             return;
         }
     }
@@ -206,7 +207,7 @@ bool Canvas::textUnionCovers(long long left, long long top, long long right, lon
            m_textUnion.covers(left, top, right, bottom, m_image.width(), m_image.height());
 }
 
-bool Canvas::unionCoversText(long long x, long long y, const QString& text) const
+bool Canvas::unionCoversText(long long x, long long y, QStringView text) const
 {
     if (!gatheringInFontColor()) {
         return false;

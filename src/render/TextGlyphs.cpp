@@ -124,7 +124,7 @@ void place(TextGlyphs& laid, const GlyphPicture& picture, int dx, int dy)
 
 } // namespace
 
-const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, const QString& text,
+const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, QStringView view,
                                      bool layOutNew, bool& laidOut)
 {
     // Labels come in one font after another: its texts are looked up once.
@@ -135,10 +135,11 @@ const TextGlyphs& TextGlyphCache::of(const QFont& font, const QString& fontKey, 
     }
     laidOut = false;
     // Composed anew each time: a lookup a character, no cheaper found than made, and nothing
-    // kept for a hundred thousand labels met once.
-    if (compose(font, *m_composer, text, true, m_composed)) {
+    // kept for a hundred thousand labels met once (nor a copy of each label's text made).
+    if (compose(font, *m_composer, view, true, m_composed)) {
         return m_composed;
     }
+    const QString text = view.toString();
     if (const auto it = m_font->find(text); it != m_font->end()) {
         if (it->metOnce) {
             laidOut = true;
@@ -276,7 +277,7 @@ TextGlyphCache::Piece& TextGlyphCache::piece(const QFont& font, Composer& compos
     return piece;
 }
 
-bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QString& text,
+bool TextGlyphCache::compose(const QFont& font, Composer& composer, QStringView text,
                              bool checkPairs, TextGlyphs& laid)
 {
     if (composer.broken || text.size() < 2 || text.size() > kMaxTextLength ||
@@ -299,7 +300,7 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
                 composableIndex(text[i - 1].unicode()) * kComposable + composableIndex(c))];
             if (alike == 0) {
                 TextGlyphs two;
-                const QString both = text.mid(i - 1, 2);
+                const QString both = text.mid(i - 1, 2).toString();
                 alike =
                     compose(font, composer, both, false, two) && sameGlyphs(two, layOut(font, both))
                         ? kAlike
@@ -336,7 +337,7 @@ bool TextGlyphCache::compose(const QFont& font, Composer& composer, const QStrin
     constexpr int kChecked = 16;
     if (checkPairs && text.size() > 2 && composer.checked < kChecked) {
         ++composer.checked;
-        if (!sameGlyphs(laid, layOut(font, text))) {
+        if (!sameGlyphs(laid, layOut(font, text.toString()))) {
             composer.broken = true;
             return false;
         }

@@ -82,7 +82,7 @@ public:
     // was laid out now rather than found. A text met for the first time is laid out only when
     // `layOutNew`; else it is noted as met once and laid out when met again. The reference
     // holds until the next call.
-    const TextGlyphs& of(const QFont& font, const QString& fontKey, const QString& text,
+    const TextGlyphs& of(const QFont& font, const QString& fontKey, QStringView text,
                          bool layOutNew, bool& laidOut);
 
 private:
@@ -135,7 +135,7 @@ private:
         int checked = 0;     // longer texts checked against their layout
         bool broken = false; // one was not alike: every text of the font is laid out
     };
-    bool compose(const QFont& font, Composer& composer, const QString& text, bool checkPairs,
+    bool compose(const QFont& font, Composer& composer, QStringView text, bool checkPairs,
                  TextGlyphs& laid);
     Piece& piece(const QFont& font, Composer& composer, char16_t c);
     QHash<QString, Composer> m_composers;

@@ -8,7 +8,8 @@
 namespace koyomi::render {
 
 TextWidths::TextWidths(const QFont& font)
-    : m_metrics(font), m_glyph(std::max({m_metrics.maxWidth(), m_metrics.height(), 1}))
+    : m_metrics(font), m_glyph(std::max({m_metrics.maxWidth(), m_metrics.height(), 1})),
+      m_ascent(m_metrics.ascent())
 {
     m_ascii.fill(-1);
 }
@@ -17,7 +18,9 @@ long long TextWidths::of(QStringView text)
 {
     long long width = 0;
     for (const QChar c : text) {
-        width += ofChar(c);
+        // Labels are mostly digits, each measured once: found in the table without a call.
+        const long long known = c.unicode() < m_ascii.size() ? m_ascii[c.unicode()] : -1;
+        width += known >= 0 ? known : ofChar(c);
     }
     return width;
 }
@@ -40,7 +43,7 @@ std::optional<TextWidths::Overhang> TextWidths::overhangOf(QStringView text, Box
     if (text.isEmpty()) {
         return std::nullopt;
     }
-    const long long ascent = m_metrics.ascent();
+    const long long ascent = m_ascent;
     Overhang o{0, LLONG_MAX, LLONG_MIN};
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() > 0x7E) {

@@ -53,6 +53,7 @@ private:
 
     QFontMetrics m_metrics;
     long long m_glyph;
+    long long m_ascent; // asked of the metrics once: each time cost more than the rest
     std::array<long long, 128> m_ascii; // −1 until measured
     std::array<QRect, 128> m_asciiBox;  // each glyph's box from its baseline origin, with it
     std::array<std::optional<QRect>, 128> m_asciiInk; // its tight box, once asked for

@@ -557,7 +557,13 @@ void GraphPaperRenderer::drawLabels(i64 x0, i64 y0)
                     continue;
                 }
                 if (fitsInt(x) && fitsInt(y)) {
-                    m_c.textOut(int(x), int(y), render::commaItem(m_labels->line, label.span()));
+                    // A label without quotes is written straight from the label text.
+                    if (label.quoted != 0) {
+                        m_c.textOut(int(x), int(y),
+                                    render::commaItem(m_labels->line, label.span()));
+                    } else {
+                        m_c.textOut(int(x), int(y), label.chars(m_labels->line));
+                    }
                     if (mayCover && ++drawn >= lookAfter) {
                         drawn = 0;
                         if (m_c.allPixelsAre(m_c.fontColor(), coveredTo)) {
