@@ -234,13 +234,15 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         const i64 reach = std::max(std::abs(minAll), std::abs(maxAll)) + span + step + 64;
         const i64 words = (width + 2 * reach) / 64 + 2;
         const i64 doublings = std::bit_width(std::uint64_t(visible)) + 2;
-        // Relative to the origin, sets whose every position meets the window spread alike
-        // wherever the origin is: kept for the next origin with the same runs (the block
-        // columns of a grid on one canvas row), where they cost a shift of the row.
+        // Sets whose marks at every position lie within the bits of a row, relative to the
+        // origin, spread alike wherever the origin is: spread at every position, shown or
+        // not (a mark at a position not shown does not reach the window), they are kept for
+        // the next origin with the same runs (the block columns of a grid on one canvas row,
+        // those cut by the window's edges too), where they cost a shift of the row.
         bool whole = true;
         for (const Placed& set : sets) {
-            const Range k = shown(set);
-            whole = whole && k.first == 0 && k.last == set.last;
+            whole = whole && set.from + set.shift >= -reach &&
+                    set.last * step + set.to + set.shift <= width + reach;
         }
         if (const BitRow* kept =
                 whole ? residues.keptSpread(sets, runsVersion, step, width, reach) : nullptr) {
@@ -258,12 +260,12 @@ void coverPlaced(RowCover& row, i64 origin, i64 step, std::span<const Placed> se
         const bool keep = whole && step <= width && oneByOne > 16 * words;
         if (keep || (step <= width && oneByOne > 8 * words * doublings * i64(sets.size()))) {
             // Each set spread from its first position that meets the window, placed at
-            // `at` (the origin itself for sets kept, whose first position is the first).
+            // `at`; sets kept from their first position, relative to the origin.
             auto spreadInto = [&](BitRow& into, i64 at) {
                 BitRow offsets(width, reach);
                 BitRow spread(width, reach);
                 for (const Placed& set : sets) {
-                    const Range k = shown(set);
+                    const Range k = keep ? Range{0, set.last} : shown(set);
                     if (k.empty()) {
                         continue;
                     }

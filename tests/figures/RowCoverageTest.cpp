@@ -284,16 +284,21 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
     std::mt19937 rng(23);
     Residues residues;
     for (int trial = 0; trial < 1500; ++trial) {
+        // Now and then far left of the window: a short set of many runs, spread as bits, with
+        // longer sets whose positions run across the window. What was spread from the origin
+        // at every position must reach the window from there.
+        const bool farLeft = trial % 7 == 3;
         const i64 width = 1 + i64(rng() % 400);
-        const i64 step = 1 + i64(rng() % (trial % 3 == 0 ? 4 : 30));
-        const i64 origin = i64(rng() % 600) - 300;
+        const i64 step = 1 + i64(rng() % (trial % 3 == 0 || farLeft ? 4 : 30));
+        const i64 origin = farLeft ? -300 - i64(rng() % 3000) : i64(rng() % 600) - 300;
         const i64 reach = 1 + i64(rng() % (trial % 2 == 0 ? 40 : 300));
-        const int setCount = 1 + int(rng() % 3);
+        const int setCount = farLeft ? 2 + int(rng() % 2) : 1 + int(rng() % 3);
         std::vector<std::vector<koyomi::figures::Run>> runs(static_cast<std::size_t>(setCount));
         std::vector<Placed> sets;
         for (int s = 0; s < setCount; ++s) {
             // Many short runs now and then: the arms of crosses at points a pixel or two apart.
-            const int count = 1 + int(rng() % (trial % 4 == 0 ? 200 : 12));
+            const int count =
+                farLeft ? 50 + int(rng() % 150) : 1 + int(rng() % (trial % 4 == 0 ? 200 : 12));
             i64 lo = std::numeric_limits<i64>::max();
             i64 hi = std::numeric_limits<i64>::min();
             for (int k = 0; k < count; ++k) {
@@ -309,7 +314,8 @@ TEST(RowCoverage, PlacedSetsCoverWhatEveryRunAtEveryPositionCovers)
             const i64 shift = s == 0           ? 0
                               : trial % 5 == 2 ? i64(rng() % 3000) - 1500
                                                : i64(rng() % 50) - 25;
-            const i64 last = i64(rng() % (trial % 4 == 0 ? 200 : 30));
+            const i64 last = farLeft ? (s == 0 ? i64(rng() % 10) : 100 + i64(rng() % 400))
+                                     : i64(rng() % (trial % 4 == 0 ? 200 : 30));
             sets.push_back(Placed{&runs[std::size_t(s)], lo, hi, shift, last});
         }
         // Twice with the same runs at another origin, as the block columns of a grid: what
