@@ -638,6 +638,14 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
     const i64 to = std::min<i64>(c.height() - 1, places.back().y + stamp.bottom());
     RunUnion unions;
     std::vector<Run> runs;
+    // A stamp of at most one run a row (a filled dot): the runs a canvas row gets are joined
+    // without sorting them (a ring of ten thousand dots larger than the window, every one of
+    // them meeting every row). A run grown from the first by every run that meets it as they
+    // come, which every other run meets too, joins them all: they are one run from the least
+    // start to the greatest end. Otherwise they are sorted and joined as any runs are.
+    const bool oneRunRows =
+        std::all_of(stamp.rows.begin(), stamp.rows.end(),
+                    [](const std::vector<Run>& row) { return row.size() <= 1; });
     // The places whose stamp meets row y are those from y − bottom to y − top: a window that
     // slides down the sorted places.
     std::size_t begin = 0;
@@ -649,6 +657,59 @@ void paintStampAt(render::Canvas& c, const Stamp& stamp, std::vector<Place> plac
         end = std::max(end, begin);
         while (end < places.size() && places[end].y <= y - stamp.top) {
             ++end;
+        }
+        if (oneRunRows) {
+            // The run of the stamp at place i on this row, if any.
+            auto runAt = [&](std::size_t i, i64& runFrom, i64& runTo) {
+                const std::vector<Run>& row = stamp.rows[std::size_t(y - places[i].y - stamp.top)];
+                if (row.empty()) {
+                    return false;
+                }
+                runFrom = places[i].x + row.front().from;
+                runTo = places[i].x + row.front().to;
+                return true;
+            };
+            i64 grownFrom = 0;
+            i64 grownTo = -1;
+            i64 leastFrom = std::numeric_limits<i64>::max();
+            i64 greatestTo = std::numeric_limits<i64>::min();
+            bool left = false; // a run the grown one did not meet when it came
+            for (std::size_t i = begin; i < end; ++i) {
+                i64 runFrom = 0;
+                i64 runTo = 0;
+                if (!runAt(i, runFrom, runTo)) {
+                    continue;
+                }
+                leastFrom = std::min(leastFrom, runFrom);
+                greatestTo = std::max(greatestTo, runTo);
+                if (grownFrom > grownTo) {
+                    grownFrom = runFrom;
+                    grownTo = runTo;
+                } else if (runFrom <= grownTo && runTo >= grownFrom) {
+                    grownFrom = std::min(grownFrom, runFrom);
+                    grownTo = std::max(grownTo, runTo);
+                } else {
+                    left = true;
+                }
+            }
+            if (grownFrom > grownTo) {
+                continue; // no run on this row
+            }
+            bool joined = true;
+            for (std::size_t i = begin; left && joined && i < end; ++i) {
+                i64 runFrom = 0;
+                i64 runTo = 0;
+                joined = !runAt(i, runFrom, runTo) || (runFrom <= grownTo && runTo >= grownFrom);
+            }
+            if (joined) {
+                const i64 paintFrom = std::max<i64>(leastFrom, 0);
+                const i64 paintTo = std::min<i64>(greatestTo, w);
+                if (paintFrom < paintTo) {
+                    QRgb* const line = c.writableRow(int(y), int(paintFrom), int(paintTo));
+                    std::fill(line + paintFrom, line + paintTo, rgb);
+                }
+                continue;
+            }
         }
         runs.clear();
         for (std::size_t i = begin; i < end; ++i) {

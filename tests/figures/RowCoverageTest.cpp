@@ -275,6 +275,49 @@ TEST(RowCoverage, StampsCoveredRowByRowPaintWhatEachStampPaints)
     }
 }
 
+// A stamp of one run a row (a filled dot, now and then a row left empty) at places close
+// together, apart, and a run's width apart: its runs on a canvas row joined without sorting
+// them, where every run meets the one grown from the first, paint what each stamp paints.
+TEST(RowCoverage, StampsOfOneRunARowAtAnyPlacesPaintWhatEachStampPaints)
+{
+    using koyomi::render::Canvas;
+    std::mt19937 rng(29);
+    const koyomi::render::ColorRef ink = 0x3366CC;
+    for (int trial = 0; trial < 400; ++trial) {
+        Stamp stamp;
+        stamp.top = -i64(rng() % 10);
+        const i64 width = 1 + i64(rng() % 12);
+        for (i64 r = 0, rows = 1 + i64(rng() % 16); r < rows; ++r) {
+            std::vector<koyomi::figures::Run> row;
+            if (rng() % 8 != 0) {
+                const i64 from = i64(rng() % 9) - 4;
+                row.push_back(koyomi::figures::Run{std::int32_t(from),
+                                                   std::int32_t(from + 1 + i64(rng() % width))});
+            }
+            stamp.rows.push_back(row);
+        }
+        const int w = 10 + int(rng() % 60);
+        const int h = 5 + int(rng() % 30);
+        // Places spread over a few pixels (runs overlapping), over the canvas (apart), or a
+        // stamp's width apart along a row (runs touching or a pixel apart).
+        std::vector<Place> places;
+        const int kind = trial % 3;
+        for (int n = 1 + int(rng() % 60); n > 0; --n) {
+            const i64 x = kind == 0   ? w / 2 + i64(rng() % 7) - 3
+                          : kind == 1 ? i64(rng() % std::uint32_t(w + 20)) - 10
+                                      : i64(rng() % 8) * (width + i64(rng() % 2)) - 2;
+            places.push_back(Place{x, i64(rng() % std::uint32_t(h + 20)) - 10});
+        }
+        Canvas each(w, h, koyomi::render::kBlack);
+        for (const Place& p : places) {
+            paintStamp(each, stamp, p.x, p.y, ink);
+        }
+        Canvas joined(w, h, koyomi::render::kBlack);
+        paintStampAt(joined, stamp, places, ink);
+        ASSERT_EQ(pixelsOf(joined), pixelsOf(each)) << "trial " << trial;
+    }
+}
+
 // Sets of runs placed along one progression, covered by the shortcuts coverPlaced takes (runs
 // one by one at every position, periods of residues with bounds near the ends, short runs at
 // many positions spread as bits, and sets far apart each covered alone): the pixels of every
