@@ -258,6 +258,13 @@ KeptCanvas::KeptCanvas(int width, int height)
         m_pixels = kept.pixels;
         m_count = kept.count;
     } else {
+        if (!kept.inUse && kept.pixels) {
+            // Too small: let go first, so that the system hands its pages out again for the
+            // larger one rather than pages it has to find anew.
+            std::free(kept.pixels);
+            kept.pixels = nullptr;
+            kept.count = 0;
+        }
         m_pixels = unpaintedPixels(w * h);
         m_count = m_pixels ? w * h : 0;
         if (!m_pixels) {
@@ -287,7 +294,9 @@ KeptCanvas::~KeptCanvas()
         std::free(m_pixels); // not kept: nothing to make unpainted
         return;
     }
-    unpaintPainted(m_pixels, stride, box);
+    if (!m_unpainted) {
+        unpaintPainted(m_pixels, stride, box);
+    }
     if (ours) {
         kept.inUse = false;
         return;

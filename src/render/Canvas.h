@@ -419,9 +419,13 @@ public:
 
     Canvas& operator*() const { return *m_canvas; }
     Canvas* operator->() const { return m_canvas.get(); }
+    // Says that every pixel painted was made unpainted again (by one that knows where it
+    // painted), and that nothing is painted after: it is given back without being looked at.
+    void givenBackUnpainted() { m_unpainted = true; }
 
 private:
     QRgb* m_pixels = nullptr;
+    bool m_unpainted = false;
     std::size_t m_count = 0; // pixels of the block, at least width · height
     std::unique_ptr<Canvas> m_canvas;
 };

@@ -246,16 +246,17 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
             }
         }
     }
-    if (whole) {
-        m_kept = std::move(strips.front().kept);
-        m_base = reinterpret_cast<const QRgb*>((*m_kept)->image().constBits());
-    } else {
-        m_base = m_pixels.data();
-    }
     int first = 0;
     int last = height - 1;
     while (first <= last && rowSpans[std::size_t(first)].count == 0) {
         ++first;
+    }
+    if (whole) {
+        m_kept = std::move(strips.front().kept);
+        m_keptTop = first;
+        m_base = reinterpret_cast<const QRgb*>((*m_kept)->image().constBits());
+    } else {
+        m_base = m_pixels.data();
     }
     while (last >= first && rowSpans[std::size_t(last)].count == 0) {
         --last;
@@ -274,6 +275,28 @@ RepeatedDrawing::RepeatedDrawing(const Canvas& like, int top, int height,
         }
     }
     m_usable = true;
+}
+
+RepeatedDrawing::~RepeatedDrawing()
+{
+    if (!m_kept) {
+        return;
+    }
+    // Every pixel the drawing painted is in a span of its row (a row repeating the one above
+    // has that row's spans, at its columns): made unpainted there, the scratch canvas goes back
+    // without its pages being looked at.
+    Canvas& kept = **m_kept;
+    QRgb* const pixels = reinterpret_cast<QRgb*>(kept.writableBits());
+    const std::size_t stride = std::size_t(kept.bytesPerLine()) / sizeof(QRgb);
+    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+        QRgb* const row = pixels + (std::size_t(m_keptTop) + r) * stride;
+        const RowSpans& spans = m_rows[r];
+        for (std::size_t s = spans.first; s < spans.first + spans.count; ++s) {
+            const Span& span = m_spans[s];
+            std::fill_n(row + span.first % stride, span.length, kUnpaintedPixel);
+        }
+    }
+    m_kept->givenBackUnpainted();
 }
 
 KOYOMI_PIXEL_LOOP void RepeatedDrawing::paint(Canvas& canvas, long long x, long long y) const

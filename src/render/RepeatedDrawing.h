@@ -137,6 +137,12 @@ public:
                     const std::function<void(Canvas&, int, int)>& draw,
                     long long scratchPixels = kMaxScratchPixels);
 
+    // Gives back the scratch canvas it keeps, made unpainted where its spans say it was
+    // painted.
+    ~RepeatedDrawing();
+    RepeatedDrawing(RepeatedDrawing&&) = default;
+    RepeatedDrawing& operator=(RepeatedDrawing&&) = default;
+
     bool usable() const { return m_usable; }
     // Paints the drawing's pixels with its reference point at (x, y), cut to the canvas.
     void paint(Canvas& canvas, long long x, long long y) const;
@@ -208,8 +214,9 @@ private:
     // The painted pixels of every span, one after another: a striped drawing has millions of
     // spans of a pixel or two, which one allocation each would make slower than drawing it.
     std::vector<QRgb> m_pixels;
-    // Or the scratch canvas it was drawn on, when it was one.
+    // Or the scratch canvas it was drawn on, when it was one, and its row of m_top.
     std::unique_ptr<KeptCanvas> m_kept;
+    int m_keptTop = 0;
     const QRgb* m_base = nullptr; // where span.first counts from
 
     int m_top = 0; // the rows the spans cover, relative to the reference point

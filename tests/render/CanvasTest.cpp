@@ -1484,6 +1484,33 @@ TEST(KeptCanvas, MemoryGivenBackIsUnpaintedEverywhereForTheNextCanvas)
         std::fill_n(c->writableRow(199, 0, 300), 300, kWhite);
         memory = c->image().constBits();
     }
+    // A repeated drawing on one scratch canvas makes it unpainted from its spans: rows of their
+    // own, rows repeating the one above (a thick vertical line), pixels at the drawing's edges.
+    const auto draw = [](Canvas& c, int x, int y) {
+        c.fillRect(x - 20, y - 30, x - 14, y + 30, kWhite);
+        c.setPenColor(PaletteColor[5].color);
+        c.setPenWidth(3);
+        c.moveTo(x - 25, y + 28);
+        c.lineTo(x + 24, y - 29);
+        c.setPixel(x - 25, y - 30, kWhite);
+        c.setPixel(x + 24, y + 29, kWhite);
+        c.setFontColor(kWhite);
+        c.textOut(x, y, "47");
+    };
+    const uchar* drawn = nullptr;
+    {
+        const RepeatedDrawing once(Canvas(10, 10), QRect(-25, -30, 50, 60), draw);
+        ASSERT_TRUE(once.usable());
+        Canvas pasted(80, 80, kBlack);
+        once.paint(pasted, 40, 40);
+        EXPECT_GT(countColor(pasted, kWhite), 60);
+    }
+    {
+        KeptCanvas after(50, 60);
+        drawn = after->image().constBits();
+        EXPECT_TRUE(isUnpainted(*after));
+    }
+    EXPECT_NE(drawn, nullptr);
     for (const QSize size : {QSize(300, 200), QSize(120, 90)}) {
         KeptCanvas again(size.width(), size.height());
         EXPECT_EQ(again->image().constBits(), memory);
