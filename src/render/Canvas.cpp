@@ -185,10 +185,6 @@ struct KeptBlock
     }
 };
 
-} // namespace
-
-namespace {
-
 KOYOMI_PIXEL_LOOP bool anyPainted(const QRgb* from, const QRgb* to)
 {
     QRgb any = kUnpaintedPixel; // zero
