@@ -108,26 +108,6 @@ KOYOMI_PIXEL_LOOP BitPicture BitPicture::of(std::span<const PixelRun> runs)
     return p;
 }
 
-namespace {
-
-// Whether the bits from..to (inclusive) of a row of words are all set.
-bool allSet(const std::uint64_t* words, long long from, long long to)
-{
-    for (long long k = from / 64; k <= to / 64; ++k) {
-        const std::uint64_t low =
-            k == from / 64 ? ~std::uint64_t(0) << (from % 64) : ~std::uint64_t(0);
-        const std::uint64_t high =
-            k == to / 64 ? ~std::uint64_t(0) >> (63 - to % 64) : ~std::uint64_t(0);
-        const std::uint64_t mask = low & high;
-        if ((words[k] & mask) != mask) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long long y, int width,
                                     int height)
 {
@@ -138,6 +118,8 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
         m_fullWords = (m_words + 63) / 64;
         m_full.assign(std::size_t(m_fullWords) * std::size_t(height), 0);
+        m_rowWords = (height + 63) / 64;
+        m_fullDown.assign(std::size_t(m_words) * std::size_t(m_rowWords), 0);
         m_top = 0;
         m_bottom = -1;
     }
@@ -161,48 +143,68 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     if (!empty() && first >= m_top && last <= m_bottom && fullThroughout(first, last, low, high)) {
         return;
     }
-    // Most glyphs of labels are less than a word wide on an image of a word of full bits a
-    // row: each of their rows is two words, and which of them are full one look.
-    if (inside && picture.words == 1 && m_fullWords == 1) {
-        const std::uint64_t both = std::uint64_t(3) << base; // base + 1 < m_words <= 64
-        for (long long row = first; row <= last; ++row) {
-            if ((m_full[std::size_t(row)] & both) == both) {
-                continue; // its words hold every bit already
+    // Rows whose words the picture meets are all full already get nothing: the others are
+    // found a word of rows at a time down those words' columns (a label's glyphs over a
+    // union that holds nearly all of them).
+    const auto eachOpenRow = [&](auto&& body) KOYOMI_PIXEL_LOOP {
+        for (long long w = first / 64; w <= last / 64; ++w) {
+            std::uint64_t rows = ~std::uint64_t(0);
+            if (w == first / 64) {
+                rows &= ~std::uint64_t(0) << (first % 64);
             }
+            if (w == last / 64) {
+                rows &= ~std::uint64_t(0) >> (63 - last % 64);
+            }
+            std::uint64_t full = ~std::uint64_t(0);
+            for (long long k = low; k <= high; ++k) {
+                full &= m_fullDown[std::size_t(k * m_rowWords + w)];
+            }
+            for (std::uint64_t open = rows & ~full; open != 0; open &= open - 1) {
+                body(w * 64 + __builtin_ctzll(open));
+            }
+        }
+    };
+    // Most glyphs of labels are less than a word wide on an image of a word of full bits a
+    // row: each of their rows is two words.
+    if (inside && picture.words == 1 && m_fullWords == 1) {
+        eachOpenRow([&](long long row) KOYOMI_PIXEL_LOOP {
             const std::uint64_t word = picture.bits[std::size_t(row - y - picture.top)];
             std::uint64_t* const dst = m_bits.data() + row * m_words + base;
             dst[0] |= word << shift;
             dst[1] |= shift == 0 ? 0 : word >> (64 - shift);
-            m_full[std::size_t(row)] |= (std::uint64_t(dst[0] == ~std::uint64_t(0)) << base) |
-                                        (std::uint64_t(dst[1] == ~std::uint64_t(0)) << (base + 1));
-        }
+            const bool full0 = dst[0] == ~std::uint64_t(0);
+            const bool full1 = dst[1] == ~std::uint64_t(0);
+            m_full[std::size_t(row)] |=
+                (std::uint64_t(full0) << base) | (std::uint64_t(full1) << (base + 1));
+            markFull(row, base, full0);
+            markFull(row, base + 1, full1);
+        });
         gathered(first, last, low, high);
         return;
     }
-    for (long long row = first; row <= last; ++row) {
-        if (allSet(m_full.data() + row * m_fullWords, low, high)) {
-            continue; // its words hold every bit already
-        }
+    eachOpenRow([&](long long row) KOYOMI_PIXEL_LOOP {
         const std::uint64_t* const src =
             picture.bits.data() + (row - y - picture.top) * picture.words;
         std::uint64_t* const dst = m_bits.data() + row * m_words;
         std::uint64_t* const full = m_full.data() + row * m_fullWords;
-        const auto orInto = [dst, full](long long at, std::uint64_t word) {
+        const auto orInto = [this, dst, full, row](long long at, std::uint64_t word) {
             dst[at] |= word;
-            full[at / 64] |= std::uint64_t(dst[at] == ~std::uint64_t(0)) << (at % 64);
+            const bool isFull = dst[at] == ~std::uint64_t(0);
+            full[at / 64] |= std::uint64_t(isFull) << (at % 64);
+            markFull(row, at, isFull);
         };
         if (inside && shift == 0) {
             for (long long k = 0; k < picture.words; ++k) {
                 orInto(base + k, src[k]);
             }
-            continue;
+            return;
         }
         if (inside) {
             for (long long k = 0; k < picture.words; ++k) {
                 orInto(base + k, src[k] << shift);
                 orInto(base + k + 1, src[k] >> (64 - shift));
             }
-            continue;
+            return;
         }
         for (long long k = from; k < to; ++k) {
             const std::uint64_t word = src[k];
@@ -214,7 +216,7 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
                 orInto(at + 1, word >> (64 - shift));
             }
         }
-    }
+    });
     gathered(first, last, low, high);
 }
 
@@ -229,19 +231,24 @@ void RowBits::gathered(long long first, long long last, int low, int high)
 KOYOMI_PIXEL_LOOP bool RowBits::fullThroughout(long long first, long long last, long long low,
                                                long long high) const
 {
-    if (m_fullWords == 1) {
-        // Every row's full words are one word (images up to 4,096 pixels wide): the rows are
-        // looked at as one AND of those words, several rows at a time, rather than row by row
-        // until one fails (a hundred rows a glyph, for thousands of large labels).
-        std::uint64_t all = ~std::uint64_t(0);
-        for (long long row = first; row <= last; ++row) {
-            all &= m_full[std::size_t(row)];
+    // The rows as words of bits down a column, the same for every column.
+    const long long wFirst = first / 64;
+    const long long wLast = last / 64;
+    const std::uint64_t firstRows = ~std::uint64_t(0) << (first % 64);
+    const std::uint64_t lastRows = ~std::uint64_t(0) >> (63 - last % 64);
+    for (long long k = low; k <= high; ++k) {
+        const std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
+        if (wFirst == wLast) {
+            if ((down[wFirst] & firstRows & lastRows) != (firstRows & lastRows)) {
+                return false;
+            }
+            continue;
         }
-        const std::uint64_t mask = (~std::uint64_t(0) << low) & (~std::uint64_t(0) >> (63 - high));
-        return (all & mask) == mask;
-    }
-    for (long long row = first; row <= last; ++row) {
-        if (!allSet(m_full.data() + row * m_fullWords, low, high)) {
+        std::uint64_t all = (down[wFirst] | ~firstRows) & (down[wLast] | ~lastRows);
+        for (long long w = wFirst + 1; w < wLast; ++w) {
+            all &= down[w];
+        }
+        if (all != ~std::uint64_t(0)) {
             return false;
         }
     }
@@ -270,28 +277,30 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
     if (fullThroughout(top, bottom, kLeft, kRight)) {
         return true; // every word the box meets is full
     }
-    const auto rowCovered = [&](long long row) {
-        // Within what is covered, every word the box meets is full: one look a row.
-        const std::uint64_t* const full = m_full.data() + row * m_fullWords;
-        if (allSet(full, kLeft, kRight)) {
-            return true;
-        }
-        // Else its two end words are read, and the words between looked up as full.
-        const std::uint64_t* const words = m_bits.data() + row * m_words;
-        return allSet(words + kLeft, left % 64, kRight == kLeft ? right % 64 : 63) &&
-               (kRight == kLeft || allSet(words + kRight, 0, right % 64)) &&
-               (kRight <= kLeft + 1 || allSet(full, kLeft + 1, kRight - 1));
-    };
-    // A box at the edge of what is covered mostly shows it in its first or last row.
-    if (!rowCovered(top) || !rowCovered(bottom)) {
+    // The words between the two ends must be full in every row; each end word, in the rows
+    // where it is not full, must hold the box's part of it. Those rows are found a word of
+    // rows at a time down the end word's column: a box mostly covered has few of them.
+    if (kRight > kLeft + 1 && !fullThroughout(top, bottom, kLeft + 1, kRight - 1)) {
         return false;
     }
-    for (long long row = top + 1; row < bottom; ++row) {
-        if (!rowCovered(row)) {
-            return false;
+    const auto endCovered = [&](long long k, int from, int to) {
+        const std::uint64_t need = (~std::uint64_t(0) << from) & (~std::uint64_t(0) >> (63 - to));
+        const std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
+        for (long long w = top / 64; w <= bottom / 64; ++w) {
+            const std::uint64_t rows =
+                (w == top / 64 ? ~std::uint64_t(0) << (top % 64) : ~std::uint64_t(0)) &
+                (w == bottom / 64 ? ~std::uint64_t(0) >> (63 - bottom % 64) : ~std::uint64_t(0));
+            for (std::uint64_t open = rows & ~down[w]; open != 0; open &= open - 1) {
+                const long long row = w * 64 + __builtin_ctzll(open);
+                if ((m_bits[std::size_t(row * m_words + k)] & need) != need) {
+                    return false;
+                }
+            }
         }
-    }
-    return true;
+        return true;
+    };
+    return endCovered(kLeft, int(left % 64), kRight == kLeft ? int(right % 64) : 63) &&
+           (kRight == kLeft || endCovered(kRight, 0, int(right % 64)));
 }
 
 KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
@@ -327,6 +336,17 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
             target.fill(start, row, (long long)(m_right + 1) * 64, row + 1, rgb);
         }
         std::fill_n(m_full.data() + row * m_fullWords, m_fullWords, 0);
+    }
+    // Only the words gathered into can be full.
+    for (long long k = m_left; k <= m_right && m_top <= m_bottom; ++k) {
+        std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
+        for (long long w = m_top / 64; w <= m_bottom / 64; ++w) {
+            const std::uint64_t low =
+                w == m_top / 64 ? ~std::uint64_t(0) << (m_top % 64) : ~std::uint64_t(0);
+            const std::uint64_t high =
+                w == m_bottom / 64 ? ~std::uint64_t(0) >> (63 - m_bottom % 64) : ~std::uint64_t(0);
+            down[w] &= ~(low & high);
+        }
     }
     m_top = 0;
     m_bottom = -1;

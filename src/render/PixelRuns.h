@@ -189,6 +189,15 @@ private:
     // few words a row rather than all of them.
     long long m_fullWords = 0;
     std::vector<std::uint64_t> m_full;
+    // The same down each column of words: for word k, a bit for each row where it is full
+    // (m_rowWords words from k · m_rowWords). A box is looked at a word for every 64 of its
+    // rows, not row by row: labels a hundred rows tall, thousands of them over each other.
+    long long m_rowWords = 0;
+    std::vector<std::uint64_t> m_fullDown;
+    void markFull(long long row, long long k, bool full)
+    {
+        m_fullDown[std::size_t(k * m_rowWords + row / 64)] |= std::uint64_t(full) << (row % 64);
+    }
     // The words and rows that hold bits set since the last painting (none: top > bottom),
     // widened once a picture rather than kept row by row: a glyph of a label is a few rows of
     // a word or two, and keeping each row's words set cost as much as setting them, while

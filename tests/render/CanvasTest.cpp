@@ -1521,3 +1521,86 @@ TEST(KeptCanvas, MemoryGivenBackIsUnpaintedEverywhereForTheNextCanvas)
         EXPECT_TRUE(isUnpainted(*meanwhile));
     }
 }
+
+TEST(RowBits, CoversTellsWhetherEveryPixelOfABoxIsGathered)
+{
+    // Pictures mostly solid (so that words fill, down whole columns of them), some with a
+    // hole, gathered at places on and off the image; boxes within what was gathered and
+    // across its edges are covered exactly when every pixel of theirs on the image is. The
+    // pixels painted at the end are those gathered, and nothing is left gathered after.
+    std::mt19937 rng(53);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (const QSize size : {QSize(70, 40), QSize(200, 300), QSize(4200, 20)}) {
+        const int w = size.width();
+        const int h = size.height();
+        RowBits bits;
+        std::vector<char> plain(std::size_t(w) * std::size_t(h), 0);
+        auto gathered = [&](int x, int y) {
+            return plain[std::size_t(y) * std::size_t(w) + std::size_t(x)] != 0;
+        };
+        bool any = false;
+        for (int n = 0; n < 300; ++n) {
+            const int rows = pick(1, std::min(h, 200)); // across words of 64 rows
+            const int width = pick(1, 150);
+            const bool hole = pick(0, 4) == 0;
+            const int holeRow = pick(0, rows - 1);
+            const int holeColumn = pick(0, width - 1);
+            std::vector<PixelRun> runs;
+            for (int r = 0; r < rows; ++r) {
+                if (hole && r == holeRow) {
+                    if (holeColumn > 0) {
+                        runs.push_back(PixelRun{r, 0, holeColumn});
+                    }
+                    if (holeColumn + 1 < width) {
+                        runs.push_back(PixelRun{r, holeColumn + 1, width});
+                    }
+                } else {
+                    runs.push_back(PixelRun{r, 0, width});
+                }
+            }
+            const BitPicture picture = BitPicture::of(runs);
+            const int x = pick(-width, w);
+            const int y = pick(-rows, h);
+            bits.add(picture, x, y, w, h);
+            for (const PixelRun& run : runs) {
+                for (int u = run.x0; u < run.x1; ++u) {
+                    const int px = x + u;
+                    const int py = y + run.dy;
+                    if (px >= 0 && px < w && py >= 0 && py < h) {
+                        plain[std::size_t(py) * std::size_t(w) + std::size_t(px)] = 1;
+                        any = true;
+                    }
+                }
+            }
+            for (int b = 0; b < 6; ++b) {
+                // Within the picture just gathered, or anywhere.
+                const int left = b % 2 == 0 ? x + pick(0, width - 1) : pick(-5, w + 5);
+                const int top = b % 2 == 0 ? y + pick(0, rows - 1) : pick(-5, h + 5);
+                const int right = left + pick(0, b % 2 == 0 ? width : 90);
+                const int bottom = top + pick(0, b % 2 == 0 ? rows : 40);
+                bool expected = any;
+                const int l = std::max(left, 0), r = std::min(right, w - 1);
+                const int t = std::max(top, 0), d = std::min(bottom, h - 1);
+                for (int py = t; expected && py <= d; ++py) {
+                    for (int px = l; expected && px <= r; ++px) {
+                        expected = gathered(px, py);
+                    }
+                }
+                ASSERT_EQ(bits.covers(left, top, right, bottom, w, h), expected)
+                    << w << "x" << h << " picture " << n << " box " << left << "," << top << " "
+                    << right << "," << bottom;
+            }
+        }
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(0xFF000000);
+        WrittenBox written;
+        bits.paint(PixelTarget(image, written), 0xFFFFFFFF);
+        for (int py = 0; py < h; ++py) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(py));
+            for (int px = 0; px < w; ++px) {
+                ASSERT_EQ(row[px] == 0xFFFFFFFF, gathered(px, py)) << px << "," << py;
+            }
+        }
+        EXPECT_FALSE(bits.covers(0, 0, 0, 0, w, h));
+    }
+}
