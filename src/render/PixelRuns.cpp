@@ -138,11 +138,6 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     const bool inside = base >= 0 && base + picture.words < m_words;
     const int low = int(std::max<long long>(base + from, 0));
     const int high = int(std::min<long long>(base + to, m_words - 1));
-    // A picture whose rows land on words already full adds nothing: a glyph of a label that
-    // overlaps others mostly does.
-    if (!empty() && first >= m_top && last <= m_bottom && fullThroughout(first, last, low, high)) {
-        return;
-    }
     // Rows whose words the picture meets are all full already get nothing: the others are
     // found a word of rows at a time down those words' columns (a label's glyphs over a
     // union that holds nearly all of them).
