@@ -216,15 +216,14 @@ bool Canvas::unionCoversText(long long x, long long y, QStringView text) const
         m_unionWidths = std::make_unique<TextWidths>(m_font);
         m_unionWidthsKey = m_fontKey;
     }
-    const auto overhang = m_unionWidths->asciiInk(text);
-    if (!overhang) {
+    const auto ink = m_unionWidths->asciiInk(text);
+    if (!ink) {
         return false;
     }
     // A plain text's glyphs stand one after another from x, none moved up or down; its
     // width allows for shaping moving them a glyph further right.
-    return textUnionCovers(x - overhang->left, y + overhang->top,
-                           x + m_unionWidths->of(text) + m_unionWidths->glyph(),
-                           y + overhang->bottom);
+    return textUnionCovers(x - ink->overhang.left, y + ink->overhang.top,
+                           x + ink->width + m_unionWidths->glyph(), y + ink->overhang.bottom);
 }
 
 void Canvas::drawTextDirect(int x, int y, const QString& text)

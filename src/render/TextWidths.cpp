@@ -65,15 +65,32 @@ std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
     });
 }
 
-std::optional<TextWidths::Overhang> TextWidths::asciiInk(QStringView text)
+std::optional<TextWidths::Ink> TextWidths::asciiInk(QStringView text)
 {
-    return overhangOf(text, [this](QChar c) -> const QRect& {
-        std::optional<QRect>& ink = m_asciiInk[c.unicode()];
-        if (!ink) {
-            ink = m_metrics.boundingRect(c);
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    long long left = 0;
+    long long top = LLONG_MAX;
+    long long bottom = LLONG_MIN;
+    long long width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u > 0x7E) {
+            return std::nullopt;
         }
-        return *ink;
-    });
+        CharInk& ink = m_asciiInk[u];
+        if (!ink.known) {
+            const QRect box = m_metrics.boundingRect(c);
+            ink = CharInk{box.left(), box.top(), box.bottom(), true};
+        }
+        left = std::max<long long>(left, -ink.left);
+        top = std::min<long long>(top, m_ascent + ink.top);
+        bottom = std::max<long long>(bottom, m_ascent + ink.bottom);
+        const long long known = m_ascii[u];
+        width += known >= 0 ? known : ofChar(c);
+    }
+    return Ink{Overhang{left + 1, top - 1, bottom + 1}, width};
 }
 
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further

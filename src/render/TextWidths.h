@@ -43,8 +43,14 @@ public:
     };
     std::optional<Overhang> asciiOverhang(QStringView text);
     // The same from the ink of each character's glyph (its tight box), not its line: rows
-    // above and below the glyphs of a short number are left out.
-    std::optional<Overhang> asciiInk(QStringView text);
+    // above and below the glyphs of a short number are left out; with the text's width
+    // (of()), found in the same pass.
+    struct Ink
+    {
+        Overhang overhang;
+        long long width;
+    };
+    std::optional<Ink> asciiInk(QStringView text);
 
 private:
     long long ofChar(QChar c);
@@ -56,7 +62,16 @@ private:
     long long m_ascent; // asked of the metrics once: each time cost more than the rest
     std::array<long long, 128> m_ascii; // −1 until measured
     std::array<QRect, 128> m_asciiBox;  // each glyph's box from its baseline origin, with it
-    std::array<std::optional<QRect>, 128> m_asciiInk; // its tight box, once asked for
+    // Its tight box, from its baseline origin, once asked for (known false until then): a
+    // label's characters are looked up here, thousands of labels a drawing.
+    struct CharInk
+    {
+        int left = 0;
+        int top = 0;
+        int bottom = 0;
+        bool known = false;
+    };
+    std::array<CharInk, 128> m_asciiInk;
     QHash<char16_t, long long> m_others;
 };
 
