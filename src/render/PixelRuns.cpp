@@ -116,8 +116,6 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         m_height = height;
         m_words = (width + 63) / 64;
         m_bits.assign(std::size_t(m_words) * std::size_t(height), 0);
-        m_fullWords = (m_words + 63) / 64;
-        m_full.assign(std::size_t(m_fullWords) * std::size_t(height), 0);
         m_rowWords = (height + 63) / 64;
         m_fullDown.assign(std::size_t(m_words) * std::size_t(m_rowWords), 0);
         m_top = 0;
@@ -159,9 +157,8 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
             }
         }
     };
-    // Most glyphs of labels are less than a word wide on an image of a word of full bits a
-    // row: each of their rows is two words.
-    if (inside && picture.words == 1 && m_fullWords == 1) {
+    // Most glyphs of labels are less than a word wide: each of their rows is two words.
+    if (inside && picture.words == 1) {
         eachOpenRow([&](long long row) KOYOMI_PIXEL_LOOP {
             const std::uint64_t word = picture.bits[std::size_t(row - y - picture.top)];
             std::uint64_t* const dst = m_bits.data() + row * m_words + base;
@@ -169,8 +166,6 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
             dst[1] |= shift == 0 ? 0 : word >> (64 - shift);
             const bool full0 = dst[0] == ~std::uint64_t(0);
             const bool full1 = dst[1] == ~std::uint64_t(0);
-            m_full[std::size_t(row)] |=
-                (std::uint64_t(full0) << base) | (std::uint64_t(full1) << (base + 1));
             markFull(row, base, full0);
             markFull(row, base + 1, full1);
         });
@@ -181,12 +176,9 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
         const std::uint64_t* const src =
             picture.bits.data() + (row - y - picture.top) * picture.words;
         std::uint64_t* const dst = m_bits.data() + row * m_words;
-        std::uint64_t* const full = m_full.data() + row * m_fullWords;
-        const auto orInto = [this, dst, full, row](long long at, std::uint64_t word) {
+        const auto orInto = [this, dst, row](long long at, std::uint64_t word) {
             dst[at] |= word;
-            const bool isFull = dst[at] == ~std::uint64_t(0);
-            full[at / 64] |= std::uint64_t(isFull) << (at % 64);
-            markFull(row, at, isFull);
+            markFull(row, at, dst[at] == ~std::uint64_t(0));
         };
         if (inside && shift == 0) {
             for (long long k = 0; k < picture.words; ++k) {
@@ -330,7 +322,6 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
         if (start >= 0) {
             target.fill(start, row, (long long)(m_right + 1) * 64, row + 1, rgb);
         }
-        std::fill_n(m_full.data() + row * m_fullWords, m_fullWords, 0);
     }
     // Only the words gathered into can be full.
     for (long long k = m_left; k <= m_right && m_top <= m_bottom; ++k) {

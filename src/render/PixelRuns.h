@@ -185,13 +185,10 @@ private:
     int m_height = 0;
     long long m_words = 0; // a row's 64-bit words
     std::vector<std::uint64_t> m_bits;
-    // For each row, a bit for each of its words that has every bit set: a box is looked at a
-    // few words a row rather than all of them.
-    long long m_fullWords = 0;
-    std::vector<std::uint64_t> m_full;
-    // The same down each column of words: for word k, a bit for each row where it is full
-    // (m_rowWords words from k · m_rowWords). A box is looked at a word for every 64 of its
-    // rows, not row by row: labels a hundred rows tall, thousands of them over each other.
+    // Down each column of words, the rows where the word has every bit set: for word k, a
+    // bit for each row (m_rowWords words from k · m_rowWords). A box is looked at a word for
+    // every 64 of its rows, not row by row: labels a hundred rows tall, thousands of them
+    // over each other.
     long long m_rowWords = 0;
     std::vector<std::uint64_t> m_fullDown;
     void markFull(long long row, long long k, bool full)
