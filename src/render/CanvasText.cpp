@@ -45,6 +45,15 @@ void Canvas::textOut(int x, int y, QStringView text)
 
 namespace {
 
+// A glyph's pixels as bits, made when it is first gathered with others.
+const BitPicture& bitsOf(const GlyphPicture& picture)
+{
+    if (!picture.bits) {
+        picture.bits = BitPicture::of(picture.runs);
+    }
+    return *picture.bits;
+}
+
 // The glyphs placed as one picture of bits relative to the baseline's origin, when it is at
 // most a few words wide (a number's label); false, with `out` unspecified, otherwise.
 KOYOMI_PIXEL_LOOP bool composeBits(std::span<const TextGlyphs::Placed> glyphs, BitPicture& out)
@@ -56,16 +65,12 @@ KOYOMI_PIXEL_LOOP bool composeBits(std::span<const TextGlyphs::Placed> glyphs, B
     int top = INT_MAX;
     int bottom = INT_MIN;
     for (const TextGlyphs::Placed& glyph : glyphs) {
-        const GlyphPicture& picture = *glyph.picture;
-        if (!picture.bits) {
-            picture.bits = BitPicture::of(picture.runs);
-        }
-        const BitPicture& bits = *picture.bits;
+        const BitPicture& bits = bitsOf(*glyph.picture);
         if (bits.rows == 0) {
             continue;
         }
         left = std::min(left, glyph.dx + bits.left);
-        right = std::max(right, glyph.dx + picture.right);
+        right = std::max(right, glyph.dx + glyph.picture->right);
         top = std::min(top, glyph.dy + bits.top);
         bottom = std::max(bottom, glyph.dy + bits.top + bits.rows - 1);
     }
@@ -170,10 +175,7 @@ void Canvas::paintGlyphs(const TextGlyphs& text, long long x, long long baseline
             paintRuns(picture.runs, gx, gy, rgb);
             continue;
         }
-        if (!picture.bits) {
-            picture.bits = BitPicture::of(picture.runs);
-        }
-        m_textUnion.add(*picture.bits, gx, gy, int(w), int(h));
+        m_textUnion.add(bitsOf(picture), gx, gy, int(w), int(h));
     }
 }
 

@@ -108,6 +108,23 @@ KOYOMI_PIXEL_LOOP BitPicture BitPicture::of(std::span<const PixelRun> runs)
     return p;
 }
 
+namespace {
+
+// The bits of rows first..last (inclusive) that fall in word w of a column of rows.
+std::uint64_t rowsWithin(long long w, long long first, long long last)
+{
+    std::uint64_t rows = ~std::uint64_t(0);
+    if (w == first / 64) {
+        rows &= ~std::uint64_t(0) << (first % 64);
+    }
+    if (w == last / 64) {
+        rows &= ~std::uint64_t(0) >> (63 - last % 64);
+    }
+    return rows;
+}
+
+} // namespace
+
 KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long long y, int width,
                                     int height)
 {
@@ -141,13 +158,7 @@ KOYOMI_PIXEL_LOOP void RowBits::add(const BitPicture& picture, long long x, long
     // union that holds nearly all of them).
     const auto eachOpenRow = [&](auto&& body) KOYOMI_PIXEL_LOOP {
         for (long long w = first / 64; w <= last / 64; ++w) {
-            std::uint64_t rows = ~std::uint64_t(0);
-            if (w == first / 64) {
-                rows &= ~std::uint64_t(0) << (first % 64);
-            }
-            if (w == last / 64) {
-                rows &= ~std::uint64_t(0) >> (63 - last % 64);
-            }
+            const std::uint64_t rows = rowsWithin(w, first, last);
             std::uint64_t full = ~std::uint64_t(0);
             for (long long k = low; k <= high; ++k) {
                 full &= m_fullDown[std::size_t(k * m_rowWords + w)];
@@ -221,16 +232,10 @@ KOYOMI_PIXEL_LOOP bool RowBits::fullThroughout(long long first, long long last, 
     // The rows as words of bits down a column, the same for every column.
     const long long wFirst = first / 64;
     const long long wLast = last / 64;
-    const std::uint64_t firstRows = ~std::uint64_t(0) << (first % 64);
-    const std::uint64_t lastRows = ~std::uint64_t(0) >> (63 - last % 64);
+    const std::uint64_t firstRows = rowsWithin(wFirst, first, last);
+    const std::uint64_t lastRows = rowsWithin(wLast, first, last);
     for (long long k = low; k <= high; ++k) {
         const std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
-        if (wFirst == wLast) {
-            if ((down[wFirst] & firstRows & lastRows) != (firstRows & lastRows)) {
-                return false;
-            }
-            continue;
-        }
         std::uint64_t all = (down[wFirst] | ~firstRows) & (down[wLast] | ~lastRows);
         for (long long w = wFirst + 1; w < wLast; ++w) {
             all &= down[w];
@@ -261,9 +266,6 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
     }
     const long long kLeft = left / 64;
     const long long kRight = right / 64;
-    if (fullThroughout(top, bottom, kLeft, kRight)) {
-        return true; // every word the box meets is full
-    }
     // The words between the two ends must be full in every row; each end word, in the rows
     // where it is not full, must hold the box's part of it. Those rows are found a word of
     // rows at a time down the end word's column: a box mostly covered has few of them.
@@ -274,10 +276,8 @@ KOYOMI_PIXEL_LOOP bool RowBits::covers(long long left, long long top, long long 
         const std::uint64_t need = (~std::uint64_t(0) << from) & (~std::uint64_t(0) >> (63 - to));
         const std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
         for (long long w = top / 64; w <= bottom / 64; ++w) {
-            const std::uint64_t rows =
-                (w == top / 64 ? ~std::uint64_t(0) << (top % 64) : ~std::uint64_t(0)) &
-                (w == bottom / 64 ? ~std::uint64_t(0) >> (63 - bottom % 64) : ~std::uint64_t(0));
-            for (std::uint64_t open = rows & ~down[w]; open != 0; open &= open - 1) {
+            for (std::uint64_t open = rowsWithin(w, top, bottom) & ~down[w]; open != 0;
+                 open &= open - 1) {
                 const long long row = w * 64 + __builtin_ctzll(open);
                 if ((m_bits[std::size_t(row * m_words + k)] & need) != need) {
                     return false;
@@ -327,11 +327,7 @@ KOYOMI_PIXEL_LOOP void RowBits::paint(const PixelTarget& target, QRgb rgb)
     for (long long k = m_left; k <= m_right && m_top <= m_bottom; ++k) {
         std::uint64_t* const down = m_fullDown.data() + k * m_rowWords;
         for (long long w = m_top / 64; w <= m_bottom / 64; ++w) {
-            const std::uint64_t low =
-                w == m_top / 64 ? ~std::uint64_t(0) << (m_top % 64) : ~std::uint64_t(0);
-            const std::uint64_t high =
-                w == m_bottom / 64 ? ~std::uint64_t(0) >> (63 - m_bottom % 64) : ~std::uint64_t(0);
-            down[w] &= ~(low & high);
+            down[w] &= ~rowsWithin(w, m_top, m_bottom);
         }
     }
     m_top = 0;

@@ -38,34 +38,7 @@ std::optional<QRect> TextWidths::inkOf(const QString& text) const
 }
 
 template <class BoxOf>
-std::optional<TextWidths::Overhang> TextWidths::overhangOf(QStringView text, BoxOf boxOf) const
-{
-    if (text.isEmpty()) {
-        return std::nullopt;
-    }
-    const long long ascent = m_ascent;
-    Overhang o{0, LLONG_MAX, LLONG_MIN};
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
-            return std::nullopt;
-        }
-        const QRect& box = boxOf(c);
-        o.left = std::max<long long>(o.left, -box.left());
-        o.top = std::min<long long>(o.top, ascent + box.top());
-        o.bottom = std::max<long long>(o.bottom, ascent + box.bottom());
-    }
-    return Overhang{o.left + 1, o.top - 1, o.bottom + 1};
-}
-
-std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
-{
-    return overhangOf(text, [this](QChar c) -> const QRect& {
-        ofChar(c);
-        return m_asciiBox[c.unicode()];
-    });
-}
-
-std::optional<TextWidths::Ink> TextWidths::asciiInk(QStringView text)
+std::optional<TextWidths::Ink> TextWidths::inkOf(QStringView text, BoxOf boxOf)
 {
     if (text.isEmpty()) {
         return std::nullopt;
@@ -79,18 +52,34 @@ std::optional<TextWidths::Ink> TextWidths::asciiInk(QStringView text)
         if (u < 0x20 || u > 0x7E) {
             return std::nullopt;
         }
-        CharInk& ink = m_asciiInk[u];
+        const long long known = m_ascii[u];
+        width += known >= 0 ? known : ofChar(c);
+        const CharInk& box = boxOf(c);
+        left = std::max<long long>(left, -box.left);
+        top = std::min<long long>(top, m_ascent + box.top);
+        bottom = std::max<long long>(bottom, m_ascent + box.bottom);
+    }
+    return Ink{Overhang{left + 1, top - 1, bottom + 1}, width};
+}
+
+std::optional<TextWidths::Overhang> TextWidths::asciiOverhang(QStringView text)
+{
+    // Measured by then (inkOf measures each character before its box is asked for).
+    const auto ink =
+        inkOf(text, [this](QChar c) -> const CharInk& { return m_asciiBox[c.unicode()]; });
+    return ink ? std::optional(ink->overhang) : std::nullopt;
+}
+
+std::optional<TextWidths::Ink> TextWidths::asciiInk(QStringView text)
+{
+    return inkOf(text, [this](QChar c) -> const CharInk& {
+        CharInk& ink = m_asciiInk[c.unicode()];
         if (!ink.known) {
             const QRect box = m_metrics.boundingRect(c);
             ink = CharInk{box.left(), box.top(), box.bottom(), true};
         }
-        left = std::max<long long>(left, -ink.left);
-        top = std::min<long long>(top, m_ascent + ink.top);
-        bottom = std::max<long long>(bottom, m_ascent + ink.bottom);
-        const long long known = m_ascii[u];
-        width += known >= 0 ? known : ofChar(c);
-    }
-    return Ink{Overhang{left + 1, top - 1, bottom + 1}, width};
+        return ink;
+    });
 }
 
 // How wide one character can draw: its advance or its glyph's box, whichever reaches further
@@ -114,7 +103,7 @@ long long TextWidths::ofChar(QChar c)
                             std::max(0, -box.left());
     if (known) {
         *known = width;
-        m_asciiBox[c.unicode()] = box;
+        m_asciiBox[c.unicode()] = CharInk{box.left(), box.top(), box.bottom(), true};
     } else {
         m_others.insert(c.unicode(), width);
     }

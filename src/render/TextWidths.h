@@ -54,16 +54,7 @@ public:
 
 private:
     long long ofChar(QChar c);
-    // The overhang of a text of printable ASCII from each character's box (boxOf).
-    template <class BoxOf> std::optional<Overhang> overhangOf(QStringView text, BoxOf boxOf) const;
-
-    QFontMetrics m_metrics;
-    long long m_glyph;
-    long long m_ascent; // asked of the metrics once: each time cost more than the rest
-    std::array<long long, 128> m_ascii; // −1 until measured
-    std::array<QRect, 128> m_asciiBox;  // each glyph's box from its baseline origin, with it
-    // Its tight box, from its baseline origin, once asked for (known false until then): a
-    // label's characters are looked up here, thousands of labels a drawing.
+    // A character's box from its baseline origin (known false until it is measured).
     struct CharInk
     {
         int left = 0;
@@ -71,6 +62,17 @@ private:
         int bottom = 0;
         bool known = false;
     };
+    // The overhang and width of a text of printable ASCII from each character's box (boxOf),
+    // in one pass over its characters.
+    template <class BoxOf> std::optional<Ink> inkOf(QStringView text, BoxOf boxOf);
+
+    QFontMetrics m_metrics;
+    long long m_glyph;
+    long long m_ascent; // asked of the metrics once: each time cost more than the rest
+    std::array<long long, 128> m_ascii;  // −1 until measured
+    std::array<CharInk, 128> m_asciiBox; // each glyph's box with its advance, measured with it
+    // Its tight box, once asked for: a label's characters are looked up here, thousands of
+    // labels a drawing.
     std::array<CharInk, 128> m_asciiInk;
     QHash<char16_t, long long> m_others;
 };
